@@ -1,0 +1,135 @@
+#include "CBaseFile.h"
+
+#include "FilePaths.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+CBaseFile::~CBaseFile()
+{
+    CloseHandle();
+}
+
+void CBaseFile::Close()
+{
+    CloseHandle();
+}
+
+void CBaseFile::CloseHandle()
+{
+    if (m_hFile >= 0)
+        ::close(m_hFile);
+    m_hFile = -1;
+    m_strPath.clear();
+}
+
+HRESULT CBaseFile::OpenHandle(const std::string& name, Disposition disposition)
+{
+    int flags = O_CLOEXEC;
+    switch (disposition) {
+    case Disposition::OpenExisting: flags |= O_RDONLY; break;
+    case Disposition::CreateAlways: flags |= O_WRONLY | O_CREAT | O_TRUNC; break;
+    case Disposition::CreateNew: flags |= O_WRONLY | O_CREAT | O_EXCL; break;
+    case Disposition::OpenAlways: flags |= O_WRONLY | O_CREAT; break;
+    }
+    int fd = ::open(name.c_str(), flags, 0666);
+    if (fd < 0)
+        return HResultFromErrno(errno);
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+        // A directory is never a file of ours.
+        ::close(fd);
+        return HRESULT_FROM_WIN32(ERROR_ACCESS_DENIED);
+    }
+    m_hFile = fd;
+    m_strPath = platform::FullPath(name);
+    if (m_strPath.empty()) {
+        Close();
+        return E_FAIL;
+    }
+    return S_OK;
+}
+
+HRESULT CBaseFile::Open(std::string name)
+{
+    Close();
+    return OpenHandle(name, Disposition::OpenExisting);
+}
+
+HRESULT CBaseFile::Create(std::string name, bool overwrite)
+{
+    Close();
+    return OpenHandle(name, overwrite ? Disposition::CreateAlways : Disposition::CreateNew);
+}
+
+HRESULT CBaseFile::OpenAppend(std::string name)
+{
+    Close();
+    return OpenHandle(name, Disposition::OpenAlways);
+}
+
+HRESULT CBaseFile::Read(void* buffer, std::uint32_t count, std::uint32_t* read)
+{
+    if (m_hFile < 0)
+        return E_FAIL;
+    auto* bytes = static_cast<char*>(buffer);
+    std::uint32_t total = 0;
+    // A regular file may still return short counts; keep going until the end.
+    while (total < count) {
+        ssize_t n = ::read(m_hFile, bytes + total, count - total);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return HResultFromErrno(errno);
+        }
+        if (n == 0)
+            break;
+        total += static_cast<std::uint32_t>(n);
+    }
+    if (read)
+        *read = total;
+    return S_OK;
+}
+
+HRESULT CBaseFile::Write(const void* buffer, std::uint32_t count, std::uint32_t* written)
+{
+    if (m_hFile < 0)
+        return E_FAIL;
+    const auto* bytes = static_cast<const char*>(buffer);
+    std::uint32_t total = 0;
+    while (total < count) {
+        ssize_t n = ::write(m_hFile, bytes + total, count - total);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return HResultFromErrno(errno);
+        }
+        total += static_cast<std::uint32_t>(n);
+    }
+    if (written)
+        *written = total;
+    return S_OK;
+}
+
+HRESULT CBaseFile::Seek(std::int64_t offset, int origin, std::uint64_t* newPosition)
+{
+    static const int whence[] = {SEEK_SET, SEEK_CUR, SEEK_END};
+    if (m_hFile < 0 || origin < 0 || origin > 2)
+        return E_FAIL;
+    off_t position = ::lseek(m_hFile, offset, whence[origin]);
+    if (position < 0)
+        return E_FAIL;
+    if (newPosition)
+        *newPosition = static_cast<std::uint64_t>(position);
+    return S_OK;
+}
+
+std::uint64_t CBaseFile::GetLength() const
+{
+    struct stat st {};
+    if (m_hFile < 0 || ::fstat(m_hFile, &st) != 0)
+        return 0;
+    return static_cast<std::uint64_t>(st.st_size);
+}

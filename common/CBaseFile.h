@@ -1,0 +1,39 @@
+#pragma once
+#include "HResult.h"
+
+#include <cstdint>
+#include <string>
+
+// Owner of one open file and of its full path. Every operation reports an
+// HRESULT instead of throwing; callers turn failures into their own messages.
+class CBaseFile {
+public:
+    CBaseFile() = default;
+    virtual ~CBaseFile();
+    CBaseFile(const CBaseFile&) = delete;
+    CBaseFile& operator=(const CBaseFile&) = delete;
+
+    virtual void Close();
+
+    HRESULT Open(std::string name);
+    HRESULT Create(std::string name, bool overwrite);
+    HRESULT OpenAppend(std::string name);
+
+    HRESULT Read(void* buffer, std::uint32_t count, std::uint32_t* read = nullptr);
+    HRESULT Write(const void* buffer, std::uint32_t count, std::uint32_t* written = nullptr);
+    HRESULT Seek(std::int64_t offset, int origin, std::uint64_t* newPosition = nullptr);
+    std::uint64_t GetLength() const;
+
+    bool IsOpen() const { return m_hFile >= 0; }
+
+    // The descriptor, -1 while no file is open (the system's NULL handle).
+    int m_hFile = -1;
+    std::string m_strPath;
+
+protected:
+    enum class Disposition { OpenExisting, CreateAlways, CreateNew, OpenAlways };
+    // Opens without calling the virtual Close first (used for part switches).
+    HRESULT OpenHandle(const std::string& name, Disposition disposition);
+    // Releases the descriptor and the path only.
+    void CloseHandle();
+};

@@ -1,0 +1,31 @@
+#include "RunFiles.h"
+
+#include "FilePaths.h"
+#include "Format.h"
+#include "Messages.h"
+
+const char* const kMsgCannotOpenFile = "Cannot open file %s.";
+const char* const kMsgCannotCreateFile = "Cannot create file %s.";
+const char* const kMsgFileExistsReplace = "File %s already exists.\r\nDo you want to replace it?";
+
+bool OpenRunInput(CBaseFile& file, const std::string& name)
+{
+    if (FAILED(file.Open(name))) {
+        platform::ShowMessage(platform::Format(kMsgCannotOpenFile, name.c_str()));
+        return false;
+    }
+    return true;
+}
+
+bool CreateRunOutput(CBaseFile& file, const std::string& name)
+{
+    using namespace platform;
+    if (PathExists(name)
+        && ShowMessage(Format(kMsgFileExistsReplace, name.c_str()), MB_YESNO | MB_ICONEXCLAMATION) != IDYES)
+        return false;
+    if (FAILED(file.Create(name, true))) {
+        ShowMessage(Format(kMsgCannotCreateFile, name.c_str()));
+        return false;
+    }
+    return true;
+}

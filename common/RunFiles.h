@@ -1,0 +1,20 @@
+#pragma once
+#include "CBaseFile.h"
+
+#include <string>
+
+// File opening shared by the data utilities' runs. Each shows its message and
+// answers false when the run must end.
+
+// Opens an input for reading; "Cannot open file %s." on failure.
+bool OpenRunInput(CBaseFile& file, const std::string& name);
+
+// Asks "File %s already exists.\r\nDo you want to replace it?" when the output
+// exists (tested with stat), then creates it with overwrite;
+// "Cannot create file %s." on failure. False also when the user said No.
+bool CreateRunOutput(CBaseFile& file, const std::string& name);
+
+// The shared texts, exactly as shown.
+extern const char* const kMsgCannotOpenFile;      // 2000
+extern const char* const kMsgCannotCreateFile;    // 2001
+extern const char* const kMsgFileExistsReplace;   // 2100
