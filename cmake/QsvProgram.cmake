@@ -1,0 +1,23 @@
+# qsv_add_program(folder executable)
+# Every source of the folder but main.cpp forms the library <executable>_lib,
+# which the tests link; main.cpp (once it exists) makes the executable.
+function(qsv_add_program executable)
+  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
+  list(FILTER sources EXCLUDE REGEX "/main\\.cpp$")
+  if(NOT sources)
+    return()
+  endif()
+  add_library(${executable}_lib STATIC ${sources})
+  target_include_directories(${executable}_lib PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
+  target_link_libraries(${executable}_lib PUBLIC common Qt6::Widgets Qt6::Network)
+  if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/main.cpp)
+    add_executable(${executable} ${CMAKE_CURRENT_SOURCE_DIR}/main.cpp)
+    target_link_libraries(${executable} PRIVATE ${executable}_lib)
+    install(TARGETS ${executable} RUNTIME DESTINATION bin)
+    if(EXISTS ${CMAKE_SOURCE_DIR}/help/${executable}.html)
+      configure_file(${CMAKE_SOURCE_DIR}/help/${executable}.html
+                     ${CMAKE_CURRENT_BINARY_DIR}/${executable}.html COPYONLY)
+      install(FILES ${CMAKE_SOURCE_DIR}/help/${executable}.html DESTINATION bin)
+    endif()
+  endif()
+endfunction()
