@@ -1,4 +1,4 @@
-# qsv_add_program(folder executable)
+# qsv_add_program(executable)
 # Every source of the folder but main.cpp forms the library <executable>_lib,
 # which the tests link; main.cpp (once it exists) makes the executable.
 function(qsv_add_program executable)

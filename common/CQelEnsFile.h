@@ -23,4 +23,14 @@ public:
     std::uint8_t* m_pEnsemble = nullptr;
     bool m_bFoundEnsemble = false;
     int m_nHeaderMode;
+
+private:
+    enum class Candidate { Valid, Rejected, EndOfStream };
+
+    void FreeEnsemble();
+    bool AcceptsHeaderId(int id) const;
+    // Reads the rest of a candidate whose header was just scanned; a valid
+    // one is left in m_pEnsemble. Counts its body towards the give-up rule.
+    Candidate ReadCandidate(std::uint8_t id, std::uint64_t* counted);
+    static std::uint16_t StoredChecksum(const std::uint8_t* ensemble, std::uint32_t size);
 };

@@ -1,0 +1,42 @@
+#!/usr/bin/env bash
+# Times checking a 1 GiB chain of three part files against cat of the same
+# files, in one run, and prints the ratio (goal: at most 2).
+# Usage: bench/check_bench.sh [BUILD_DIR]   (default: the plain build in build/)
+set -euo pipefail
+top=$(cd "$(dirname "$0")/.." && pwd)
+build=${1:-$top/build}
+if [ ! -x "$build/check/vostic" ] || [ ! -x "$build/bench/make_chain" ]; then
+  if [ $# -gt 0 ]; then
+    echo "check_bench: no vostic or make_chain in $build" >&2
+    exit 1
+  fi
+  "$top/scripts/build" plain >/dev/null
+fi
+
+data=$(mktemp -d)
+trap 'rm -rf "$data"' EXIT
+mkdir "$data/config"
+"$build/bench/make_chain" "$data" 1024 3
+parts=("$data"/chain_*.ens)
+
+now() { date +%s.%N; }
+check() {
+  rm -f "$data/chain.log"
+  env -u DISPLAY -u WAYLAND_DISPLAY XDG_CONFIG_HOME="$data/config" \
+    "$build/check/vostic" "/in:${parts[0]}" "/out:$data/chain.log" 2>/dev/null
+}
+# One untimed pass of each, so both timed passes read from the page cache.
+cat "${parts[@]}" >/dev/null
+check
+
+start=$(now)
+cat "${parts[@]}" >/dev/null
+cat_seconds=$(echo "$(now) $start" | awk '{print $1 - $2}')
+
+start=$(now)
+check
+check_seconds=$(echo "$(now) $start" | awk '{print $1 - $2}')
+valid=$(grep -a "^Valid Ensembles" "$data/chain.log" | tr -d '\r')
+
+awk -v c="$cat_seconds" -v k="$check_seconds" -v v="$valid" \
+  'BEGIN { printf "cat %.3f s, checker %.3f s (%s), ratio %.2f\n", c, k, v, k / c }'

@@ -1,0 +1,7 @@
+#include "CVosticApp.h"
+
+int main(int argc, char** argv)
+{
+    CVosticApp theApp(argc, argv);
+    return theApp.InitInstance();
+}

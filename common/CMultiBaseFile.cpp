@@ -1,0 +1,277 @@
+#include "CMultiBaseFile.h"
+
+#include "Format.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <limits>
+
+namespace {
+
+bool AllDigits(const std::string& text, std::size_t from, std::size_t count)
+{
+    for (std::size_t i = from; i < from + count; ++i) {
+        if (text[i] < '0' || text[i] > '9')
+            return false;
+    }
+    return true;
+}
+
+unsigned long DigitsValue(const std::string& text, std::size_t from, std::size_t count)
+{
+    return std::strtoul(text.substr(from, count).c_str(), nullptr, 10);
+}
+
+} // namespace
+
+std::string CMultiBaseFile::NextPartName(const std::string& path)
+{
+    const std::size_t slash = path.rfind('/');
+    const std::size_t nameStart = slash == std::string::npos ? 0 : slash + 1;
+    const std::size_t dot = path.rfind('.');
+    const std::string directory = path.substr(0, nameStart);
+    const bool hasExtension = dot != std::string::npos && dot >= nameStart;
+    const std::string title = path.substr(nameStart, hasExtension ? dot - nameStart : std::string::npos);
+    const std::string extension = hasExtension ? path.substr(dot) : std::string();
+    if (extension.size() != 4)
+        return {};
+
+    const std::size_t titleLength = title.size();
+    if (titleLength >= 8 && title[titleLength - 7] == '_' && AllDigits(title, titleLength - 6, 6)) {
+        const unsigned long number = DigitsValue(title, titleLength - 6, 6);
+        if (number == 999999)
+            return {};
+        return directory + platform::Format("%s_%06lu", title.substr(0, titleLength - 7).c_str(), number + 1)
+               + extension;
+    }
+    if (AllDigits(extension, 1, 3)) {
+        const unsigned long number = DigitsValue(extension, 1, 3);
+        if (number == 999)
+            return {};
+        return directory + title + platform::Format(".%03d", static_cast<int>(number + 1));
+    }
+    return {};
+}
+
+std::string CMultiBaseFile::GetNextPartName() const
+{
+    return NextPartName(m_strPath);
+}
+
+void CMultiBaseFile::Close()
+{
+    CBaseFile::Close();
+    DropBuffer();
+    m_bReadingChain = false;
+}
+
+void CMultiBaseFile::DropBuffer()
+{
+    m_nBufferStart = 0;
+    m_nBufferLength = 0;
+    m_nBufferIndex = 0;
+}
+
+HRESULT CMultiBaseFile::Open(std::string name)
+{
+    Close();
+    m_nCurrentPart = 0;
+    HRESULT result = CBaseFile::Open(name);
+    if (FAILED(result))
+        return result;
+    m_parts.clear();
+    m_parts.push_back({m_strPath, CBaseFile::GetLength()});
+    // A gap in the numbering or a part that does not open ends the chain.
+    for (std::string next = GetNextPartName(); !next.empty();) {
+        CBaseFile part;
+        if (FAILED(part.Open(next)))
+            break;
+        m_parts.push_back({part.m_strPath, part.GetLength()});
+        next = NextPartName(part.m_strPath);
+    }
+    m_bReadingChain = true;
+    return S_OK;
+}
+
+HRESULT CMultiBaseFile::OpenPart(const std::string& path)
+{
+    CloseHandle();
+    return OpenHandle(path, Disposition::OpenExisting);
+}
+
+HRESULT CMultiBaseFile::OpenFollowingPart(bool* opened)
+{
+    *opened = false;
+    m_nCurrentPart = std::max(m_nCurrentPart, 0);
+    const std::size_t next = static_cast<std::size_t>(m_nCurrentPart) + 1;
+    if (next >= m_parts.size())
+        return S_OK;
+    if (SUCCEEDED(OpenPart(m_parts[next].m_strName))) {
+        m_nCurrentPart = static_cast<int>(next);
+        *opened = true;
+        return S_OK;
+    }
+    // The stream ends at the end of the current part.
+    HRESULT result = OpenPart(m_parts[static_cast<std::size_t>(m_nCurrentPart)].m_strName);
+    if (FAILED(result))
+        return result;
+    return CBaseFile::Seek(0, 2);
+}
+
+HRESULT CMultiBaseFile::ReadParts(std::uint8_t* destination, std::uint32_t count, std::uint32_t* read)
+{
+    std::uint32_t total = 0;
+    while (total < count) {
+        std::uint32_t got = 0;
+        HRESULT result = CBaseFile::Read(destination + total, count - total, &got);
+        if (FAILED(result))
+            return result;
+        total += got;
+        if (total == count)
+            break;
+        // Short means the end of this part; empty parts are passed over too.
+        bool opened = false;
+        result = OpenFollowingPart(&opened);
+        if (FAILED(result))
+            return result;
+        if (!opened)
+            break;
+    }
+    *read = total;
+    return S_OK;
+}
+
+HRESULT CMultiBaseFile::RefillBuffer()
+{
+    if (m_buffer.empty())
+        m_buffer.resize(kBufferSize);
+    m_nBufferStart += m_nBufferLength;
+    m_nBufferLength = 0;
+    m_nBufferIndex = 0;
+    std::uint32_t got = 0;
+    HRESULT result = ReadParts(m_buffer.data(), kBufferSize, &got);
+    if (SUCCEEDED(result))
+        m_nBufferLength = got;
+    return result;
+}
+
+HRESULT CMultiBaseFile::Read(void* buffer, std::uint32_t count, std::uint32_t* read)
+{
+    if (!IsOpen())
+        return E_FAIL;
+    auto* destination = static_cast<std::uint8_t*>(buffer);
+    std::uint32_t total = 0;
+    while (total < count) {
+        if (m_nBufferIndex == m_nBufferLength) {
+            if (count - total >= kBufferSize) {
+                // Large reads bypass the buffer instead of copying twice.
+                m_nBufferStart += m_nBufferLength;
+                m_nBufferLength = 0;
+                m_nBufferIndex = 0;
+                std::uint32_t got = 0;
+                HRESULT result = ReadParts(destination + total, count - total, &got);
+                if (FAILED(result))
+                    return result;
+                m_nBufferStart += got;
+                total += got;
+                break;
+            }
+            HRESULT result = RefillBuffer();
+            if (FAILED(result))
+                return result;
+            if (m_nBufferLength == 0)
+                break;
+        }
+        const std::uint32_t chunk = std::min(count - total, m_nBufferLength - m_nBufferIndex);
+        std::memcpy(destination + total, m_buffer.data() + m_nBufferIndex, chunk);
+        m_nBufferIndex += chunk;
+        total += chunk;
+    }
+    if (read)
+        *read = total;
+    return S_OK;
+}
+
+int CMultiBaseFile::ReadByteUnbuffered()
+{
+    std::uint8_t byte = 0;
+    std::uint32_t got = 0;
+    if (FAILED(Read(&byte, 1, &got)) || got == 0)
+        return -1;
+    return byte;
+}
+
+HRESULT CMultiBaseFile::Seek(std::int64_t offset, int origin, std::uint64_t* newPosition)
+{
+    if (!IsOpen() || origin < 0 || origin > 2)
+        return E_FAIL;
+    const std::uint64_t total = GetTotalLength();
+    const std::int64_t base = origin == 0   ? 0
+                              : origin == 1 ? static_cast<std::int64_t>(GetPosition())
+                                            : static_cast<std::int64_t>(total);
+    if (offset > 0 && base > std::numeric_limits<std::int64_t>::max() - offset)
+        return E_FAIL;
+    const std::int64_t signedTarget = base + offset;
+    if (signedTarget < 0 || static_cast<std::uint64_t>(signedTarget) > total)
+        return E_FAIL;
+    const auto target = static_cast<std::uint64_t>(signedTarget);
+
+    const bool inBuffer = m_bReadingChain && m_nBufferLength > 0 && target >= m_nBufferStart
+                          && target <= m_nBufferStart + m_nBufferLength;
+    if (inBuffer) {
+        m_nBufferIndex = static_cast<std::uint32_t>(target - m_nBufferStart);
+    } else {
+        HRESULT result = SeekOutsideBuffer(target);
+        if (FAILED(result))
+            return result;
+    }
+    if (newPosition)
+        *newPosition = target;
+    return S_OK;
+}
+
+HRESULT CMultiBaseFile::SeekOutsideBuffer(std::uint64_t target)
+{
+    // The first part whose end reaches the target; a target at a part's end
+    // selects that part, and the next read moves on.
+    std::size_t part = 0;
+    std::uint64_t before = 0;
+    while (part + 1 < m_parts.size() && before + m_parts[part].m_nSize < target) {
+        before += m_parts[part].m_nSize;
+        ++part;
+    }
+    m_nCurrentPart = static_cast<int>(part);
+    DropBuffer();
+    m_nBufferStart = target;
+    if (FAILED(OpenPart(m_parts[part].m_strName)))
+        return E_FAIL;
+    m_bReadingChain = true;
+    return CBaseFile::Seek(static_cast<std::int64_t>(target - before), 0);
+}
+
+std::uint64_t CMultiBaseFile::SizeOfPartsBefore(std::size_t part) const
+{
+    std::uint64_t size = 0;
+    for (std::size_t i = 0; i < part && i < m_parts.size(); ++i)
+        size += m_parts[i].m_nSize;
+    return size;
+}
+
+std::uint64_t CMultiBaseFile::GetPosition()
+{
+    if (m_bReadingChain && IsOpen())
+        return StreamPosition();
+    // A file created or opened through the base class: its own position.
+    std::uint64_t inner = 0;
+    if (FAILED(CBaseFile::Seek(0, 1, &inner)))
+        inner = 0;
+    return SizeOfPartsBefore(static_cast<std::size_t>(std::max(m_nCurrentPart, 0))) + inner;
+}
+
+std::uint64_t CMultiBaseFile::GetTotalLength() const
+{
+    if (!IsOpen())
+        return 0;
+    return SizeOfPartsBefore(m_parts.size());
+}

@@ -1,0 +1,109 @@
+#include "CProcessingDlg.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QHBoxLayout>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include <climits>
+
+namespace {
+// Events are dispatched at most this often; the cancel flag is read on every call.
+constexpr std::chrono::milliseconds kDispatchInterval(10);
+} // namespace
+
+CProcessingDlg::CProcessingDlg()
+    : QDialog(nullptr)
+    , m_progress(new QProgressBar(this))
+{
+    setWindowTitle("Please Wait: Processing ...");
+    m_progress->setObjectName("1008");
+    m_progress->setTextVisible(false);
+    auto* cancel = new QPushButton("Cancel", this);
+    cancel->setObjectName("2");
+    connect(cancel, &QPushButton::clicked, this, &CProcessingDlg::OnCancel);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(cancel);
+    buttons->addStretch();
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(m_progress);
+    layout->addLayout(buttons);
+    setMinimumWidth(300);
+    QCoreApplication::instance()->installEventFilter(this);
+}
+
+CProcessingDlg::~CProcessingDlg()
+{
+    QCoreApplication::instance()->removeEventFilter(this);
+    if (m_mainWindow)
+        m_mainWindow->setEnabled(true);
+}
+
+bool CProcessingDlg::Create(QWidget* mainWindow)
+{
+    m_mainWindow = mainWindow;
+    if (m_mainWindow)
+        m_mainWindow->setEnabled(false);
+    show();
+    return isVisible();
+}
+
+void CProcessingDlg::SetRange(std::uint32_t upper)
+{
+    // The bar counts in int: a range past INT_MAX is shown at half scale.
+    m_nShift = upper > static_cast<std::uint32_t>(INT_MAX) ? 1 : 0;
+    // A zero range would make the bar a busy indicator; an empty bar is meant.
+    m_progress->setRange(0, upper == 0 ? 1 : static_cast<int>(upper >> m_nShift));
+}
+
+void CProcessingDlg::SetPos(std::uint32_t position)
+{
+    m_progress->setValue(static_cast<int>(position >> m_nShift));
+}
+
+bool CProcessingDlg::Pump()
+{
+    if (m_bCancelled || m_bQuit)
+        return false;
+    auto now = std::chrono::steady_clock::now();
+    if (now - m_lastDispatch >= kDispatchInterval) {
+        m_lastDispatch = now;
+        QCoreApplication::processEvents(QEventLoop::AllEvents);
+    }
+    return !m_bCancelled && !m_bQuit;
+}
+
+void CProcessingDlg::reject()
+{
+    OnCancel();
+}
+
+void CProcessingDlg::closeEvent(QCloseEvent* event)
+{
+    event->ignore();
+    OnCancel();
+}
+
+bool CProcessingDlg::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == QCoreApplication::instance() && event->type() == QEvent::Quit)
+        m_bQuit = true;
+    return QDialog::eventFilter(watched, event);
+}
+
+void CProcessingDlg::OnCancel()
+{
+    m_bCancelled = true;
+    Dismiss();
+}
+
+void CProcessingDlg::Dismiss()
+{
+    if (m_mainWindow)
+        m_mainWindow->setEnabled(true);
+    hide();
+}

@@ -1,0 +1,127 @@
+#include "CQelEns.h"
+
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+namespace {
+
+std::uint32_t ReadU16(const std::uint8_t* bytes)
+{
+    return static_cast<std::uint32_t>(bytes[0]) | (static_cast<std::uint32_t>(bytes[1]) << 8);
+}
+
+std::uint32_t ByteCount(const std::uint8_t* ensemble)
+{
+    return (static_cast<std::uint32_t>(ensemble[4]) << 16) + ReadU16(ensemble + 2);
+}
+
+// Readers check every byte of every ensemble, so the sum runs sixteen bytes
+// per step where the processor can.
+std::uint32_t SumBytes(const std::uint8_t* bytes, std::uint32_t count)
+{
+    std::uint32_t sum = 0;
+#if defined(__SSE2__)
+    const __m128i zero = _mm_setzero_si128();
+    __m128i halves = zero;
+    for (; count >= 16; count -= 16, bytes += 16) {
+        const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes));
+        halves = _mm_add_epi64(halves, _mm_sad_epu8(block, zero));
+    }
+    sum = static_cast<std::uint32_t>(_mm_cvtsi128_si64(halves) + _mm_cvtsi128_si64(_mm_unpackhi_epi64(halves, halves)));
+#endif
+    for (; count > 0; --count)
+        sum += *bytes++;
+    return sum;
+}
+
+} // namespace
+
+CQelEns::CQelEns(std::uint8_t* data)
+    : m_pData(data)
+{
+}
+
+CQelEns::~CQelEns()
+{
+    Free();
+}
+
+void CQelEns::Free()
+{
+    if (!m_bOwnData)
+        return;
+    delete[] m_pData;
+    m_pData = nullptr;
+    m_bOwnData = false;
+}
+
+int CQelEns::GetEnsembleSize() const
+{
+    if (!m_pData)
+        return 0;
+    return static_cast<int>(ByteCount(m_pData) + 2);
+}
+
+std::uint16_t CQelEns::ComputeChecksum() const
+{
+    if (!m_pData)
+        return 0;
+    return static_cast<std::uint16_t>(SumBytes(m_pData, ByteCount(m_pData)));
+}
+
+void CQelEns::UpdateChecksum()
+{
+    if (!m_pData)
+        return;
+    const std::uint16_t checksum = ComputeChecksum();
+    std::uint8_t* stored = m_pData + ByteCount(m_pData);
+    stored[0] = static_cast<std::uint8_t>(checksum & 0xFF);
+    stored[1] = static_cast<std::uint8_t>(checksum >> 8);
+}
+
+std::uint8_t* CQelEns::FindDataType(std::uint16_t id, int* size) const
+{
+    if (!m_pData)
+        return nullptr;
+    const std::uint32_t byteCount = ByteCount(m_pData);
+    if (byteCount < 6)
+        return nullptr;
+    const std::uint32_t types = m_pData[5];
+    if (6 + 2 * types > byteCount)
+        return nullptr;
+    for (std::uint32_t i = 0; i < types; ++i) {
+        const std::uint32_t offset = ReadU16(m_pData + 6 + 2 * i);
+        // An entry whose id would lie outside the ensemble counts as absent.
+        if (offset + 2 > byteCount || ReadU16(m_pData + offset) != id)
+            continue;
+        std::uint32_t end = byteCount;
+        if (i + 1 < types) {
+            const std::uint32_t next = ReadU16(m_pData + 6 + 2 * (i + 1));
+            // A next offset behind this one or past the ensemble cannot end
+            // the data type; it then reaches to the end of the ensemble.
+            if (next >= offset && next <= byteCount)
+                end = next;
+        }
+        if (size)
+            *size = static_cast<int>(end - offset);
+        return m_pData + offset;
+    }
+    return nullptr;
+}
+
+std::uint16_t CQelEns::GetDataTypeId(int index) const
+{
+    if (!m_pData || index < 0 || index >= m_pData[5])
+        return 0;
+    constexpr std::uint16_t kNoId = 0xFFFF;
+    const std::uint32_t byteCount = ByteCount(m_pData);
+    const std::uint32_t entry = 6 + 2 * static_cast<std::uint32_t>(index);
+    if (entry + 2 > byteCount)
+        return kNoId;
+    const std::uint32_t offset = ReadU16(m_pData + entry);
+    if (offset + 2 > byteCount)
+        return kNoId;
+    return static_cast<std::uint16_t>(ReadU16(m_pData + offset));
+}

@@ -1,0 +1,43 @@
+#include "CSelectFileDlg.h"
+
+#include "FileDialogFilters.h"
+#include "Messages.h"
+
+CSelectFileDlg::CSelectFileDlg(const std::string& title, bool openDialog, const std::string& defaultExt,
+                               const std::string& fileName, unsigned flags, const std::string& filter,
+                               QWidget* parent)
+    : QFileDialog(parent)
+    , m_strFileName(fileName)
+{
+    // The dialog is our own widget so that it behaves alike everywhere and
+    // tests can reach it.
+    setOption(QFileDialog::DontUseNativeDialog);
+    setAcceptMode(openDialog ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
+    setFileMode((flags & OFN_FILEMUSTEXIST) ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    if (!defaultExt.empty())
+        setDefaultSuffix(QString::fromStdString(defaultExt));
+    setNameFilters(platform::NameFiltersFromTable(filter));
+    setWindowTitle(QString::fromStdString(title));
+    setLabelText(QFileDialog::Accept, QString::fromStdString(title));
+}
+
+void CSelectFileDlg::SetInitialDir(const std::string& directory)
+{
+    m_strInitialDir = directory;
+}
+
+int CSelectFileDlg::DoModal()
+{
+    // A path in the file name wins over the initial directory.
+    if (!m_strInitialDir.empty())
+        setDirectory(QString::fromStdString(m_strInitialDir));
+    if (!m_strFileName.empty())
+        selectFile(QString::fromStdString(m_strFileName));
+    return exec() == QDialog::Accepted ? platform::IDOK : platform::IDCANCEL;
+}
+
+std::string CSelectFileDlg::GetPathName() const
+{
+    QStringList files = selectedFiles();
+    return files.isEmpty() ? std::string() : files.front().toStdString();
+}

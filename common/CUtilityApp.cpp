@@ -1,0 +1,54 @@
+#include "CUtilityApp.h"
+
+#include "CUtilityDlg.h"
+#include "HeadlessPlatform.h"
+#include "NumericLocale.h"
+#include "ProgramIcon.h"
+#include "QtMessageBackend.h"
+
+#include <cstdio>
+
+namespace {
+// Without a display standard error carries the program's own messages only;
+// the toolkit's notes about the offscreen platform would hide them.
+void KeepSevereToolkitMessages(QtMsgType type, const QMessageLogContext& context, const QString& text)
+{
+    if (type == QtCriticalMsg || type == QtFatalMsg)
+        std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, text)));
+}
+} // namespace
+
+CUtilityApp::CUtilityApp(int& argc, char** argv, const std::string& programName)
+    : m_argc(argc)
+    , m_argv(argv)
+    , m_bHeadless(false)
+{
+    platform::SetProgramName(programName);
+    if (platform::PrepareHeadlessPlatform())
+        qInstallMessageHandler(KeepSevereToolkitMessages);
+    m_app = std::make_unique<QApplication>(argc, argv);
+    platform::UseCNumericLocale();
+    m_bHeadless = platform::IsHeadless();
+    if (m_bHeadless)
+        m_messages = std::make_unique<platform::HeadlessMessageBackend>();
+    else
+        m_messages = std::make_unique<platform::QtMessageBackend>();
+    platform::SetMessageBackend(m_messages.get());
+    QApplication::setWindowIcon(ProgramIcon());
+}
+
+CUtilityApp::~CUtilityApp()
+{
+    platform::SetMessageBackend(nullptr);
+}
+
+int CUtilityApp::RunMainDialog(CUtilityDlg& dialog)
+{
+    if (m_bHeadless && !dialog.m_bAutoRun) {
+        std::fprintf(stderr, "%s: no display, and the command line does not name every file.\n",
+                     platform::ProgramName().c_str());
+        return 1;
+    }
+    dialog.exec();
+    return dialog.ExitStatus();
+}

@@ -1,0 +1,111 @@
+#include "CUtilityDlg.h"
+
+#include "CAboutDlg.h"
+#include "CSelectFileDlg.h"
+#include "FileDialogFilters.h"
+#include "Format.h"
+#include "HeadlessPlatform.h"
+#include "HelpPage.h"
+#include "LastFileNames.h"
+#include "Messages.h"
+#include "ProgramIcon.h"
+#include "RunFiles.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QLineEdit>
+
+namespace {
+const char* const kSelectTitle = "Select";
+const char* const kAllFilesFilter = "All Files (*.*)|*.*||";
+const char* const kDecoderFilter = "Decoder Files (*.dec)|*.dec|All Files (*.*)|*.*||";
+
+struct FileKindInfo {
+    unsigned flags;
+    const char* filter;
+    std::string (*getLast)();
+    void (*saveLast)(const std::string&);
+};
+
+FileKindInfo InfoOf(FileKind kind)
+{
+    switch (kind) {
+    case FileKind::Output:
+        return {OFN_HIDEREADONLY, kAllFilesFilter, GetLastOutputFileName, SaveLastOutputFileName};
+    case FileKind::Decoder:
+        return {OFN_FILEMUSTEXIST, kDecoderFilter, GetLastDecoderFileName, SaveLastDecoderFileName};
+    case FileKind::Ascii:
+        return {OFN_FILEMUSTEXIST, kAllFilesFilter, GetLastAsciiFileName, SaveLastAsciiFileName};
+    case FileKind::Input:
+    default:
+        return {OFN_FILEMUSTEXIST, kAllFilesFilter, GetLastInputFileName, SaveLastInputFileName};
+    }
+}
+} // namespace
+
+CUtilityDlg::CUtilityDlg(QWidget* parent)
+    : QDialog(parent)
+    , m_aboutAction(new QAction(
+          QString::fromStdString(platform::Format("&About %s...", platform::ProgramName().c_str())), this))
+{
+    m_aboutAction->setObjectName("16");
+    addAction(m_aboutAction);
+    setContextMenuPolicy(Qt::ActionsContextMenu);
+    connect(m_aboutAction, &QAction::triggered, this, &CUtilityDlg::OnAbout);
+    setWindowIcon(ProgramIcon());
+}
+
+int CUtilityDlg::ExitStatus() const
+{
+    if (!m_bAutoRun)
+        return 0;
+    return m_bRunEndedNormally && platform::MessagesShown() == 0 ? 0 : 1;
+}
+
+void CUtilityDlg::OnAbout()
+{
+    CAboutDlg about(this);
+    about.exec();
+}
+
+void CUtilityDlg::OnHelp()
+{
+    if (!platform::OpenHelpPage())
+        platform::ShowMessage(platform::Format(kMsgCannotOpenFile, platform::HelpPagePath().c_str()));
+}
+
+void CUtilityDlg::PostAutoRun()
+{
+    m_bAutoRun = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            if (auto* run = findChild<QAbstractButton*>("1007"))
+                run->click();
+        },
+        Qt::QueuedConnection);
+}
+
+void CUtilityDlg::FinishRun(bool endedNormally)
+{
+    m_bRunEndedNormally = endedNormally;
+    if (!m_bAutoRun)
+        return;
+    if (endedNormally)
+        QMetaObject::invokeMethod(this, &QDialog::accept, Qt::QueuedConnection);
+    else if (platform::IsHeadless())
+        QMetaObject::invokeMethod(this, &QDialog::reject, Qt::QueuedConnection);
+}
+
+bool CUtilityDlg::BrowseFile(FileKind kind, QLineEdit* field)
+{
+    FileKindInfo info = InfoOf(kind);
+    CSelectFileDlg dialog(kSelectTitle, true, "", field->text().toStdString(), info.flags, info.filter);
+    dialog.SetInitialDir(platform::DirectoryOfName(info.getLast()));
+    if (dialog.DoModal() != platform::IDOK)
+        return false;
+    std::string path = dialog.GetPathName();
+    field->setText(QString::fromStdString(path));
+    info.saveLast(path);
+    return true;
+}

@@ -1,0 +1,50 @@
+#pragma once
+#include <QDialog>
+
+#include <string>
+
+class QAction;
+class QLineEdit;
+
+// The kinds of file a browse button chooses; each has its filter, its flags
+// and its "Last ... File Name" value.
+enum class FileKind { Input, Output, Decoder, Ascii };
+
+// Base of every utility's main dialog: the "&About <Program>..." context-menu
+// entry (object name "16"), the window icon, help, browse buttons, the
+// auto-run (posted click of 1007, close at a normal end) and the exit status.
+class CUtilityDlg : public QDialog {
+    Q_OBJECT
+public:
+    explicit CUtilityDlg(QWidget* parent = nullptr);
+
+    // Set by PostAutoRun: the command line named every file the run needs.
+    bool m_bAutoRun = false;
+
+    // 0 unless an auto-run ended on an error or showed a message.
+    int ExitStatus() const;
+
+    QAction* AboutAction() const { return m_aboutAction; }
+
+public slots:
+    void OnAbout();
+    // Opens the help page (button 57670); "Cannot open file %s." when missing.
+    void OnHelp();
+
+protected:
+    // Posts a click of the run button "1007" (a queued invocation) and sets
+    // m_bAutoRun. Call at the end of the constructor.
+    void PostAutoRun();
+    // Every run ends here. A normal end (Cancel included) of an auto-run posts
+    // IDOK, closing the program; an error end leaves the dialog open, except
+    // headless, where the program ends with status 1.
+    void FinishRun(bool endedNormally);
+    // The browse button of a field: "Select" dialog on the field's text,
+    // starting in the last name's directory; OK puts the full path into the
+    // field and stores it as the last name of its kind. False when cancelled.
+    bool BrowseFile(FileKind kind, QLineEdit* field);
+
+private:
+    QAction* m_aboutAction;
+    bool m_bRunEndedNormally = false;
+};

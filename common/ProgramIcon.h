@@ -1,0 +1,5 @@
+#pragma once
+#include <QIcon>
+
+// The suite's program icon, drawn at first use.
+QIcon ProgramIcon();

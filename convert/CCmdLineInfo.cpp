@@ -1,0 +1,10 @@
+#include "CCmdLineInfo.h"
+
+#include "resource.h"
+
+CCmdLineInfo::CCmdLineInfo()
+{
+    AddKey(dralin::kKeyInput, m_strInput, true);
+    AddKey(dralin::kKeyOutput, m_strOutput, true);
+    AddKey(dralin::kKeyDecoder, m_strDecoder, true);
+}

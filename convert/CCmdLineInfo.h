@@ -1,0 +1,14 @@
+#pragma once
+#include "CCmdLineInfoBase.h"
+
+#include <string>
+
+// Dralin's command line: "/in:", "/out:" and "/dec:", each taking a file name.
+class CCmdLineInfo : public CCmdLineInfoBase {
+public:
+    CCmdLineInfo();
+
+    std::string m_strInput;
+    std::string m_strOutput;
+    std::string m_strDecoder;
+};

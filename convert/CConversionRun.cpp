@@ -1,0 +1,124 @@
+#include "CConversionRun.h"
+
+#include "CEnsembleRange.h"
+#include "CQelEns.h"
+#include "CVarLeader.h"
+#include "FilePaths.h"
+#include "Format.h"
+#include "IProgress.h"
+#include "LastFileNames.h"
+#include "Messages.h"
+#include "RunFiles.h"
+#include "resource.h"
+
+#include <algorithm>
+#include <utility>
+
+using platform::ShowMessage;
+
+CConversionRun::CConversionRun(Fields fields) : m_fields(std::move(fields)) {}
+
+bool CConversionRun::CheckNames() const
+{
+    const char* message = nullptr;
+    if (m_fields.input.empty())
+        message = dralin::kMsgEnterInput;
+    else if (m_fields.decoder.empty())
+        message = dralin::kMsgEnterDecoder;
+    else if (m_fields.output.empty())
+        message = dralin::kMsgEnterOutput;
+    else if (m_fields.input == m_fields.output)
+        message = dralin::kMsgSameFile;
+    if (message)
+        ShowMessage(message);
+    return message == nullptr;
+}
+
+bool CConversionRun::OutputIsAnInput() const
+{
+    if (platform::SameFile(m_fields.output, m_fields.decoder))
+        return true;
+    for (const PartFileEntry& part : m_input.m_parts) {
+        if (platform::SameFile(m_fields.output, part.m_strName))
+            return true;
+    }
+    return false;
+}
+
+bool CConversionRun::OpenFiles()
+{
+    if (!CheckNames())
+        return false;
+    if (FAILED(m_input.Open(m_fields.input))) {
+        ShowMessage(platform::Format(kMsgCannotOpenFile, m_fields.input.c_str()));
+        return false;
+    }
+    if (!OpenRunInput(m_decoderFile, m_fields.decoder))
+        return false;
+    if (OutputIsAnInput()) {
+        ShowMessage(dralin::kMsgSameFile);
+        return false;
+    }
+    return CreateRunOutput(m_output, m_fields.output);
+}
+
+bool CConversionRun::Convert(IProgress& progress)
+{
+    progress.Pump();
+    m_nRange = static_cast<std::uint32_t>(m_input.GetTotalLength());
+    progress.SetRange(m_nRange);
+    if (!m_decoder.Load(m_decoderFile))
+        return false;
+    SaveLastDecoderFileName(m_fields.decoder);
+    if (m_input.ReadNextEnsemble() == 0) {
+        ShowMessage(dralin::kMsgNoEnsembles);
+        return FinishNormally();
+    }
+    return ConvertEnsembles(progress) && FinishNormally();
+}
+
+bool CConversionRun::ConvertEnsembles(IProgress& progress)
+{
+    CEnsembleRange range(CEnsembleRange::BoundFromText(m_fields.start),
+                         CEnsembleRange::BoundFromText(m_fields.end));
+    do {
+        ShowPosition(progress);
+        const CQelEns ensemble(m_input.m_pEnsemble);
+        const CVarLeader leader(&ensemble);
+        const CEnsembleRange::Step step = range.Classify(leader.GetEnsembleNumber());
+        if (step == CEnsembleRange::Step::Stop)
+            break;
+        if (step == CEnsembleRange::Step::Process && !m_decoder.DecodeEnsemble(ensemble, m_output)) {
+            ShowMessage(dralin::kMsgWriteFailed);
+            return false;
+        }
+    } while (progress.Pump() && m_input.ReadNextEnsemble() != 0);
+    return true;
+}
+
+void CConversionRun::ShowPosition(IProgress& progress)
+{
+    constexpr std::uint32_t kSteps = 1000;
+    const auto position = static_cast<std::uint32_t>(m_input.GetPosition());
+    const std::uint32_t step = std::max<std::uint32_t>(1, m_nRange / kSteps);
+    if (m_bPositionShown && position >= m_nShownPosition && position - m_nShownPosition < step)
+        return;
+    progress.SetPos(position);
+    m_nShownPosition = position;
+    m_bPositionShown = true;
+}
+
+bool CConversionRun::FinishNormally()
+{
+    // The last lines are still collected; a failed write is no normal end.
+    if (!m_decoder.FlushOutput(m_output)) {
+        ShowMessage(dralin::kMsgWriteFailed);
+        return false;
+    }
+    m_input.Close();
+    m_output.Close();
+    m_decoderFile.Close();
+    SaveLastInputFileName(m_fields.input);
+    SaveLastOutputFileName(m_fields.output);
+    return true;
+}

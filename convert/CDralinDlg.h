@@ -1,0 +1,27 @@
+#pragma once
+#include "CUtilityDlg.h"
+
+class CCmdLineInfo;
+class QLineEdit;
+
+// Dralin's main dialog: the input, decoder and output names, the ensemble
+// range, and "&Convert", which runs one conversion under the progress window.
+class CDralinDlg : public CUtilityDlg {
+    Q_OBJECT
+public:
+    explicit CDralinDlg(const CCmdLineInfo& cmdInfo, QWidget* parent = nullptr);
+
+private slots:
+    void OnBrowseInput();
+    void OnBrowseDecoder();
+    void OnBrowseOutput();
+    void OnConvert();
+
+private:
+    void BuildControls();
+    QString FieldText(int id) const;
+
+    QLineEdit* m_edDecoder = nullptr;
+    QLineEdit* m_edOutput = nullptr;
+    QLineEdit* m_edInput = nullptr;
+};

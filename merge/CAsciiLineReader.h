@@ -1,0 +1,29 @@
+#pragma once
+#include "CBaseFile.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// Reads the merger's ASCII file forward, one line per call, through a buffer.
+// CR, LF and CR LF each end a line; the end of the file ends a last line
+// that has no line end. A failed read counts as the end of the file.
+class CAsciiLineReader {
+public:
+    explicit CAsciiLineReader(CBaseFile& file);
+
+    // False only when the file is exhausted and nothing was read.
+    bool ReadLine(std::string& line);
+
+private:
+    bool Refill();
+    // Drops the LF of a CR LF pair that straddles two buffer fills.
+    void SkipPendingLineFeed();
+
+    CBaseFile& m_file;
+    std::vector<char> m_buffer;
+    std::size_t m_next = 0;
+    std::size_t m_end = 0;
+    bool m_atEnd = false;
+    bool m_afterCarriageReturn = false;
+};

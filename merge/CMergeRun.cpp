@@ -1,0 +1,168 @@
+#include "CMergeRun.h"
+
+#include "CAsciiLineReader.h"
+#include "CDecoder.h"
+#include "CEnsembleRange.h"
+#include "CQelEns.h"
+#include "CVarLeader.h"
+#include "FilePaths.h"
+#include "Format.h"
+#include "IProgress.h"
+#include "LastFileNames.h"
+#include "Messages.h"
+#include "RunFiles.h"
+#include "resource.h"
+
+#include <algorithm>
+
+using namespace quenta;
+
+namespace {
+
+constexpr std::size_t kOutputBlock = 1 << 20;
+constexpr std::uint64_t kProgressSteps = 1000;
+
+bool Refuse(const char* message)
+{
+    platform::ShowMessage(message);
+    return false;
+}
+
+std::uint32_t Low32(std::uint64_t value)
+{
+    return static_cast<std::uint32_t>(value);
+}
+
+} // namespace
+
+CMergeRun::CMergeRun(MergeFields fields) : m_fields(std::move(fields))
+{
+}
+
+CMergeRun::~CMergeRun() = default;
+
+bool CMergeRun::CheckNames() const
+{
+    if (m_fields.input.empty())
+        return Refuse(kMsgEnterInput);
+    if (m_fields.decoder.empty())
+        return Refuse(kMsgEnterDecoder);
+    if (m_fields.ascii.empty())
+        return Refuse(kMsgEnterAscii);
+    if (m_fields.output.empty())
+        return Refuse(kMsgEnterOutput);
+    if (m_fields.input == m_fields.output)
+        return Refuse(kMsgSameFile);
+    return true;
+}
+
+// Creating the output truncates it, so it must not be any file the run reads,
+// under whatever name it was given.
+bool CMergeRun::OutputIsAnInput() const
+{
+    const std::string& output = m_fields.output;
+    const bool inChain = std::any_of(m_input.m_parts.begin(), m_input.m_parts.end(),
+                                     [&](const PartFileEntry& part) {
+                                         return platform::SameFile(output, part.m_strName);
+                                     });
+    return inChain || platform::SameFile(output, m_fields.decoder)
+        || platform::SameFile(output, m_fields.ascii);
+}
+
+bool CMergeRun::Open()
+{
+    if (!CheckNames())
+        return false;
+    if (FAILED(m_input.Open(m_fields.input))) {
+        platform::ShowMessage(platform::Format(kMsgCannotOpenFile, m_fields.input.c_str()));
+        return false;
+    }
+    if (!OpenRunInput(m_decoderFile, m_fields.decoder) || !OpenRunInput(m_asciiFile, m_fields.ascii))
+        return false;
+    if (OutputIsAnInput())
+        return Refuse(kMsgSameFile);
+    return CreateRunOutput(m_output, m_fields.output);
+}
+
+CMergeRun::Outcome CMergeRun::Merge(IProgress& progress)
+{
+    progress.Pump();
+    progress.SetRange(Low32(m_input.GetTotalLength()));
+    m_nPositionStep = std::max<std::uint64_t>(1, m_input.GetTotalLength() / kProgressSteps);
+    CDecoder decoder;
+    if (!decoder.Load(m_decoderFile))
+        return Outcome::Failed;
+    SaveLastDecoderFileName(m_fields.decoder);
+    CAsciiLineReader ascii(m_asciiFile);
+    return MergeEnsembles(decoder, ascii, progress);
+}
+
+CMergeRun::Outcome CMergeRun::MergeEnsembles(CDecoder& decoder, CAsciiLineReader& ascii,
+                                             IProgress& progress)
+{
+    int size = m_input.ReadNextEnsemble();
+    if (size == 0) {
+        platform::ShowMessage(kMsgNoEnsembles);
+        return EndNormally();
+    }
+    CEnsembleRange range(CEnsembleRange::BoundFromText(m_fields.start),
+                         CEnsembleRange::BoundFromText(m_fields.end));
+    for (; size != 0; size = m_input.ReadNextEnsemble()) {
+        ShowPosition(progress);
+        CQelEns ensemble(m_input.m_pEnsemble);
+        const CEnsembleRange::Step step = range.Classify(CVarLeader(&ensemble).GetEnsembleNumber());
+        if (step == CEnsembleRange::Step::Stop)
+            break;
+        if (step == CEnsembleRange::Step::Process) {
+            if (!decoder.MergeEnsemble(ensemble, ascii))
+                return FlushOutput() ? Outcome::AsciiExhausted : Outcome::Failed;
+            ensemble.UpdateChecksum();
+            if (!WriteOut(ensemble.m_pData, static_cast<std::size_t>(size)))
+                return Outcome::Failed;
+        }
+        if (!progress.Pump())
+            break;
+    }
+    return EndNormally();
+}
+
+void CMergeRun::ShowPosition(IProgress& progress)
+{
+    const std::uint64_t position = m_input.GetPosition();
+    if (position - m_nShownPosition < m_nPositionStep && m_nShownPosition != 0)
+        return;
+    m_nShownPosition = position;
+    progress.SetPos(Low32(position));
+}
+
+bool CMergeRun::WriteOut(const std::uint8_t* bytes, std::size_t count)
+{
+    m_pending.insert(m_pending.end(), bytes, bytes + count);
+    return m_pending.size() < kOutputBlock || FlushOutput();
+}
+
+bool CMergeRun::FlushOutput()
+{
+    std::size_t done = 0;
+    while (done < m_pending.size()) {
+        std::uint32_t written = 0;
+        const auto count = static_cast<std::uint32_t>(m_pending.size() - done);
+        if (FAILED(m_output.Write(m_pending.data() + done, count, &written)) || written == 0)
+            return Refuse(kMsgWriteFailed);
+        done += written;
+    }
+    m_pending.clear();
+    return true;
+}
+
+CMergeRun::Outcome CMergeRun::EndNormally()
+{
+    if (!FlushOutput())
+        return Outcome::Failed;
+    m_input.Close();
+    m_output.Close();
+    m_decoderFile.Close();
+    SaveLastInputFileName(m_fields.input);
+    SaveLastOutputFileName(m_fields.output);
+    return Outcome::NormalEnd;
+}

@@ -1,0 +1,66 @@
+#pragma once
+#include "CBaseFile.h"
+#include "CQelEnsFile.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+class CAsciiLineReader;
+class CDecoder;
+class IProgress;
+
+// The texts of the merger's fields, as typed.
+struct MergeFields {
+    std::string input;
+    std::string output;
+    std::string decoder;
+    std::string ascii;
+    std::string start;
+    std::string end;
+};
+
+// One merge run: the values of an ASCII file written into the ensembles of a
+// range through a decoder, each changed ensemble written out with a fresh
+// checksum. Messages go through platform::ShowMessage.
+class CMergeRun {
+public:
+    enum class Outcome {
+        NormalEnd,      // end of input, range stop, Cancel, or no valid ensemble at all
+        AsciiExhausted, // the ASCII file had no line left for an ensemble
+        Failed,         // a check, an open, the decoder or a write failed
+    };
+
+    explicit CMergeRun(MergeFields fields);
+    ~CMergeRun();
+    CMergeRun(const CMergeRun&) = delete;
+    CMergeRun& operator=(const CMergeRun&) = delete;
+
+    // Checks the names, opens the inputs and creates the output; false (with
+    // its message, or after the user declined a replace) ends the run.
+    bool Open();
+    // The merge itself, once Open succeeded and the progress window is up.
+    Outcome Merge(IProgress& progress);
+
+private:
+    bool CheckNames() const;
+    // Moving the progress bar costs far more than merging one ensemble, so
+    // it moves in steps of a thousandth of the input.
+    void ShowPosition(IProgress& progress);
+    bool OutputIsAnInput() const;
+    Outcome MergeEnsembles(CDecoder& decoder, CAsciiLineReader& ascii, IProgress& progress);
+    // Output goes out in large blocks; both show "Problems with writing to
+    // output file." when a write fails.
+    bool WriteOut(const std::uint8_t* bytes, std::size_t count);
+    bool FlushOutput();
+    Outcome EndNormally();
+
+    MergeFields m_fields;
+    CQelEnsFile m_input{0};
+    CBaseFile m_decoderFile;
+    CBaseFile m_asciiFile;
+    CBaseFile m_output;
+    std::vector<std::uint8_t> m_pending;
+    std::uint64_t m_nPositionStep = 1;
+    std::uint64_t m_nShownPosition = 0;
+};

@@ -1,0 +1,14 @@
+#pragma once
+#include "CCmdLineInfoBase.h"
+
+#include <string>
+
+// The slicer's command line: /in:<input> /out:<slice prefix> /size:<megabytes>.
+class CCmdLineInfo : public CCmdLineInfoBase {
+public:
+    CCmdLineInfo();
+
+    std::string m_strInput;  // full path
+    std::string m_strOutput; // full path of the slice prefix
+    std::string m_strSize;   // text after the key
+};

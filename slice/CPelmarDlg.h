@@ -1,0 +1,26 @@
+#pragma once
+#include "CUtilityDlg.h"
+
+class CCmdLineInfo;
+class QLineEdit;
+
+// The slicer's main dialog: input file, slice prefix, maximum size, "&Slice".
+class CPelmarDlg : public CUtilityDlg {
+    Q_OBJECT
+public:
+    explicit CPelmarDlg(const CCmdLineInfo& cmdInfo, QWidget* parent = nullptr);
+
+private slots:
+    void OnBrowseInput();
+    void OnBrowseOutput();
+    void OnSlice();
+
+private:
+    void BuildControls();
+    void FillFromCommandLine();
+
+    const CCmdLineInfo& m_cmdInfo;
+    QLineEdit* m_edOutputPrefix;
+    QLineEdit* m_edInput;
+    QLineEdit* m_edMaxSize;
+};

@@ -1,0 +1,197 @@
+#include "CQelEnsFile.h"
+#include "EnsembleBuilder.h"
+#include "TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+using namespace ensemble_builder;
+
+namespace {
+
+struct Found {
+    std::size_t start;
+    std::size_t size;
+    std::uint64_t positionAfter;
+
+    bool operator==(const Found&) const = default;
+};
+
+bool Accepts(int mode, std::uint8_t id)
+{
+    return (mode == 0 && id == 0x7F) || (mode == 1 && id == 0x79) || (mode == 2 && (id == 0x7F || id == 0x79));
+}
+
+// The reader's scan done literally, one byte at a time over one buffer:
+// every ensemble the calls in a row return, up to the first call that returns none.
+std::vector<Found> ReferenceScan(const Bytes& stream, int mode)
+{
+    std::vector<Found> found;
+    std::size_t pos = 0;
+    for (;;) {
+        std::uint64_t counted = 0;
+        bool armed = false;
+        bool returned = false;
+        while (!returned) {
+            if (pos >= stream.size())
+                return found;
+            const std::uint8_t byte = stream[pos++];
+            ++counted;
+            if (found.empty() && counted > 262140)
+                return found;
+            if (!(armed && Accepts(mode, byte))) {
+                armed = byte == 0x7F;
+                continue;
+            }
+            const std::size_t afterId = pos;
+            if (stream.size() - pos < 3)
+                return found;
+            const std::size_t size = stream[pos] + (stream[pos + 1] << 8) + (stream[pos + 2] << 16) + 2;
+            pos += 3;
+            armed = false;
+            if (size < 6 || size > 1000000) {
+                pos = afterId - 1;
+                continue;
+            }
+            const std::size_t body = size - 5;
+            if (pos == stream.size())
+                return found;
+            if (stream.size() - pos < body) {
+                pos = afterId - 1;
+                continue;
+            }
+            pos += body;
+            counted += body;
+            const std::size_t start = afterId - 2;
+            std::uint32_t sum = 0;
+            for (std::size_t i = start; i < start + size - 2; ++i)
+                sum += stream[i];
+            const std::uint16_t stored = static_cast<std::uint16_t>(stream[start + size - 2] | (stream[start + size - 1] << 8));
+            if (static_cast<std::uint16_t>(sum) != stored) {
+                pos = afterId - 1;
+                continue;
+            }
+            found.push_back({start, size, pos});
+            returned = true;
+        }
+    }
+}
+
+class StreamMaker {
+public:
+    explicit StreamMaker(unsigned seed) : m_random(seed) {}
+
+    std::size_t Below(std::size_t limit) { return std::uniform_int_distribution<std::size_t>(0, limit - 1)(m_random); }
+
+    Bytes Garbage(std::size_t size)
+    {
+        Bytes bytes(size);
+        for (std::uint8_t& byte : bytes) {
+            // Plenty of header bytes, so false candidates are common.
+            const std::size_t pick = Below(8);
+            byte = pick == 0 ? 0x7F : pick == 1 ? 0x79 : static_cast<std::uint8_t>(Below(256));
+        }
+        return bytes;
+    }
+
+    Bytes Valid(std::size_t maxVelocity) { return Valid(maxVelocity, Below(4) == 0 ? kWavesId : kEnsembleId); }
+
+    Bytes Valid(std::size_t maxVelocity, std::uint8_t headerId)
+    {
+        std::vector<DataType> types{VariableLeader(static_cast<std::uint32_t>(Below(1 << 24)))};
+        for (std::size_t n = Below(3); n > 0; --n) {
+            DataType type{static_cast<std::uint16_t>(Below(0x400)), Garbage(Below(maxVelocity))};
+            types.push_back(type);
+        }
+        return BuildEnsemble(types, headerId);
+    }
+
+    Bytes Damaged(const Bytes& valid)
+    {
+        switch (Below(4)) {
+        case 0: return WithBadChecksum(valid);
+        case 1: return WithByteCount(valid, static_cast<std::uint32_t>(valid.size() - 2 + Below(40)) - 20);
+        case 2: return Truncated(valid, Below(valid.size()));
+        default: return WithByteCount(valid, static_cast<std::uint32_t>(Below(1200000)));
+        }
+    }
+
+    Bytes Stream(bool large, int mode)
+    {
+        // A large stream begins with an ensemble the mode accepts, so giving
+        // up does not end it early.
+        std::vector<Bytes> pieces;
+        if (large)
+            pieces.push_back(Valid(400, mode == 1 ? kWavesId : kEnsembleId));
+        const std::size_t count = large ? 400 : 5 + Below(40);
+        const std::size_t maxVelocity = large ? 9000 : 400;
+        for (std::size_t i = 0; i < count; ++i) {
+            switch (Below(6)) {
+            case 0: pieces.push_back(Garbage(Below(large ? 3000 : 60))); break;
+            case 1: pieces.push_back(Damaged(Valid(maxVelocity))); break;
+            default: pieces.push_back(Valid(maxVelocity)); break;
+            }
+        }
+        return Concat(pieces);
+    }
+
+    std::vector<Bytes> Parts(const Bytes& stream)
+    {
+        std::vector<std::size_t> cuts;
+        for (std::size_t n = Below(6); n > 0; --n)
+            cuts.push_back(Below(stream.size() + 1));
+        if (Below(3) == 0)
+            cuts.push_back(cuts.empty() ? 0 : cuts.back()); // an empty part
+        std::sort(cuts.begin(), cuts.end());
+        return CutAt(stream, cuts);
+    }
+
+private:
+    std::mt19937 m_random;
+};
+
+std::vector<Found> ReadThroughFile(const std::string& firstPart, int mode, const Bytes& stream)
+{
+    CQelEnsFile file(mode);
+    EXPECT_EQ(file.Open(firstPart), S_OK);
+    EXPECT_EQ(file.GetTotalLength(), stream.size());
+    std::vector<Found> found;
+    while (int size = file.ReadNextEnsemble()) {
+        const std::uint64_t after = file.GetPosition();
+        const std::size_t start = after - static_cast<std::size_t>(size);
+        EXPECT_TRUE(std::equal(file.m_pEnsemble, file.m_pEnsemble + size, stream.begin() + static_cast<std::ptrdiff_t>(start)));
+        found.push_back({start, static_cast<std::size_t>(size), after});
+    }
+    return found;
+}
+
+void CompareWithReference(unsigned seed, bool large)
+{
+    SCOPED_TRACE(seed);
+    StreamMaker maker(seed);
+    const int mode = static_cast<int>(maker.Below(3));
+    const Bytes stream = maker.Stream(large, mode);
+    const PartNaming naming = maker.Below(2) == 0 ? PartNaming::Title : PartNaming::Extension;
+    TempDir dir;
+    auto paths = WritePartChain(dir, "rec", ".ens", naming, maker.Parts(stream));
+    const std::vector<Found> expected = ReferenceScan(stream, mode);
+    const std::vector<Found> actual = ReadThroughFile(paths[0], mode, stream);
+    ASSERT_EQ(actual.size(), expected.size());
+    for (std::size_t i = 0; i < expected.size(); ++i)
+        ASSERT_EQ(actual[i], expected[i]) << "ensemble " << i;
+}
+
+} // namespace
+
+TEST(EnsembleReaderRandom, SmallChainsMatchTheByteScan)
+{
+    for (unsigned seed = 1; seed <= 300; ++seed)
+        CompareWithReference(seed, false);
+}
+
+TEST(EnsembleReaderRandom, LargeChainsMatchTheByteScan)
+{
+    for (unsigned seed = 1001; seed <= 1006; ++seed)
+        CompareWithReference(seed, true);
+}

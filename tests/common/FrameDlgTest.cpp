@@ -1,0 +1,232 @@
+#include "CProcessingDlg.h"
+#include "CSelectFileDlg.h"
+#include "CUtilityDlg.h"
+#include "GuiTestApp.h"
+#include "LastFileNames.h"
+#include "Messages.h"
+#include "TempDir.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <functional>
+
+namespace {
+
+// A utility dialog with a run button and a field, like the programs' own.
+class SampleDlg : public CUtilityDlg {
+public:
+    explicit SampleDlg(bool runEndsNormally)
+        : m_field(new QLineEdit(this))
+    {
+        auto* run = new QPushButton("&Run", this);
+        run->setObjectName("1007");
+        connect(run, &QPushButton::clicked, this, [this, runEndsNormally] {
+            ++m_runs;
+            FinishRun(runEndsNormally);
+        });
+    }
+    void StartAutoRun() { PostAutoRun(); }
+    bool Browse(FileKind kind) { return BrowseFile(kind, m_field); }
+
+    QLineEdit* m_field;
+    int m_runs = 0;
+};
+
+// Runs `action` on the modal dialog that the next exec() shows.
+void OnNextModal(std::function<void(QWidget*)> action)
+{
+    QTimer::singleShot(0, [action] { action(QApplication::activeModalWidget()); });
+}
+
+class FrameDialogs : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        setenv("XDG_CONFIG_HOME", m_config.Path().c_str(), 1);
+        GuiTestApp();
+        platform::SetProgramName("Sample");
+        platform::ResetMessagesShown();
+    }
+    TempDir m_config;
+    TempDir m_files;
+};
+
+} // namespace
+
+TEST_F(FrameDialogs, ProgressDisablesMainDialogUntilItGoes)
+{
+    QDialog main;
+    {
+        CProcessingDlg progress;
+        ASSERT_TRUE(progress.Create(&main));
+        EXPECT_EQ(progress.windowTitle(), "Please Wait: Processing ...");
+        EXPECT_FALSE(main.isEnabled());
+        EXPECT_TRUE(progress.Pump());
+    }
+    EXPECT_TRUE(main.isEnabled());
+}
+
+TEST_F(FrameDialogs, CancelStopsAtTheNextPumpAndReenablesAtOnce)
+{
+    QDialog main;
+    CProcessingDlg progress;
+    progress.Create(&main);
+    auto* cancel = progress.findChild<QPushButton*>("2");
+    ASSERT_NE(cancel, nullptr);
+    EXPECT_EQ(cancel->text(), "Cancel");
+    // The click waits in the queue like a user's, the next pump delivers it.
+    QMetaObject::invokeMethod(cancel, &QPushButton::click, Qt::QueuedConnection);
+    EXPECT_FALSE(progress.Pump());
+    EXPECT_TRUE(main.isEnabled());
+    EXPECT_FALSE(progress.isVisible());
+    EXPECT_FALSE(progress.Pump());
+}
+
+TEST_F(FrameDialogs, ClosingTheWindowOrAQuitStopsTheWork)
+{
+    CProcessingDlg closed;
+    closed.Create(nullptr);
+    closed.close();
+    EXPECT_TRUE(closed.IsCancelled());
+    EXPECT_FALSE(closed.Pump());
+
+    CProcessingDlg quit;
+    quit.Create(nullptr);
+    QCoreApplication::postEvent(QCoreApplication::instance(), new QEvent(QEvent::Quit));
+    EXPECT_FALSE(quit.Pump());
+}
+
+TEST_F(FrameDialogs, ProgressRangePastTwoGigabytesFitsTheBar)
+{
+    CProcessingDlg progress;
+    auto* bar = progress.findChild<QProgressBar*>("1008");
+    ASSERT_NE(bar, nullptr);
+    progress.SetRange(0xFFFFFFF0u);
+    progress.SetPos(0xFFFFFF00u);
+    EXPECT_EQ(bar->maximum(), 0x7FFFFFF8);
+    EXPECT_EQ(bar->value(), 0x7FFFFF80);
+    progress.SetRange(1000);
+    progress.SetPos(500);
+    EXPECT_EQ(bar->maximum(), 1000);
+    EXPECT_EQ(bar->value(), 500);
+}
+
+TEST_F(FrameDialogs, AutoRunClicksRunAndClosesAfterANormalEnd)
+{
+    SampleDlg dialog(true);
+    dialog.StartAutoRun();
+    EXPECT_TRUE(dialog.m_bAutoRun);
+    EXPECT_EQ(dialog.m_runs, 0);
+    EXPECT_EQ(dialog.exec(), QDialog::Accepted);
+    EXPECT_EQ(dialog.m_runs, 1);
+    EXPECT_EQ(dialog.ExitStatus(), 0);
+}
+
+TEST_F(FrameDialogs, AutoRunThatShowedAMessageExitsWithOne)
+{
+    platform::RecordingMessageBackend messages;
+    SampleDlg dialog(true);
+    dialog.StartAutoRun();
+    platform::ShowMessage("something went wrong");
+    dialog.exec();
+    EXPECT_EQ(dialog.ExitStatus(), 1);
+}
+
+TEST_F(FrameDialogs, HeadlessAutoRunEndingOnAnErrorEndsTheProgram)
+{
+    SampleDlg dialog(false);
+    dialog.StartAutoRun();
+    EXPECT_EQ(dialog.exec(), QDialog::Rejected);
+    EXPECT_EQ(dialog.m_runs, 1);
+    EXPECT_EQ(dialog.ExitStatus(), 1);
+}
+
+TEST_F(FrameDialogs, AboutEntryOpensTheAboutBox)
+{
+    SampleDlg dialog(true);
+    QAction* about = dialog.findChild<QAction*>("16");
+    ASSERT_NE(about, nullptr);
+    EXPECT_EQ(about->text(), "&About Sample...");
+    EXPECT_TRUE(dialog.actions().contains(about));
+    QString caption;
+    OnNextModal([&caption](QWidget* box) {
+        caption = box ? box->windowTitle() : QString();
+        if (auto* dialogBox = qobject_cast<QDialog*>(box))
+            dialogBox->accept();
+    });
+    about->trigger();
+    EXPECT_EQ(caption, "About Sample");
+}
+
+TEST_F(FrameDialogs, BrowseShowsSelectStartsAtLastNameAndStoresTheChoice)
+{
+    std::string chosen = m_files.File("in.ens");
+    WriteFileText(chosen, "x");
+    SaveLastInputFileName(m_files.File("earlier.ens"));
+    SampleDlg dialog(true);
+
+    QString caption, accept, directory;
+    OnNextModal([&](QWidget* widget) {
+        auto* files = qobject_cast<QFileDialog*>(widget);
+        ASSERT_NE(files, nullptr);
+        caption = files->windowTitle();
+        accept = files->labelText(QFileDialog::Accept);
+        directory = files->directory().absolutePath();
+        EXPECT_EQ(files->fileMode(), QFileDialog::ExistingFile);
+        files->selectFile(QString::fromStdString(chosen));
+        static_cast<QDialog*>(files)->accept();
+    });
+    EXPECT_TRUE(dialog.Browse(FileKind::Input));
+    EXPECT_EQ(caption, "Select");
+    EXPECT_EQ(accept, "Select");
+    EXPECT_EQ(directory.toStdString(), m_files.Path());
+    EXPECT_EQ(dialog.m_field->text().toStdString(), chosen);
+    EXPECT_EQ(GetLastInputFileName(), chosen);
+}
+
+TEST_F(FrameDialogs, CancelledBrowseChangesNothing)
+{
+    SaveLastOutputFileName("/somewhere/out000.000");
+    SampleDlg dialog(true);
+    dialog.m_field->setText("kept");
+    OnNextModal([](QWidget* widget) {
+        auto* files = qobject_cast<QFileDialog*>(widget);
+        ASSERT_NE(files, nullptr);
+        EXPECT_EQ(files->fileMode(), QFileDialog::AnyFile);
+        files->reject();
+    });
+    EXPECT_FALSE(dialog.Browse(FileKind::Output));
+    EXPECT_EQ(dialog.m_field->text(), "kept");
+    EXPECT_EQ(GetLastOutputFileName(), "/somewhere/out000.000");
+}
+
+TEST_F(FrameDialogs, SelectDialogWithMustExistRefusesMissingFiles)
+{
+    WriteFileText(m_files.File("present.ens"), "x");
+    CSelectFileDlg dialog("Select", true, "", "", OFN_FILEMUSTEXIST, "All Files (*.*)|*.*||");
+    EXPECT_EQ(dialog.nameFilters(), QStringList{"All Files (*)"});
+    dialog.setDirectory(QString::fromStdString(m_files.Path()));
+    OnNextModal([&](QWidget* widget) {
+        auto* files = qobject_cast<QFileDialog*>(widget);
+        ASSERT_NE(files, nullptr);
+        files->selectFile(QString::fromStdString(m_files.File("missing.ens")));
+        QPushButton* select = nullptr;
+        for (auto* button : files->findChildren<QPushButton*>())
+            if (button->text() == "Select")
+                select = button;
+        ASSERT_NE(select, nullptr);
+        EXPECT_FALSE(select->isEnabled());
+        files->selectFile(QString::fromStdString(m_files.File("present.ens")));
+        EXPECT_TRUE(select->isEnabled());
+        files->reject();
+    });
+    EXPECT_EQ(dialog.DoModal(), platform::IDCANCEL);
+}

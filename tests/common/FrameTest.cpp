@@ -1,0 +1,161 @@
+#include "CAboutDlg.h"
+#include "CCmdLineInfoBase.h"
+#include "FileDialogFilters.h"
+#include "FilePaths.h"
+#include "HeadlessPlatform.h"
+#include "LastFileNames.h"
+#include "Messages.h"
+#include "Settings.h"
+#include "TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+namespace {
+
+class TwoKeyCmdLine : public CCmdLineInfoBase {
+public:
+    TwoKeyCmdLine()
+    {
+        AddKey("in:", m_strInput, true);
+        AddKey("size:", m_strSize, false);
+    }
+    std::string m_strInput;
+    std::string m_strSize;
+};
+
+// Keys are tried in table order: "out:" is passed over for "/other", which
+// the shorter "o" then takes.
+class OverlappingKeys : public CCmdLineInfoBase {
+public:
+    OverlappingKeys()
+    {
+        AddKey("out:", m_strOut, false);
+        AddKey("o", m_strO, false);
+    }
+    std::string m_strOut;
+    std::string m_strO;
+};
+
+} // namespace
+
+TEST(CmdLine, SlashAndMinusStartSwitchesAndFileKeysBecomeFullPaths)
+{
+    TwoKeyCmdLine info;
+    info.ParseCommandLine({"-in:data/run.ens", "/size:1.5"});
+    EXPECT_EQ(info.m_strInput, platform::FullPath("data/run.ens"));
+    EXPECT_EQ(info.m_strInput.front(), '/');
+    EXPECT_EQ(info.m_strSize, "1.5");
+}
+
+TEST(CmdLine, OtherCaseNonSwitchesAndUnknownKeysAreIgnored)
+{
+    TwoKeyCmdLine info;
+    info.ParseCommandLine({"/IN:a.ens", "in:b.ens", "/input", "-sizex:3", "plain"});
+    EXPECT_EQ(info.m_strInput, "");
+    EXPECT_EQ(info.m_strSize, "");
+}
+
+TEST(CmdLine, LastDuplicateWinsAndFirstMatchingKeyDecides)
+{
+    TwoKeyCmdLine info;
+    info.ParseCommandLine({"/size:1", "/size:2", "/in:/tmp/x", "/in:/tmp/y"});
+    EXPECT_EQ(info.m_strSize, "2");
+    EXPECT_EQ(info.m_strInput, "/tmp/y");
+
+    OverlappingKeys keys;
+    keys.ParseCommandLine({"/out:v", "/other"});
+    EXPECT_EQ(keys.m_strOut, "v");
+    EXPECT_EQ(keys.m_strO, "ther");
+}
+
+TEST(CmdLine, ArgvFormSkipsTheProgramAndKeepsValueBytes)
+{
+    char program[] = "/in:not-a-switch";
+    char size[] = "-size:2,5 MB";
+    char* argv[] = {program, size, nullptr};
+    TwoKeyCmdLine info;
+    info.ParseCommandLine(2, argv);
+    EXPECT_EQ(info.m_strInput, "");
+    EXPECT_EQ(info.m_strSize, "2,5 MB");
+}
+
+class LastNames : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        setenv("XDG_CONFIG_HOME", m_config.Path().c_str(), 1);
+        platform::SetProgramName("FrameTest");
+    }
+    TempDir m_config;
+};
+
+TEST_F(LastNames, RoundTripAndEmptyNamesNeverOverwrite)
+{
+    EXPECT_EQ(GetLastInputFileName(), "");
+    SaveLastInputFileName("/data/in.ens");
+    SaveLastOutputFileName("/data/out000.000");
+    SaveLastDecoderFileName("/data/d.dec");
+    SaveLastAsciiFileName("/data/a.txt");
+    SaveLastInputFileName("");
+    EXPECT_EQ(GetLastInputFileName(), "/data/in.ens");
+    EXPECT_EQ(GetLastOutputFileName(), "/data/out000.000");
+    EXPECT_EQ(GetLastDecoderFileName(), "/data/d.dec");
+    EXPECT_EQ(GetLastAsciiFileName(), "/data/a.txt");
+    ASSERT_TRUE(platform::SyncProfile());
+
+    std::string stored = ReadFileText(m_config.File("QSV/FrameTest.conf"));
+    EXPECT_NE(stored.find("[Settings]"), std::string::npos);
+    EXPECT_NE(stored.find("Last%20Input%20File%20Name=/data/in.ens"), std::string::npos);
+}
+
+TEST(FileFilters, TablesBecomeQtFiltersAndStarDotStarMatchesEverything)
+{
+    EXPECT_EQ(platform::NameFiltersFromTable("All Files (*.*)|*.*||"), QStringList{"All Files (*)"});
+    EXPECT_EQ(platform::NameFiltersFromTable("Decoder Files (*.dec)|*.dec|All Files (*.*)|*.*||"),
+              (QStringList{"Decoder Files (*.dec)", "All Files (*)"}));
+    EXPECT_EQ(platform::NameFiltersFromTable("Data|*.ens;*.000||"), QStringList{"Data (*.ens *.000)"});
+    EXPECT_TRUE(platform::NameFiltersFromTable("").isEmpty());
+}
+
+TEST(FileFilters, DirectoryOfStoredName)
+{
+    EXPECT_EQ(platform::DirectoryOfName("/data/run/x.ens"), "/data/run");
+    EXPECT_EQ(platform::DirectoryOfName("/x.ens"), "/");
+    EXPECT_EQ(platform::DirectoryOfName("x.ens"), "");
+    EXPECT_EQ(platform::DirectoryOfName(""), "");
+}
+
+TEST(AboutFacts, VersionTextShowsThirdNumberOnlyWhenSet)
+{
+    EXPECT_EQ(CAboutDlg::VersionText(2, 3, 0), "Version 2.03");
+    EXPECT_EQ(CAboutDlg::VersionText(2, 3, 5), "Version 2.03.05");
+    EXPECT_EQ(CAboutDlg::VersionText(1, 12, 123), "Version 1.12.123");
+}
+
+TEST(Headless, OffscreenIsChosenOnlyWithoutAnyDisplay)
+{
+    unsetenv("QT_QPA_PLATFORM");
+    unsetenv("WAYLAND_DISPLAY");
+    setenv("DISPLAY", ":9", 1);
+    EXPECT_FALSE(platform::PrepareHeadlessPlatform());
+    EXPECT_EQ(std::getenv("QT_QPA_PLATFORM"), nullptr);
+
+    unsetenv("DISPLAY");
+    setenv("WAYLAND_DISPLAY", "wayland-0", 1);
+    EXPECT_FALSE(platform::PrepareHeadlessPlatform());
+
+    unsetenv("WAYLAND_DISPLAY");
+    EXPECT_TRUE(platform::PrepareHeadlessPlatform());
+    EXPECT_STREQ(std::getenv("QT_QPA_PLATFORM"), "offscreen");
+}
+
+TEST(Headless, UserChoiceOfPlatformIsKept)
+{
+    unsetenv("DISPLAY");
+    unsetenv("WAYLAND_DISPLAY");
+    setenv("QT_QPA_PLATFORM", "xcb", 1);
+    EXPECT_FALSE(platform::PrepareHeadlessPlatform());
+    EXPECT_STREQ(std::getenv("QT_QPA_PLATFORM"), "xcb");
+}

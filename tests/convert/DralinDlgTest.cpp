@@ -1,0 +1,131 @@
+#include "CCmdLineInfo.h"
+#include "CDralinDlg.h"
+#include "EnsembleBuilder.h"
+#include "LastFileNames.h"
+#include "Messages.h"
+#include "Settings.h"
+#include "TempDir.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using namespace ensemble_builder;
+using platform::RecordingMessageBackend;
+
+Bytes Numbered(std::uint32_t number)
+{
+    return BuildEnsemble({VariableLeader(number)});
+}
+
+class DralinDlgTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        platform::RemoveProfileValue("Settings", "Last Decoder File Name");
+        WriteFileText(m_decoder, "0080,3,2\r\n$L\r\n");
+        WriteFileBytes(m_input, Concat({Numbered(4), Numbered(5), Numbered(6), Numbered(7)}));
+    }
+
+    static QLineEdit* Field(CDralinDlg& dialog, const char* id) { return dialog.findChild<QLineEdit*>(id); }
+    static QPushButton* Button(CDralinDlg& dialog, const char* id) { return dialog.findChild<QPushButton*>(id); }
+
+    TempDir m_dir;
+    std::string m_input = m_dir.File("in.000");
+    std::string m_output = m_dir.File("out.txt");
+    std::string m_decoder = m_dir.File("d.dec");
+    RecordingMessageBackend m_messages;
+};
+
+TEST_F(DralinDlgTest, ShowsItsControls)
+{
+    CCmdLineInfo info;
+    CDralinDlg dialog(info);
+    EXPECT_EQ(dialog.windowTitle(), "Dralin");
+    for (const char* id : {"1001", "1008", "1002", "1005", "1006"})
+        EXPECT_NE(Field(dialog, id), nullptr) << id;
+    EXPECT_EQ(Field(dialog, "1005")->text(), "0");
+    EXPECT_EQ(Field(dialog, "1006")->text(), "0");
+    const std::vector<std::pair<const char*, QString>> buttons = {
+        {"1003", "..."}, {"1009", "..."}, {"1004", "..."}, {"1007", "&Convert"}, {"57670", "&Help"}, {"1", "&Exit"}};
+    for (const auto& [id, text] : buttons) {
+        ASSERT_NE(Button(dialog, id), nullptr) << id;
+        EXPECT_EQ(Button(dialog, id)->text(), text);
+    }
+    QStringList labels;
+    for (QLabel* label : dialog.findChildren<QLabel*>())
+        labels << label->text();
+    for (const char* text : {"Qel Input File Name:", "Decoder File Name:", "ASCII Output File Name:",
+                             "Start Ensemble Number:", "(0 = begining of the file)", "End Ensemble Number:",
+                             "(0 = end of the file)"})
+        EXPECT_TRUE(labels.contains(text)) << text;
+}
+
+TEST_F(DralinDlgTest, FieldsComeFromTheCommandLineAndTheLastDecoder)
+{
+    SaveLastDecoderFileName("/last/used.dec");
+    CCmdLineInfo info;
+    info.ParseCommandLine({"/in:" + m_input, "-out:" + m_output, "dec:" + m_decoder});
+    CDralinDlg dialog(info);
+    EXPECT_EQ(Field(dialog, "1001")->text().toStdString(), m_input);
+    EXPECT_EQ(Field(dialog, "1002")->text().toStdString(), m_output);
+    EXPECT_EQ(Field(dialog, "1008")->text(), "/last/used.dec"); // "dec:" lacks its slash
+    EXPECT_FALSE(dialog.m_bAutoRun);
+}
+
+TEST_F(DralinDlgTest, ConvertsTheRangeTypedIntoTheDialog)
+{
+    CCmdLineInfo info;
+    CDralinDlg dialog(info);
+    dialog.show();
+    Field(dialog, "1001")->setText(QString::fromStdString(m_input));
+    Field(dialog, "1008")->setText(QString::fromStdString(m_decoder));
+    Field(dialog, "1002")->setText(QString::fromStdString(m_output));
+    Field(dialog, "1005")->setText("5");
+    Field(dialog, "1006")->setText("6");
+    Button(dialog, "1007")->click();
+    EXPECT_TRUE(m_messages.Texts().empty());
+    EXPECT_EQ(ReadFileText(m_output), "5\r\n6\r\n");
+    EXPECT_TRUE(dialog.isVisible());
+    EXPECT_TRUE(dialog.isEnabled());
+}
+
+TEST_F(DralinDlgTest, MessagesFollowTheOrderOfTheChecks)
+{
+    CCmdLineInfo info;
+    CDralinDlg dialog(info);
+    Field(dialog, "1008")->clear();
+    Button(dialog, "1007")->click();
+    Field(dialog, "1001")->setText("a");
+    Button(dialog, "1007")->click();
+    Field(dialog, "1008")->setText("b");
+    Button(dialog, "1007")->click();
+    Field(dialog, "1002")->setText("a");
+    Button(dialog, "1007")->click();
+    EXPECT_EQ(m_messages.Texts(),
+              (std::vector<std::string>{"Please enter input file name.", "Please enter decoder file name.",
+                                        "Please enter output file name.",
+                                        "Input and output file must have different name."}));
+}
+
+TEST_F(DralinDlgTest, CommandLineRunStartsByItselfAndCloses)
+{
+    CCmdLineInfo info;
+    info.ParseCommandLine({"/in:" + m_input, "/out:" + m_output, "/dec:" + m_decoder});
+    CDralinDlg dialog(info);
+    EXPECT_TRUE(dialog.m_bAutoRun);
+    bool finished = false;
+    QObject::connect(&dialog, &QDialog::finished, [&finished] { finished = true; });
+    dialog.show();
+    ASSERT_TRUE(QTest::qWaitFor([&finished] { return finished; }, 10000));
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(ReadFileText(m_output), "4\r\n5\r\n6\r\n7\r\n");
+    EXPECT_EQ(dialog.ExitStatus(), 0);
+}
+
+} // namespace

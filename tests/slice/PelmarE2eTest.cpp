@@ -1,0 +1,100 @@
+#include "SliceTestData.h"
+#include "TempDir.h"
+
+#include <QProcess>
+#include <QSettings>
+
+#include <gtest/gtest.h>
+
+using namespace ensemble_builder;
+
+namespace {
+
+struct Outcome {
+    int exitCode = -1;
+    std::string errors;
+};
+
+class PelmarProgram : public ::testing::Test {
+protected:
+    // Runs the built program without a display, as on a server.
+    Outcome Run(const QStringList& arguments)
+    {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.remove("DISPLAY");
+        environment.remove("WAYLAND_DISPLAY");
+        environment.remove("QT_QPA_PLATFORM");
+        environment.insert("XDG_CONFIG_HOME", QString::fromStdString(m_config.Path()));
+        QProcess process;
+        process.setProcessEnvironment(environment);
+        process.setWorkingDirectory(QString::fromStdString(m_dir.Path()));
+        process.start(QSV_BINARY_DIR "/slice/pelmar", arguments);
+        Outcome outcome;
+        if (!process.waitForFinished(30000)) {
+            process.kill();
+            process.waitForFinished(5000);
+            return outcome;
+        }
+        outcome.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+        outcome.errors = process.readAllStandardError().toStdString();
+        return outcome;
+    }
+
+    QString Stored(const char* name)
+    {
+        QSettings settings(QString::fromStdString(m_config.File("QSV/Pelmar.conf")), QSettings::IniFormat);
+        return settings.value(QString("Settings/") + name).toString();
+    }
+
+    TempDir m_config;
+    TempDir m_dir;
+};
+
+} // namespace
+
+TEST_F(PelmarProgram, SlicesAChainUnattendedAndRemembersTheNames)
+{
+    Bytes stream = Concat({NumberedRun({1, 2, 3}, 400000), Bytes(33, 0), NumberedRun({1, 2}, 400000)});
+    auto parts = WritePartChain(m_dir, "rec", ".ens", PartNaming::Title, CutAt(stream, {500000, 900000}));
+    Outcome outcome = Run({"/in:" + QString::fromStdString(parts[0]), "-out:cut", "/size:1"});
+    EXPECT_EQ(outcome.exitCode, 0);
+    EXPECT_EQ(outcome.errors, "");
+    std::string prefix = m_dir.File("cut");
+    EXPECT_EQ(ReadFileBytes(prefix + "000.000"), NumberedRun({1, 2}, 400000));
+    EXPECT_EQ(ReadFileBytes(prefix + "000.001"), NumberedRun({3}, 400000));
+    EXPECT_EQ(ReadFileBytes(prefix + "001.001"), NumberedRun({1, 2}, 400000));
+    EXPECT_EQ(Stored("Last Input File Name").toStdString(), parts[0]);
+    EXPECT_EQ(Stored("Last Output File Name").toStdString(), prefix + "000.000");
+}
+
+TEST_F(PelmarProgram, ErrorsGoToStandardErrorWithStatusOne)
+{
+    Outcome missing = Run({"/in:missing.ens", "/out:cut"});
+    EXPECT_EQ(missing.exitCode, 1);
+    EXPECT_EQ(missing.errors, "Pelmar: Cannot open file " + m_dir.File("missing.ens") + ".\n");
+
+    WriteFileBytes(m_dir.File("in.ens"), NumberedRun({1}));
+    Outcome badSize = Run({"/in:in.ens", "/out:cut", "/size:250"});
+    EXPECT_EQ(badSize.exitCode, 1);
+    EXPECT_EQ(badSize.errors, "Pelmar: The maximum file size is invalid or out of range.\n"
+                              "Valid range is 0.5 to 200 MB or 0 for unlimited file size.\n");
+}
+
+TEST_F(PelmarProgram, ExistingSliceIsKeptWhenNobodyCanAgree)
+{
+    WriteFileBytes(m_dir.File("in.ens"), NumberedRun({1}));
+    WriteFileText(m_dir.File("cut000.000"), "old");
+    Outcome outcome = Run({"/in:in.ens", "/out:cut"});
+    EXPECT_EQ(outcome.exitCode, 1);
+    EXPECT_EQ(outcome.errors,
+              "Pelmar: File " + m_dir.File("cut000.000") + " already exists.\nDo you want to replace it?\n");
+    EXPECT_EQ(ReadFileText(m_dir.File("cut000.000")), "old");
+}
+
+TEST_F(PelmarProgram, WithoutEveryFileThereIsNothingToWaitFor)
+{
+    WriteFileBytes(m_dir.File("in.ens"), NumberedRun({1}));
+    Outcome outcome = Run({"/in:in.ens"});
+    EXPECT_EQ(outcome.exitCode, 1);
+    EXPECT_FALSE(outcome.errors.empty());
+}

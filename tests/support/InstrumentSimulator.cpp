@@ -1,0 +1,166 @@
+#include "InstrumentSimulator.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdint>
+#include <poll.h>
+#include <stdexcept>
+#include <sys/eventfd.h>
+#include <unistd.h>
+
+namespace {
+constexpr std::size_t kChunk = 4096;
+// The simulator re-checks its state at least this often.
+constexpr int kPollMs = 100;
+} // namespace
+
+InstrumentSimulator::InstrumentSimulator(int masterFd)
+    : m_master(masterFd), m_wake(::eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC))
+{
+    if (m_wake < 0)
+        throw std::runtime_error("eventfd failed");
+    m_thread = std::thread(&InstrumentSimulator::Run, this);
+}
+
+InstrumentSimulator::~InstrumentSimulator()
+{
+    {
+        std::lock_guard<std::mutex> guard(m_lock);
+        m_stop = true;
+    }
+    std::uint64_t one = 1;
+    [[maybe_unused]] ssize_t ignored = ::write(m_wake, &one, sizeof one);
+    m_thread.join();
+    ::close(m_wake);
+}
+
+char InstrumentSimulator::FloodByte(std::size_t index)
+{
+    // Every byte value occurs, and the period is prime so slips show.
+    return static_cast<char>((index * 7 + index / 251) % 256);
+}
+
+void InstrumentSimulator::SetSilent(bool silent)
+{
+    std::lock_guard<std::mutex> guard(m_lock);
+    m_silent = silent;
+}
+
+void InstrumentSimulator::Send(const std::string& bytes)
+{
+    {
+        std::lock_guard<std::mutex> guard(m_lock);
+        m_outgoing += bytes;
+    }
+    std::uint64_t one = 1;
+    [[maybe_unused]] ssize_t ignored = ::write(m_wake, &one, sizeof one);
+}
+
+void InstrumentSimulator::Flood(std::size_t count)
+{
+    {
+        std::lock_guard<std::mutex> guard(m_lock);
+        m_floodLeft += count;
+    }
+    std::uint64_t one = 1;
+    [[maybe_unused]] ssize_t ignored = ::write(m_wake, &one, sizeof one);
+}
+
+bool InstrumentSimulator::WaitSent(std::chrono::milliseconds timeout)
+{
+    std::unique_lock<std::mutex> guard(m_lock);
+    return m_changed.wait_for(guard, timeout, [this] { return m_outgoing.empty() && m_floodLeft == 0; });
+}
+
+std::string InstrumentSimulator::Received() const
+{
+    std::lock_guard<std::mutex> guard(m_lock);
+    return m_received;
+}
+
+std::vector<InstrumentSimulator::Arrival> InstrumentSimulator::Arrivals() const
+{
+    std::lock_guard<std::mutex> guard(m_lock);
+    return m_arrivals;
+}
+
+bool InstrumentSimulator::WaitReceived(std::size_t count, std::chrono::milliseconds timeout) const
+{
+    std::unique_lock<std::mutex> guard(m_lock);
+    return m_changed.wait_for(guard, timeout, [&] { return m_received.size() >= count; });
+}
+
+void InstrumentSimulator::Run()
+{
+    for (;;) {
+        bool sending;
+        {
+            std::lock_guard<std::mutex> guard(m_lock);
+            if (m_stop)
+                return;
+            sending = !m_outgoing.empty() || m_floodLeft > 0;
+        }
+        pollfd fds[2] = {{m_wake, POLLIN, 0},
+                         {m_master, static_cast<short>(POLLIN | (sending ? POLLOUT : 0)), 0}};
+        if (::poll(fds, 2, kPollMs) < 0 && errno != EINTR)
+            return;
+        if (fds[0].revents) {
+            std::uint64_t value;
+            [[maybe_unused]] ssize_t ignored = ::read(m_wake, &value, sizeof value);
+        }
+        if (fds[1].revents & POLLIN)
+            ReadFromMaster();
+        if (fds[1].revents & POLLOUT)
+            WriteToMaster();
+    }
+}
+
+void InstrumentSimulator::ReadFromMaster()
+{
+    char buffer[kChunk];
+    ssize_t got = ::read(m_master, buffer, sizeof buffer);
+    if (got <= 0)
+        return;
+    std::string bytes(buffer, static_cast<std::size_t>(got));
+    std::lock_guard<std::mutex> guard(m_lock);
+    m_received += bytes;
+    m_arrivals.push_back({Clock::now(), bytes});
+    if (!m_silent) {
+        for (char c : bytes) {
+            if (c == '\r')
+                m_outgoing += "\r\n>";
+        }
+    }
+    m_changed.notify_all();
+}
+
+void InstrumentSimulator::WriteToMaster()
+{
+    std::string chunk;
+    bool fromOutgoing;
+    {
+        std::lock_guard<std::mutex> guard(m_lock);
+        fromOutgoing = !m_outgoing.empty();
+        if (fromOutgoing) {
+            chunk = m_outgoing.substr(0, kChunk);
+        } else {
+            std::size_t n = std::min(kChunk, m_floodLeft);
+            for (std::size_t i = 0; i < n; ++i)
+                chunk.push_back(FloodByte(m_floodIndex + i));
+        }
+    }
+    if (chunk.empty())
+        return;
+    ssize_t put = ::write(m_master, chunk.data(), chunk.size());
+    if (put <= 0)
+        return;
+    std::lock_guard<std::mutex> guard(m_lock);
+    auto written = static_cast<std::size_t>(put);
+    if (fromOutgoing) {
+        m_outgoing.erase(0, written);
+    } else {
+        m_floodLeft -= written;
+        m_floodIndex += written;
+    }
+    m_changed.notify_all();
+}
