@@ -33,12 +33,15 @@ merge() {
 cp "${parts[@]}" "$data/copy/"
 merge
 
-# Removing a large file takes a while; neither timed pass pays for it.
+# Removing a large file and writing back dirty pages take a while; neither
+# timed pass pays for the other's.
 rm -f "$data"/copy/* "$data/merged.ens"
+sync
 start=$(now)
 cp "${parts[@]}" "$data/copy/"
 cp_seconds=$(echo "$(now) $start" | awk '{print $1 - $2}')
 
+sync
 start=$(now)
 merge
 merge_seconds=$(echo "$(now) $start" | awk '{print $1 - $2}')

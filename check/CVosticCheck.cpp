@@ -29,7 +29,6 @@ constexpr int kBottomPingsWord = 2;
 constexpr int kBottomModeByte = 9;
 constexpr int kDateTimeBytes = 4;
 constexpr int kBuiltInTestWord = 12;
-constexpr std::uint64_t kProgressSteps = 1000;
 
 enum EventCode {
     kOutOfSequence = 1,
@@ -133,18 +132,10 @@ CheckOutcome CVosticCheck::Run(IProgress& progress)
     SaveLastOutputFileName(m_request.log);
     WriteReportSection(kReportHeader, m_strInputFile);
 
-    // The bar moves in steps of a thousandth of the input: moving it for every
-    // ensemble would cost more than checking the ensemble.
-    const std::uint64_t progressStep = std::max<std::uint64_t>(totalLength / kProgressSteps, 1);
-    std::uint64_t nextProgressPosition = 0;
     for (int size = m_input.ReadNextEnsemble(); size != 0; size = m_input.ReadNextEnsemble()) {
         if (m_state.firstItemSize == 0)
             m_state.firstItemSize = static_cast<std::uint32_t>(size);
-        const std::uint64_t position = m_input.GetPosition();
-        if (position >= nextProgressPosition) {
-            progress.SetPos(Low32(position));
-            nextProgressPosition = position + progressStep;
-        }
+        progress.SetPos(Low32(m_input.GetPosition()));
         const CQelEns item(m_input.m_pEnsemble);
         if (item.m_pData[1] == kEnsembleHeaderId) {
             if (!CheckEnsemble(item))

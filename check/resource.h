@@ -19,9 +19,6 @@ constexpr int IDC_BURSTS = 1013;
 constexpr int IDC_WRITE_DATE_TIME = 1014;
 
 // Messages.
-constexpr const char* IDS_ABOUT = "&About Vostic...";                                   // 101
-constexpr const char* IDS_FILE_FILTER = "All Files (*.*)|*.*||";                        // 1000
-constexpr const char* IDS_SELECT = "Select";                                             // 1001
 constexpr const char* IDS_ENTER_INPUT = "Please enter input file name.";                 // 2003
 constexpr const char* IDS_ENTER_OUTPUT = "Please enter output file name.";               // 2004
 constexpr const char* IDS_SAME_NAMES = "Input and output file must have different name."; // 2007

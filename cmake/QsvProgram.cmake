@@ -1,15 +1,20 @@
-# qsv_add_program(executable)
-# Every source of the folder but main.cpp forms the library <executable>_lib,
-# which the tests link; main.cpp (once it exists) makes the executable.
+# qsv_add_program(executable [EXCLUDE file...] [LIBS lib...])
+# Every source of the folder but main.cpp (and the excluded files) forms the
+# library <executable>_lib, which the tests link; main.cpp (once it exists)
+# makes the executable.
 function(qsv_add_program executable)
+  cmake_parse_arguments(P "" "" "EXCLUDE;LIBS" ${ARGN})
   file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
   list(FILTER sources EXCLUDE REGEX "/main\\.cpp$")
+  foreach(excluded ${P_EXCLUDE})
+    list(REMOVE_ITEM sources ${CMAKE_CURRENT_SOURCE_DIR}/${excluded})
+  endforeach()
   if(NOT sources)
     return()
   endif()
   add_library(${executable}_lib STATIC ${sources})
   target_include_directories(${executable}_lib PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
-  target_link_libraries(${executable}_lib PUBLIC common Qt6::Widgets Qt6::Network)
+  target_link_libraries(${executable}_lib PUBLIC common Qt6::Widgets Qt6::Network ${P_LIBS})
   if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/main.cpp)
     add_executable(${executable} ${CMAKE_CURRENT_SOURCE_DIR}/main.cpp)
     target_link_libraries(${executable} PRIVATE ${executable}_lib)

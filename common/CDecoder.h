@@ -36,24 +36,29 @@ public:
     std::vector<DecoderRecord> m_records;
 
     // Converter (defined with the converter).
-    // Text and value of the field that starts at `value`.
-    std::string FormatValue(const DecoderRecord& record, const std::uint8_t* value, double* number) const;
     // Appends the ensemble's text lines for the output; false when a write of
     // the output fails. Lines are collected and written in blocks.
     bool DecodeEnsemble(const CQelEns& ensemble, CBaseFile& output);
     // Writes the lines still collected; false when that write fails.
     bool FlushOutput(CBaseFile& output);
 
-    std::string m_strOutLine;
-    bool m_bLineHasField = false;
-    std::string m_strPendingOutput;
-
 private:
-    // Converter helpers.
-    void AddField(const std::string& text);
+    // Converter helpers. Fields are formatted straight into one reusable
+    // output buffer: no text of their own per field or per line.
+    // Room for `room` more characters; answers where they go.
+    char* Reserve(std::size_t room);
+    // Starts a field (its comma included) with room for `room` characters.
+    char* StartField(std::size_t room);
+    void EndField(char* end);
+    void AddValue(const DecoderRecord& record, const std::uint8_t* value);
     bool EndLine(CBaseFile& output);
     void AddCells(const DecoderRecord& record, const DecoderRecord& cellRecord, double count,
                   const std::uint8_t* dataType, int size);
+
+    std::vector<char> m_outputBuffer; // complete lines, then the line being built, then spare room
+    std::size_t m_nOutputUsed = 0;
+    std::size_t m_nLineStart = 0;     // where the line being built begins
+    bool m_bLineHasField = false;
 
 public:
 

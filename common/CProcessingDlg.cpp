@@ -62,7 +62,9 @@ void CProcessingDlg::SetRange(std::uint32_t upper)
 
 void CProcessingDlg::SetPos(std::uint32_t position)
 {
-    m_progress->setValue(static_cast<int>(position >> m_nShift));
+    // Runs call this once per ensemble: the bar itself moves only when events
+    // are dispatched, since redrawing costs far more than an ensemble.
+    m_nPosition = position;
 }
 
 bool CProcessingDlg::Pump()
@@ -72,6 +74,7 @@ bool CProcessingDlg::Pump()
     auto now = std::chrono::steady_clock::now();
     if (now - m_lastDispatch >= kDispatchInterval) {
         m_lastDispatch = now;
+        m_progress->setValue(static_cast<int>(m_nPosition >> m_nShift));
         QCoreApplication::processEvents(QEventLoop::AllEvents);
     }
     return !m_bCancelled && !m_bQuit;

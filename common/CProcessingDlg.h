@@ -43,5 +43,6 @@ private:
     bool m_bCancelled = false;
     bool m_bQuit = false;
     int m_nShift = 0;
+    std::uint32_t m_nPosition = 0;
     std::chrono::steady_clock::time_point m_lastDispatch{};
 };

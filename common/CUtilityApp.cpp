@@ -42,11 +42,13 @@ CUtilityApp::~CUtilityApp()
     platform::SetMessageBackend(nullptr);
 }
 
-int CUtilityApp::RunMainDialog(CUtilityDlg& dialog)
+int CUtilityApp::RunMainDialog(CUtilityDlg& dialog, CommandLine commandLine)
 {
     if (m_bHeadless && !dialog.m_bAutoRun) {
-        std::fprintf(stderr, "%s: no display, and the command line does not name every file.\n",
-                     platform::ProgramName().c_str());
+        const char* reason = commandLine == CommandLine::Files
+            ? "no display, and the command line does not name every file."
+            : "no display.";
+        std::fprintf(stderr, "%s: %s\n", platform::ProgramName().c_str(), reason);
         return 1;
     }
     dialog.exec();

@@ -25,7 +25,9 @@ public:
 
     // Shows the main dialog modally and returns the program's exit status.
     // Headless without an auto-run there is no user to wait for: status 1.
-    int RunMainDialog(CUtilityDlg& dialog);
+    // A program without a command line can never run unattended.
+    enum class CommandLine { Files, None };
+    int RunMainDialog(CUtilityDlg& dialog, CommandLine commandLine = CommandLine::Files);
 
 private:
     int& m_argc;

@@ -65,8 +65,7 @@ bool CConversionRun::OpenFiles()
 bool CConversionRun::Convert(IProgress& progress)
 {
     progress.Pump();
-    m_nRange = static_cast<std::uint32_t>(m_input.GetTotalLength());
-    progress.SetRange(m_nRange);
+    progress.SetRange(static_cast<std::uint32_t>(m_input.GetTotalLength()));
     if (!m_decoder.Load(m_decoderFile))
         return false;
     SaveLastDecoderFileName(m_fields.decoder);
@@ -82,7 +81,7 @@ bool CConversionRun::ConvertEnsembles(IProgress& progress)
     CEnsembleRange range(CEnsembleRange::BoundFromText(m_fields.start),
                          CEnsembleRange::BoundFromText(m_fields.end));
     do {
-        ShowPosition(progress);
+        progress.SetPos(static_cast<std::uint32_t>(m_input.GetPosition()));
         const CQelEns ensemble(m_input.m_pEnsemble);
         const CVarLeader leader(&ensemble);
         const CEnsembleRange::Step step = range.Classify(leader.GetEnsembleNumber());
@@ -94,18 +93,6 @@ bool CConversionRun::ConvertEnsembles(IProgress& progress)
         }
     } while (progress.Pump() && m_input.ReadNextEnsemble() != 0);
     return true;
-}
-
-void CConversionRun::ShowPosition(IProgress& progress)
-{
-    constexpr std::uint32_t kSteps = 1000;
-    const auto position = static_cast<std::uint32_t>(m_input.GetPosition());
-    const std::uint32_t step = std::max<std::uint32_t>(1, m_nRange / kSteps);
-    if (m_bPositionShown && position >= m_nShownPosition && position - m_nShownPosition < step)
-        return;
-    progress.SetPos(position);
-    m_nShownPosition = position;
-    m_bPositionShown = true;
 }
 
 bool CConversionRun::FinishNormally()

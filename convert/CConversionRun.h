@@ -38,16 +38,10 @@ private:
     bool OutputIsAnInput() const;
     bool ConvertEnsembles(IProgress& progress);
     bool FinishNormally();
-    // Moves the bar only when it would show a change: a bar update costs far
-    // more than converting one ensemble.
-    void ShowPosition(IProgress& progress);
 
     Fields m_fields;
     CQelEnsFile m_input{0};
     CBaseFile m_decoderFile;
     CBaseFile m_output;
     CDecoder m_decoder;
-    std::uint32_t m_nRange = 0;
-    std::uint32_t m_nShownPosition = 0;
-    bool m_bPositionShown = false;
 };

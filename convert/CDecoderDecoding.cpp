@@ -2,6 +2,7 @@
 #include "CBaseFile.h"
 #include "CDecoder.h"
 #include "CQelEns.h"
+#include "FixedText.h"
 
 #include <algorithm>
 #include <charconv>
@@ -11,24 +12,6 @@ namespace {
 
 // Lines are collected and written in blocks of about this size.
 constexpr std::size_t kOutputBlock = 64 * 1024;
-// A double has no non-zero digit past its 1074th decimal; the cap keeps a
-// bad decoder from asking for gigabytes of zeros.
-constexpr int kMaxDecimals = 1074;
-
-std::string FormatFixed(double value, int decimals)
-{
-    char buffer[kMaxDecimals + 400];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed,
-                                      std::clamp(decimals, 0, kMaxDecimals));
-    return std::string(buffer, result.ptr);
-}
-
-template <typename T> std::string FormatInteger(T value)
-{
-    char buffer[16];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
-    return std::string(buffer, result.ptr);
-}
 
 std::uint32_t ReadLittleEndian(const std::uint8_t* value, int bytes)
 {
@@ -36,6 +19,50 @@ std::uint32_t ReadLittleEndian(const std::uint8_t* value, int bytes)
     for (int i = bytes - 1; i >= 0; --i)
         raw = (raw << 8) | value[i];
     return raw;
+}
+
+// The field's integer, sign-extended when its width is negative.
+std::int64_t ReadInteger(const DecoderRecord& record, const std::uint8_t* value)
+{
+    const int bytes = std::abs(record.m_nWidth);
+    const std::uint32_t raw = ReadLittleEndian(value, bytes);
+    if (record.m_nWidth >= 0)
+        return raw;
+    const int shift = 32 - 8 * bytes;
+    return static_cast<std::int32_t>(raw << shift) >> shift;
+}
+
+double ScaledValue(const DecoderRecord& record, std::int64_t integer)
+{
+    return static_cast<double>(integer) * record.m_dScale;
+}
+
+// Writes the field's text at `first` and returns its end.
+char* WriteValue(const DecoderRecord& record, const std::uint8_t* value, char* first)
+{
+    const std::int64_t integer = ReadInteger(record, value);
+    if (record.m_dScale == 1.0)
+        return std::to_chars(first, first + kMaxFixedText, integer).ptr;
+    return WriteFixed(first, ScaledValue(record, integer), record.m_nDecimals);
+}
+
+// The data type a record reads; consecutive records mostly read the same
+// one, so the last one found is looked up again only for another id.
+struct CachedDataType {
+    bool valid = false;
+    std::int16_t id = 0;
+    const std::uint8_t* data = nullptr;
+    int size = 0;
+};
+
+void FindDataType(const CQelEns& ensemble, std::int16_t id, CachedDataType& cache)
+{
+    if (cache.valid && cache.id == id)
+        return;
+    cache.size = 0;
+    cache.data = ensemble.FindDataType(static_cast<std::uint16_t>(id), &cache.size);
+    cache.id = id;
+    cache.valid = true;
 }
 
 // True when the whole field, from its 1-based position on, lies inside a data
@@ -55,41 +82,43 @@ int CellCount(double value)
 
 } // namespace
 
-std::string CDecoder::FormatValue(const DecoderRecord& record, const std::uint8_t* value, double* number) const
+char* CDecoder::Reserve(std::size_t room)
 {
-    const int bytes = std::abs(record.m_nWidth);
-    const std::uint32_t raw = ReadLittleEndian(value, bytes);
-    std::string text;
-    if (record.m_nWidth < 0) {
-        const int shift = 32 - 8 * bytes;
-        const auto signedValue = static_cast<std::int32_t>(raw << shift) >> shift;
-        text = FormatInteger(signedValue);
-        *number = signedValue;
-    } else {
-        text = FormatInteger(raw);
-        *number = raw;
-    }
-    if (record.m_dScale == 1.0)
-        return text;
-    *number *= record.m_dScale;
-    return FormatFixed(*number, record.m_nDecimals);
+    const std::size_t needed = m_nOutputUsed + room;
+    if (needed > m_outputBuffer.size())
+        m_outputBuffer.resize(std::max(needed, 2 * m_outputBuffer.size()));
+    return m_outputBuffer.data() + m_nOutputUsed;
 }
 
-void CDecoder::AddField(const std::string& text)
+char* CDecoder::StartField(std::size_t room)
 {
+    char* start = Reserve(1 + room);
     if (m_bLineHasField)
-        m_strOutLine.push_back(',');
-    m_strOutLine += text;
+        *start++ = ',';
     m_bLineHasField = true;
+    EndField(start);
+    return start;
+}
+
+void CDecoder::EndField(char* end)
+{
+    m_nOutputUsed = static_cast<std::size_t>(end - m_outputBuffer.data());
+}
+
+void CDecoder::AddValue(const DecoderRecord& record, const std::uint8_t* value)
+{
+    EndField(WriteValue(record, value, StartField(kMaxFixedText)));
 }
 
 bool CDecoder::EndLine(CBaseFile& output)
 {
-    m_strPendingOutput += m_strOutLine;
-    m_strPendingOutput += "\r\n";
-    m_strOutLine.clear();
+    char* const end = Reserve(2);
+    end[0] = '\r';
+    end[1] = '\n';
+    EndField(end + 2);
+    m_nLineStart = m_nOutputUsed;
     m_bLineHasField = false;
-    return m_strPendingOutput.size() < kOutputBlock || FlushOutput(output);
+    return m_nLineStart < kOutputBlock || FlushOutput(output);
 }
 
 // Prints `record` once per selected repetition of the cell record, each
@@ -105,19 +134,21 @@ void CDecoder::AddCells(const DecoderRecord& record, const DecoderRecord& cellRe
         if (!mask[static_cast<std::size_t>(i)])
             continue;
         const std::uint64_t position = record.m_nOffset + static_cast<std::uint64_t>(i) * step;
-        double ignored = 0.0;
-        AddField(FieldFits(position, record.m_nWidth, size)
-                     ? FormatValue(record, dataType + position - 1, &ignored)
-                     : std::string());
+        if (FieldFits(position, record.m_nWidth, size))
+            AddValue(record, dataType + position - 1);
+        else
+            StartField(0);
     }
 }
 
 bool CDecoder::DecodeEnsemble(const CQelEns& ensemble, CBaseFile& output)
 {
-    m_strOutLine.clear();
+    // Records without a final line end leave a line unfinished; it is dropped.
+    m_nOutputUsed = m_nLineStart;
     m_bLineHasField = false;
+    CachedDataType cache;
     double accumulator = 0.0;
-    DecoderRecord kept;
+    const DecoderRecord* kept = nullptr;
     bool sumPending = false;
     bool cellsPending = false;
 
@@ -127,34 +158,32 @@ bool CDecoder::DecodeEnsemble(const CQelEns& ensemble, CBaseFile& output)
                 return false;
             continue;
         }
-        int size = 0;
-        const std::uint8_t* dataType =
-            ensemble.FindDataType(static_cast<std::uint16_t>(record.m_nDataTypeId), &size);
-        if (!dataType || !FieldFits(record.m_nOffset, record.m_nWidth, size)) {
-            AddField({});
+        FindDataType(ensemble, record.m_nDataTypeId, cache);
+        if (!cache.data || !FieldFits(record.m_nOffset, record.m_nWidth, cache.size)) {
+            StartField(0);
             continue;
         }
-        double value = 0.0;
-        std::string text = FormatValue(record, dataType + record.m_nOffset - 1, &value);
+        const std::uint8_t* const field = cache.data + record.m_nOffset - 1;
         if (record.m_cFlag == '+') {
-            accumulator = value;
-            kept = record;
+            accumulator = ScaledValue(record, ReadInteger(record, field));
+            kept = &record;
             sumPending = true;
             continue;
         }
-        if (sumPending) {
-            accumulator = value + accumulator;
-            text = FormatFixed(accumulator, record.m_nDecimals);
-        }
+        if (sumPending)
+            accumulator = ScaledValue(record, ReadInteger(record, field)) + accumulator;
         if (cellsPending) {
-            AddCells(record, kept, accumulator, dataType, size);
+            AddCells(record, *kept, accumulator, cache.data, cache.size);
             cellsPending = false;
         } else if (record.m_nCellStep != 0) {
-            kept = record;
+            kept = &record;
             cellsPending = true;
-            accumulator = value;
+            accumulator = ScaledValue(record, ReadInteger(record, field));
         } else {
-            AddField(text);
+            if (sumPending)
+                EndField(WriteFixed(StartField(kMaxFixedText), accumulator, record.m_nDecimals));
+            else
+                AddValue(record, field);
         }
         sumPending = false;
     }
@@ -163,11 +192,12 @@ bool CDecoder::DecodeEnsemble(const CQelEns& ensemble, CBaseFile& output)
 
 bool CDecoder::FlushOutput(CBaseFile& output)
 {
-    if (m_strPendingOutput.empty())
-        return true;
-    const auto size = static_cast<std::uint32_t>(m_strPendingOutput.size());
+    // Only complete lines are written; an unfinished one is dropped with them.
+    const auto size = static_cast<std::uint32_t>(m_nLineStart);
     std::uint32_t written = 0;
-    const bool ok = SUCCEEDED(output.Write(m_strPendingOutput.data(), size, &written)) && written == size;
-    m_strPendingOutput.clear();
+    const bool ok = size == 0 ||
+                    (SUCCEEDED(output.Write(m_outputBuffer.data(), size, &written)) && written == size);
+    m_nOutputUsed = 0;
+    m_nLineStart = 0;
     return ok;
 }

@@ -6,6 +6,7 @@
 #include "FieldStore.h"
 #include "TokenValue.h"
 
+#include <algorithm>
 #include <limits>
 #include <optional>
 #include <span>

@@ -5,5 +5,5 @@ int main(int argc, char** argv)
 {
     CUtilityApp app(argc, argv, "Zarnel");
     CZarnelDlg dialog;
-    return app.RunMainDialog(dialog);
+    return app.RunMainDialog(dialog, CUtilityApp::CommandLine::None);
 }

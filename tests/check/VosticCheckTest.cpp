@@ -2,7 +2,6 @@
 #include "CVosticCheck.h"
 #include "FilePaths.h"
 #include "IProgress.h"
-#include "LastFileNames.h"
 #include "Messages.h"
 #include "TempDir.h"
 
@@ -337,15 +336,6 @@ TEST_F(VosticCheckTest, NothingCountedGivesShortReportAndMessage)
                             "\r\nNO VALID ENSEMBLES TO CHECK\r\n");
     ASSERT_EQ(m_messages.Texts().size(), 1u);
     EXPECT_EQ(m_messages.Texts()[0], "Input file does not contain valid ensembles.");
-}
-
-TEST_F(VosticCheckTest, RunStoresTheNamesAndTheLogToView)
-{
-    WriteInput({Ensemble(1)});
-    Run();
-    EXPECT_EQ(GetLastInputFileName(), m_input);
-    EXPECT_EQ(GetLastOutputFileName(), m_log);
-    EXPECT_EQ(m_check.m_strLogFile, m_log);
 }
 
 TEST_F(VosticCheckTest, CancelEndsTheLoopWithAFullReport)

@@ -141,10 +141,4 @@ TEST_F(VosticE2ETest, ExistingLogIsKeptWithoutAUser)
     EXPECT_EQ(ReadFileText(m_log), "keep");
 }
 
-TEST_F(VosticE2ETest, WithoutEveryFileNothingRuns)
-{
-    const ProgramRun run = RunVostic({"/in:" + m_dir.File("run.000")}, m_config);
-    EXPECT_EQ(run.exitCode, 1);
-}
-
 } // namespace

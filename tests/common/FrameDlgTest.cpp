@@ -4,11 +4,13 @@
 #include "GuiTestApp.h"
 #include "LastFileNames.h"
 #include "Messages.h"
+#include "QtMessageBackend.h"
 #include "TempDir.h"
 
 #include <QAction>
 #include <QCloseEvent>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTimer>
@@ -106,15 +108,20 @@ TEST_F(FrameDialogs, ClosingTheWindowOrAQuitStopsTheWork)
 
 TEST_F(FrameDialogs, ProgressRangePastTwoGigabytesFitsTheBar)
 {
-    CProcessingDlg progress;
-    auto* bar = progress.findChild<QProgressBar*>("1008");
+    CProcessingDlg large;
+    auto* bar = large.findChild<QProgressBar*>("1008");
     ASSERT_NE(bar, nullptr);
-    progress.SetRange(0xFFFFFFF0u);
-    progress.SetPos(0xFFFFFF00u);
+    large.SetRange(0xFFFFFFF0u);
+    large.SetPos(0xFFFFFF00u);
+    EXPECT_TRUE(large.Pump());
     EXPECT_EQ(bar->maximum(), 0x7FFFFFF8);
     EXPECT_EQ(bar->value(), 0x7FFFFF80);
-    progress.SetRange(1000);
-    progress.SetPos(500);
+
+    CProcessingDlg small;
+    bar = small.findChild<QProgressBar*>("1008");
+    small.SetRange(1000);
+    small.SetPos(500);
+    EXPECT_TRUE(small.Pump());
     EXPECT_EQ(bar->maximum(), 1000);
     EXPECT_EQ(bar->value(), 500);
 }
@@ -229,4 +236,23 @@ TEST_F(FrameDialogs, SelectDialogWithMustExistRefusesMissingFiles)
         files->reject();
     });
     EXPECT_EQ(dialog.DoModal(), platform::IDCANCEL);
+}
+
+TEST_F(FrameDialogs, MessageBoxesShowProgramCaptionAndAnswerWithTheButton)
+{
+    platform::QtMessageBackend backend;
+    QString caption, text;
+    OnNextModal([&](QWidget* widget) {
+        auto* box = qobject_cast<QMessageBox*>(widget);
+        ASSERT_NE(box, nullptr);
+        caption = box->windowTitle();
+        text = box->text();
+        EXPECT_EQ(box->icon(), QMessageBox::Warning);
+        box->button(QMessageBox::No)->click();
+    });
+    EXPECT_EQ(backend.Show("File x already exists.\r\nDo you want to replace it?",
+                           platform::MB_YESNO | platform::MB_ICONEXCLAMATION),
+              platform::IDNO);
+    EXPECT_EQ(caption, "Sample");
+    EXPECT_EQ(text, "File x already exists.\nDo you want to replace it?");
 }

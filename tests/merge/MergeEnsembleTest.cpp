@@ -116,15 +116,6 @@ TEST_F(MergeEnsembleTest, AnEmptyLineIsUsedFirstButEndsTheMergeWhereALaterGroupB
     EXPECT_EQ(Values(next)[2], 7);
 }
 
-TEST_F(MergeEnsembleTest, OutOfRangeValuesAndThreeByteWidthsLeaveTheirBytes)
-{
-    Decoder({"0100,3,1", "0100,4,-2", "0100,6,3", "0100,9,1", "$L"});
-    Ascii("256,-32768,5,255\r\n");
-    Bytes ensemble = BuildEnsemble({DataType{kValuesId, Bytes(8, 0xEE)}});
-    ASSERT_TRUE(Merge(ensemble));
-    EXPECT_EQ(Values(ensemble), (Bytes{0x00, 0x01, 0xEE, 0x00, 0x80, 0xEE, 0xEE, 0xEE, 0xFF, 0xEE}));
-}
-
 TEST_F(MergeEnsembleTest, MissingTypesAndFieldsBeyondTheirTypeDropTheirToken)
 {
     // Offset 10 of a 10-byte type with width 2 would reach past the type.
@@ -146,15 +137,6 @@ TEST_F(MergeEnsembleTest, PlusRecordsSplitTheirValueOverTwoFields)
     ASSERT_TRUE(Merge(ensemble));
     // 70000 = 4464 + 1 * 65536; the whole-number reading of 12.34 leaves no carry.
     EXPECT_EQ(Values(ensemble), ValuesWith({0x70, 0x11, 1, 12, 0}));
-}
-
-TEST_F(MergeEnsembleTest, ACarryWaitsOverAMissingRecordAndTakesNoToken)
-{
-    Decoder({"0100,3,1,1,0,+", "0200,3,1", "0100,4,1,256", "0100,5,1", "$L"});
-    Ascii("513,99,7\r\n");
-    Bytes ensemble = Ensemble();
-    ASSERT_TRUE(Merge(ensemble));
-    EXPECT_EQ(Values(ensemble), ValuesWith({1, 2, 7}));
 }
 
 TEST_F(MergeEnsembleTest, CellRecordsTakeTwoHundredFiftySixTokens)

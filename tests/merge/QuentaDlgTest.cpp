@@ -114,17 +114,6 @@ TEST_F(QuentaDlgTest, FillsTheFieldsFromTheCommandLineAndOnlyTheDecoderFromSetti
     EXPECT_FALSE(given.m_bAutoRun);
 }
 
-TEST_F(QuentaDlgTest, MergeChecksTheFieldsAndLeavesTheDialogOpen)
-{
-    CCmdLineInfo info;
-    CQuentaDlg dialog(info);
-    dialog.findChild<QLineEdit*>("1001")->setText(QString::fromStdString(m_input));
-    dialog.findChild<QLineEdit*>("1008")->setText(QString::fromStdString(m_decoder));
-    dialog.findChild<QPushButton*>("1007")->click();
-    EXPECT_EQ(m_messages.Texts(), Texts{"Please enter ASCII file name."});
-    EXPECT_EQ(dialog.result(), 0);
-}
-
 TEST_F(QuentaDlgTest, AnAutoRunMergesAndCloses)
 {
     WriteFileText(m_ascii, "258\r\n3\r\n");
@@ -139,16 +128,4 @@ TEST_F(QuentaDlgTest, AnAutoRunMergesAndCloses)
               Concat({BuildEnsemble({VariableLeader(1), DataType{0x0100, Bytes{0x02, 0x01, 0, 0}}}),
                       BuildEnsemble({VariableLeader(2), DataType{0x0100, Bytes{0x03, 0, 0, 0}}})}));
     EXPECT_EQ(StoredSetting("Last Output File Name"), m_output);
-}
-
-TEST_F(QuentaDlgTest, AnUnattendedRunWhoseAsciiFileRunsOutEndsWithStatusOne)
-{
-    WriteFileText(m_ascii, "1\r\n");
-    CCmdLineInfo info;
-    CommandLine(info, true);
-    CQuentaDlg dialog(info);
-    EXPECT_EQ(Exec(dialog), QDialog::Rejected);
-    EXPECT_EQ(m_messages.Texts(), Texts{"ASCII file " + m_ascii + " ran out of lines before the end of the merge."});
-    EXPECT_EQ(dialog.ExitStatus(), 1);
-    EXPECT_EQ(StoredSetting("Last Input File Name"), "");
 }

@@ -7,7 +7,6 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <string>
 
 using namespace ensemble_builder;
@@ -104,26 +103,4 @@ TEST_F(QuentaProgramTest, AnAsciiFileThatRunsOutEndsWithStatusOneAndSaysSo)
     EXPECT_EQ(result.messages, "Quenta: ASCII file " + m_dir.File("values.txt")
                                         + " ran out of lines before the end of the merge.\n");
     EXPECT_EQ(ReadFileBytes(m_dir.File("out.bin")), Ensemble(1, {2, 0, 3, 0}));
-}
-
-TEST_F(QuentaProgramTest, RefusesAnOutputThatIsTheInputUnderAnotherName)
-{
-    const Bytes input = Ensemble(1, Bytes(4, 0));
-    WriteFileBytes(m_dir.File("in.bin"), input);
-    std::filesystem::create_symlink(m_dir.File("in.bin"), m_dir.File("link.bin"));
-    WriteFileText(m_dir.File("values.txt"), "1,1\r\n");
-
-    const ProgramResult result = Run(Switches("in.bin", "link.bin"));
-    EXPECT_EQ(result.exitCode, 1);
-    EXPECT_EQ(result.messages, "Quenta: Input and output file must have different name.\n");
-    EXPECT_EQ(ReadFileBytes(m_dir.File("in.bin")), input);
-}
-
-TEST_F(QuentaProgramTest, WithoutEveryFileSwitchNothingRuns)
-{
-    WriteFileBytes(m_dir.File("in.bin"), Ensemble(1, Bytes(4, 0)));
-    WriteFileText(m_dir.File("values.txt"), "1,1\r\n");
-    const ProgramResult result = Run({"/in:in.bin", "/out:out.bin", "/dec:values.dec", "/ASCII:values.txt"});
-    EXPECT_EQ(result.exitCode, 1);
-    EXPECT_FALSE(std::filesystem::exists(m_dir.File("out.bin")));
 }

@@ -58,7 +58,7 @@ Bytes Cleared(std::uint32_t number)
 
 } // namespace
 
-TEST(RoundTrip, MergingTheConvertedTextRestoresEveryByte)
+TEST(QuentaRoundTrip, MergingTheConvertedTextRestoresEveryByte)
 {
     platform::RecordingMessageBackend messages;
     TempDir dir;

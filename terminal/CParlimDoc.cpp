@@ -1,0 +1,443 @@
+#include "CParlimDoc.h"
+
+#include "CCmdUI.h"
+#include "CLogWnd.h"
+#include "CParlimApp.h"
+#include "CParlimMF.h"
+#include "CParlimVW.h"
+#include "CPropCnTo.h"
+#include "CPropPgOP.h"
+#include "CPropPort.h"
+#include "CPropertySheet.h"
+#include "Format.h"
+#include "MessagePump.h"
+#include "Messages.h"
+#include "resource.h"
+
+#include <chrono>
+#include <cstdlib>
+
+namespace {
+
+constexpr char kCR = '\r';
+constexpr char kLF = '\n';
+constexpr char kBackspace = '\b';
+constexpr const char* kLogSuffix = "->";
+
+CParlimApp& App()
+{
+    return *CParlimApp::Instance();
+}
+
+std::uint32_t BaudRateOfCode(std::int32_t code)
+{
+    static constexpr std::uint32_t rates[] = {300, 600, 1200, 2400, 4800, 9600, 19200, 38400, 57600, 115200};
+    return code >= -1 && code <= 8 ? rates[code + 1] : 9600;
+}
+
+char ParityLetter(std::int32_t parity, char otherwise)
+{
+    switch (parity) {
+    case 0: return 'E';
+    case 1: return 'O';
+    case 2: return 'N';
+    case 3: return 'M';
+    case 4: return 'S';
+    default: return otherwise;
+    }
+}
+
+const char* DcbParityText(std::uint8_t parity)
+{
+    static constexpr const char* texts[] = {"N", "O", "E", "M", "S"};
+    return parity < 5 ? texts[parity] : "N";
+}
+
+const char* DcbStopBitsText(std::uint8_t stopBits)
+{
+    switch (stopBits) {
+    case 0: return "1";
+    case 1: return "1.5";
+    case 2: return "2";
+    default: return "";
+    }
+}
+
+} // namespace
+
+CParlimDoc::BusyScope::BusyScope(CParlimDoc& document) : m_document(&document)
+{
+    ++document.m_nBusy;
+}
+
+CParlimDoc::BusyScope::~BusyScope()
+{
+    if (m_document && --m_document->m_nBusy == 0 && m_document->m_bClosePending)
+        m_document->DeleteWhenIdle();
+}
+
+CParlimDoc::CParlimDoc(QObject* parent) : QObject(parent)
+{
+    BuildCommandTable();
+}
+
+CParlimDoc::~CParlimDoc()
+{
+    if (m_bPinging)
+        platform::ShowMessage(LoadResString(IDS_PINGING_WARNING), platform::MB_OK | platform::MB_ICONEXCLAMATION);
+    m_bScriptRunning = false;
+    if (CLogWnd* window = GetLogWnd())
+        window->m_hLogFile = -1;
+    int comNumber = m_serial.ComPort() ? m_serial.ComPort() : m_portConfig.m_nPort + 1;
+    if (IsConnected())
+        ClosePort();
+    if (CParlimApp* app = CParlimApp::Instance(); app && !app->m_bExiting)
+        app->UpdateOpenPortOrder(comNumber, false);
+}
+
+void CParlimDoc::CloseDocument()
+{
+    m_bClosePending = true;
+    m_bScriptRunning = false;
+    if (m_nBusy == 0)
+        delete this;
+}
+
+void CParlimDoc::DeleteWhenIdle()
+{
+    // Queued, so the wait that just ended has left the document's code.
+    QMetaObject::invokeMethod(
+        this, [this] {
+            if (m_nBusy == 0)
+                delete this;
+        },
+        Qt::QueuedConnection);
+}
+
+void CParlimDoc::SetView(CParlimVW* view)
+{
+    m_pView = view;
+    if (CLogWnd* window = GetLogWnd())
+        connect(window, &CLogWnd::LogWriteFailed, this, &CParlimDoc::OnLogWriteFailed);
+}
+
+CParlimVW* CParlimDoc::View() const
+{
+    return m_pView;
+}
+
+CLogWnd* CParlimDoc::GetLogWnd() const
+{
+    return m_pView ? m_pView->m_pLogWnd : nullptr;
+}
+
+void CParlimDoc::SetTitle(const std::string& title)
+{
+    m_strTitle = title;
+    emit TitleChanged(QString::fromStdString(title));
+}
+
+void CParlimDoc::ApplySlotIndexRule()
+{
+    if (m_nPortIndex < kPortSlotCount)
+        App().m_nCurPort = m_nPortIndex;
+}
+
+void CParlimDoc::LoadPortConfig()
+{
+    ApplySlotIndexRule();
+    const CPortSettings& slot = App().CurrentSlot();
+    m_portConfig = PortConfig{slot.m_nBaud, slot.m_nStopBits, slot.m_nParity,
+                              slot.m_nFlow, slot.m_nPort,     slot.m_nDeviceType};
+}
+
+void CParlimDoc::SavePortConfig()
+{
+    ApplySlotIndexRule();
+    CPortSettings& slot = App().CurrentSlot();
+    slot.m_nBaud = m_portConfig.m_nBaud;
+    slot.m_nStopBits = m_portConfig.m_nStopBits;
+    slot.m_nParity = m_portConfig.m_nParity;
+    slot.m_nFlow = m_portConfig.m_nFlow;
+    slot.m_nPort = m_portConfig.m_nPort;
+    slot.m_nDeviceType = m_portConfig.m_nDeviceType;
+}
+
+bool CParlimDoc::ShowConnectWizard()
+{
+    if (App().m_bUnattended)
+        return false;
+    CPropertySheet sheet(CPropertySheet::Mode::Wizard, App().MainFrame());
+    CPropCnTo connectTo;
+    CPropPort port(this);
+    CPropPgOP options;
+    sheet.AddPage(&connectTo);
+    sheet.AddPage(&port);
+    sheet.AddPage(&options);
+    m_pPropSheet = &sheet;
+    int result = sheet.DoModal();
+    m_pPropSheet = nullptr;
+    return result == ID_WIZFINISH;
+}
+
+bool CParlimDoc::OnNewDocument()
+{
+    CParlimApp& app = App();
+    m_nPortIndex = app.m_nConnections;
+    ApplySlotIndexRule();
+    LoadPortConfig();
+    if (!app.CurrentSlot().m_bConnectOnStartup) {
+        if (!ShowConnectWizard())
+            return false;
+        LoadPortConfig();
+    }
+    if (!OpenPort(false)) {
+        if (!ShowConnectWizard())
+            return false;
+        LoadPortConfig();
+        if (!OpenPort(true))
+            return false;
+    }
+    app.UpdateOpenPortOrder(app.CurrentSlot().m_nPort + 1, true);
+    if (app.m_nConnections < kPortSlotCount)
+        ++app.m_nConnections;
+    if (app.CurrentSlot().m_bBreakOnConnect) {
+        try {
+            SendBreak();
+        } catch (...) {
+        }
+    }
+    if (!app.m_cmdInfo.m_strScriptFile.empty()) {
+        m_bScriptRunning = true;
+        m_strScriptPath = app.m_cmdInfo.m_strScriptFile;
+        app.m_cmdInfo.m_strScriptFile.clear();
+        if (app.MainFrame())
+            app.MainFrame()->PostCommand(this, ID_RUN_SCRIPT);
+    }
+    return true;
+}
+
+void CParlimDoc::SetPortTitle(int comNumber)
+{
+    std::string title = platform::Format("COM%d:", comNumber);
+    if (m_bLogging)
+        title += kLogSuffix + m_logFile.m_strPath;
+    SetTitle(title);
+}
+
+bool CParlimDoc::OpenPort(bool report)
+{
+    const CPortSettings& slot = App().CurrentSlot();
+    int comNumber = slot.m_nPort + 1;
+    m_serial.SetParams(GetLogWnd(), static_cast<std::uint8_t>(comNumber), BaudRateOfCode(slot.m_nBaud),
+                       ParityLetter(slot.m_nParity, 'S'), static_cast<std::uint8_t>(slot.m_nStopBits), 8,
+                       4096, 128);
+    if (m_serial.Open() == S_OK) {
+        SetPortTitle(comNumber);
+        return true;
+    }
+    m_serial.Close();
+    if (report)
+        platform::ShowMessage(platform::Format("Access Denied %s", platform::Format("COM%d", comNumber).c_str()));
+    return false;
+}
+
+void CParlimDoc::Connect()
+{
+    if (m_bScriptRunning)
+        return;
+    SavePortConfig();
+    OpenPort(true);
+}
+
+void CParlimDoc::ApplyPortSettings()
+{
+    long baud = std::atol(LoadResString(IDS_BAUD_FIRST + 1 + m_portConfig.m_nBaud).c_str());
+    char parity = ParityLetter(m_portConfig.m_nParity, 'N');
+    std::uint8_t stopBits = m_portConfig.m_nStopBits == 2 ? 2 : 1;
+    m_serial.SetComm(static_cast<std::uint32_t>(baud), parity, stopBits, 8);
+    SetPortTitle(m_serial.ComPort());
+}
+
+std::string CParlimDoc::GetStatusText() const
+{
+    if (!IsConnected())
+        return "Disconnected";
+    platform::LineSettings dcb;
+    m_serial.GetDCB(dcb);
+    return platform::Format("%ld, %s, %d, %s", static_cast<long>(dcb.BaudRate), DcbParityText(dcb.Parity),
+                            static_cast<int>(dcb.ByteSize), DcbStopBitsText(dcb.StopBits));
+}
+
+void CParlimDoc::ClosePort()
+{
+    try {
+        if (IsConnected())
+            m_serial.Close();
+    } catch (...) {
+    }
+}
+
+void CParlimDoc::SendBreak()
+{
+    m_bPinging = false;
+    if (App().m_bSoftwareBreak)
+        m_serial.Write("===", 3);
+    else
+        m_serial.SendBreak(kBreakMilliseconds);
+}
+
+bool CParlimDoc::WaitForPrompt(std::string& reply, std::uint16_t seconds)
+{
+    reply.clear();
+    if (seconds == 0)
+        return false;
+    BusyScope busy(*this);
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
+    for (;;) {
+        char byte = 0;
+        std::uint32_t count = 0;
+        do {
+            if (m_serial.Read(&byte, 1, &count) == E_FAIL)
+                return false;
+            if (count == 1 && byte != 0) {
+                reply += byte;
+                if (byte == '>')
+                    return true;
+            }
+        } while (count == 1);
+        if (platform::PumpMessages() == platform::PUMP_QUIT)
+            return false;
+        if (std::chrono::steady_clock::now() >= deadline)
+            return false;
+    }
+}
+
+void CParlimDoc::SetLogging(bool on)
+{
+    m_bLogging = on;
+    CLogWnd* window = GetLogWnd();
+    std::size_t suffix = m_strTitle.find(kLogSuffix);
+    if (on) {
+        if (suffix == std::string::npos)
+            m_strTitle += kLogSuffix + m_logFile.m_strPath;
+        if (window)
+            window->m_hLogFile = m_logFile.m_hFile;
+    } else {
+        if (suffix != std::string::npos && suffix > 0)
+            m_strTitle.erase(suffix);
+        if (window)
+            window->m_hLogFile = -1;
+    }
+    if (window)
+        window->m_nLogBytes = 0;
+    SetTitle(m_strTitle);
+}
+
+void CParlimDoc::OnLogWriteFailed()
+{
+    SetLogging(false);
+    m_logFile.Close();
+}
+
+void CParlimDoc::SetScriptLine(const std::string& line)
+{
+    m_scriptLines.clear();
+    m_scriptLines.push_back(line);
+}
+
+void CParlimDoc::SendKey(char ch)
+{
+    try {
+        if (App().m_bEcho)
+            EchoKey(ch);
+        if (m_portConfig.m_nDeviceType == kGlissom && ch >= 'a' && ch <= 'z')
+            ch = static_cast<char>(ch - 'a' + 'A');
+        if (ch == kCR || ch == kLF) {
+            if (CLogWnd* window = GetLogWnd())
+                window->m_strReceived.clear();
+        }
+        m_serial.Write(&ch, 1);
+        CaptureHistory(ch);
+        if (m_portConfig.m_nDeviceType != kGlissom)
+            WatchTypedCharacter(ch);
+    } catch (...) {
+    }
+}
+
+void CParlimDoc::EchoKey(char ch)
+{
+    CLogWnd* window = GetLogWnd();
+    if (!window)
+        return;
+    if (ch == kCR)
+        window->OnAddText("\r\n");
+    else if (ch == kBackspace)
+        window->OnAddText("\b \b");
+    else
+        window->OnAddText(&ch, 1);
+}
+
+void CParlimDoc::CaptureHistory(char ch)
+{
+    if (m_portConfig.m_nDeviceType == kGlissom) {
+        // Commands of this instrument start with a capital: the next one
+        // ends the line before it.
+        if (!m_strTypedLine.empty() && ch >= '?' && ch <= 'Z') {
+            m_history.push_back(m_strTypedLine);
+            m_strTypedLine.clear();
+        }
+        if (!m_strTypedLine.empty() || (ch >= 'A' && ch <= 'Z'))
+            m_strTypedLine += ch;
+        return;
+    }
+    if (ch == kCR) {
+        m_history.push_back(m_strTypedLine);
+        m_strTypedLine.clear();
+    } else if (ch == kBackspace) {
+        if (!m_strTypedLine.empty())
+            m_strTypedLine.pop_back();
+    } else {
+        m_strTypedLine += ch;
+    }
+}
+
+void CParlimDoc::WatchTypedCharacter(char)
+{
+}
+
+void CParlimDoc::BuildCommandTable()
+{
+    m_commands.AddUpdateRule(ID_INDICATOR_TITLE, [this](CCmdUI& ui) { OnUpdatePaneTitle(ui); });
+    m_commands.AddUpdateRule(ID_INDICATOR_SETTINGS, [this](CCmdUI& ui) { OnUpdatePaneStatus(ui); });
+    m_commands.AddUpdateRule(ID_INDICATOR_LOG, [this](CCmdUI& ui) { OnUpdatePaneLog(ui); });
+    m_commands.AddUpdateRule(ID_INDICATOR_HEX, [this](CCmdUI& ui) { OnUpdatePaneHex(ui); });
+    m_commands.AddUpdateRule(ID_INDICATOR_SCRIPT, [this](CCmdUI& ui) { OnUpdatePaneScript(ui); });
+}
+
+void CParlimDoc::OnUpdatePaneTitle(CCmdUI& ui) const
+{
+    ui.SetText(m_strTitle);
+}
+
+void CParlimDoc::OnUpdatePaneStatus(CCmdUI& ui) const
+{
+    ui.SetText(GetStatusText());
+}
+
+void CParlimDoc::OnUpdatePaneLog(CCmdUI& ui) const
+{
+    bool blink = App().MainFrame() && App().MainFrame()->m_bBlink;
+    ui.SetText(!m_bLogging ? "F3: Log OFF" : blink ? "F3: Log ON" : "F3:       ");
+}
+
+void CParlimDoc::OnUpdatePaneHex(CCmdUI& ui) const
+{
+    ui.SetText(m_bHexView ? "F4: HEX" : "F4: ASCII");
+}
+
+void CParlimDoc::OnUpdatePaneScript(CCmdUI& ui) const
+{
+    bool blink = App().MainFrame() && App().MainFrame()->m_bBlink;
+    ui.SetText(!m_bScriptRunning ? "F2: Script OFF" : blink ? "F2: Script ON" : "F2:          ");
+}

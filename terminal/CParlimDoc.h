@@ -1,0 +1,128 @@
+#pragma once
+#include "CBaseFile.h"
+#include "CSerialPort.h"
+#include "CommandTable.h"
+
+#include <QObject>
+#include <QPointer>
+
+#include <cstdint>
+#include <list>
+#include <string>
+
+class CLogWnd;
+class CParlimVW;
+class CPropertySheet;
+struct CCmdUI;
+
+// One serial connection: its settings copy, its port, its log file, the
+// command being typed and the command history. Lives as long as its window;
+// its deletion waits for any wait running inside it.
+class CParlimDoc : public QObject {
+    Q_OBJECT
+public:
+    // Fields 0-5 of the connection's slot, same codings.
+    struct PortConfig {
+        std::int32_t m_nBaud = 4;
+        std::int32_t m_nStopBits = 0;
+        std::int32_t m_nParity = 2;
+        std::int32_t m_nFlow = 0;
+        std::int32_t m_nPort = 0;
+        std::int32_t m_nDeviceType = 0;
+    };
+
+    static constexpr int kGlissom = 2;
+    static constexpr std::uint32_t kBreakMilliseconds = 400;
+
+    // Keeps the document alive while a wait or a command runs inside it.
+    class BusyScope {
+    public:
+        explicit BusyScope(CParlimDoc& document);
+        ~BusyScope();
+        BusyScope(const BusyScope&) = delete;
+        BusyScope& operator=(const BusyScope&) = delete;
+
+    private:
+        QPointer<CParlimDoc> m_document;
+    };
+
+    explicit CParlimDoc(QObject* parent = nullptr);
+    ~CParlimDoc() override;
+
+    bool OnNewDocument();
+    void LoadPortConfig();
+    void SavePortConfig();
+    bool OpenPort(bool report);
+    void Connect();
+    void ApplyPortSettings();
+    std::string GetStatusText() const;
+    bool IsConnected() const { return m_serial.IsOpen(); }
+    void ClosePort();
+    void SendBreak();
+    bool WaitForPrompt(std::string& reply, std::uint16_t seconds);
+    void SetLogging(bool on);
+    std::string GetLogPath() const { return m_strLogPath; }
+    void SetLogPath(const std::string& path) { m_strLogPath = path; }
+    CLogWnd* GetLogWnd() const;
+    std::list<std::string>& GetScriptLines() { return m_scriptLines; }
+    std::list<std::string>& GetCommandHistory() { return m_history; }
+    void SetScriptLine(const std::string& line);
+    void SendKey(char ch);
+
+    const std::string& GetTitle() const { return m_strTitle; }
+    void SetTitle(const std::string& title);
+    void SetView(CParlimVW* view);
+    CParlimVW* View() const;
+    const CommandTable& Commands() const { return m_commands; }
+
+    // The window closed: a running script is told to stop, and the document
+    // goes as soon as no wait runs inside it.
+    void CloseDocument();
+
+    CPropertySheet* m_pPropSheet = nullptr;
+    std::string m_strScriptPath;
+    std::string m_strTitle;
+    CBaseFile m_logFile;
+    PortConfig m_portConfig;
+    CSerialPort m_serial;
+    bool m_bLogging = false;
+    bool m_bHexView = false;
+    bool m_bScriptRunning = false;
+    bool m_bHistoryRunning = false;
+    bool m_bPinging = false;
+    std::string m_strTypedLine;
+    int m_nPortIndex = 0;
+    std::list<std::string> m_scriptLines;
+    std::list<std::string> m_history;
+    std::string m_strLogPath;
+    std::string m_strWatchCB;
+    std::string m_strWatchRY;
+    std::string m_strWatchMY;
+    std::string m_strWatchCS;
+
+signals:
+    void TitleChanged(const QString& title);
+
+private:
+    void ApplySlotIndexRule();
+    bool ShowConnectWizard();
+    void EchoKey(char ch);
+    void CaptureHistory(char ch);
+    // The typed-command watchers (baud change, recorder, pinging, loop
+    // recorder) take each typed character here.
+    void WatchTypedCharacter(char ch);
+    void SetPortTitle(int comNumber);
+    void OnLogWriteFailed();
+    void DeleteWhenIdle();
+    void BuildCommandTable();
+    void OnUpdatePaneTitle(CCmdUI& ui) const;
+    void OnUpdatePaneStatus(CCmdUI& ui) const;
+    void OnUpdatePaneLog(CCmdUI& ui) const;
+    void OnUpdatePaneHex(CCmdUI& ui) const;
+    void OnUpdatePaneScript(CCmdUI& ui) const;
+
+    QPointer<CParlimVW> m_pView;
+    CommandTable m_commands;
+    int m_nBusy = 0;
+    bool m_bClosePending = false;
+};

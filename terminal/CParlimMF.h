@@ -1,0 +1,85 @@
+#pragma once
+#include "CCmdUI.h"
+#include "CommandRouter.h"
+#include "CommandTable.h"
+
+#include <QMainWindow>
+#include <QRect>
+#include <QTimer>
+
+#include <map>
+#include <vector>
+
+class CParlimDoc;
+class QLabel;
+class QMdiArea;
+class QMenu;
+class QToolBar;
+
+// The terminal's main window: menu, toolbar, the eight status panes with
+// their blink timer, the connection windows inside, and the command router
+// that every menu item, key, button and posted command goes through.
+class CParlimMF : public QMainWindow {
+    Q_OBJECT
+public:
+    static constexpr const char* kTitle = "Parlim - Halvorn Pemberlin";
+    static constexpr int kMinStoredHeight = 100;
+
+    CParlimMF();
+    ~CParlimMF() override;
+
+    // Placement from the settings for a screen of that size.
+    static QRect StoredPlacement(QSize screen);
+
+    // The new-connection command: a document with its window, or nothing
+    // when the connection is not made.
+    void OpenConnection();
+
+    CParlimDoc* ActiveDocument() const;
+    std::vector<CParlimDoc*> Documents() const;
+    QMdiArea* MdiArea() const { return m_mdiArea; }
+
+    // The targets a command of that connection passes, first to last
+    // (without a connection: the frame and the application).
+    CommandRouter::Chain ChainFor(const CParlimDoc* document) const;
+    CCmdUI QueryCommand(int id) const;
+    bool DispatchCommand(int id);
+    // Queued; it reaches the given connection (the active one at handling
+    // time when none is given) and is dropped when that connection is gone.
+    void PostCommand(CParlimDoc* document, int id);
+
+    // Idle-time refresh of toolbar buttons, status panes and the title.
+    void UpdateCommandUI();
+    void BringToFront();
+    QString PaneText(int paneId) const;
+
+    bool m_bBlink = true;
+    QStatusBar* m_wndStatusBar = nullptr;
+    QToolBar* m_wndToolBar = nullptr;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void BuildCommandTable();
+    void BuildMenu();
+    void BuildToolBar();
+    void BuildStatusBar();
+    QAction* CommandAction(int id, const QString& text);
+    void UpdateMenu(QMenu* menu);
+    void UpdateAction(QAction* action);
+    void StorePlacement();
+    void TileHorizontally();
+    void UpdateTitle();
+    void OnBlinkTimer();
+
+    QMdiArea* m_mdiArea;
+    CommandTable m_commands;
+    QTimer m_blinkTimer;
+    QTimer m_idleTimer;
+    std::map<int, QLabel*> m_panes;
+    std::map<int, QString> m_paneDefaults;
+    bool m_bPlaced = false;
+};

@@ -1,0 +1,99 @@
+#include "CPropCnTo.h"
+
+#include "CParlimApp.h"
+#include "Messages.h"
+#include "PortProbe.h"
+#include "resource.h"
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QVBoxLayout>
+
+namespace {
+
+QLabel* BuddyLabel(int id, const QString& text, QWidget* buddy, QWidget* parent)
+{
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(QString::number(id));
+    label->setBuddy(buddy);
+    return label;
+}
+
+QComboBox* IdCombo(int id, QWidget* parent)
+{
+    auto* combo = new QComboBox(parent);
+    combo->setObjectName(QString::number(id));
+    return combo;
+}
+
+} // namespace
+
+CPropCnTo::CPropCnTo()
+    : CPropertyPage(IDD_PROP_CONNECT_TO, "Connect To"),
+      m_deviceCombo(IdCombo(IDC_DEVICE_COMBO, this)), m_portCombo(IdCombo(IDC_PORT_COMBO, this))
+{
+    auto* layout = new QVBoxLayout(this);
+    auto* typeGroup = new QGroupBox("ADCP Type", this);
+    typeGroup->setObjectName(QString::number(IDC_ADCP_TYPE_GROUP));
+    auto* typeLayout = new QGridLayout(typeGroup);
+    typeLayout->addWidget(BuddyLabel(IDC_DEVICE_LABEL, "&Device:", m_deviceCombo, this), 0, 0);
+    typeLayout->addWidget(m_deviceCombo, 0, 1);
+    layout->addWidget(typeGroup);
+
+    auto* portGroup = new QGroupBox("Connect Using", this);
+    portGroup->setObjectName(QString::number(IDC_CONNECT_USING_GROUP));
+    auto* portLayout = new QGridLayout(portGroup);
+    portLayout->addWidget(BuddyLabel(IDC_PORT_LABEL, "COM &Port :", m_portCombo, this), 0, 0);
+    portLayout->addWidget(m_portCombo, 0, 1);
+    layout->addWidget(portGroup);
+    layout->addStretch();
+
+    for (QComboBox* combo : {m_deviceCombo, m_portCombo})
+        connect(combo, &QComboBox::activated, this, [this] { SetModified(true); });
+}
+
+void CPropCnTo::OnInitDialog()
+{
+    const CPortSettings& slot = CParlimApp::Instance()->CurrentSlot();
+    for (int type = 0; type < kDeviceTypeCount; ++type)
+        m_deviceCombo->addItem(QString::fromStdString(LoadResString(IDS_DEVICE_FIRST + type)));
+    int selected = -1;
+    for (const auto& [number, name] : PortProbe::FreePorts()) {
+        m_portCombo->addItem(QString::fromStdString(name), number);
+        if (number == slot.m_nPort + 1)
+            selected = m_portCombo->count() - 1;
+    }
+    m_deviceCombo->setCurrentIndex(slot.m_nDeviceType);
+    m_portCombo->setCurrentIndex(selected >= 0 ? selected : (m_portCombo->count() > 0 ? 0 : -1));
+}
+
+void CPropCnTo::StoreDeviceType()
+{
+    CParlimApp::Instance()->CurrentSlot().m_nDeviceType = m_deviceCombo->currentIndex();
+}
+
+bool CPropCnTo::StorePort()
+{
+    if (m_portCombo->currentIndex() < 0) {
+        platform::ShowMessage(kMustSelectPort);
+        return false;
+    }
+    CParlimApp::Instance()->CurrentSlot().m_nPort = m_portCombo->currentData().toInt() - 1;
+    return true;
+}
+
+bool CPropCnTo::OnApply()
+{
+    StoreDeviceType();
+    return StorePort();
+}
+
+bool CPropCnTo::OnWizardNext()
+{
+    StoreDeviceType();
+    CParlimApp& app = *CParlimApp::Instance();
+    app.m_bEcho = app.CurrentSlot().m_nDeviceType == kTesk;
+    return StorePort();
+}

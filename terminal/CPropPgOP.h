@@ -1,0 +1,29 @@
+#pragma once
+#include "CPropertyPage.h"
+
+#include <map>
+
+class QCheckBox;
+
+// "Options": four options of the current slot and four of the whole terminal.
+class CPropPgOP : public CPropertyPage {
+    Q_OBJECT
+public:
+    static constexpr int kPromptWaitSeconds = 5;
+
+    CPropPgOP();
+
+    bool OnApply() override;
+    bool OnWizardFinish() override;
+
+protected:
+    void OnInitDialog() override;
+
+private:
+    QCheckBox* AddBox(int id, const char* text);
+    void StoreBoxes();
+    bool IsChecked(int id) const;
+    void SetChecked(int id, bool on);
+
+    std::map<int, QCheckBox*> m_boxes;
+};

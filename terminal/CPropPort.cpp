@@ -1,0 +1,93 @@
+#include "CPropPort.h"
+
+#include "CParlimApp.h"
+#include "CParlimDoc.h"
+#include "CPropertySheet.h"
+#include "resource.h"
+
+#include <QComboBox>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+
+QComboBox* IdCombo(int id, QWidget* parent)
+{
+    auto* combo = new QComboBox(parent);
+    combo->setObjectName(QString::number(id));
+    return combo;
+}
+
+void FillFromStrings(QComboBox* combo, int firstId, int count)
+{
+    for (int i = 0; i < count; ++i)
+        combo->addItem(QString::fromStdString(LoadResString(firstId + i)));
+}
+
+} // namespace
+
+CPropPort::CPropPort(CParlimDoc* document)
+    : CPropertyPage(IDD_PROP_PORT, "Port Settings"), m_pDoc(document),
+      m_baudCombo(IdCombo(IDC_BAUD_COMBO, this)), m_parityCombo(IdCombo(IDC_PARITY_COMBO, this)),
+      m_stopBitsCombo(IdCombo(IDC_STOP_BITS_COMBO, this)), m_flowCombo(IdCombo(IDC_FLOW_COMBO, this)),
+      m_detectButton(new QPushButton("Auto Detect ADCP...", this))
+{
+    m_detectButton->setObjectName(QString::number(IDC_AUTO_DETECT));
+    m_detectButton->hide();
+    auto* layout = new QVBoxLayout(this);
+    auto* group = new QGroupBox("&Connection Preferences", this);
+    group->setObjectName(QString::number(IDC_CONNECTION_GROUP));
+    auto* form = new QFormLayout(group);
+    form->addRow("&Baud Rate:", m_baudCombo);
+    form->addRow("&Parity :", m_parityCombo);
+    form->addRow("&Stop Bits :", m_stopBitsCombo);
+    form->addRow("&Flow Control :", m_flowCombo);
+    layout->addWidget(group);
+    layout->addWidget(m_detectButton);
+    layout->addStretch();
+
+    for (QComboBox* combo : {m_baudCombo, m_parityCombo, m_stopBitsCombo, m_flowCombo})
+        connect(combo, &QComboBox::activated, this, [this] { SetModified(true); });
+}
+
+void CPropPort::OnInitDialog()
+{
+    m_detectButton->setVisible(m_bShowDetect);
+    FillFromStrings(m_baudCombo, IDS_BAUD_FIRST, kBaudCount);
+    FillFromStrings(m_parityCombo, IDS_PARITY_FIRST, kParityCount);
+    m_stopBitsCombo->addItem(QString::fromStdString(LoadResString(IDS_STOP_BITS_ONE)));
+    m_stopBitsCombo->addItem(QString::fromStdString(LoadResString(IDS_STOP_BITS_TWO)));
+    FillFromStrings(m_flowCombo, IDS_FLOW_FIRST, kFlowCount);
+
+    const CPortSettings& slot = CParlimApp::Instance()->CurrentSlot();
+    m_baudCombo->setCurrentIndex(slot.m_nBaud + 1);
+    m_parityCombo->setCurrentIndex(slot.m_nParity);
+    m_stopBitsCombo->setCurrentIndex(slot.m_nStopBits != 0 ? 1 : 0);
+    m_flowCombo->setCurrentIndex(slot.m_nFlow);
+}
+
+void CPropPort::StoreSelections()
+{
+    CPortSettings& slot = CParlimApp::Instance()->CurrentSlot();
+    slot.m_nBaud = m_baudCombo->currentIndex() - 1;
+    slot.m_nParity = m_parityCombo->currentIndex();
+    slot.m_nStopBits = m_stopBitsCombo->currentIndex() == 1 ? 2 : 0;
+    slot.m_nFlow = m_flowCombo->currentIndex();
+}
+
+bool CPropPort::OnApply()
+{
+    StoreSelections();
+    return true;
+}
+
+bool CPropPort::OnWizardNext()
+{
+    StoreSelections();
+    CPropertySheet* sheet = m_pDoc && m_pDoc->m_pPropSheet ? m_pDoc->m_pPropSheet : Sheet();
+    if (sheet)
+        sheet->SetFinishText(kFinishText);
+    return true;
+}

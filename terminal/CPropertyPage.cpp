@@ -1,0 +1,21 @@
+#include "CPropertyPage.h"
+
+CPropertyPage::CPropertyPage(int dialogId, const QString& caption) : m_caption(caption)
+{
+    setObjectName(QString::number(dialogId));
+    setWindowTitle(caption);
+}
+
+void CPropertyPage::EnsureInitialised()
+{
+    if (m_bInitialised)
+        return;
+    m_bInitialised = true;
+    OnInitDialog();
+}
+
+void CPropertyPage::SetModified(bool modified)
+{
+    m_bModified = modified;
+    emit ModifiedChanged(modified);
+}

@@ -1,0 +1,334 @@
+#include "CLogWnd.h"
+#include "CParlimApp.h"
+#include "CParlimCF.h"
+#include "CParlimDoc.h"
+#include "CParlimMF.h"
+#include "CPropertySheet.h"
+#include "GuiTestApp.h"
+#include "InstrumentSimulator.h"
+#include "MessagePump.h"
+#include "Messages.h"
+#include "PortCatalog.h"
+#include "PtyPair.h"
+#include "SerialLine.h"
+#include "Settings.h"
+#include "TempDir.h"
+#include "TempSettings.h"
+#include "resource.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QProcess>
+#include <QPushButton>
+#include <QTimer>
+#include <QToolBar>
+#include <QtTest/QTest>
+
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <functional>
+
+namespace {
+
+using namespace std::chrono_literals;
+
+constexpr int kPort = 3;
+constexpr int kSecondPort = 4;
+
+bool PumpUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout = 10s)
+{
+    auto deadline = std::chrono::steady_clock::now() + timeout;
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() >= deadline)
+            return false;
+        platform::PumpMessages();
+    }
+    return true;
+}
+
+template <typename T> T* Control(QWidget* parent, int id)
+{
+    return parent->findChild<T*>(QString::number(id));
+}
+
+// Plays the user of the connect wizard: each step runs once a property
+// sheet is the modal window, one step per timer tick.
+class SheetDriver {
+public:
+    using Step = std::function<void(CPropertySheet&)>;
+
+    explicit SheetDriver(std::deque<Step> steps) : m_steps(std::move(steps))
+    {
+        QObject::connect(&m_timer, &QTimer::timeout, [this] {
+            auto* sheet = qobject_cast<CPropertySheet*>(QApplication::activeModalWidget());
+            if (!sheet || m_steps.empty())
+                return;
+            Step step = std::move(m_steps.front());
+            m_steps.pop_front();
+            step(*sheet);
+        });
+        m_timer.start(20);
+    }
+    bool Done() const { return m_steps.empty(); }
+
+    static Step Click(int id)
+    {
+        return [id](CPropertySheet& sheet) { Control<QPushButton>(&sheet, id)->click(); };
+    }
+
+private:
+    std::deque<Step> m_steps;
+    QTimer m_timer;
+};
+
+class ParlimWindows : public ::testing::Test {
+protected:
+    ParlimWindows()
+    {
+        platform::SetProgramName("Parlim");
+        qputenv("XDG_RUNTIME_DIR", QByteArray::fromStdString(m_runtime.Path()));
+        qputenv("XDG_DATA_HOME", QByteArray::fromStdString(m_data.Path()));
+        platform::PortCatalog::SetSystemRoot(m_systemRoot.Path());
+        m_pty.MapTo(kPort);
+    }
+
+    ~ParlimWindows() override
+    {
+        m_app.reset();
+        platform::PortCatalog::SetSystemRoot("");
+        platform::SetClosing(false);
+    }
+
+    void SaveStartupSlots(const std::vector<std::pair<int, int>>& portsAndTypes)
+    {
+        PortTable table;
+        std::string order;
+        for (int i = 0; i < kPortSlotCount; ++i)
+            table[i] = CPortSettings::Defaults(i);
+        for (std::size_t i = 0; i < portsAndTypes.size(); ++i) {
+            table[i].m_nPort = portsAndTypes[i].first - 1;
+            table[i].m_nDeviceType = portsAndTypes[i].second;
+            table[i].m_bConnectOnStartup = 1;
+            order += "COM0" + std::to_string(portsAndTypes[i].first) + " ";
+        }
+        platform::WriteProfileBinary(kSectionPortSettings, kValueConfig, SerialisePortTable(table));
+        platform::WriteProfileString(kSectionSettings, kValueOrder, order);
+    }
+
+    void Start(std::size_t connections)
+    {
+        m_app = std::make_unique<CParlimApp>();
+        ASSERT_TRUE(m_app->InitInstance({}));
+        ASSERT_TRUE(PumpUntil([&] { return Frame()->Documents().size() == connections; }));
+    }
+
+    CParlimMF* Frame() const { return m_app->MainFrame(); }
+    CParlimDoc* Doc() const { return Frame()->ActiveDocument(); }
+    CLogWnd* Window() const { return Doc()->GetLogWnd(); }
+    QString Pane(int id) const
+    {
+        Frame()->UpdateCommandUI();
+        return Frame()->PaneText(id);
+    }
+    static std::string Order() { return platform::GetProfileString(kSectionSettings, kValueOrder); }
+
+    void Type(const QString& keys)
+    {
+        for (QChar key : keys) {
+            if (key == '\r')
+                QTest::keyClick(Window(), Qt::Key_Return);
+            else
+                QTest::keyClick(Window(), key.toLatin1());
+        }
+    }
+
+    QApplication& m_qapp = GuiTestApp();
+    TempSettings m_settings;
+    TempDir m_runtime;
+    TempDir m_data;
+    TempDir m_systemRoot;
+    PtyPair m_pty;
+    InstrumentSimulator m_instrument{m_pty.MasterFd()};
+    platform::RecordingMessageBackend m_messages;
+    std::unique_ptr<CParlimApp> m_app;
+};
+
+} // namespace
+
+TEST_F(ParlimWindows, SavedTableConnectsAtStartAndTypedKeysGoOutOneByOne)
+{
+    SaveStartupSlots({{kPort, 0}});
+    Start(1);
+    EXPECT_EQ(Doc()->GetTitle(), "COM3:");
+    EXPECT_EQ(Frame()->windowTitle(), "Parlim - Halvorn Pemberlin - [COM3:]");
+    EXPECT_EQ(Pane(ID_INDICATOR_SETTINGS), "9600, N, 8, 1");
+    EXPECT_EQ(Pane(ID_INDICATOR_TITLE), "COM3:");
+    EXPECT_EQ(Order(), "COM03 ");
+
+    Type("r");
+    ASSERT_TRUE(PumpUntil([&] { return m_instrument.Received() == "r"; }));
+    QKeyEvent highCharacter(QEvent::KeyPress, Qt::Key_Eacute, Qt::NoModifier, QString(QChar(0xE9)));
+    QApplication::sendEvent(Window(), &highCharacter);
+    Type("s\bA\r");
+    ASSERT_TRUE(PumpUntil([&] { return m_instrument.Received() == "rs\bA\r"; }));
+    ASSERT_TRUE(PumpUntil([&] { return Window()->Lines().size() >= 2; }));
+    EXPECT_EQ(Window()->Lines().front(), "rA");
+    Type("\r");
+    EXPECT_EQ(Doc()->GetCommandHistory(), (std::list<std::string>{"rA", ""}));
+}
+
+TEST_F(ParlimWindows, GlissomUpperCasesAndSplitsHistoryAtCapitals)
+{
+    SaveStartupSlots({{kPort, 2}});
+    Start(1);
+    Type("abc\r");
+    ASSERT_TRUE(PumpUntil([&] { return m_instrument.Received() == "ABC\r"; }));
+    EXPECT_EQ(Window()->Lines().front(), "abc");
+    Type("wp10");
+    ASSERT_TRUE(PumpUntil([&] { return m_instrument.Received() == "ABC\rWP10"; }));
+    EXPECT_EQ(Doc()->GetCommandHistory(), (std::list<std::string>{"A", "B", "C\r", "W"}));
+    EXPECT_EQ(Doc()->m_strTypedLine, "P10");
+}
+
+TEST_F(ParlimWindows, LoggingTitlesAndSettingsWrittenAtExit)
+{
+    SaveStartupSlots({{kPort, 0}});
+    Start(1);
+    TempDir logs;
+    ASSERT_EQ(Doc()->m_logFile.Create(logs.File("run.log"), true), S_OK);
+    Doc()->SetLogging(true);
+    const std::string logged = "COM3:->" + logs.File("run.log");
+    EXPECT_EQ(Doc()->GetTitle(), logged);
+    EXPECT_EQ(Pane(ID_INDICATOR_TITLE).toStdString(), logged);
+    EXPECT_EQ(Frame()->windowTitle().toStdString(), "Parlim - Halvorn Pemberlin - [" + logged + "]");
+    Doc()->SetLogging(false);
+    EXPECT_EQ(Doc()->GetTitle(), "COM3:");
+
+    m_app->CurrentSlot().m_nBaud = 8;
+    m_app->m_bEcho = false;
+    Frame()->close();
+    m_app.reset();
+    EXPECT_EQ(Order(), "COM03 ");
+    PortTable stored = DeserialisePortTable(platform::GetProfileBinary(kSectionPortSettings, kValueConfig));
+    EXPECT_EQ(stored[0].m_nBaud, 8);
+    EXPECT_EQ(stored[0].m_nPort, kPort - 1);
+    EXPECT_EQ(platform::GetProfileInt(kSectionSettings, kValueEcho, -1), 0);
+}
+
+TEST_F(ParlimWindows, ClosingAWindowWhileRunningDropsItsPortFromOrder)
+{
+    PtyPair second;
+    second.MapTo(kSecondPort);
+    SaveStartupSlots({{kPort, 0}, {kSecondPort, 0}});
+    Start(2);
+    EXPECT_EQ(Order(), "COM03 COM04 ");
+    QList<QMdiSubWindow*> windows = Frame()->MdiArea()->subWindowList();
+    ASSERT_EQ(windows.size(), 2);
+    EXPECT_FALSE(windows[0]->isMaximized());
+    EXPECT_FALSE(windows[1]->isMaximized());
+    EXPECT_LT(windows[0]->geometry().bottom(), windows[1]->geometry().top());
+
+    windows[0]->close();
+    ASSERT_TRUE(PumpUntil([&] { return Frame()->Documents().size() == 1; }));
+    EXPECT_EQ(Order(), "COM04 ");
+}
+
+TEST_F(ParlimWindows, ConnectToABusyPortSaysAccessDenied)
+{
+    SaveStartupSlots({{kPort, 0}});
+    Start(1);
+    Doc()->ClosePort();
+    EXPECT_EQ(Pane(ID_INDICATOR_SETTINGS), "Disconnected");
+    platform::SerialLine holder;
+    ASSERT_EQ(holder.Open(m_pty.SlavePath()), S_OK);
+    Doc()->Connect();
+    EXPECT_EQ(m_messages.Texts(), (std::vector<std::string>{"Access Denied COM3"}));
+    EXPECT_FALSE(Doc()->IsConnected());
+}
+
+TEST_F(ParlimWindows, WizardInsistsOnAPortAndStoresItsChoices)
+{
+    platform::SerialLine holder;
+    ASSERT_EQ(holder.Open(m_pty.SlavePath()), S_OK);
+    SheetDriver refuse({
+        [](CPropertySheet& sheet) { EXPECT_EQ(Control<QComboBox>(&sheet, IDC_PORT_COMBO)->count(), 0); },
+        SheetDriver::Click(CPropertySheet::kIdWizNext),
+        [](CPropertySheet& sheet) { EXPECT_EQ(sheet.ActiveIndex(), 0); },
+        SheetDriver::Click(CPropertySheet::kIdCancel),
+    });
+    Start(0);
+    ASSERT_TRUE(PumpUntil([&] { return refuse.Done() && !QApplication::activeModalWidget(); }));
+    EXPECT_EQ(m_messages.Texts(), (std::vector<std::string>{"You Must Select A Com Port"}));
+    EXPECT_TRUE(Frame()->Documents().empty());
+    EXPECT_EQ(Pane(ID_INDICATOR_SETTINGS), "");
+    EXPECT_TRUE(Frame()->QueryCommand(ID_FILE_CONNECT).m_bEnabled);
+
+    holder.Close();
+    SheetDriver connect({
+        [](CPropertySheet& sheet) {
+            Control<QComboBox>(&sheet, IDC_DEVICE_COMBO)->setCurrentIndex(2);
+            EXPECT_EQ(Control<QComboBox>(&sheet, IDC_PORT_COMBO)->currentText(), "COM3");
+        },
+        SheetDriver::Click(CPropertySheet::kIdWizNext),
+        [](CPropertySheet& sheet) {
+            EXPECT_EQ(Control<QComboBox>(&sheet, IDC_BAUD_COMBO)->currentText(), "9600");
+            Control<QComboBox>(&sheet, IDC_BAUD_COMBO)->setCurrentIndex(9);
+            Control<QComboBox>(&sheet, IDC_STOP_BITS_COMBO)->setCurrentIndex(1);
+        },
+        SheetDriver::Click(CPropertySheet::kIdWizNext),
+        [](CPropertySheet& sheet) {
+            auto* finish = Control<QPushButton>(&sheet, CPropertySheet::kIdWizFinish);
+            EXPECT_EQ(finish->text(), "&Finish");
+            EXPECT_TRUE(finish->isVisible());
+            EXPECT_FALSE(Control<QPushButton>(&sheet, CPropertySheet::kIdWizBack)->isVisible());
+            EXPECT_TRUE(Control<QCheckBox>(&sheet, IDC_SOFTWARE_BREAK)->isHidden());
+            EXPECT_TRUE(Control<QCheckBox>(&sheet, IDC_SEND_CK)->isHidden());
+        },
+        SheetDriver::Click(CPropertySheet::kIdWizFinish),
+    });
+    Frame()->DispatchCommand(ID_FILE_NEW);
+    ASSERT_EQ(Frame()->Documents().size(), 1u);
+    EXPECT_EQ(Pane(ID_INDICATOR_SETTINGS), "115200, N, 8, 2");
+    EXPECT_EQ(m_app->m_PortSettings[0].m_nBaud, 8);
+    EXPECT_EQ(m_app->m_PortSettings[0].m_nDeviceType, 2);
+    EXPECT_FALSE(m_app->m_bEcho);
+    EXPECT_FALSE(m_app->m_bSendCK);
+    EXPECT_FALSE(Frame()->QueryCommand(ID_FILE_CONNECT).m_bEnabled);
+}
+
+TEST_F(ParlimWindows, CopyNeedsASelection)
+{
+    SaveStartupSlots({{kPort, 0}});
+    Start(1);
+    const CommandRouter::Chain chain = Frame()->ChainFor(Doc());
+    EXPECT_FALSE(CommandRouter::Query(chain, ID_EDIT_COPY).m_bEnabled);
+    Window()->OnAddText("hello world");
+    ASSERT_TRUE(PumpUntil([&] { return Window()->CharHeight() > 0 && Window()->TopLine() == 0; }));
+    QTest::mouseDClick(Window()->viewport(), Qt::LeftButton, {}, QPoint(Window()->CharWidth(), 2));
+    EXPECT_TRUE(CommandRouter::Query(chain, ID_EDIT_COPY).m_bEnabled);
+}
+
+TEST_F(ParlimWindows, SecondStartHandsItsScriptToTheRunningInstance)
+{
+    SaveStartupSlots({{kPort, 0}});
+    Start(1);
+    TempDir secondConfig;
+    TempDir scripts;
+    const std::string script = scripts.File("deploy.qvs");
+    QProcess second;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("XDG_CONFIG_HOME", QString::fromStdString(secondConfig.Path()));
+    environment.insert("QT_QPA_PLATFORM", "offscreen");
+    second.setProcessEnvironment(environment);
+    second.start(QSV_BINARY_DIR "/terminal/parlim", {QString::fromStdString(script)});
+    ASSERT_TRUE(second.waitForStarted(5000));
+    ASSERT_TRUE(PumpUntil([&] { return second.state() == QProcess::NotRunning; }, 20s));
+    EXPECT_EQ(second.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(second.exitCode(), 0);
+    EXPECT_EQ(platform::GetProfileString(kSectionSettings, kValueOutsideScriptPath), script);
+    EXPECT_TRUE(QDir(QString::fromStdString(secondConfig.Path())).isEmpty());
+}
