@@ -20,10 +20,10 @@ ValueRange AcceptedRange(int width)
     switch (width) {
     case 1: return {0, 0xFF};
     case 2: return {0, 0xFFFF};
-    case 4: return {std::numeric_limits<std::int32_t>::min(), 0xFFFFFFFFLL};
     case -1: return {-128, 127};
     case -2: return {-32768, 32767};
-    default: return {std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()};
+    // Four bytes take any 32-bit value, signed or unsigned: the field keeps its bits.
+    default: return {std::numeric_limits<std::int32_t>::min(), 0xFFFFFFFFLL};
     }
 }
 

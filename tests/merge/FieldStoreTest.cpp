@@ -28,7 +28,8 @@ TEST(StoreValue, WritesInsideEachWidthsRangeOnlyAndNeverWritesThreeBytes)
         {-2, -32768, {0x00, 0x80, 0xAA, 0xAA}}, {-2, -32769, untouched},
         {4, 4294967295LL, {0xFF, 0xFF, 0xFF, 0xFF}}, {4, -2147483648LL, {0x00, 0x00, 0x00, 0x80}},
         {4, 4294967296LL, untouched}, {4, -2147483649LL, untouched},
-        {-4, -2, {0xFE, 0xFF, 0xFF, 0xFF}}, {-4, 2147483648LL, untouched},
+        {-4, -2, {0xFE, 0xFF, 0xFF, 0xFF}}, {-4, 2147483648LL, {0x00, 0x00, 0x00, 0x80}},
+        {-4, 4294967296LL, untouched},
         {3, 5, untouched}, {-3, 5, untouched}};
     for (const StoreCase& c : cases) {
         Bytes field(4, 0xAA);
