@@ -3,23 +3,13 @@
 # files, in one run, and prints the ratio (goal: at most 2).
 # Usage: bench/check_bench.sh [BUILD_DIR]   (default: the plain build in build/)
 set -euo pipefail
-top=$(cd "$(dirname "$0")/.." && pwd)
-build=${1:-$top/build}
-if [ ! -x "$build/check/vostic" ] || [ ! -x "$build/bench/make_chain" ]; then
-  if [ $# -gt 0 ]; then
-    echo "check_bench: no vostic or make_chain in $build" >&2
-    exit 1
-  fi
-  "$top/scripts/build" plain >/dev/null
-fi
+. "$(dirname "$0")/bench-lib.sh"
+bench_need "no vostic or make_chain in $build" check/vostic bench/make_chain
 
-data=$(mktemp -d)
-trap 'rm -rf "$data"' EXIT
+bench_scratch
 mkdir "$data/config"
-"$build/bench/make_chain" "$data" 1024 3
-parts=("$data"/chain_*.ens)
+bench_chain
 
-now() { date +%s.%N; }
 check() {
   rm -f "$data/chain.log"
   env -u DISPLAY -u WAYLAND_DISPLAY XDG_CONFIG_HOME="$data/config" \
@@ -31,11 +21,11 @@ check
 
 start=$(now)
 cat "${parts[@]}" >/dev/null
-cat_seconds=$(echo "$(now) $start" | awk '{print $1 - $2}')
+cat_seconds=$(elapsed "$start")
 
 start=$(now)
 check
-check_seconds=$(echo "$(now) $start" | awk '{print $1 - $2}')
+check_seconds=$(elapsed "$start")
 valid=$(grep -a "^Valid Ensembles" "$data/chain.log" | tr -d '\r')
 
 awk -v c="$cat_seconds" -v k="$check_seconds" -v v="$valid" \

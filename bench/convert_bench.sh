@@ -4,20 +4,11 @@
 # in one run, and prints the ratio (goal: at most 3).
 # Usage: bench/convert_bench.sh [BUILD_DIR]   (default: the plain build in build/)
 set -euo pipefail
-top=$(cd "$(dirname "$0")/.." && pwd)
-build=${1:-$top/build}
-if [ ! -x "$build/convert/dralin" ] || [ ! -x "$build/bench/make_chain" ]; then
-  if [ $# -gt 0 ]; then
-    echo "convert_bench: no dralin or make_chain in $build" >&2
-    exit 1
-  fi
-  "$top/scripts/build" plain >/dev/null
-fi
+. "$(dirname "$0")/bench-lib.sh"
+bench_need "no dralin or make_chain in $build" convert/dralin bench/make_chain
 
-data=$(mktemp -d)
-trap 'rm -rf "$data"' EXIT
-"$build/bench/make_chain" "$data" 1024 3
-parts=("$data"/chain_*.ens)
+bench_scratch
+bench_chain
 cat >"$data/bench.dec" <<'DECODER'
 ; ensemble number, then nine values of the velocity data type
 0080,3,2
@@ -39,18 +30,17 @@ convert() {
   rm -f "$data/out.txt"
   "$build/convert/dralin" "/in:${parts[0]}" "/dec:$data/bench.dec" "/out:$data/out.txt" 2>/dev/null
 }
-now() { date +%s.%N; }
 # One untimed pass of each, so both timed passes read from the page cache.
 cat "${parts[@]}" >/dev/null
 convert
 
 start=$(now)
 cat "${parts[@]}" >/dev/null
-cat_seconds=$(echo "$(now) $start" | awk '{print $1 - $2}')
+cat_seconds=$(elapsed "$start")
 
 start=$(now)
 convert
-convert_seconds=$(echo "$(now) $start" | awk '{print $1 - $2}')
+convert_seconds=$(elapsed "$start")
 
 lines=$(wc -l <"$data/out.txt")
 awk -v c="$cat_seconds" -v r="$convert_seconds" -v n="$lines" \

@@ -4,26 +4,16 @@
 # (goal: at most 3).
 # Usage: bench/merge_bench.sh [BUILD_DIR]   (default: the plain build in build/)
 set -euo pipefail
-top=$(cd "$(dirname "$0")/.." && pwd)
-build=${1:-$top/build}
-if [ ! -x "$build/merge/quenta" ] || [ ! -x "$build/bench/make_chain" ]; then
-  if [ $# -gt 0 ]; then
-    echo "merge_bench: no quenta or make_chain in $build" >&2
-    exit 1
-  fi
-  "$top/scripts/build" plain >/dev/null
-fi
+. "$(dirname "$0")/bench-lib.sh"
+bench_need "no quenta or make_chain in $build" merge/quenta bench/make_chain
 
-data=$(mktemp -d)
-trap 'rm -rf "$data"' EXIT
-"$build/bench/make_chain" "$data" 1024 3
-parts=("$data"/chain_*.ens)
+bench_scratch
+bench_chain
 mkdir "$data/copy" "$data/config"
 printf '0100,3,2\r\n$L\r\n' >"$data/one.dec"
 # More lines than the chain has ensembles (about 1 KiB each).
 awk 'BEGIN { for (i = 0; i < 1200000; i++) printf "%d\r\n", i % 65536 }' >"$data/values.txt"
 
-now() { date +%s.%N; }
 merge() {
   env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=offscreen XDG_CONFIG_HOME="$data/config" \
     "$build/merge/quenta" "/in:${parts[0]}" "/dec:$data/one.dec" "/ascii:$data/values.txt" \
@@ -39,12 +29,12 @@ rm -f "$data"/copy/* "$data/merged.ens"
 sync
 start=$(now)
 cp "${parts[@]}" "$data/copy/"
-cp_seconds=$(echo "$(now) $start" | awk '{print $1 - $2}')
+cp_seconds=$(elapsed "$start")
 
 sync
 start=$(now)
 merge
-merge_seconds=$(echo "$(now) $start" | awk '{print $1 - $2}')
+merge_seconds=$(elapsed "$start")
 
 awk -v c="$cp_seconds" -v m="$merge_seconds" \
   'BEGIN { printf "cp %.3f s, merge %.3f s, ratio %.2f\n", c, m, m / c }'

@@ -5,29 +5,21 @@
 # of an open port left idle for 10 seconds (goal: under 1%).
 # Usage: bench/serial_bench.sh [BUILD_DIR]   (default: the plain build in build/)
 set -euo pipefail
-top=$(cd "$(dirname "$0")/.." && pwd)
-build=${1:-$top/build}
+. "$(dirname "$0")/bench-lib.sh"
+bench_need "no serial_flood in $build/bench" bench/serial_flood
 driver="$build/bench/serial_flood"
-if [ ! -x "$driver" ]; then
-  if [ $# -gt 0 ]; then
-    echo "serial_bench: no serial_flood in $build/bench" >&2
-    exit 1
-  fi
-  "$top/scripts/build" plain >/dev/null
-fi
 
 bytes=$((100 * 1000 * 1000))
-data=$(mktemp -d)
-trap 'rm -rf "$data"' EXIT
+bench_scratch
 
 # Best of three alternating passes of each.
 cat_seconds=1e9
 log_seconds=1e9
 for _ in 1 2 3; do
   s=$("$driver" cat "$bytes" "$data/cat.out")
-  cat_seconds=$(echo "$cat_seconds $s" | awk '{print ($2 < $1) ? $2 : $1}')
+  cat_seconds=$(smaller "$cat_seconds" "$s")
   s=$("$driver" flood "$bytes" "$data/flood.log")
-  log_seconds=$(echo "$log_seconds $s" | awk '{print ($2 < $1) ? $2 : $1}')
+  log_seconds=$(smaller "$log_seconds" "$s")
   rm -f "$data/cat.out" "$data/flood.log"
 done
 idle=$("$driver" idle 10)

@@ -4,23 +4,13 @@
 # (goal: at most 2).
 # Usage: bench/slice_bench.sh [BUILD_DIR]   (default: the plain build in build/)
 set -euo pipefail
-top=$(cd "$(dirname "$0")/.." && pwd)
-build=${1:-$top/build}
-if [ ! -x "$build/slice/pelmar" ] || [ ! -x "$build/bench/make_chain" ]; then
-  if [ $# -gt 0 ]; then
-    echo "slice_bench: no pelmar or make_chain in $build" >&2
-    exit 1
-  fi
-  "$top/scripts/build" plain >/dev/null
-fi
+. "$(dirname "$0")/bench-lib.sh"
+bench_need "no pelmar or make_chain in $build" slice/pelmar bench/make_chain
 
-data=$(mktemp -d)
-trap 'rm -rf "$data"' EXIT
+bench_scratch
 mkdir "$data/copy" "$data/slices" "$data/config"
-"$build/bench/make_chain" "$data" 1024 3
-parts=("$data"/chain_*.ens)
+bench_chain
 
-now() { date +%s.%N; }
 slice() {
   env -u DISPLAY -u WAYLAND_DISPLAY XDG_CONFIG_HOME="$data/config" \
     "$build/slice/pelmar" "/in:${parts[0]}" "/out:$data/slices/cut" /size:100
@@ -34,13 +24,13 @@ rm -f "$data/slices"/*
 start=$(now)
 cp "${parts[@]}" "$data/copy/"
 sync -f "$data/copy"
-cp_seconds=$(echo "$(now) $start" | awk '{print $1 - $2}')
+cp_seconds=$(elapsed "$start")
 rm -f "$data/copy"/*
 
 start=$(now)
 slice
 sync -f "$data/slices"
-slice_seconds=$(echo "$(now) $start" | awk '{print $1 - $2}')
+slice_seconds=$(elapsed "$start")
 count=$(ls "$data/slices" | wc -l)
 
 awk -v c="$cp_seconds" -v s="$slice_seconds" -v n="$count" \

@@ -1,6 +1,5 @@
 #include "CFixLeader.h"
 
-#include "CQelEns.h"
 #include "RecordBytes.h"
 
 namespace {
@@ -14,26 +13,7 @@ constexpr int kBlankWord = 14;
 constexpr int kWaterModeByte = 16;
 } // namespace
 
-CFixLeader::CFixLeader(const CQelEns* ensemble)
-{
-    if (ensemble != nullptr)
-        m_pData = ensemble->FindDataType(kId, &m_nSize);
-}
-
-CFixLeader::~CFixLeader()
-{
-    Free();
-}
-
-void CFixLeader::Free()
-{
-    if (!m_bOwnData || m_pData == nullptr)
-        return;
-    delete[] m_pData;
-    m_pData = nullptr;
-    m_bOwnData = false;
-    m_nSize = 0;
-}
+CFixLeader::CFixLeader(const CQelEns* ensemble) : CRecordView(ensemble, kId) {}
 
 int CFixLeader::GetFirmwareVersion() const
 {

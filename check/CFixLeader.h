@@ -1,19 +1,14 @@
 #pragma once
-#include <cstdint>
-
-class CQelEns;
+#include "CRecordView.h"
 
 // View of the fixed leader (data type 0x0000) of an ensemble: the instrument
 // settings the checker reports.
-class CFixLeader {
+class CFixLeader : public CRecordView {
 public:
     static constexpr std::uint16_t kId = 0x0000;
 
     explicit CFixLeader(const CQelEns* ensemble);
-    virtual ~CFixLeader();
-    void Free();
 
-    bool IsPresent() const { return m_pData != nullptr; }
     // Version x 100 + revision; a revision above 100 counts as revision - 100.
     int GetFirmwareVersion() const;
     // 75 kHz x 2^(bits 0-2 of the system byte).
@@ -25,8 +20,4 @@ public:
     int GetCellSize() const;    // WS, cm
     int GetBlank() const;       // WF, cm
     int GetWaterMode() const;   // WM
-
-    std::uint8_t* m_pData = nullptr;
-    bool m_bOwnData = false;
-    int m_nSize = 0;
 };

@@ -85,15 +85,15 @@ bool CVosticCheck::AcceptNames(const CheckRequest& request)
     m_bWriteDateTime = request.writeDateTime;
     m_strInputFile = request.input;
     if (request.input.empty()) {
-        platform::ShowMessage(IDS_ENTER_INPUT);
+        platform::ShowMessage(utility_text::kMsgEnterInput);
         return false;
     }
     if (request.log.empty()) {
-        platform::ShowMessage(IDS_ENTER_OUTPUT);
+        platform::ShowMessage(utility_text::kMsgEnterOutput);
         return false;
     }
     if (request.input == request.log) {
-        platform::ShowMessage(IDS_SAME_NAMES);
+        platform::ShowMessage(utility_text::kMsgSameFile);
         return false;
     }
     return true;
@@ -111,7 +111,7 @@ bool CVosticCheck::OpenFiles()
     for (const PartFileEntry& part : m_input.m_parts) {
         if (platform::SameFile(m_request.log, part.m_strName)) {
             m_input.Close();
-            platform::ShowMessage(IDS_SAME_NAMES);
+            platform::ShowMessage(utility_text::kMsgSameFile);
             return false;
         }
     }
@@ -409,7 +409,7 @@ CheckOutcome CVosticCheck::EndRun()
     WriteReportSection(kInfoHeader, m_strInputFile);
     const bool counted = m_nValidEnsembles != 0;
     if (!counted) {
-        platform::ShowMessage(IDS_NO_VALID_ENSEMBLES);
+        platform::ShowMessage(utility_text::kMsgNoEnsembles);
         WriteReportSection(kNoEnsemblesToCheck, {});
     } else {
         if (m_nErrorLines == 0)

@@ -1,7 +1,6 @@
 #include "CVosticDlg.h"
 
 #include "CCmdLineInfo.h"
-#include "CProcessingDlg.h"
 #include "CVosticCheck.h"
 #include "Format.h"
 #include "LastFileNames.h"
@@ -13,7 +12,6 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRegularExpressionValidator>
@@ -24,11 +22,6 @@ namespace {
 
 constexpr int kHelpId = 57670;
 constexpr int kExitId = 1;
-
-QString IdName(int id)
-{
-    return QString::number(id);
-}
 
 // The desktop's opener for the file's type (a text editor for a report),
 // started with the path as an argument, never through a shell.
@@ -47,28 +40,13 @@ std::string DerivedLogName(const std::string& input)
     return (hasExtension ? input.substr(0, dot) : input) + ".log";
 }
 
-QPushButton* AddButton(QWidget* parent, int id, const char* text)
-{
-    auto* button = new QPushButton(text, parent);
-    button->setObjectName(IdName(id));
-    button->setAutoDefault(false);
-    return button;
-}
-
-QLineEdit* AddEdit(QWidget* parent, int id)
-{
-    auto* edit = new QLineEdit(parent);
-    edit->setObjectName(IdName(id));
-    return edit;
-}
-
 } // namespace
 
 CVosticDlg::CVosticDlg(const CCmdLineInfo& cmdInfo, QWidget* parent)
     : CUtilityDlg(parent)
     , m_openInEditor(OpenWithDesktop)
-    , m_edLog(AddEdit(this, IDC_LOG_FILE))
-    , m_edInput(AddEdit(this, IDC_INPUT_FILE))
+    , m_edLog(MakeEdit(IDC_LOG_FILE))
+    , m_edInput(MakeEdit(IDC_INPUT_FILE))
     , m_btnWriteDateTime(new QCheckBox("Write Ensemble Date/Time", this))
 {
     setWindowTitle("Vostic");
@@ -85,27 +63,18 @@ CVosticDlg::CVosticDlg(const CCmdLineInfo& cmdInfo, QWidget* parent)
 void CVosticDlg::BuildControls()
 {
     auto* digitsOnly = new QRegularExpressionValidator(QRegularExpression("[0-9]*"), this);
-    QLineEdit* start = AddEdit(this, IDC_START_ENSEMBLE);
-    QLineEdit* end = AddEdit(this, IDC_END_ENSEMBLE);
+    QLineEdit* start = MakeEdit(IDC_START_ENSEMBLE);
+    QLineEdit* end = MakeEdit(IDC_END_ENSEMBLE);
     start->setValidator(digitsOnly);
     end->setValidator(digitsOnly);
-    m_btnWriteDateTime->setObjectName(IdName(IDC_WRITE_DATE_TIME));
-    QPushButton* browseInput = AddButton(this, IDC_BROWSE_INPUT, "...");
-    QPushButton* browseLog = AddButton(this, IDC_BROWSE_LOG, "...");
+    m_btnWriteDateTime->setObjectName(QString::number(IDC_WRITE_DATE_TIME));
+    QPushButton* browseInput = MakeButton(IDC_BROWSE_INPUT, "...");
+    QPushButton* browseLog = MakeButton(IDC_BROWSE_LOG, "...");
 
     auto* files = new QGridLayout;
-    files->addWidget(new QLabel("Qel Input File Name:", this), 0, 0);
-    files->addWidget(m_edInput, 0, 1, 1, 2);
-    files->addWidget(browseInput, 0, 3);
-    files->addWidget(new QLabel("Log File Name:", this), 1, 0);
-    files->addWidget(m_edLog, 1, 1, 1, 2);
-    files->addWidget(browseLog, 1, 3);
-    files->addWidget(new QLabel("Start Ensemble Number:", this), 2, 0);
-    files->addWidget(start, 2, 1);
-    files->addWidget(new QLabel("(0 = begining of the file)", this), 2, 2);
-    files->addWidget(new QLabel("End Ensemble Number:", this), 3, 0);
-    files->addWidget(end, 3, 1);
-    files->addWidget(new QLabel("(0 = end of the file)", this), 3, 2);
+    AddFileRow(files, 0, "Qel Input File Name:", m_edInput, browseInput);
+    AddFileRow(files, 1, "Log File Name:", m_edLog, browseLog);
+    AddRangeRows(files, 2, start, end);
 
     auto* statistics = new QGroupBox("File Statistics", this);
     auto* statisticsForm = new QFormLayout(statistics);
@@ -121,11 +90,11 @@ void CVosticDlg::BuildControls()
     auto* optionsLayout = new QVBoxLayout(options);
     optionsLayout->addWidget(m_btnWriteDateTime);
 
-    QPushButton* check = AddButton(this, IDC_CHECK, "&Check");
+    QPushButton* check = MakeButton(IDC_CHECK, "&Check");
     check->setDefault(true);
-    QPushButton* viewLog = AddButton(this, IDC_VIEW_LOG, "&View Log");
-    QPushButton* help = AddButton(this, kHelpId, "&Help");
-    QPushButton* exit = AddButton(this, kExitId, "&Exit");
+    QPushButton* viewLog = MakeButton(IDC_VIEW_LOG, "&View Log");
+    QPushButton* help = MakeButton(kHelpId, "&Help");
+    QPushButton* exit = MakeButton(kExitId, "&Exit");
     auto* buttons = new QVBoxLayout;
     for (QPushButton* button : {check, viewLog, help, exit})
         buttons->addWidget(button);
@@ -142,7 +111,7 @@ void CVosticDlg::BuildControls()
     layout->addLayout(lower);
 
     connect(browseInput, &QPushButton::clicked, this, &CVosticDlg::OnBrowseInput);
-    connect(browseLog, &QPushButton::clicked, this, &CVosticDlg::OnBrowseLog);
+    ConnectBrowse(browseLog, FileKind::Output, m_edLog);
     connect(check, &QPushButton::clicked, this, &CVosticDlg::OnCheck);
     connect(viewLog, &QPushButton::clicked, this, &CVosticDlg::OnViewLog);
     connect(help, &QPushButton::clicked, this, &CUtilityDlg::OnHelp);
@@ -151,14 +120,9 @@ void CVosticDlg::BuildControls()
 
 QLineEdit* CVosticDlg::AddStatisticsField(int id)
 {
-    QLineEdit* field = AddEdit(this, id);
+    QLineEdit* field = MakeEdit(id);
     field->setReadOnly(true);
     return field;
-}
-
-QLineEdit* CVosticDlg::Field(int id) const
-{
-    return findChild<QLineEdit*>(IdName(id));
 }
 
 void CVosticDlg::OnBrowseInput()
@@ -170,41 +134,31 @@ void CVosticDlg::OnBrowseInput()
     SaveLastOutputFileName(m_strLogFile);
 }
 
-void CVosticDlg::OnBrowseLog()
-{
-    BrowseFile(FileKind::Output, m_edLog);
-}
-
 void CVosticDlg::OnCheck()
 {
     m_bWriteDateTime = m_btnWriteDateTime->isChecked();
     CheckRequest request;
     request.input = m_edInput->text().toStdString();
     request.log = m_edLog->text().toStdString();
-    request.start = Field(IDC_START_ENSEMBLE)->text().toStdString();
-    request.end = Field(IDC_END_ENSEMBLE)->text().toStdString();
+    request.start = FieldText(IDC_START_ENSEMBLE);
+    request.end = FieldText(IDC_END_ENSEMBLE);
     request.writeDateTime = m_bWriteDateTime;
 
     CVosticCheck check;
-    if (!check.AcceptNames(request)) {
-        FinishRun(false);
-        return;
-    }
-    ClearStatistics();
-    if (!check.OpenFiles()) {
-        FinishRun(false);
-        return;
-    }
-    CProcessingDlg progress;
-    if (!progress.Create(this)) {
-        FinishRun(false);
-        return;
-    }
-    const CheckOutcome outcome = check.Run(progress);
-    m_strLogFile = check.m_strLogFile;
-    if (check.m_nValidEnsembles != 0)
-        ShowStatistics(check);
-    FinishRun(outcome == CheckOutcome::Completed);
+    RunWithProgress(
+        [this, &check, &request] {
+            if (!check.AcceptNames(request))
+                return false;
+            ClearStatistics();
+            return check.OpenFiles();
+        },
+        [this, &check](IProgress& progress) {
+            const CheckOutcome outcome = check.Run(progress);
+            m_strLogFile = check.m_strLogFile;
+            if (check.m_nValidEnsembles != 0)
+                ShowStatistics(check);
+            return outcome == CheckOutcome::Completed;
+        });
 }
 
 void CVosticDlg::OnViewLog()

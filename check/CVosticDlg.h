@@ -25,14 +25,12 @@ public:
 
 private slots:
     void OnBrowseInput();
-    void OnBrowseLog();
     void OnCheck();
     void OnViewLog();
 
 private:
     void BuildControls();
     QLineEdit* AddStatisticsField(int id);
-    QLineEdit* Field(int id) const;
     void ClearStatistics();
     void ShowStatistics(const CVosticCheck& check);
 

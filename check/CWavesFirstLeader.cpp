@@ -1,6 +1,5 @@
 #include "CWavesFirstLeader.h"
 
-#include "CQelEns.h"
 #include "RecordBytes.h"
 
 namespace {
@@ -9,26 +8,7 @@ constexpr int kStartTimeBytes = 53;
 constexpr int kBurstNumberLong = 60;
 } // namespace
 
-CWavesFirstLeader::CWavesFirstLeader(const CQelEns* packet)
-{
-    if (packet != nullptr)
-        m_pData = packet->FindDataType(kId, &m_nSize);
-}
-
-CWavesFirstLeader::~CWavesFirstLeader()
-{
-    Free();
-}
-
-void CWavesFirstLeader::Free()
-{
-    if (!m_bOwnData || m_pData == nullptr)
-        return;
-    delete[] m_pData;
-    m_pData = nullptr;
-    m_bOwnData = false;
-    m_nSize = 0;
-}
+CWavesFirstLeader::CWavesFirstLeader(const CQelEns* packet) : CRecordView(packet, kId) {}
 
 std::uint16_t CWavesFirstLeader::GetPingsPerBurst() const
 {
@@ -44,4 +24,3 @@ std::string CWavesFirstLeader::GetBurstStartText() const
 {
     return record_bytes::TimeText(m_pData, m_nSize, kStartTimeBytes);
 }
-

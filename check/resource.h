@@ -1,4 +1,6 @@
 #pragma once
+#include "UtilityTexts.h"
+
 // Control ids and the string table of the checker, texts exactly as shown.
 
 // Dialog 102 controls.
@@ -18,11 +20,7 @@ constexpr int IDC_VIEW_LOG = 1012;
 constexpr int IDC_BURSTS = 1013;
 constexpr int IDC_WRITE_DATE_TIME = 1014;
 
-// Messages.
-constexpr const char* IDS_ENTER_INPUT = "Please enter input file name.";                 // 2003
-constexpr const char* IDS_ENTER_OUTPUT = "Please enter output file name.";               // 2004
-constexpr const char* IDS_SAME_NAMES = "Input and output file must have different name."; // 2007
-constexpr const char* IDS_NO_VALID_ENSEMBLES = "Input file does not contain valid ensembles."; // 2008
+// Messages besides the shared ones (UtilityTexts.h).
 constexpr const char* IDS_WRITE_PROBLEM = "Problems with writing to output file.";
 
 // Command-line keys.

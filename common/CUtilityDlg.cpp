@@ -1,6 +1,7 @@
 #include "CUtilityDlg.h"
 
 #include "CAboutDlg.h"
+#include "CProcessingDlg.h"
 #include "CSelectFileDlg.h"
 #include "FileDialogFilters.h"
 #include "Format.h"
@@ -13,7 +14,10 @@
 
 #include <QAbstractButton>
 #include <QAction>
+#include <QGridLayout>
+#include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 
 namespace {
 const char* const kSelectTitle = "Select";
@@ -108,4 +112,66 @@ bool CUtilityDlg::BrowseFile(FileKind kind, QLineEdit* field)
     field->setText(QString::fromStdString(path));
     info.saveLast(path);
     return true;
+}
+
+void CUtilityDlg::ConnectBrowse(QPushButton* button, FileKind kind, QLineEdit* field)
+{
+    connect(button, &QPushButton::clicked, this, [this, kind, field] { BrowseFile(kind, field); });
+}
+
+void CUtilityDlg::RunWithProgress(const std::function<bool()>& open, const std::function<bool(IProgress&)>& run)
+{
+    if (!open()) {
+        FinishRun(false);
+        return;
+    }
+    CProcessingDlg progress;
+    if (!progress.Create(this)) {
+        FinishRun(false);
+        return;
+    }
+    FinishRun(run(progress));
+}
+
+QPushButton* CUtilityDlg::MakeButton(int id, const char* text)
+{
+    auto* button = new QPushButton(QString::fromUtf8(text), this);
+    button->setObjectName(QString::number(id));
+    button->setAutoDefault(false);
+    return button;
+}
+
+QLineEdit* CUtilityDlg::MakeEdit(int id)
+{
+    auto* edit = new QLineEdit(this);
+    edit->setObjectName(QString::number(id));
+    return edit;
+}
+
+QLineEdit* CUtilityDlg::Field(int id) const
+{
+    return findChild<QLineEdit*>(QString::number(id));
+}
+
+std::string CUtilityDlg::FieldText(int id) const
+{
+    return Field(id)->text().toStdString();
+}
+
+void CUtilityDlg::AddFileRow(QGridLayout* grid, int row, const char* label, QLineEdit* field, QPushButton* browse,
+                             int fieldColumns)
+{
+    grid->addWidget(new QLabel(QString::fromUtf8(label), this), row, 0);
+    grid->addWidget(field, row, 1, 1, fieldColumns);
+    grid->addWidget(browse, row, 1 + fieldColumns);
+}
+
+void CUtilityDlg::AddRangeRows(QGridLayout* grid, int row, QLineEdit* start, QLineEdit* end)
+{
+    grid->addWidget(new QLabel("Start Ensemble Number:", this), row, 0);
+    grid->addWidget(start, row, 1);
+    grid->addWidget(new QLabel("(0 = begining of the file)", this), row, 2);
+    grid->addWidget(new QLabel("End Ensemble Number:", this), row + 1, 0);
+    grid->addWidget(end, row + 1, 1);
+    grid->addWidget(new QLabel("(0 = end of the file)", this), row + 1, 2);
 }

@@ -1,10 +1,14 @@
 #pragma once
 #include <QDialog>
 
+#include <functional>
 #include <string>
 
+class IProgress;
 class QAction;
+class QGridLayout;
 class QLineEdit;
+class QPushButton;
 
 // The kinds of file a browse button chooses; each has its filter, its flags
 // and its "Last ... File Name" value.
@@ -43,6 +47,26 @@ protected:
     // starting in the last name's directory; OK puts the full path into the
     // field and stores it as the last name of its kind. False when cancelled.
     bool BrowseFile(FileKind kind, QLineEdit* field);
+    // A click of `button` browses for a file of `kind` into `field`.
+    void ConnectBrowse(QPushButton* button, FileKind kind, QLineEdit* field);
+
+    // One run under the progress window: `open` (false: it has shown its
+    // message), the progress window (disabling this dialog), then `run`, whose
+    // result ends the run. Every path ends in exactly one FinishRun.
+    void RunWithProgress(const std::function<bool()>& open, const std::function<bool(IProgress&)>& run);
+
+    // Child controls named by their control id (not default buttons).
+    QPushButton* MakeButton(int id, const char* text);
+    QLineEdit* MakeEdit(int id);
+    // The line edit with control id `id`, and its text.
+    QLineEdit* Field(int id) const;
+    std::string FieldText(int id) const;
+
+    // A file name row: label, `field` over `fieldColumns` columns, `browse` after them.
+    void AddFileRow(QGridLayout* grid, int row, const char* label, QLineEdit* field, QPushButton* browse,
+                    int fieldColumns = 2);
+    // The start and end ensemble number rows, from `row` on, each with its note.
+    void AddRangeRows(QGridLayout* grid, int row, QLineEdit* start, QLineEdit* end);
 
 private:
     QAction* m_aboutAction;

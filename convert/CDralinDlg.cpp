@@ -2,34 +2,13 @@
 
 #include "CCmdLineInfo.h"
 #include "CConversionRun.h"
-#include "CProcessingDlg.h"
 #include "LastFileNames.h"
 #include "resource.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-
-namespace {
-
-QLineEdit* MakeEdit(int id, QWidget* parent)
-{
-    auto* edit = new QLineEdit(parent);
-    edit->setObjectName(QString::number(id));
-    return edit;
-}
-
-QPushButton* MakeButton(int id, const char* text, QWidget* parent)
-{
-    auto* button = new QPushButton(QString::fromUtf8(text), parent);
-    button->setObjectName(QString::number(id));
-    button->setAutoDefault(false);
-    return button;
-}
-
-} // namespace
 
 CDralinDlg::CDralinDlg(const CCmdLineInfo& cmdInfo, QWidget* parent) : CUtilityDlg(parent)
 {
@@ -47,36 +26,25 @@ CDralinDlg::CDralinDlg(const CCmdLineInfo& cmdInfo, QWidget* parent) : CUtilityD
 void CDralinDlg::BuildControls()
 {
     auto* grid = new QGridLayout(this);
-    m_edInput = MakeEdit(dralin::IDC_INPUT, this);
-    m_edDecoder = MakeEdit(dralin::IDC_DECODER, this);
-    m_edOutput = MakeEdit(dralin::IDC_OUTPUT, this);
-    auto* browseInput = MakeButton(dralin::IDC_BROWSE_INPUT, "...", this);
-    auto* browseDecoder = MakeButton(dralin::IDC_BROWSE_DECODER, "...", this);
-    auto* browseOutput = MakeButton(dralin::IDC_BROWSE_OUTPUT, "...", this);
-    grid->addWidget(new QLabel("Qel Input File Name:", this), 0, 0);
-    grid->addWidget(m_edInput, 0, 1, 1, 2);
-    grid->addWidget(browseInput, 0, 3);
-    grid->addWidget(new QLabel("Decoder File Name:", this), 1, 0);
-    grid->addWidget(m_edDecoder, 1, 1, 1, 2);
-    grid->addWidget(browseDecoder, 1, 3);
-    grid->addWidget(new QLabel("ASCII Output File Name:", this), 2, 0);
-    grid->addWidget(m_edOutput, 2, 1, 1, 2);
-    grid->addWidget(browseOutput, 2, 3);
+    m_edInput = MakeEdit(dralin::IDC_INPUT);
+    m_edDecoder = MakeEdit(dralin::IDC_DECODER);
+    m_edOutput = MakeEdit(dralin::IDC_OUTPUT);
+    auto* browseInput = MakeButton(dralin::IDC_BROWSE_INPUT, "...");
+    auto* browseDecoder = MakeButton(dralin::IDC_BROWSE_DECODER, "...");
+    auto* browseOutput = MakeButton(dralin::IDC_BROWSE_OUTPUT, "...");
+    AddFileRow(grid, 0, "Qel Input File Name:", m_edInput, browseInput);
+    AddFileRow(grid, 1, "Decoder File Name:", m_edDecoder, browseDecoder);
+    AddFileRow(grid, 2, "ASCII Output File Name:", m_edOutput, browseOutput);
 
-    auto* start = MakeEdit(dralin::IDC_START, this);
-    auto* end = MakeEdit(dralin::IDC_END, this);
+    auto* start = MakeEdit(dralin::IDC_START);
+    auto* end = MakeEdit(dralin::IDC_END);
     start->setText("0");
     end->setText("0");
-    grid->addWidget(new QLabel("Start Ensemble Number:", this), 3, 0);
-    grid->addWidget(start, 3, 1);
-    grid->addWidget(new QLabel("(0 = begining of the file)", this), 3, 2);
-    grid->addWidget(new QLabel("End Ensemble Number:", this), 4, 0);
-    grid->addWidget(end, 4, 1);
-    grid->addWidget(new QLabel("(0 = end of the file)", this), 4, 2);
+    AddRangeRows(grid, 3, start, end);
 
-    auto* convert = MakeButton(dralin::IDC_CONVERT, "&Convert", this);
-    auto* help = MakeButton(dralin::ID_HELP, "&Help", this);
-    auto* exit = MakeButton(dralin::IDOK, "&Exit", this);
+    auto* convert = MakeButton(dralin::IDC_CONVERT, "&Convert");
+    auto* help = MakeButton(dralin::ID_HELP, "&Help");
+    auto* exit = MakeButton(dralin::IDOK, "&Exit");
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(convert);
@@ -84,47 +52,18 @@ void CDralinDlg::BuildControls()
     buttons->addWidget(exit);
     grid->addLayout(buttons, 5, 0, 1, 4);
 
-    connect(browseInput, &QPushButton::clicked, this, &CDralinDlg::OnBrowseInput);
-    connect(browseDecoder, &QPushButton::clicked, this, &CDralinDlg::OnBrowseDecoder);
-    connect(browseOutput, &QPushButton::clicked, this, &CDralinDlg::OnBrowseOutput);
+    ConnectBrowse(browseInput, FileKind::Input, m_edInput);
+    ConnectBrowse(browseDecoder, FileKind::Decoder, m_edDecoder);
+    ConnectBrowse(browseOutput, FileKind::Output, m_edOutput);
     connect(convert, &QPushButton::clicked, this, &CDralinDlg::OnConvert);
     connect(help, &QPushButton::clicked, this, &CUtilityDlg::OnHelp);
     connect(exit, &QPushButton::clicked, this, &QDialog::accept);
 }
 
-QString CDralinDlg::FieldText(int id) const
-{
-    return findChild<QLineEdit*>(QString::number(id))->text();
-}
-
-void CDralinDlg::OnBrowseInput()
-{
-    BrowseFile(FileKind::Input, m_edInput);
-}
-
-void CDralinDlg::OnBrowseDecoder()
-{
-    BrowseFile(FileKind::Decoder, m_edDecoder);
-}
-
-void CDralinDlg::OnBrowseOutput()
-{
-    BrowseFile(FileKind::Output, m_edOutput);
-}
-
 void CDralinDlg::OnConvert()
 {
     CConversionRun run({m_edInput->text().toStdString(), m_edOutput->text().toStdString(),
-                        m_edDecoder->text().toStdString(), FieldText(dralin::IDC_START).toStdString(),
-                        FieldText(dralin::IDC_END).toStdString()});
-    if (!run.OpenFiles()) {
-        FinishRun(false);
-        return;
-    }
-    CProcessingDlg progress;
-    if (!progress.Create(this)) {
-        FinishRun(false);
-        return;
-    }
-    FinishRun(run.Convert(progress));
+                        m_edDecoder->text().toStdString(), FieldText(dralin::IDC_START),
+                        FieldText(dralin::IDC_END)});
+    RunWithProgress([&run] { return run.OpenFiles(); }, [&run](IProgress& progress) { return run.Convert(progress); });
 }

@@ -12,14 +12,10 @@ public:
     explicit CDralinDlg(const CCmdLineInfo& cmdInfo, QWidget* parent = nullptr);
 
 private slots:
-    void OnBrowseInput();
-    void OnBrowseDecoder();
-    void OnBrowseOutput();
     void OnConvert();
 
 private:
     void BuildControls();
-    QString FieldText(int id) const;
 
     QLineEdit* m_edDecoder = nullptr;
     QLineEdit* m_edOutput = nullptr;

@@ -20,7 +20,6 @@ using namespace quenta;
 namespace {
 
 constexpr std::size_t kOutputBlock = 1 << 20;
-constexpr std::uint64_t kProgressSteps = 1000;
 
 bool Refuse(const char* message)
 {
@@ -88,7 +87,6 @@ CMergeRun::Outcome CMergeRun::Merge(IProgress& progress)
 {
     progress.Pump();
     progress.SetRange(Low32(m_input.GetTotalLength()));
-    m_nPositionStep = std::max<std::uint64_t>(1, m_input.GetTotalLength() / kProgressSteps);
     CDecoder decoder;
     if (!decoder.Load(m_decoderFile))
         return Outcome::Failed;
@@ -108,7 +106,7 @@ CMergeRun::Outcome CMergeRun::MergeEnsembles(CDecoder& decoder, CAsciiLineReader
     CEnsembleRange range(CEnsembleRange::BoundFromText(m_fields.start),
                          CEnsembleRange::BoundFromText(m_fields.end));
     for (; size != 0; size = m_input.ReadNextEnsemble()) {
-        ShowPosition(progress);
+        progress.SetPos(Low32(m_input.GetPosition()));
         CQelEns ensemble(m_input.m_pEnsemble);
         const CEnsembleRange::Step step = range.Classify(CVarLeader(&ensemble).GetEnsembleNumber());
         if (step == CEnsembleRange::Step::Stop)
@@ -124,15 +122,6 @@ CMergeRun::Outcome CMergeRun::MergeEnsembles(CDecoder& decoder, CAsciiLineReader
             break;
     }
     return EndNormally();
-}
-
-void CMergeRun::ShowPosition(IProgress& progress)
-{
-    const std::uint64_t position = m_input.GetPosition();
-    if (position - m_nShownPosition < m_nPositionStep && m_nShownPosition != 0)
-        return;
-    m_nShownPosition = position;
-    progress.SetPos(Low32(position));
 }
 
 bool CMergeRun::WriteOut(const std::uint8_t* bytes, std::size_t count)

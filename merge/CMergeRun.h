@@ -46,7 +46,6 @@ private:
     bool CheckNames() const;
     // Moving the progress bar costs far more than merging one ensemble, so
     // it moves in steps of a thousandth of the input.
-    void ShowPosition(IProgress& progress);
     bool OutputIsAnInput() const;
     Outcome MergeEnsembles(CDecoder& decoder, CAsciiLineReader& ascii, IProgress& progress);
     // Output goes out in large blocks; both show "Problems with writing to
@@ -61,6 +60,4 @@ private:
     CBaseFile m_asciiFile;
     CBaseFile m_output;
     std::vector<std::uint8_t> m_pending;
-    std::uint64_t m_nPositionStep = 1;
-    std::uint64_t m_nShownPosition = 0;
 };

@@ -13,15 +13,11 @@ public:
     explicit CQuentaDlg(const CCmdLineInfo& cmdInfo, QWidget* parent = nullptr);
 
 private slots:
-    void OnBrowseInput();
-    void OnBrowseDecoder();
-    void OnBrowseAscii();
-    void OnBrowseOutput();
     void OnMerge();
 
 private:
-    QLineEdit* AddFileRow(QGridLayout* grid, int row, const char* label, int editId, int browseId);
-    QLineEdit* AddNumberRow(QGridLayout* grid, int row, const char* label, const char* note, int editId);
+    // A file name row whose browse button chooses a file of `kind`.
+    QLineEdit* AddFileField(QGridLayout* grid, int row, const char* label, int editId, int browseId, FileKind kind);
     void AddButtons(QGridLayout* grid, int row);
     void FillFields(const CCmdLineInfo& cmdInfo);
     MergeFields FieldTexts() const;

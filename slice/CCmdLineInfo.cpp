@@ -4,7 +4,7 @@
 
 CCmdLineInfo::CCmdLineInfo()
 {
-    AddKey(IDS_KEY_INPUT, m_strInput, true);
-    AddKey(IDS_KEY_OUTPUT, m_strOutput, true);
+    AddKey(utility_text::kKeyInput, m_strInput, true);
+    AddKey(utility_text::kKeyOutput, m_strOutput, true);
     AddKey(IDS_KEY_SIZE, m_strSize, false);
 }

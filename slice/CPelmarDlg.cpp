@@ -1,7 +1,6 @@
 #include "CPelmarDlg.h"
 
 #include "CCmdLineInfo.h"
-#include "CProcessingDlg.h"
 #include "CSlicer.h"
 #include "Format.h"
 #include "Messages.h"
@@ -16,29 +15,12 @@
 
 #include <cstdlib>
 
-namespace {
-QPushButton* Button(QWidget* parent, int id, const char* text)
-{
-    auto* button = new QPushButton(text, parent);
-    button->setObjectName(QString::number(id));
-    button->setAutoDefault(false);
-    return button;
-}
-
-QLineEdit* Edit(QWidget* parent, int id)
-{
-    auto* edit = new QLineEdit(parent);
-    edit->setObjectName(QString::number(id));
-    return edit;
-}
-} // namespace
-
 CPelmarDlg::CPelmarDlg(const CCmdLineInfo& cmdInfo, QWidget* parent)
     : CUtilityDlg(parent)
     , m_cmdInfo(cmdInfo)
-    , m_edOutputPrefix(Edit(this, IDC_OUTPUT_PREFIX))
-    , m_edInput(Edit(this, IDC_INPUT))
-    , m_edMaxSize(Edit(this, IDC_MAX_SIZE))
+    , m_edOutputPrefix(MakeEdit(IDC_OUTPUT_PREFIX))
+    , m_edInput(MakeEdit(IDC_INPUT))
+    , m_edMaxSize(MakeEdit(IDC_MAX_SIZE))
 {
     setWindowTitle(IDS_PROGRAM_NAME);
     BuildControls();
@@ -47,25 +29,21 @@ CPelmarDlg::CPelmarDlg(const CCmdLineInfo& cmdInfo, QWidget* parent)
 
 void CPelmarDlg::BuildControls()
 {
-    auto* browseInput = Button(this, IDC_BROWSE_INPUT, "...");
-    auto* browseOutput = Button(this, IDC_BROWSE_OUTPUT, "...");
-    auto* slice = Button(this, IDC_SLICE, "&Slice");
+    auto* browseInput = MakeButton(IDC_BROWSE_INPUT, "...");
+    auto* browseOutput = MakeButton(IDC_BROWSE_OUTPUT, "...");
+    auto* slice = MakeButton(IDC_SLICE, "&Slice");
     slice->setDefault(true);
-    auto* help = Button(this, ID_HELP, "&Help");
-    auto* exit = Button(this, platform::IDOK, "&Exit");
-    connect(browseInput, &QPushButton::clicked, this, &CPelmarDlg::OnBrowseInput);
-    connect(browseOutput, &QPushButton::clicked, this, &CPelmarDlg::OnBrowseOutput);
+    auto* help = MakeButton(ID_HELP, "&Help");
+    auto* exit = MakeButton(platform::IDOK, "&Exit");
+    ConnectBrowse(browseInput, FileKind::Input, m_edInput);
+    ConnectBrowse(browseOutput, FileKind::Output, m_edOutputPrefix);
     connect(slice, &QPushButton::clicked, this, &CPelmarDlg::OnSlice);
     connect(help, &QPushButton::clicked, this, &CUtilityDlg::OnHelp);
     connect(exit, &QPushButton::clicked, this, &QDialog::accept);
 
     auto* grid = new QGridLayout;
-    grid->addWidget(new QLabel("Qel Input File Name:", this), 0, 0);
-    grid->addWidget(m_edInput, 0, 1, 1, 3);
-    grid->addWidget(browseInput, 0, 4);
-    grid->addWidget(new QLabel("Qel Output File Prefix:", this), 1, 0);
-    grid->addWidget(m_edOutputPrefix, 1, 1, 1, 3);
-    grid->addWidget(browseOutput, 1, 4);
+    AddFileRow(grid, 0, "Qel Input File Name:", m_edInput, browseInput, 3);
+    AddFileRow(grid, 1, "Qel Output File Prefix:", m_edOutputPrefix, browseOutput, 3);
     grid->addWidget(new QLabel("Maximum File Size:", this), 2, 0);
     grid->addWidget(m_edMaxSize, 2, 1);
     grid->addWidget(new QLabel("MB", this), 2, 2);
@@ -94,16 +72,6 @@ void CPelmarDlg::FillFromCommandLine()
         PostAutoRun();
 }
 
-void CPelmarDlg::OnBrowseInput()
-{
-    BrowseFile(FileKind::Input, m_edInput);
-}
-
-void CPelmarDlg::OnBrowseOutput()
-{
-    BrowseFile(FileKind::Output, m_edOutputPrefix);
-}
-
 void CPelmarDlg::OnSlice()
 {
     SliceSettings settings;
@@ -117,14 +85,6 @@ void CPelmarDlg::OnSlice()
         settings.size = std::atof(m_cmdInfo.m_strSize.c_str());
     }
     CSlicer slicer(std::move(settings));
-    if (!slicer.Prepare()) {
-        FinishRun(false);
-        return;
-    }
-    CProcessingDlg progress;
-    if (!progress.Create(this)) {
-        FinishRun(false);
-        return;
-    }
-    FinishRun(slicer.Slice(progress));
+    RunWithProgress([&slicer] { return slicer.Prepare(); },
+                    [&slicer](IProgress& progress) { return slicer.Slice(progress); });
 }

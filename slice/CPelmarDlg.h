@@ -11,8 +11,6 @@ public:
     explicit CPelmarDlg(const CCmdLineInfo& cmdInfo, QWidget* parent = nullptr);
 
 private slots:
-    void OnBrowseInput();
-    void OnBrowseOutput();
     void OnSlice();
 
 private:

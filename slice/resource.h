@@ -1,4 +1,5 @@
 #pragma once
+#include "UtilityTexts.h"
 
 // Controls of the main dialog (object names are these ids as text).
 constexpr int IDC_MAX_SIZE = 1000;
@@ -18,6 +19,4 @@ inline constexpr const char* IDS_BAD_SIZE =
 inline constexpr const char* IDS_NO_INPUT = "Please enter input file name.";
 inline constexpr const char* IDS_NO_PREFIX = "Please enter output file name prefix.";
 inline constexpr const char* IDS_WRITE_FAILED = "Problems with writing to output file.";
-inline constexpr const char* IDS_KEY_INPUT = "in:";
-inline constexpr const char* IDS_KEY_OUTPUT = "out:";
-inline constexpr const char* IDS_KEY_SIZE = "size:";
+inline constexpr const char* IDS_KEY_SIZE = "size:"; // after the shared "in:" and "out:"

@@ -1,0 +1,42 @@
+# Steps every bench script shares; sourced right after `set -euo pipefail`.
+# Sets top (the source tree) and build (the script's first argument, or the
+# plain build in build/).
+bench_name=$(basename "$0" .sh)
+top=$(cd "$(dirname "$0")/.." && pwd)
+build=${1:-$top/build}
+bench_build_given=$#
+
+# bench_need MESSAGE PROGRAM...: every PROGRAM (a path below the build) must
+# be there; a build directory named by the caller fails with MESSAGE, the
+# default one is built.
+bench_need() {
+  local message=$1 program
+  shift
+  for program in "$@"; do
+    [ -x "$build/$program" ] && continue
+    if [ "$bench_build_given" -gt 0 ]; then
+      echo "$bench_name: $message" >&2
+      exit 1
+    fi
+    "$top/scripts/build" plain >/dev/null
+    return
+  done
+}
+
+# bench_scratch: a scratch folder $data, removed when the script ends.
+bench_scratch() {
+  data=$(mktemp -d)
+  trap 'rm -rf "$data"' EXIT
+}
+
+# bench_chain: the 1 GiB chain of three part files in $data; parts lists them.
+bench_chain() {
+  "$build/bench/make_chain" "$data" 1024 3
+  parts=("$data"/chain_*.ens)
+}
+
+now() { date +%s.%N; }
+# Seconds since START, a value of now.
+elapsed() { echo "$(now) $1" | awk '{print $1 - $2}'; }
+# The smaller of two second counts.
+smaller() { echo "$1 $2" | awk '{print ($2 < $1) ? $2 : $1}'; }
