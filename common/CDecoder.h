@@ -54,7 +54,14 @@ private:
     bool EndLine(CBaseFile& output);
     void AddCells(const DecoderRecord& record, const DecoderRecord& cellRecord, double count,
                   const std::uint8_t* dataType, int size);
+    // The selection of a cell list, parsed once per decoder.
+    const CellMask& CellSelection(const std::string& cellList);
 
+    struct ParsedCellList {
+        std::string text;
+        CellMask mask;
+    };
+    std::vector<ParsedCellList> m_parsedCellLists;
     std::vector<char> m_outputBuffer; // complete lines, then the line being built, then spare room
     std::size_t m_nOutputUsed = 0;
     std::size_t m_nLineStart = 0;     // where the line being built begins

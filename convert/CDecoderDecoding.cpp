@@ -15,13 +15,21 @@ constexpr std::size_t kOutputBlock = 64 * 1024;
 
 std::uint32_t ReadLittleEndian(const std::uint8_t* value, int bytes)
 {
-    std::uint32_t raw = 0;
-    for (int i = bytes - 1; i >= 0; --i)
-        raw = (raw << 8) | value[i];
-    return raw;
+    switch (bytes) {
+    case 1:
+        return value[0];
+    case 2:
+        return value[0] | std::uint32_t{value[1]} << 8;
+    case 3:
+        return value[0] | std::uint32_t{value[1]} << 8 | std::uint32_t{value[2]} << 16;
+    default:
+        return value[0] | std::uint32_t{value[1]} << 8 | std::uint32_t{value[2]} << 16 |
+               std::uint32_t{value[3]} << 24;
+    }
 }
 
-// The field's integer, sign-extended when its width is negative.
+// The field's integer (widths 1 to 4 bytes), sign-extended when its width is
+// negative.
 std::int64_t ReadInteger(const DecoderRecord& record, const std::uint8_t* value)
 {
     const int bytes = std::abs(record.m_nWidth);
@@ -80,17 +88,28 @@ int CellCount(double value)
     return value > 255.0 ? 255 : static_cast<int>(value);
 }
 
+// Growth is rare: the buffer is reused from block to block.
+[[gnu::noinline]] void Grow(std::vector<char>& buffer, std::size_t needed)
+{
+    buffer.resize(std::max(needed, 2 * buffer.size()));
+}
+
 } // namespace
 
-char* CDecoder::Reserve(std::size_t room)
+inline void CDecoder::EndField(char* end)
+{
+    m_nOutputUsed = static_cast<std::size_t>(end - m_outputBuffer.data());
+}
+
+inline char* CDecoder::Reserve(std::size_t room)
 {
     const std::size_t needed = m_nOutputUsed + room;
-    if (needed > m_outputBuffer.size())
-        m_outputBuffer.resize(std::max(needed, 2 * m_outputBuffer.size()));
+    if (needed > m_outputBuffer.size()) [[unlikely]]
+        Grow(m_outputBuffer, needed);
     return m_outputBuffer.data() + m_nOutputUsed;
 }
 
-char* CDecoder::StartField(std::size_t room)
+inline char* CDecoder::StartField(std::size_t room)
 {
     char* start = Reserve(1 + room);
     if (m_bLineHasField)
@@ -100,12 +119,7 @@ char* CDecoder::StartField(std::size_t room)
     return start;
 }
 
-void CDecoder::EndField(char* end)
-{
-    m_nOutputUsed = static_cast<std::size_t>(end - m_outputBuffer.data());
-}
-
-void CDecoder::AddValue(const DecoderRecord& record, const std::uint8_t* value)
+inline void CDecoder::AddValue(const DecoderRecord& record, const std::uint8_t* value)
 {
     EndField(WriteValue(record, value, StartField(kMaxFixedText)));
 }
@@ -127,8 +141,7 @@ void CDecoder::AddCells(const DecoderRecord& record, const DecoderRecord& cellRe
                         const std::uint8_t* dataType, int size)
 {
     const int repetitions = CellCount(count);
-    CellMask mask;
-    ParseCellList(cellRecord.m_strCellList, mask);
+    const CellMask& mask = CellSelection(cellRecord.m_strCellList);
     const auto step = static_cast<std::uint16_t>(cellRecord.m_nCellStep);
     for (int i = 0; i < repetitions; ++i) {
         if (!mask[static_cast<std::size_t>(i)])
@@ -139,6 +152,18 @@ void CDecoder::AddCells(const DecoderRecord& record, const DecoderRecord& cellRe
         else
             StartField(0);
     }
+}
+
+const CDecoder::CellMask& CDecoder::CellSelection(const std::string& cellList)
+{
+    for (const ParsedCellList& parsed : m_parsedCellLists) {
+        if (parsed.text == cellList)
+            return parsed.mask;
+    }
+    ParsedCellList& parsed = m_parsedCellLists.emplace_back();
+    parsed.text = cellList;
+    ParseCellList(cellList, parsed.mask);
+    return parsed.mask;
 }
 
 bool CDecoder::DecodeEnsemble(const CQelEns& ensemble, CBaseFile& output)

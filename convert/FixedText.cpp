@@ -6,6 +6,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 
 namespace {
 
@@ -14,6 +15,22 @@ constexpr int kMaxDecimals = 1074;
 constexpr int kMaxExactDecimals = 27;
 
 using Uint128 = unsigned __int128;
+
+constexpr std::array<std::uint64_t, 20> kPowersOf10 = [] {
+    std::array<std::uint64_t, 20> powers{};
+    powers[0] = 1;
+    for (std::size_t i = 1; i < powers.size(); ++i)
+        powers[i] = powers[i - 1] * 10;
+    return powers;
+}();
+
+constexpr std::array<double, 23> kExactPowersOf10 = [] {
+    std::array<double, 23> powers{};
+    powers[0] = 1;
+    for (std::size_t i = 1; i < powers.size(); ++i)
+        powers[i] = powers[i - 1] * 10;
+    return powers;
+}();
 
 constexpr std::array<std::uint64_t, kMaxExactDecimals + 1> kPowersOf5 = [] {
     std::array<std::uint64_t, kMaxExactDecimals + 1> powers{};
@@ -67,30 +84,73 @@ bool ScaleExactly(double value, int decimals, std::uint64_t& scaled)
     return RoundScaled(mantissa, decimals, shift + decimals, scaled);
 }
 
+// The same in double arithmetic, which most values allow: 10^decimals is exact
+// up to 10^22, the product is within half an ulp of the exact one, and away
+// from a halfway point that error cannot change the rounding. False when the
+// exact way has to decide.
+bool ScaleQuickly(double value, int decimals, std::uint64_t& scaled)
+{
+    if (decimals >= static_cast<int>(kExactPowersOf10.size()))
+        return false;
+    const double product = std::fabs(value) * kExactPowersOf10[static_cast<std::size_t>(decimals)];
+    if (!(product < 0x1p50)) // the margin below then stays under 1/4; also NaN
+        return false;
+    const auto whole = static_cast<std::uint64_t>(product);
+    const double fraction = product - static_cast<double>(whole); // exact
+    if (std::fabs(fraction - 0.5) <= product * 0x1p-52)
+        return false;
+    scaled = whole + (fraction > 0.5 ? 1 : 0);
+    return true;
+}
+
+// Decimal digits of `value`, at least 1.
+int DigitCount(std::uint64_t value)
+{
+    const int estimate = (std::bit_width(value | 1) * 1233) >> 12; // bits * log10(2)
+    return estimate + 1 - (value < kPowersOf10[static_cast<std::size_t>(estimate)] ? 1 : 0);
+}
+
+// Writes the last `count` digits of `value`, leading zeros included, so that
+// they end at `end`; answers the digits left over.
+std::uint64_t WriteDigitsBackward(char* end, std::uint64_t value, int count)
+{
+    static constexpr char kDigitPairs[] = "00010203040506070809101112131415161718192021222324"
+                                          "25262728293031323334353637383940414243444546474849"
+                                          "50515253545556575859606162636465666768697071727374"
+                                          "75767778798081828384858687888990919293949596979899";
+    for (; count >= 2; count -= 2) {
+        end -= 2;
+        std::memcpy(end, kDigitPairs + 2 * (value % 100), 2);
+        value /= 100;
+    }
+    if (count == 1) {
+        *--end = static_cast<char>('0' + value % 10);
+        value /= 10;
+    }
+    return value;
+}
+
 } // namespace
 
 char* WriteFixed(char* first, double value, int decimals)
 {
     decimals = std::clamp(decimals, 0, kMaxDecimals);
     std::uint64_t scaled = 0;
-    if (decimals > kMaxExactDecimals || !ScaleExactly(value, decimals, scaled))
+    if (!ScaleQuickly(value, decimals, scaled) &&
+        (decimals > kMaxExactDecimals || !ScaleExactly(value, decimals, scaled)))
         return std::to_chars(first, first + kMaxFixedText, value, std::chars_format::fixed, decimals).ptr;
 
-    char digits[24];
-    char* const digitsEnd = std::to_chars(digits, digits + sizeof digits, scaled).ptr;
-    const int integerDigits = static_cast<int>(digitsEnd - digits) - decimals;
-    char* end = first;
-    if (std::signbit(value))
-        *end++ = '-';
-    if (integerDigits > 0)
-        end = std::copy(digits, digits + integerDigits, end);
-    else
-        *end++ = '0';
+    const int integerDigits = std::max(DigitCount(scaled) - decimals, 1);
+    const bool negative = std::signbit(value);
+    char* const end = first + (negative ? 1 : 0) + integerDigits + (decimals > 0 ? decimals + 1 : 0);
+    char* digits = end;
     if (decimals > 0) {
-        *end++ = '.';
-        if (integerDigits < 0)
-            end = std::fill_n(end, -integerDigits, '0');
-        end = std::copy(digits + std::max(integerDigits, 0), digitsEnd, end);
+        scaled = WriteDigitsBackward(digits, scaled, decimals);
+        digits -= decimals;
+        *--digits = '.';
     }
+    WriteDigitsBackward(digits, scaled, integerDigits);
+    if (negative)
+        *first = '-';
     return end;
 }
