@@ -44,5 +44,6 @@ private:
     bool m_bQuit = false;
     int m_nShift = 0;
     std::uint32_t m_nPosition = 0;
+    unsigned m_nCallsSinceClock = 0;
     std::chrono::steady_clock::time_point m_lastDispatch{};
 };
