@@ -1,6 +1,14 @@
 #include "CParlimDoc.h"
 
 #include "CCmdUI.h"
+#include "CConnectionCommandTable.h"
+#include "CConnectionCommands.h"
+#include "CLogSwitch.h"
+#include "CScListDG.h"
+#include "CScriptLauncher.h"
+#include "CTextEditor.h"
+#include "HelpPage.h"
+#include "CInstrumentDetector.h"
 #include "CLogWnd.h"
 #include "CParlimApp.h"
 #include "CParlimMF.h"
@@ -9,6 +17,9 @@
 #include "CPropPgOP.h"
 #include "CPropPort.h"
 #include "CPropertySheet.h"
+#include "CRecorderRecovery.h"
+#include "CProcessDlg.h"
+#include "CTypedCommandWatchers.h"
 #include "Format.h"
 #include "MessagePump.h"
 #include "Messages.h"
@@ -402,12 +413,62 @@ void CParlimDoc::CaptureHistory(char ch)
     }
 }
 
-void CParlimDoc::WatchTypedCharacter(char)
+void CParlimDoc::WatchTypedCharacter(char ch)
 {
+    BusyScope busy(*this);
+    // A recovery command runs at once, for this connection and through its update rule.
+    auto runCommand = [this](int id) {
+        if (CParlimMF* frame = App().MainFrame())
+            CommandRouter::Dispatch(frame->ChainFor(this), id);
+        else
+            CommandRouter::Dispatch({&m_commands}, id);
+    };
+    CTypedCommandWatchers(*this, runCommand).Watch(ch);
+}
+
+bool CParlimDoc::DetectInstrumentForScript(const std::function<void()>& pause)
+{
+    if (!IsConnected())
+        return false;
+    BusyScope busy(*this);
+    CProcessDlg progress;
+    progress.Create(App().MainFrame());
+    CInstrumentDetector detector(*this, CInstrumentDetector::Variant::Script);
+    if (pause)
+        detector.SetPause(pause);
+    const CInstrumentDetector::Result result = detector.DetectInstrument(progress);
+    if (result.found)
+        TakeDetectedBaud(result.baudCode);
+    else if (CLogWnd* window = GetLogWnd())
+        window->OnAddText("\n[ ADCP NOT FOUND ]\n\n");
+    return result.found;
+}
+
+bool CParlimDoc::DetectInstrumentForPage(QWidget* page)
+{
+    if (!IsConnected())
+        return false;
+    BusyScope busy(*this);
+    CProcessDlg progress;
+    progress.Create(page);
+    const CInstrumentDetector::Result result =
+        CInstrumentDetector(*this, CInstrumentDetector::Variant::Page).DetectInstrument(progress);
+    if (result.found)
+        TakeDetectedBaud(result.baudCode);
+    return result.found;
+}
+
+void CParlimDoc::TakeDetectedBaud(std::int32_t baudCode)
+{
+    m_portConfig.m_nBaud = baudCode;
+    m_portConfig.m_nParity = 2;
+    m_portConfig.m_nStopBits = 0;
+    SavePortConfig();
 }
 
 void CParlimDoc::BuildCommandTable()
 {
+    CConnectionCommandTable::Register(*this, m_commands);
     m_commands.AddUpdateRule(ID_INDICATOR_TITLE, [this](CCmdUI& ui) { OnUpdatePaneTitle(ui); });
     m_commands.AddUpdateRule(ID_INDICATOR_SETTINGS, [this](CCmdUI& ui) { OnUpdatePaneStatus(ui); });
     m_commands.AddUpdateRule(ID_INDICATOR_LOG, [this](CCmdUI& ui) { OnUpdatePaneLog(ui); });
@@ -440,4 +501,134 @@ void CParlimDoc::OnUpdatePaneScript(CCmdUI& ui) const
 {
     bool blink = App().MainFrame() && App().MainFrame()->m_bBlink;
     ui.SetText(!m_bScriptRunning ? "F2: Script OFF" : blink ? "F2: Script ON" : "F2:          ");
+}
+
+void CParlimDoc::OnRecoverRecorder()
+{
+    BusyScope busy(*this);
+    CRecorderRecovery(*this).RecoverRecorder();
+}
+
+void CParlimDoc::OnRecoverLoopRecorder()
+{
+    BusyScope busy(*this);
+    CRecorderRecovery(*this).RecoverLoopRecorder();
+}
+
+std::int64_t CParlimDoc::PrepareRecorderDownload()
+{
+    return CRecorderRecovery(*this).PrepareRecorderDownload();
+}
+
+std::int64_t CParlimDoc::QueryLoopRecorderSize()
+{
+    return CRecorderRecovery(*this).QueryLoopRecorderSize();
+}
+
+// Connection commands; script, history and log commands.
+
+void CParlimDoc::OnSendBreak()
+{
+    if (IsConnected() && !m_bScriptRunning)
+        SendBreak();
+}
+
+void CParlimDoc::OnPcTimeToAdcp()
+{
+    CConnectionCommands(*this).PcTimeToAdcp();
+}
+
+void CParlimDoc::OnSendBinaryCommand()
+{
+    CConnectionCommands(*this).SendBinaryCommand();
+}
+
+void CParlimDoc::OnSendBytes()
+{
+    CConnectionCommands(*this).SendBytes();
+}
+
+void CParlimDoc::OnPaste()
+{
+    CConnectionCommands(*this).Paste();
+}
+
+void CParlimDoc::OnConnect()
+{
+    if (!m_bScriptRunning)
+        Connect();
+}
+
+void CParlimDoc::OnDisconnect()
+{
+    if (IsConnected())
+        ClosePort();
+}
+
+void CParlimDoc::OnProperties()
+{
+    CConnectionCommands(*this).Properties();
+}
+
+void CParlimDoc::OnOptions()
+{
+    CConnectionCommands(*this).Options();
+}
+
+void CParlimDoc::OnClearWindow()
+{
+    if (CLogWnd* window = GetLogWnd())
+        window->Clear();
+}
+
+void CParlimDoc::OnHexAscii()
+{
+    m_bHexView = !m_bHexView;
+    if (CLogWnd* window = GetLogWnd())
+        window->m_bAscii = !m_bHexView;
+}
+
+void CParlimDoc::OnHelpContents()
+{
+    platform::OpenHelpPage();
+}
+
+void CParlimDoc::OnSendScript()
+{
+    CScriptLauncher(*this).SendScript();
+}
+
+void CParlimDoc::OnRunScript()
+{
+    CScriptLauncher(*this).RunScript();
+}
+
+void CParlimDoc::OnCommandHistory()
+{
+    CScriptLauncher(*this).CommandHistory();
+}
+
+void CParlimDoc::OnLogToFile()
+{
+    if (IsConnected())
+        StartStopLogging();
+}
+
+void CParlimDoc::StartStopLogging()
+{
+    CLogSwitch(*this).StartStop();
+}
+
+void CParlimDoc::OnEditScript()
+{
+    CScListDG chooser(true, "SCBS", true, kSectionSettings, CConnectionCommands::DialogParent());
+    if (chooser.DoModal() == platform::IDOK)
+        CTextEditor::Open(chooser.GetSelection());
+}
+
+void CParlimDoc::OnViewLogFile()
+{
+    CScListDG chooser(false, "SCBL", true, kSectionSettings, CConnectionCommands::DialogParent());
+    if (chooser.DoModal() == platform::IDOK)
+        CTextEditor::Open(chooser.GetSelection());
 }

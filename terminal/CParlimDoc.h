@@ -7,12 +7,14 @@
 #include <QPointer>
 
 #include <cstdint>
+#include <functional>
 #include <list>
 #include <string>
 
 class CLogWnd;
 class CParlimVW;
 class CPropertySheet;
+class QWidget;
 struct CCmdUI;
 
 // One serial connection: its settings copy, its port, its log file, the
@@ -100,6 +102,51 @@ public:
     std::string m_strWatchMY;
     std::string m_strWatchCS;
 
+    // Connection commands and their dialogs; script, history and log commands.
+    void OnSendBreak();
+    void OnPcTimeToAdcp();
+    void OnSendBinaryCommand();
+    void OnSendBytes();
+    void OnPaste();
+    void OnConnect();
+    void OnDisconnect();
+    void OnProperties();
+    void OnOptions();
+    void OnClearWindow();
+    void OnHexAscii();
+    void OnHelpContents();
+    void OnSendScript();
+    void OnRunScript();
+    void OnCommandHistory();
+    void OnLogToFile();
+    // Stops logging, or lets the user choose a log file and starts it.
+    void StartStopLogging();
+    void OnEditScript();
+    void OnViewLogFile();
+    // Script runs under way here; a stopped one may still be unwinding.
+    int m_nScriptRunsActive = 0;
+
+    // Script runs.
+
+    // Recorder and loop-recorder recovery.
+    void OnRecoverRecorder();
+    void OnRecoverLoopRecorder();
+    // Bytes the recorder will send (0 or more), -3 without a prompt.
+    std::int64_t PrepareRecorderDownload();
+    // Bytes used in the loop recorder, -1 when not named, -2 on "ERR",
+    // -3 without a prompt.
+    std::int64_t QueryLoopRecorderSize();
+
+    // Typed-command watchers and instrument detection.
+    // The script's detect command: searches over the main window; found, the
+    // connection's own settings take the rate and are saved; not found or
+    // cancelled, the not-found line goes to the terminal window. The pause is
+    // the script's own 1-second wait (empty: a plain pumping wait).
+    bool DetectInstrumentForScript(const std::function<void()>& pause);
+    // The "Auto Detect ADCP..." button: searches over the page; true when
+    // found (the connection's own settings then hold the rate, saved).
+    bool DetectInstrumentForPage(QWidget* page);
+
 signals:
     void TitleChanged(const QString& title);
 
@@ -125,4 +172,6 @@ private:
     CommandTable m_commands;
     int m_nBusy = 0;
     bool m_bClosePending = false;
+    // Instrument detection: a rate found becomes the connection's own, saved.
+    void TakeDetectedBaud(std::int32_t baudCode);
 };

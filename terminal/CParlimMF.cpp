@@ -4,6 +4,8 @@
 #include "CParlimCF.h"
 #include "CParlimDoc.h"
 #include "CParlimVW.h"
+#include "CMenuResources.h"
+#include "HelpPage.h"
 #include "MessagePump.h"
 #include "Messages.h"
 #include "Settings.h"
@@ -16,6 +18,7 @@
 #include <QMenuBar>
 #include <QPainter>
 #include <QScreen>
+#include <QShortcut>
 #include <QStatusBar>
 #include <QToolBar>
 
@@ -141,6 +144,11 @@ void CParlimMF::BuildCommandTable()
         ID_VIEW_STATUS_BAR, [this] { m_wndStatusBar->setVisible(!m_wndStatusBar->isVisible()); },
         [this](CCmdUI& ui) { ui.SetCheck(m_wndStatusBar->isVisible()); });
     m_commands.Add(ID_WINDOW_CASCADE, [this] { m_mdiArea->cascadeSubWindows(); });
+    m_commands.Add(ID_FILE_CLOSE, [this] {
+        if (QMdiSubWindow* child = m_mdiArea->currentSubWindow())
+            child->close();
+    });
+    m_commands.Add(ID_HELP, [] { platform::OpenHelpPage(); });
     m_commands.Add(ID_WINDOW_TILE_HORZ, [this] { TileHorizontally(); });
 }
 
@@ -158,22 +166,56 @@ QAction* CParlimMF::CommandAction(int id, const QString& text)
 
 void CParlimMF::BuildMenu()
 {
+    menuBar()->setObjectName(QString::number(IDR_MAINFRAME));
+    auto build = [this](const std::vector<CMenuResources::Popup>& popups, std::vector<QMenu*>& menus) {
+        for (const CMenuResources::Popup& popup : popups) {
+            std::vector<std::pair<int, const char*>> items;
+            for (const CMenuResources::Item& item : popup.items)
+                items.emplace_back(item.id, item.text);
+            menus.push_back(BuildPopup(popup.title, items));
+        }
+    };
+    build(CMenuResources::FrameMenu(), m_frameMenus);
+    build(CMenuResources::ConnectionMenu(), m_connectionMenus);
+    m_bConnectionMenu = true;
+    ShowMenuFor(false);
+    BuildKeyTable();
+}
+
+QMenu* CParlimMF::BuildPopup(const char* title, const std::vector<std::pair<int, const char*>>& items)
+{
+    auto* menu = new QMenu(QString::fromUtf8(title), this);
+    for (const auto& [id, text] : items) {
+        if (id == 0) {
+            menu->addSeparator();
+            continue;
+        }
+        QAction* action = CommandAction(id, QString::fromUtf8(text));
+        action->setCheckable(id == ID_VIEW_TOOLBAR || id == ID_VIEW_STATUS_BAR || id == ID_VIEW_HEX_ASCII);
+        menu->addAction(action);
+    }
+    connect(menu, &QMenu::aboutToShow, this, [this, menu] { UpdateMenu(menu); });
+    return menu;
+}
+
+void CParlimMF::ShowMenuFor(bool connection)
+{
+    if (connection == m_bConnectionMenu)
+        return;
+    m_bConnectionMenu = connection;
     QMenuBar* bar = menuBar();
-    bar->setObjectName(QString::number(IDR_MAINFRAME));
-    QMenu* file = bar->addMenu("&File");
-    file->addAction(CommandAction(ID_FILE_NEW, "&New\tCtrl+N"));
-    file->addSeparator();
-    file->addAction(CommandAction(ID_APP_EXIT, "E&xit"));
-    QMenu* view = bar->addMenu("&View");
-    view->addAction(CommandAction(ID_VIEW_TOOLBAR, "&Toolbar"));
-    view->addAction(CommandAction(ID_VIEW_STATUS_BAR, "&Status Bar"));
-    QMenu* help = bar->addMenu("&Help");
-    help->addAction(CommandAction(ID_HELP, "&Contents...\tF1"));
-    help->addAction(CommandAction(ID_APP_ABOUT, "&About Parlim..."));
-    for (QAction* action : view->actions())
-        action->setCheckable(true);
-    for (QMenu* menu : {file, view, help}) {
-        connect(menu, &QMenu::aboutToShow, this, [this, menu] { UpdateMenu(menu); });
+    bar->clear();
+    bar->setObjectName(QString::number(connection ? IDR_PARLIMTYPE : IDR_MAINFRAME));
+    for (QMenu* menu : connection ? m_connectionMenus : m_frameMenus)
+        bar->addMenu(menu);
+}
+
+void CParlimMF::BuildKeyTable()
+{
+    for (const CMenuResources::Key& key : CMenuResources::KeyTable()) {
+        auto* shortcut = new QShortcut(key.sequence, this);
+        const int id = key.id;
+        connect(shortcut, &QShortcut::activated, this, [this, id] { DispatchCommand(id); });
     }
 }
 
@@ -312,6 +354,7 @@ void CParlimMF::UpdateMenu(QMenu* menu)
 
 void CParlimMF::UpdateCommandUI()
 {
+    ShowMenuFor(ActiveDocument() != nullptr);
     for (QAction* action : m_wndToolBar->actions())
         UpdateAction(action);
     for (int pane : kDocumentPanes) {

@@ -82,4 +82,11 @@ private:
     std::map<int, QLabel*> m_panes;
     std::map<int, QString> m_paneDefaults;
     bool m_bPlaced = false;
+    // Menu bars 128 and 129 and the key table (connection commands).
+    QMenu* BuildPopup(const char* title, const std::vector<std::pair<int, const char*>>& items);
+    void BuildKeyTable();
+    void ShowMenuFor(bool connection);
+    std::vector<QMenu*> m_frameMenus;
+    std::vector<QMenu*> m_connectionMenus;
+    bool m_bConnectionMenu = false;
 };

@@ -3,6 +3,7 @@
 #include "CParlimApp.h"
 #include "CParlimDoc.h"
 #include "CPropertySheet.h"
+#include "Messages.h"
 #include "resource.h"
 
 #include <QComboBox>
@@ -19,6 +20,9 @@ QComboBox* IdCombo(int id, QWidget* parent)
     combo->setObjectName(QString::number(id));
     return combo;
 }
+
+constexpr int kParityNoneIndex = 2;
+constexpr int kOneStopBitIndex = 0;
 
 void FillFromStrings(QComboBox* combo, int firstId, int count)
 {
@@ -50,6 +54,22 @@ CPropPort::CPropPort(CParlimDoc* document)
 
     for (QComboBox* combo : {m_baudCombo, m_parityCombo, m_stopBitsCombo, m_flowCombo})
         connect(combo, &QComboBox::activated, this, [this] { SetModified(true); });
+    connect(m_detectButton, &QPushButton::clicked, this, &CPropPort::OnAutoDetect);
+}
+
+void CPropPort::OnAutoDetect()
+{
+    if (!m_pDoc || !m_pDoc->IsConnected())
+        return;
+    if (!m_pDoc->DetectInstrumentForPage(this)) {
+        platform::ShowMessage(LoadResString(IDS_ADCP_NOT_DETECTED));
+        return;
+    }
+    m_baudCombo->setCurrentIndex(m_pDoc->m_portConfig.m_nBaud + 1);
+    m_parityCombo->setCurrentIndex(kParityNoneIndex);
+    m_stopBitsCombo->setCurrentIndex(kOneStopBitIndex);
+    OnApply();
+    platform::ShowMessage(LoadResString(IDS_ADCP_DETECTED));
 }
 
 void CPropPort::OnInitDialog()

@@ -25,6 +25,8 @@ protected:
 
 private:
     void StoreSelections();
+    // The "Auto Detect ADCP..." button.
+    void OnAutoDetect();
 
     CParlimDoc* m_pDoc;
     QComboBox* m_baudCombo;

@@ -1,11 +1,14 @@
 #include "InstrumentSimulator.h"
 
+#include "SerialLine.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <cstdint>
 #include <poll.h>
 #include <stdexcept>
 #include <sys/eventfd.h>
+#include <termios.h>
 #include <unistd.h>
 
 namespace {
@@ -32,6 +35,8 @@ InstrumentSimulator::~InstrumentSimulator()
     [[maybe_unused]] ssize_t ignored = ::write(m_wake, &one, sizeof one);
     m_thread.join();
     ::close(m_wake);
+    if (m_breakReply)
+        platform::SetBreakObserver(nullptr);
 }
 
 char InstrumentSimulator::FloodByte(std::size_t index)
@@ -90,6 +95,46 @@ bool InstrumentSimulator::WaitReceived(std::size_t count, std::chrono::milliseco
     return m_changed.wait_for(guard, timeout, [&] { return m_received.size() >= count; });
 }
 
+void InstrumentSimulator::AnswerBreaks(const std::string& slavePath, BreakReply reply)
+{
+    {
+        std::lock_guard<std::mutex> guard(m_lock);
+        m_breakReply = std::move(reply);
+    }
+    platform::SetBreakObserver([this, slavePath](const std::string& devicePath, bool on) {
+        if (!on && devicePath == slavePath)
+            AnswerBreak();
+    });
+}
+
+std::vector<std::uint32_t> InstrumentSimulator::BreakRates() const
+{
+    std::lock_guard<std::mutex> guard(m_lock);
+    return m_breakRates;
+}
+
+std::uint32_t InstrumentSimulator::LineRate() const
+{
+    // The master sees the settings the program gave the slave.
+    termios tio{};
+    if (::tcgetattr(m_master, &tio) != 0)
+        return 0;
+    return platform::SerialLine::DecodeSettings(tio).BaudRate;
+}
+
+void InstrumentSimulator::AnswerBreak()
+{
+    const std::uint32_t rate = LineRate();
+    BreakReply reply;
+    {
+        std::lock_guard<std::mutex> guard(m_lock);
+        m_breakRates.push_back(rate);
+        reply = m_breakReply;
+    }
+    if (reply)
+        Send(reply(rate));
+}
+
 void InstrumentSimulator::Run()
 {
     for (;;) {
@@ -122,16 +167,36 @@ void InstrumentSimulator::ReadFromMaster()
     if (got <= 0)
         return;
     std::string bytes(buffer, static_cast<std::size_t>(got));
-    std::lock_guard<std::mutex> guard(m_lock);
-    m_received += bytes;
-    m_arrivals.push_back({Clock::now(), bytes});
-    if (!m_silent) {
-        for (char c : bytes) {
-            if (c == '\r')
-                m_outgoing += "\r\n>";
+    std::size_t softwareBreaks = 0;
+    {
+        std::lock_guard<std::mutex> guard(m_lock);
+        m_received += bytes;
+        m_arrivals.push_back({Clock::now(), bytes});
+        if (!m_silent) {
+            for (char c : bytes) {
+                if (c == '\r')
+                    m_outgoing += "\r\n>";
+            }
+        }
+        if (m_breakReply)
+            softwareBreaks = CountSoftwareBreaks(bytes);
+        m_changed.notify_all();
+    }
+    for (; softwareBreaks > 0; --softwareBreaks)
+        AnswerBreak();
+}
+
+std::size_t InstrumentSimulator::CountSoftwareBreaks(const std::string& bytes)
+{
+    std::size_t breaks = 0;
+    for (char c : bytes) {
+        m_equalsInRow = c == '=' ? m_equalsInRow + 1 : 0;
+        if (m_equalsInRow == 3) {
+            m_equalsInRow = 0;
+            ++breaks;
         }
     }
-    m_changed.notify_all();
+    return breaks;
 }
 
 void InstrumentSimulator::WriteToMaster()

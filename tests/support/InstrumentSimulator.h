@@ -2,6 +2,8 @@
 #include <chrono>
 #include <condition_variable>
 #include <cstddef>
+#include <cstdint>
+#include <functional>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -33,6 +35,15 @@ public:
     // True once everything queued has been written to the master.
     bool WaitSent(std::chrono::milliseconds timeout);
 
+    // The reply to a break: the bytes to send for the line rate in force when
+    // the break ends (empty: no reply). Called on the thread that sends the
+    // break, or on the simulator's thread for a software break ("===").
+    using BreakReply = std::function<std::string(std::uint32_t baudRate)>;
+    // Answers every break the program sends on that slave device, and every
+    // "===" it writes; the rates of the breaks are kept in order.
+    void AnswerBreaks(const std::string& slavePath, BreakReply reply);
+    std::vector<std::uint32_t> BreakRates() const;
+
     // Everything received so far, and the arrivals with their times.
     std::string Received() const;
     std::vector<Arrival> Arrivals() const;
@@ -43,6 +54,10 @@ private:
     void Run();
     void ReadFromMaster();
     void WriteToMaster();
+    void AnswerBreak();
+    // Called under the lock with the bytes just read.
+    std::size_t CountSoftwareBreaks(const std::string& bytes);
+    std::uint32_t LineRate() const;
 
     int m_master;
     int m_wake;
@@ -55,5 +70,8 @@ private:
     std::string m_outgoing;
     std::size_t m_floodLeft = 0;
     std::size_t m_floodIndex = 0;
+    BreakReply m_breakReply;
+    std::vector<std::uint32_t> m_breakRates;
+    std::size_t m_equalsInRow = 0;
     std::thread m_thread;
 };

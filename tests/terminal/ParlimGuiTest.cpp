@@ -329,6 +329,9 @@ TEST_F(ParlimWindows, SecondStartHandsItsScriptToTheRunningInstance)
     ASSERT_TRUE(PumpUntil([&] { return second.state() == QProcess::NotRunning; }, 20s));
     EXPECT_EQ(second.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(second.exitCode(), 0);
-    EXPECT_EQ(platform::GetProfileString(kSectionSettings, kValueOutsideScriptPath), script);
+    // The running connection takes the hand-over and tries to run the (missing) file.
+    ASSERT_TRUE(PumpUntil([&] { return !m_messages.Texts().empty(); }));
+    EXPECT_EQ(m_messages.Texts().front(), "Could Not Open Script File: " + script);
+    EXPECT_EQ(platform::GetProfileString(kSectionSettings, kValueOutsideScriptPath), "");
     EXPECT_TRUE(QDir(QString::fromStdString(secondConfig.Path())).isEmpty());
 }

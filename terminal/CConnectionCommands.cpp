@@ -1,0 +1,118 @@
+#include "CConnectionCommands.h"
+
+#include "CCommandBytes.h"
+#include "CNbCmdDG.h"
+#include "CParlimApp.h"
+#include "CParlimDoc.h"
+#include "CParlimMF.h"
+#include "CPropCnTo.h"
+#include "CPropPgOP.h"
+#include "CPropPort.h"
+#include "CPropertySheet.h"
+#include "CScript.h"
+#include "CSendBytesDlg.h"
+#include "MessagePump.h"
+#include "Messages.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+
+namespace {
+
+constexpr int kPacingMs = 100;
+
+void WriteAll(CSerialPort& port, const std::string& bytes)
+{
+    port.Write(bytes.data(), static_cast<std::uint32_t>(bytes.size()));
+}
+
+} // namespace
+
+CConnectionCommands::CConnectionCommands(CParlimDoc& document) : m_doc(document) {}
+
+QWidget* CConnectionCommands::DialogParent()
+{
+    CParlimApp* app = CParlimApp::Instance();
+    return app ? app->MainFrame() : nullptr;
+}
+
+void CConnectionCommands::PcTimeToAdcp()
+{
+    if (!m_doc.IsConnected())
+        return;
+    const std::tm local = CCommandBytes::StartOfSecond();
+    const int deviceType = m_doc.m_portConfig.m_nDeviceType;
+    const std::string command = CScript::ClockCommand(local, deviceType);
+    if (deviceType == CParlimDoc::kGlissom)
+        WritePaced(command.data(), command.size());
+    else
+        WriteAll(m_doc.m_serial, command);
+}
+
+void CConnectionCommands::WritePaced(const char* bytes, std::size_t count)
+{
+    CParlimDoc::BusyScope busy(m_doc);
+    for (std::size_t index = 0; index < count; ++index) {
+        m_doc.m_serial.Write(bytes + index, 1);
+        platform::WaitWithMessages(0, kPacingMs);
+    }
+}
+
+void CConnectionCommands::SendBinaryCommand()
+{
+    CNbCmdDG dialog(DialogParent());
+    if (dialog.DoModal() != platform::IDOK)
+        return;
+    const QByteArray text = dialog.GetCommand().toLatin1();
+    WriteAll(m_doc.m_serial, CCommandBytes::BinaryCommand(std::string_view(text.constData(), text.size())));
+}
+
+void CConnectionCommands::SendBytes()
+{
+    CSendBytesDlg dialog(DialogParent());
+    if (dialog.DoModal() != platform::IDOK)
+        return;
+    const QByteArray text = dialog.GetCommand().toLatin1();
+    WriteAll(m_doc.m_serial, CCommandBytes::HexBytes(std::string_view(text.constData(), text.size())));
+}
+
+void CConnectionCommands::Paste()
+{
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    if (!clipboard)
+        return;
+    const QByteArray text = clipboard->text().toUtf8();
+    if (!text.isEmpty() && m_doc.IsConnected())
+        m_doc.m_serial.Write(text.constData(), static_cast<std::uint32_t>(text.size()));
+}
+
+void CConnectionCommands::Properties()
+{
+    m_doc.SavePortConfig();
+    const bool connected = m_doc.IsConnected();
+    {
+        CPropertySheet sheet(CPropertySheet::Mode::Sheet, DialogParent());
+        CPropPort port(&m_doc);
+        CPropCnTo connectTo;
+        port.m_bShowDetect = connected;
+        sheet.AddPage(&port);
+        if (!connected)
+            sheet.AddPage(&connectTo);
+        sheet.DoModal();
+    }
+    m_doc.LoadPortConfig();
+    if (m_doc.IsConnected())
+        m_doc.ApplyPortSettings();
+}
+
+void CConnectionCommands::Options()
+{
+    m_doc.SavePortConfig();
+    {
+        CPropertySheet sheet(CPropertySheet::Mode::Sheet, DialogParent());
+        CPropPgOP options;
+        sheet.AddPage(&options);
+        sheet.DoModal();
+    }
+    m_doc.LoadPortConfig();
+}

@@ -1,0 +1,148 @@
+#include "CInstrumentDetector.h"
+
+#include "CParlimApp.h"
+#include "CParlimDoc.h"
+#include "Format.h"
+#include "MessagePump.h"
+
+#include <array>
+
+namespace {
+
+struct RateOfState {
+    std::uint32_t rate;
+    std::int32_t code;
+};
+
+// Index = state; state 0 is unused. 300 and 600 baud are never tried.
+constexpr std::array<RateOfState, 9> kRates = {{{0, 0},
+                                                {9600, 4},
+                                                {19200, 5},
+                                                {38400, 6},
+                                                {57600, 7},
+                                                {115200, 8},
+                                                {4800, 3},
+                                                {2400, 2},
+                                                {1200, 1}}};
+constexpr int kFirstState = 1;
+constexpr int kLastState = 8;
+constexpr int kStateWithoutGuess = 2;
+
+constexpr char kParity = 'N';
+constexpr std::uint8_t kStopBits = 1;
+constexpr std::uint8_t kByteSize = 8;
+constexpr std::uint8_t kCarriageReturn = 0x0D;
+constexpr std::uint16_t kByteSeconds = 1;
+constexpr std::uint16_t kBannerSeconds = 8;
+
+} // namespace
+
+CInstrumentDetector::CInstrumentDetector(CParlimDoc& document, Variant variant)
+    : m_document(document), m_variant(variant), m_pause([] { platform::WaitWithMessages(1, 0); })
+{
+}
+
+void CInstrumentDetector::SetPause(std::function<void()> pause)
+{
+    m_pause = std::move(pause);
+}
+
+int CInstrumentDetector::GuessedState(std::uint8_t firstByte)
+{
+    switch (firstByte) {
+    case 0x0A: return 3;
+    case 0x12: return 4;
+    case 0xEA: return 5;
+    case 0xE6: return 6;
+    case 0x78: return 7;
+    case 0x80: return 8;
+    default: return kStateWithoutGuess;
+    }
+}
+
+CInstrumentDetector::SavedLine CInstrumentDetector::KeepLineSettings() const
+{
+    platform::LineSettings dcb;
+    m_document.m_serial.GetDCB(dcb);
+    SavedLine saved;
+    saved.baudRate = dcb.BaudRate;
+    saved.parity = m_document.m_serial.GetParityChar();
+    saved.stopBits = dcb.StopBits == platform::TWOSTOPBITS ? 2 : 1;
+    saved.byteSize = dcb.ByteSize;
+    return saved;
+}
+
+void CInstrumentDetector::RestoreLineSettings(const SavedLine& saved)
+{
+    m_document.m_serial.SetComm(saved.baudRate, saved.parity, saved.stopBits, saved.byteSize);
+}
+
+CInstrumentDetector::Result CInstrumentDetector::DetectInstrument(IDetectProgress& progress)
+{
+    if (!m_document.IsConnected())
+        return {};
+    CParlimDoc::BusyScope busy(m_document);
+    const SavedLine saved = KeepLineSettings();
+    progress.CheckCancel();
+    const std::string portName = platform::Format("COM%d", static_cast<int>(m_document.m_serial.ComPort()));
+
+    std::array<bool, kRates.size()> tried{};
+    int state = kFirstState;
+    bool guessPending = false;
+    Result result;
+    for (;;) {
+        while (state <= kLastState && tried[state])
+            ++state;
+        if (state > kLastState)
+            break;
+        tried[state] = true;
+        int firstByte = -1;
+        if (TryRate(portName, kRates[state].rate, progress, firstByte))
+            result = {true, kRates[state].code, kRates[state].rate};
+        if (!progress.CheckCancel() || result.found)
+            break;
+        if (state == kFirstState && firstByte >= 0) {
+            state = GuessedState(static_cast<std::uint8_t>(firstByte));
+            guessPending = true;
+        } else if (state == kFirstState || guessPending) {
+            state = kStateWithoutGuess;
+            guessPending = false;
+        } else {
+            ++state;
+        }
+    }
+    progress.Close();
+    if (!result.found)
+        RestoreLineSettings(saved);
+    return result;
+}
+
+bool CInstrumentDetector::TryRate(const std::string& portName, std::uint32_t rate, IDetectProgress& progress,
+                                  int& firstByte)
+{
+    CSerialPort& serial = m_document.m_serial;
+    progress.SetMessage(platform::Format("%s: %ld, %c, 8, %d", portName.c_str(), static_cast<long>(rate), kParity,
+                                         static_cast<int>(kStopBits)));
+    serial.SetComm(rate, kParity, kStopBits, kByteSize);
+    serial.FlushInput();
+    m_document.SendBreak();
+    if (m_variant == Variant::Page && CParlimApp::Instance()->m_bSoftwareBreak)
+        platform::WaitWithMessages(1, 0);
+
+    std::uint8_t byte = 0;
+    std::uint32_t count = 0;
+    serial.ReadTimed(&byte, 1, kByteSeconds, &count);
+    if (count != 1) {
+        m_pause();
+        return false;
+    }
+    firstByte = byte;
+    if (byte != kCarriageReturn) {
+        m_pause();
+        return false;
+    }
+    std::uint8_t skipped = 0;
+    serial.ReadTimed(&skipped, 1, kByteSeconds);
+    std::string banner;
+    return m_document.WaitForPrompt(banner, kBannerSeconds) && banner.find(kBannerText) != std::string::npos;
+}

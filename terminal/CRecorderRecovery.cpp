@@ -1,0 +1,239 @@
+#include "CRecorderRecovery.h"
+
+#include "CDownloadDirectoryDlg.h"
+#include "CLogWnd.h"
+#include "CParlimApp.h"
+#include "CParlimDoc.h"
+#include "CParlimMF.h"
+#include "CRecoverCancel.h"
+#include "CSelectRecoverFiles.h"
+#include "CYModemDisplay.h"
+#include "Format.h"
+#include "MessagePump.h"
+#include "Messages.h"
+#include "resource.h"
+
+#include <QString>
+
+namespace {
+constexpr std::uint16_t kBreakPromptSeconds = 5;
+constexpr std::uint16_t kReplySeconds = 10;
+
+// The text after a label found past the first character, blanks before it
+// dropped; empty when the label is not there.
+std::string After(const std::string& reply, const std::string& label)
+{
+    const std::size_t at = reply.find(label);
+    if (at == std::string::npos || at == 0)
+        return {};
+    std::string value = reply.substr(at + label.size());
+    value.erase(0, value.find_first_not_of(' '));
+    return value;
+}
+
+std::string CutBefore(const std::string& text, char stop)
+{
+    return text.substr(0, text.find(stop));
+}
+
+std::int64_t LeadingDigits(const std::string& text)
+{
+    std::int64_t value = 0;
+    for (char c : text) {
+        if (c < '0' || c > '9' || value > (INT64_MAX - 9) / 10)
+            break;
+        value = value * 10 + (c - '0');
+    }
+    return value;
+}
+
+void Wait(int milliseconds)
+{
+    platform::WaitWithMessages(0, milliseconds);
+}
+
+void Show(int id)
+{
+    platform::ShowMessage(LoadResString(id), platform::MB_OK);
+}
+} // namespace
+
+CRecorderRecovery::CRecorderRecovery(CParlimDoc& document) : m_doc(document)
+{
+}
+
+std::int64_t CRecorderRecovery::RecorderTotal(const std::string& reply)
+{
+    return LeadingDigits(CutBefore(After(reply, "Total bytes used ="), ' '));
+}
+
+std::int64_t CRecorderRecovery::LoopRecorderSize(const std::string& reply)
+{
+    if (reply.find("ERR") != std::string::npos)
+        return -2;
+    std::string value = CutBefore(After(reply, "used ="), ',');
+    if (value.empty()) {
+        const std::size_t at = reply.find("Used =");
+        if (at != std::string::npos) {
+            value = reply.substr(at + 6);
+            value.erase(0, value.find_first_not_of(' '));
+            const std::size_t mega = value.find('M');
+            if (mega != std::string::npos) {
+                // Megabytes with a fraction, read in the C locale.
+                const std::string text = value.substr(0, mega);
+                const std::string number = text.substr(0, text.find_first_not_of("0123456789."));
+                const double megabytes = QString::fromStdString(number).toDouble();
+                return static_cast<std::int64_t>(megabytes * 1024 * 1024);
+            }
+        }
+    }
+    std::string perPage = CutBefore(After(reply, "bytes/page ="), ' ');
+    if (perPage.empty())
+        perPage = "1";
+    if (value.empty())
+        return -1;
+    return LeadingDigits(value) * LeadingDigits(perPage);
+}
+
+std::string CRecorderRecovery::Received() const
+{
+    CLogWnd* window = m_doc.GetLogWnd();
+    return window != nullptr ? window->GetReceivedText() : std::string();
+}
+
+void CRecorderRecovery::EmptyReceived()
+{
+    if (CLogWnd* window = m_doc.GetLogWnd())
+        window->m_strReceived.clear();
+}
+
+void CRecorderRecovery::SendCommand(const std::string& command)
+{
+    m_doc.m_serial.Write(command.data(), static_cast<std::uint32_t>(command.size()));
+}
+
+bool CRecorderRecovery::AwaitPromptAfterBreak()
+{
+    std::string reply;
+    m_doc.m_serial.FlushInput();
+    m_doc.SendBreak();
+    return m_doc.WaitForPrompt(reply, kBreakPromptSeconds);
+}
+
+bool CRecorderRecovery::Ask(const char* command, std::string& reply)
+{
+    EmptyReceived();
+    m_doc.m_serial.FlushInput();
+    SendCommand(command);
+    Wait(50);
+    std::string prompt;
+    if (!m_doc.WaitForPrompt(prompt, kReplySeconds))
+        return false;
+    reply = Received();
+    return true;
+}
+
+std::int64_t CRecorderRecovery::PrepareRecorderDownload()
+{
+    std::string reply;
+    if (!AwaitPromptAfterBreak() || !Ask("RR?\r", reply))
+        return -3;
+    if (reply.find("ERR") != std::string::npos)
+        return 0;
+    const std::int64_t total = RecorderTotal(reply);
+    if (total == 0)
+        return 0;
+    CSelectRecoverFiles select(reply, CParlimApp::Instance() ? CParlimApp::Instance()->MainFrame() : nullptr);
+    select.exec();
+    const std::string command =
+        select.m_nSelected != 0 ? platform::Format("RY%d\r", select.m_nSelected) : std::string("RY\r");
+    Wait(100);
+    m_doc.m_serial.FlushInput();
+    SendCommand(command);
+    Wait(50);
+    return select.m_nSelected > 0 ? static_cast<std::int64_t>(select.GetSelectedSize()) : total;
+}
+
+std::int64_t CRecorderRecovery::QueryLoopRecorderSize()
+{
+    std::string reply;
+    if (!AwaitPromptAfterBreak() || !Ask("MM\r", reply))
+        return -3;
+    return LoopRecorderSize(reply);
+}
+
+bool CRecorderRecovery::ChooseDirectory(std::string& directory)
+{
+    CDownloadDirectoryDlg dialog("SCB", kSectionSettings);
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    directory = dialog.m_strDirectory;
+    if (directory.empty() || directory.back() != '/')
+        directory += '/';
+    return true;
+}
+
+void CRecorderRecovery::RecoverRecorder()
+{
+    std::string directory;
+    if (!ChooseDirectory(directory))
+        return;
+    std::int64_t expected = -1;
+    if (m_doc.m_strWatchRY.empty()) {
+        expected = PrepareRecorderDownload();
+        if (expected < 0) {
+            Show(IDS_RECORDER_NO_CONTACT);
+            return;
+        }
+    }
+    if (Received().find("ERR") != std::string::npos) {
+        const std::string type = LoadResString(IDS_DEVICE_FIRST + m_doc.m_portConfig.m_nDeviceType);
+        platform::ShowMessage(platform::Format(LoadResString(IDS_RECORDER_NOT_FOUND).c_str(), type.c_str()),
+                              platform::MB_OK);
+        return;
+    }
+    m_doc.m_strWatchRY.clear();
+    Download(directory, expected);
+}
+
+void CRecorderRecovery::RecoverLoopRecorder()
+{
+    std::string directory;
+    if (!ChooseDirectory(directory)) {
+        m_doc.m_strWatchMY.clear();
+        return;
+    }
+    std::int64_t expected = -1;
+    if (m_doc.m_strWatchMY.empty()) {
+        expected = QueryLoopRecorderSize();
+        if (expected < -1) {
+            Show(IDS_RECORDER_NO_CONTACT);
+            return;
+        }
+        EmptyReceived();
+        Wait(100);
+        m_doc.m_serial.FlushInput();
+        SendCommand("MY\r");
+        Wait(100);
+    }
+    if (Received().find("ERR") != std::string::npos) {
+        Show(IDS_NO_LOOP_RECORDER);
+        m_doc.m_strWatchMY.clear();
+        return;
+    }
+    m_doc.m_strWatchMY.clear();
+    m_doc.m_strWatchRY.clear();
+    Download(directory, expected);
+}
+
+void CRecorderRecovery::Download(const std::string& directory, std::int64_t expected)
+{
+    QWidget* mainWindow = CParlimApp::Instance() ? CParlimApp::Instance()->MainFrame() : nullptr;
+    CRecoverCancel progress(&m_doc.m_serial);
+    if (progress.Create(mainWindow)) {
+        CYModemDisplay modem(&m_doc.m_serial, directory, expected, &progress);
+        modem.m_bSoftwareBreak = CParlimApp::Instance() && CParlimApp::Instance()->m_bSoftwareBreak;
+        modem.Receive();
+    }
+    m_doc.m_serial.m_bDeliver = true;
+}

@@ -1,0 +1,34 @@
+#pragma once
+#include <cstdint>
+#include <string>
+
+class CParlimDoc;
+
+// The recorder and loop-recorder recovery of one connection: the download
+// directory, the size dialogue with the instrument, and the download with
+// its progress window.
+class CRecorderRecovery {
+public:
+    explicit CRecorderRecovery(CParlimDoc& document);
+
+    void RecoverRecorder();
+    void RecoverLoopRecorder();
+    std::int64_t PrepareRecorderDownload();
+    std::int64_t QueryLoopRecorderSize();
+
+    // The "Total bytes used =" value of an "RR?" reply; 0 when not named.
+    static std::int64_t RecorderTotal(const std::string& reply);
+    // Bytes used of an "MM" reply: -1 when not named, -2 on "ERR".
+    static std::int64_t LoopRecorderSize(const std::string& reply);
+
+private:
+    bool ChooseDirectory(std::string& directory);
+    bool AwaitPromptAfterBreak();
+    bool Ask(const char* command, std::string& reply);
+    void SendCommand(const std::string& command);
+    void EmptyReceived();
+    std::string Received() const;
+    void Download(const std::string& directory, std::int64_t expected);
+
+    CParlimDoc& m_doc;
+};

@@ -1,0 +1,286 @@
+#include "CRecoverCancel.h"
+
+#include "CSerialPort.h"
+#include "Messages.h"
+#include "resource.h"
+
+#include <QCheckBox>
+#include <QCoreApplication>
+#include <QFontMetrics>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTimerEvent>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+#include "MessagePump.h"
+
+namespace {
+constexpr int kTimerMs = 1000;
+// Room of 5 mm beside the widest size text, at the screen's resolution.
+int FiveMillimetres(const QWidget* widget)
+{
+    return static_cast<int>(widget->logicalDpiX() * 5 / 25.4);
+}
+
+QLabel* NamedLabel(int id, QWidget* parent)
+{
+    auto* label = new QLabel(parent);
+    label->setObjectName(QString::number(id));
+    return label;
+}
+
+QProgressBar* NamedBar(int id, QWidget* parent)
+{
+    auto* bar = new QProgressBar(parent);
+    bar->setObjectName(QString::number(id));
+    bar->setTextVisible(false);
+    bar->setRange(0, 100);
+    bar->setValue(0);
+    return bar;
+}
+
+// Progress bars hold int; large byte counts are scaled into their range.
+int BarValue(std::int64_t value, std::int64_t maximum)
+{
+    if (maximum <= 0)
+        return 0;
+    return static_cast<int>(std::min<std::int64_t>(value, maximum) * 10000 / maximum);
+}
+} // namespace
+
+CRecoverCancel::CRecoverCancel(CSerialPort* port, QWidget* parent) : QDialog(parent), m_pPort(port)
+{
+    setWindowTitle("Recover Data");
+    setObjectName(QString::number(IDD_RECOVER_DATA));
+    setModal(false);
+    OnInitDialog();
+}
+
+CRecoverCancel::~CRecoverCancel()
+{
+    if (m_nTimerId != 0)
+        killTimer(m_nTimerId);
+    EnableParent(true);
+}
+
+void CRecoverCancel::OnInitDialog()
+{
+    auto* top = new QVBoxLayout(this);
+    auto* directoryRow = new QHBoxLayout;
+    directoryRow->addWidget(new QLabel("Directory:", this));
+    m_hDirectory = NamedLabel(IDC_RECOVER_DIRECTORY, this);
+    directoryRow->addWidget(m_hDirectory, 1);
+    top->addLayout(directoryRow);
+
+    auto* body = new QHBoxLayout;
+    auto* left = new QVBoxLayout;
+    auto* batch = new QGroupBox("Files To Recover", this);
+    auto* batchGrid = new QGridLayout(batch);
+    m_hCorrections = NamedLabel(IDC_RECOVER_CORRECTIONS, batch);
+    m_hElapsed = NamedLabel(IDC_RECOVER_ELAPSED, batch);
+    m_hTimeToGo = NamedLabel(IDC_RECOVER_TIME_TO_GO, batch);
+    m_hTotalBytes = NamedLabel(IDC_RECOVER_TOTAL_BYTES, batch);
+    m_hBytesSoFar = NamedLabel(IDC_RECOVER_BYTES_SO_FAR, batch);
+    const char* batchLabels[] = {"Corrections:", "Elapsed Time:", "Time To Go:", "Total Bytes:", "Bytes Recovered:"};
+    QLabel* batchValues[] = {m_hCorrections, m_hElapsed, m_hTimeToGo, m_hTotalBytes, m_hBytesSoFar};
+    for (int row = 0; row < 5; ++row) {
+        batchGrid->addWidget(new QLabel(batchLabels[row], batch), row, 0);
+        batchGrid->addWidget(batchValues[row], row, 1);
+    }
+    m_hTotalBar = NamedBar(IDC_RECOVER_TOTAL_BAR, batch);
+    batchGrid->addWidget(m_hTotalBar, 5, 0, 1, 2);
+    left->addWidget(batch);
+
+    auto* file = new QGroupBox("Current File", this);
+    auto* fileGrid = new QGridLayout(file);
+    m_hFileName = NamedLabel(IDC_RECOVER_FILE_NAME, file);
+    m_hFileBytes = NamedLabel(IDC_RECOVER_FILE_BYTES, file);
+    m_hFileSoFar = NamedLabel(IDC_RECOVER_FILE_SO_FAR, file);
+    const char* fileLabels[] = {"Name", "Total Bytes:", "Bytes Recovered:"};
+    QLabel* fileValues[] = {m_hFileName, m_hFileBytes, m_hFileSoFar};
+    for (int row = 0; row < 3; ++row) {
+        fileGrid->addWidget(new QLabel(fileLabels[row], file), row, 0);
+        fileGrid->addWidget(fileValues[row], row, 1);
+    }
+    m_hFileBar = NamedBar(IDC_RECOVER_FILE_BAR, file);
+    fileGrid->addWidget(m_hFileBar, 3, 0, 1, 2);
+    left->addWidget(file);
+    body->addLayout(left);
+
+    auto* right = new QVBoxLayout;
+    right->addWidget(new QLabel("Files Recovered:", this));
+    m_listFiles = new QTreeWidget(this);
+    m_listFiles->setObjectName(QString::number(IDC_RECOVER_FILE_LIST));
+    m_listFiles->setRootIsDecorated(false);
+    m_listFiles->setColumnCount(2);
+    m_listFiles->setHeaderLabels({QString::fromStdString(LoadResString(IDS_FILE_NAME)),
+                                  QString::fromStdString(LoadResString(IDS_SIZE))});
+    const int sizeWidth = QFontMetrics(m_listFiles->font()).horizontalAdvance("999999999") + FiveMillimetres(this);
+    m_listFiles->setColumnWidth(1, sizeWidth);
+    m_listFiles->setColumnWidth(0, std::max(0, m_listFiles->viewport()->width() - sizeWidth));
+    right->addWidget(m_listFiles);
+    body->addLayout(right);
+    top->addLayout(body);
+
+    auto* bottom = new QHBoxLayout;
+    m_checkDisableOutput = new QCheckBox("Disable Window Output", this);
+    m_checkDisableOutput->setObjectName(QString::number(IDC_DISABLE_WINDOW_OUTPUT));
+    connect(m_checkDisableOutput, &QCheckBox::toggled, this, &CRecoverCancel::OnDisableWindowOutput);
+    bottom->addWidget(m_checkDisableOutput);
+    bottom->addStretch();
+    auto* cancel = new QPushButton("Cancel", this);
+    cancel->setObjectName("2");
+    cancel->setDefault(true);
+    connect(cancel, &QPushButton::clicked, this, &CRecoverCancel::OnCancel);
+    bottom->addWidget(cancel);
+    top->addLayout(bottom);
+}
+
+void CRecoverCancel::EnableParent(bool enable)
+{
+    if (m_pDisabledParent != nullptr) {
+        m_pDisabledParent->setEnabled(enable);
+        if (enable)
+            m_pDisabledParent = nullptr;
+    }
+}
+
+bool CRecoverCancel::Create(QWidget* parent)
+{
+    if (parent != nullptr) {
+        m_pDisabledParent = parent;
+        parent->setEnabled(false);
+    }
+    // The window itself stays usable while its owner is disabled.
+    setParent(parent, Qt::Dialog);
+    setEnabled(true);
+    show();
+    m_nTimerId = startTimer(kTimerMs);
+    m_dwStartTick = std::chrono::steady_clock::now();
+    return isVisible();
+}
+
+QString CRecoverCancel::FormatSpan(std::int64_t seconds)
+{
+    const std::int64_t hours = (seconds / 3600) % 24;
+    const std::int64_t minutes = (seconds / 60) % 60;
+    return QString::asprintf("%02lld:%02lld:%02lld", static_cast<long long>(hours), static_cast<long long>(minutes),
+                             static_cast<long long>(seconds % 60));
+}
+
+void CRecoverCancel::SetDirectory(const std::string& directory)
+{
+    m_hDirectory->setText(QString::fromStdString(directory));
+}
+
+void CRecoverCancel::SetCorrections(int corrections)
+{
+    m_hCorrections->setText(QString::number(corrections));
+}
+
+void CRecoverCancel::SetTotalBytes(std::int64_t total)
+{
+    if (total == -1) {
+        m_hTotalBytes->setText("Not known");
+        m_hTimeToGo->setText("Not known");
+        m_hTotalBar->hide();
+        return;
+    }
+    m_hTotalBytes->setText(QString::number(total));
+    m_hTotalBar->setRange(0, total > 0 ? 10000 : 0);
+    m_hTotalBar->setProperty("total", QVariant::fromValue<qlonglong>(total));
+}
+
+void CRecoverCancel::StartFile(const std::string& name, std::int64_t size)
+{
+    m_hFileName->setText(QString::fromStdString(name));
+    m_hFileBytes->setText(QString::number(size));
+    m_hFileSoFar->clear();
+    m_hFileBar->setRange(0, size > 0 ? 10000 : 0);
+    m_hFileBar->setProperty("total", QVariant::fromValue<qlonglong>(size));
+    m_hFileBar->setValue(0);
+}
+
+void CRecoverCancel::FileDone(const std::string& name, std::int64_t size)
+{
+    auto* row = new QTreeWidgetItem(m_listFiles);
+    row->setText(0, QString::fromStdString(name));
+    row->setText(1, QString::number(size));
+    m_hFileName->clear();
+    m_hFileBytes->clear();
+    m_hFileSoFar->clear();
+    m_hFileBar->setValue(0);
+}
+
+void CRecoverCancel::UpdateProgress(std::int64_t fileBytes, std::int64_t batchBytes, std::int64_t elapsedSeconds,
+                                    std::int64_t remainingSeconds)
+{
+    m_hFileSoFar->setText(QString::number(fileBytes));
+    m_hFileBar->setValue(BarValue(fileBytes, m_hFileBar->property("total").toLongLong()));
+    m_hBytesSoFar->setText(QString::number(batchBytes));
+    m_hTotalBar->setValue(BarValue(batchBytes, m_hTotalBar->property("total").toLongLong()));
+    m_hElapsed->setText(FormatSpan(elapsedSeconds));
+    if (remainingSeconds != 0)
+        m_hTimeToGo->setText(FormatSpan(remainingSeconds));
+}
+
+void CRecoverCancel::ShowComplete()
+{
+    platform::ShowMessage(LoadResString(IDS_RECOVERY_COMPLETE), platform::MB_OK);
+}
+
+void CRecoverCancel::PostNoData()
+{
+    // Shown at once: the window goes as soon as the receiver returns.
+    OnNoData();
+}
+
+void CRecoverCancel::OnNoData()
+{
+    platform::ShowMessage(LoadResString(IDS_NO_DATA_TO_RECOVER), platform::MB_OK);
+}
+
+bool CRecoverCancel::CheckCancel()
+{
+    if (m_bCancelled)
+        return false;
+    QCoreApplication::processEvents();
+    if (platform::IsClosing())
+        return false;
+    return !m_bCancelled;
+}
+
+void CRecoverCancel::OnCancel()
+{
+    m_bCancelled = true;
+    EnableParent(true);
+    hide();
+}
+
+void CRecoverCancel::reject()
+{
+    OnCancel();
+}
+
+void CRecoverCancel::OnDisableWindowOutput()
+{
+    if (m_pPort != nullptr)
+        m_pPort->m_bDeliver = !m_checkDisableOutput->isChecked();
+}
+
+void CRecoverCancel::timerEvent(QTimerEvent* event)
+{
+    if (event->timerId() != m_nTimerId) {
+        QDialog::timerEvent(event);
+        return;
+    }
+    const auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(
+        std::chrono::steady_clock::now() - m_dwStartTick);
+    m_hElapsed->setText(FormatSpan((elapsed.count() + 500) / 1000));
+}

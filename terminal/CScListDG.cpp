@@ -1,0 +1,159 @@
+#include "CScListDG.h"
+
+#include "CParlimApp.h"
+#include "CSaveComboBox.h"
+#include "FileDialogFilters.h"
+#include "Messages.h"
+#include "Settings.h"
+#include "resource.h"
+
+#include <QCheckBox>
+#include <QFileDialog>
+#include <QGridLayout>
+#include <QLabel>
+#include <QPushButton>
+
+namespace {
+
+constexpr const char* kScriptFilter =
+    "Text (*.txt)|*.txt|Script (*.scr)|*.scr|QSV Script (*.qvs)|*.qvs|All Files (*.*)|*.*||";
+constexpr const char* kLogFilter = "Text (*.txt)|*.txt|All Files (*.*)|*.*||";
+
+QString StartDirectory(const char* valueName)
+{
+    return QString::fromStdString(platform::DirectoryOfName(platform::GetProfileString(kSectionSettings, valueName)));
+}
+
+} // namespace
+
+CScListDG::CScListDG(bool scriptMode, const std::string& prefix, bool hideCheck, const std::string& section,
+                     QWidget* parent)
+    : QDialog(parent), m_checkBox(new QCheckBox("&Error Checking On Script Files", this)),
+      m_label(new QLabel("&Select A Script File", this)), m_combo(new CSaveComboBox(section, prefix, this)),
+      m_bScriptMode(scriptMode), m_bHideCheck(hideCheck)
+{
+    setObjectName(QString::number(kDialogId));
+    setWindowTitle("Recent Files");
+    m_label->setObjectName(QString::number(kLabelId));
+    m_label->setBuddy(m_combo);
+    m_combo->setObjectName(QString::number(kComboId));
+    auto* browse = new QPushButton("&Browse...", this);
+    browse->setObjectName(QString::number(kBrowseId));
+    m_checkBox->setObjectName(QString::number(kCheckId));
+    auto* ok = new QPushButton("OK", this);
+    ok->setObjectName(QString::number(platform::IDOK));
+    ok->setDefault(true);
+    auto* cancel = new QPushButton("Cancel", this);
+    cancel->setObjectName(QString::number(platform::IDCANCEL));
+
+    auto* layout = new QGridLayout(this);
+    layout->addWidget(m_label, 0, 0, 1, 3);
+    layout->addWidget(m_combo, 1, 0, 1, 2);
+    layout->addWidget(browse, 1, 2);
+    layout->addWidget(m_checkBox, 2, 0, 1, 3);
+    layout->addWidget(ok, 3, 1);
+    layout->addWidget(cancel, 3, 2);
+    layout->setColumnStretch(0, 1);
+    setMinimumWidth(430);
+
+    connect(browse, &QPushButton::clicked, this, &CScListDG::OnBrowse);
+    connect(ok, &QPushButton::clicked, this, &CScListDG::OnOK);
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    OnInitDialog();
+}
+
+CScListDG::~CScListDG() = default;
+
+int CScListDG::DoModal()
+{
+    return exec() == QDialog::Accepted ? platform::IDOK : platform::IDCANCEL;
+}
+
+void CScListDG::OnInitDialog()
+{
+    CParlimApp& app = *CParlimApp::Instance();
+    if (m_bScriptMode) {
+        m_checkBox->setChecked(app.GetScriptErrorCheck());
+    } else {
+        setWindowTitle("Recent Log Files");
+        m_label->setText("&Select Log File");
+        m_checkBox->setText("&OverWrite Log File");
+        m_checkBox->setChecked(app.GetOverwriteLog());
+    }
+    if (m_bHideCheck) {
+        m_checkBox->setEnabled(false);
+        m_checkBox->hide();
+    }
+}
+
+void CScListDG::OnOK()
+{
+    const QString text = m_combo->currentText();
+    m_strFile = text.toStdString();
+    if (text.isEmpty()) {
+        platform::ShowMessage(kCannotBeBlank, platform::MB_OK | platform::MB_ICONEXCLAMATION);
+        m_combo->setFocus();
+        return;
+    }
+    if (!m_bHideCheck) {
+        CParlimApp& app = *CParlimApp::Instance();
+        if (m_bScriptMode)
+            app.CurrentSlot().m_bScriptErrorCheck = m_checkBox->isChecked() ? 1 : 0;
+        else
+            app.SetOverwriteLog(m_checkBox->isChecked());
+    }
+    m_combo->AddToTop(0, text);
+    accept();
+}
+
+void CScListDG::done(int result)
+{
+    // The recent list is written when the dialog closes, OK or Cancel.
+    m_combo->OnDestroy();
+    QDialog::done(result);
+}
+
+void CScListDG::OnBrowse()
+{
+    if (m_bScriptMode)
+        BrowseScript();
+    else
+        BrowseLog();
+}
+
+void CScListDG::BrowseScript()
+{
+    QFileDialog dialog(this);
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    const QStringList filters = platform::NameFiltersFromTable(kScriptFilter);
+    dialog.setNameFilters(filters);
+    const int filterIndex = platform::GetProfileInt(kSectionSettings, kValueFilterIndex, 1);
+    if (filterIndex >= 1 && filterIndex <= filters.size())
+        dialog.selectNameFilter(filters[filterIndex - 1]);
+    const QString directory = StartDirectory(kValueScriptPath);
+    if (!directory.isEmpty())
+        dialog.setDirectory(directory);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return;
+    m_combo->setEditText(dialog.selectedFiles().front());
+    platform::WriteProfileInt(kSectionSettings, kValueFilterIndex,
+                              static_cast<int>(filters.indexOf(dialog.selectedNameFilter())) + 1);
+}
+
+void CScListDG::BrowseLog()
+{
+    QFileDialog dialog(this);
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setDefaultSuffix("txt");
+    dialog.setNameFilters(platform::NameFiltersFromTable(kLogFilter));
+    const QString directory = StartDirectory(kValueLogPath);
+    if (!directory.isEmpty())
+        dialog.setDirectory(directory);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return;
+    m_combo->setEditText(dialog.selectedFiles().front());
+}

@@ -1,0 +1,45 @@
+#pragma once
+#include <QDialog>
+#include <QString>
+
+#include <string>
+
+class CSaveComboBox;
+class QCheckBox;
+class QLabel;
+
+// "Recent Files": a script file or a log file chosen from a recent list or by
+// browsing, with one option check box of the current connection slot.
+class CScListDG : public QDialog {
+    Q_OBJECT
+public:
+    static constexpr int kDialogId = 140;
+    static constexpr int kComboId = 1020;
+    static constexpr int kLabelId = 1021;
+    static constexpr int kBrowseId = 1019;
+    static constexpr int kCheckId = 1024;
+    static constexpr const char* kCannotBeBlank = "Cannot Be Blank";
+
+    CScListDG(bool scriptMode, const std::string& prefix, bool hideCheck, const std::string& section,
+              QWidget* parent = nullptr);
+    ~CScListDG() override;
+
+    int DoModal();
+    std::string GetSelection() const { return m_strFile; }
+
+    void done(int result) override;
+
+private:
+    void OnInitDialog();
+    void OnOK();
+    void OnBrowse();
+    void BrowseScript();
+    void BrowseLog();
+
+    QCheckBox* m_checkBox;
+    QLabel* m_label;
+    CSaveComboBox* m_combo;
+    std::string m_strFile;
+    bool m_bScriptMode;
+    bool m_bHideCheck;
+};

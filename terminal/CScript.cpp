@@ -1,0 +1,614 @@
+#include "CScript.h"
+
+#include "CBaseFile.h"
+#include "CLogWnd.h"
+#include "CParlimApp.h"
+#include "CParlimDoc.h"
+#include "CParlimMF.h"
+#include "CScriptLineSplitter.h"
+#include "CSerialPort.h"
+#include "Format.h"
+#include "HexToInt.h"
+#include "MessagePump.h"
+#include "Messages.h"
+#include "resource.h"
+
+#include <algorithm>
+#include <array>
+#include <charconv>
+#include <chrono>
+#include <climits>
+#include <ctime>
+#include <thread>
+#include <vector>
+
+std::string g_strEol = "\r";
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+constexpr const char* kLineEnd = "\r\n";
+constexpr const char* kDefaultEol = "\r";
+constexpr const char* kAutomaticWaitFormat = "$W\">\",%d";
+constexpr const char* kPlainLineMarker = "CMD_OFF";
+constexpr std::size_t kMaxCommandBytes = 500;
+constexpr std::size_t kReadChunk = 4096;
+// The longest delay a script can ask for; keeps the clock arithmetic in range.
+constexpr double kMaxWaitSeconds = 365.0 * 24 * 3600;
+constexpr std::array<long, 9> kComRates = {600, 1200, 2400, 4800, 9600, 19200, 38400, 57600, 115200};
+
+CParlimApp& App()
+{
+    return *CParlimApp::Instance();
+}
+
+char UpperCase(char ch)
+{
+    return ch >= 'a' && ch <= 'z' ? static_cast<char>(ch - 'a' + 'A') : ch;
+}
+
+bool EndsWithLineEnd(const std::string& text)
+{
+    return text.size() >= 2 && text.compare(text.size() - 2, 2, kLineEnd) == 0;
+}
+
+std::string WithoutLineEnd(std::string text)
+{
+    if (EndsWithLineEnd(text))
+        text.resize(text.size() - 2);
+    return text;
+}
+
+std::string_view SkipLeadingSpace(std::string_view text)
+{
+    while (!text.empty() && (text.front() == ' ' || (text.front() >= '\t' && text.front() <= '\r')))
+        text.remove_prefix(1);
+    return text;
+}
+
+// Decimal integer as atol reads it, in the C locale; saturates.
+long ParseLong(std::string_view text)
+{
+    text = SkipLeadingSpace(text);
+    bool negative = !text.empty() && text.front() == '-';
+    if (!text.empty() && (text.front() == '-' || text.front() == '+'))
+        text.remove_prefix(1);
+    long value = 0;
+    for (char ch : text) {
+        if (ch < '0' || ch > '9')
+            break;
+        int digit = ch - '0';
+        if (value > (LONG_MAX - digit) / 10)
+            return negative ? LONG_MIN : LONG_MAX;
+        value = value * 10 + digit;
+    }
+    return negative ? -value : value;
+}
+
+// Decimal number as atof reads it, in the C locale.
+double ParseDouble(std::string_view text)
+{
+    text = SkipLeadingSpace(text);
+    if (!text.empty() && text.front() == '+')
+        text.remove_prefix(1);
+    double value = 0;
+    std::from_chars(text.data(), text.data() + text.size(), value);
+    return value;
+}
+
+int ClampToInt(double value)
+{
+    return static_cast<int>(std::clamp(value, static_cast<double>(INT_MIN), static_cast<double>(INT_MAX)));
+}
+
+} // namespace
+
+CScript::CScript(CParlimDoc* document, CSerialPort* port) : m_pDoc(document), m_pPort(port) {}
+
+CScript::~CScript() = default;
+
+HRESULT CScript::Open(const std::string& path)
+{
+    return Load(path);
+}
+
+HRESULT CScript::Load(const std::string& path)
+{
+    m_bValid = true;
+    std::list<std::string>& lines = m_pDoc->GetScriptLines();
+    lines.clear();
+    CBaseFile file;
+    if (file.Open(path) != S_OK)
+        return E_FAIL;
+    CScriptLineSplitter splitter(lines, kMaxLineLength);
+    std::vector<char> chunk(kReadChunk);
+    HRESULT readResult = S_OK;
+    for (;;) {
+        std::uint32_t count = 0;
+        readResult = file.Read(chunk.data(), static_cast<std::uint32_t>(chunk.size()), &count);
+        if (readResult != S_OK || count == 0)
+            break;
+        for (std::uint32_t i = 0; i < count; ++i) {
+            CScriptLineSplitter::Outcome outcome = splitter.Take(chunk[i]);
+            if (outcome == CScriptLineSplitter::Outcome::Repeat)
+                return S_OK;
+            if (outcome == CScriptLineSplitter::Outcome::TooLong) {
+                m_bValid = false;
+                return E_FAIL;
+            }
+        }
+    }
+    if (splitter.Finish() == CScriptLineSplitter::Outcome::TooLong) {
+        m_bValid = false;
+        return E_FAIL;
+    }
+    return readResult;
+}
+
+int CScript::Run()
+{
+    CParlimDoc::BusyScope busy(*m_pDoc);
+    try {
+        g_strEol = kDefaultEol;
+        m_bPromptSeen = false;
+        m_pPort->FlushInput();
+        if (PumpMessages() == platform::PUMP_QUIT)
+            return SCRIPT_CONTINUE;
+        m_bPrinted = false;
+        // A copy: commands that run inside the waits may refill the list.
+        const std::list<std::string> lines = m_pDoc->GetScriptLines();
+        for (const std::string& line : lines) {
+            if (!m_pDoc->m_bScriptRunning)
+                return SCRIPT_ERROR;
+            int result = ExecuteLine(line);
+            if (result == SCRIPT_ERROR || result == SCRIPT_REPEAT)
+                return result;
+            if (result == SCRIPT_SENT)
+                WaitForPromptAfterSend();
+            if (PumpMessages() == platform::PUMP_QUIT)
+                return SCRIPT_CONTINUE;
+        }
+        g_strEol = kDefaultEol;
+        return SCRIPT_CONTINUE;
+    } catch (...) {
+        g_strEol = kDefaultEol;
+        return SCRIPT_ERROR;
+    }
+}
+
+bool CScript::ParseCommand(const std::string& line)
+{
+    if (line.find(kPlainLineMarker) != std::string::npos)
+        return false;
+    std::size_t dollar = line.find('$');
+    if (dollar == std::string::npos)
+        return false;
+    m_strLine = line.substr(dollar);
+    char letter = m_strLine.size() > 1 ? m_strLine[1] : '\0';
+    m_chCommand = letter == 'l' ? letter : UpperCase(letter);
+    return true;
+}
+
+int CScript::ExecuteLine(const std::string& line)
+{
+    if (!ParseCommand(line))
+        return SendPlainLine(line);
+    if (m_chCommand != 'P')
+        m_bPrinted = false;
+    return DispatchCommand();
+}
+
+int CScript::DispatchCommand()
+{
+    switch (m_chCommand) {
+    case 'A': return OnAsciiDisplay();
+    case 'B': return OnBreak();
+    case 'C': return OnComSettings();
+    case 'D': return OnDelay();
+    case 'E': return OnSetEol();
+    case 'F': return OnFindInstrument();
+    case 'G':
+    case 'U': return OnNoOp();
+    case 'H': return OnHexDisplay();
+    case 'L':
+    case 'l': return OnLog();
+    case 'N': return OnSendChecksum();
+    case 'P': return OnPrint();
+    case 'R': return OnRepeat();
+    case 'S': return OnSendHex();
+    case 'T': return m_strLine[1] == 't' ? OnSendText() : OnSetClock();
+    case 'W': return OnWait();
+    case 'X': return OnExit();
+    default: return SCRIPT_CONTINUE;
+    }
+}
+
+int CScript::SendPlainLine(std::string line)
+{
+    const bool terminated = m_pDoc->m_portConfig.m_nDeviceType != CParlimDoc::kGlissom;
+    if (std::size_t end = line.find(kLineEnd); end != std::string::npos) {
+        line.erase(end);
+        if (terminated)
+            line += g_strEol;
+    }
+    if (std::size_t comment = line.find(';'); comment != std::string::npos) {
+        line.erase(comment);
+        if (terminated)
+            line += g_strEol;
+    }
+    Wait(0, 100);
+    // Only the reply to this line may satisfy the prompt wait.
+    m_pPort->FlushInput();
+    if (!line.empty())
+        SendBytes(line.data(), line.size());
+    Wait(0, 50);
+    FollowBaudChange(line);
+    return SCRIPT_SENT;
+}
+
+void CScript::FollowBaudChange(const std::string& sent)
+{
+    std::string command;
+    for (char ch : sent) {
+        if (ch != ' ')
+            command += UpperCase(ch);
+    }
+    if (command.size() < 5 || command.compare(0, 2, "CB") != 0)
+        return;
+    // A rate digit the instrument does not know changes nothing there either.
+    const char rateDigit = command[2];
+    if (rateDigit < '0' || rateDigit > '8')
+        return;
+    CParlimDoc::PortConfig& config = m_pDoc->m_portConfig;
+    if (config.m_nBaud == -1)
+        Wait(1, 0);
+    if (rateDigit != '0')
+        config.m_nBaud = rateDigit - '0';
+    else if (config.m_nDeviceType == 1)
+        config.m_nBaud = 4;
+    else if (config.m_nDeviceType != 3)
+        config.m_nBaud = -1;
+    switch (command[3]) {
+    case '2': config.m_nParity = 0; break;
+    case '3': config.m_nParity = 1; break;
+    case '4': config.m_nParity = 3; break;
+    case '5': config.m_nParity = 4; break;
+    default: config.m_nParity = 2; break;
+    }
+    config.m_nStopBits = command[4] == '2' ? 2 : 0;
+    Wait(0, 100);
+    m_pDoc->ApplyPortSettings();
+    m_pDoc->SavePortConfig();
+    if (m_pDoc->m_bHistoryRunning && App().m_bSendCK) {
+        std::string check = "CK" + g_strEol;
+        SendBytes(check.data(), check.size());
+    }
+}
+
+void CScript::WaitForPromptAfterSend()
+{
+    m_bPromptSeen = false;
+    if (App().m_nPromptWait <= 0)
+        return;
+    m_strLine = platform::Format(kAutomaticWaitFormat, App().m_nPromptWait);
+    OnWait();
+}
+
+int CScript::PumpMessages()
+{
+    if (!m_pDoc->m_bScriptRunning)
+        return platform::PUMP_QUIT;
+    if (platform::PumpMessages() == platform::PUMP_QUIT || !m_pDoc->m_bScriptRunning)
+        return platform::PUMP_QUIT;
+    return 1;
+}
+
+int CScript::Wait(int seconds, int milliseconds)
+{
+    double total = std::min(milliseconds * 0.001 + seconds, kMaxWaitSeconds);
+    if (total <= 0)
+        return 1;
+    const auto deadline = Clock::now() + std::chrono::duration_cast<Clock::duration>(
+                                             std::chrono::duration<double>(total));
+    do {
+        if (PumpMessages() == platform::PUMP_QUIT)
+            return platform::PUMP_QUIT;
+    } while (Clock::now() < deadline);
+    return 1;
+}
+
+void CScript::SendBytes(const char* bytes, std::size_t count)
+{
+    if (m_pDoc->m_portConfig.m_nDeviceType != CParlimDoc::kGlissom) {
+        m_pPort->Write(bytes, static_cast<std::uint32_t>(count));
+        return;
+    }
+    // This instrument takes its input one byte at a time.
+    for (std::size_t i = 0; i < count; ++i) {
+        m_pPort->Write(bytes + i, 1);
+        Wait(0, 20);
+    }
+}
+
+std::string CScript::Argument() const
+{
+    return m_strLine.size() > 2 ? WithoutLineEnd(m_strLine.substr(2)) : std::string();
+}
+
+void CScript::PostToMainFrame(int commandId, CParlimDoc* document)
+{
+    if (CParlimMF* frame = App().MainFrame())
+        frame->PostCommand(document, commandId);
+}
+
+std::string CScript::ClockCommand(const std::tm& local, int deviceType)
+{
+    if (deviceType == CParlimDoc::kGlissom)
+        return platform::Format("T%02d%02d%02d%02d\r", local.tm_mon + 1, local.tm_mday, local.tm_hour,
+                                local.tm_min);
+    return platform::Format("TS %02d/%02d/%02d,%02d:%02d:%02d\r", local.tm_year % 100, local.tm_mon + 1,
+                            local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec);
+}
+
+int CScript::OnAsciiDisplay()
+{
+    m_pDoc->m_bHexView = false;
+    if (CLogWnd* window = m_pDoc->GetLogWnd())
+        window->m_bAscii = true;
+    return SCRIPT_CONTINUE;
+}
+
+int CScript::OnHexDisplay()
+{
+    m_pDoc->m_bHexView = true;
+    if (CLogWnd* window = m_pDoc->GetLogWnd())
+        window->m_bAscii = false;
+    return SCRIPT_CONTINUE;
+}
+
+int CScript::OnBreak()
+{
+    m_pPort->FlushInput();
+    m_pDoc->SendBreak();
+    WaitForPromptAfterSend();
+    return SCRIPT_CONTINUE;
+}
+
+int CScript::OnComSettings()
+{
+    const std::size_t colon = m_strLine.find(':');
+    if (colon == std::string::npos)
+        return SCRIPT_ERROR;
+    const std::string tail = m_strLine.substr(colon + 1);
+    const std::size_t comma = tail.find(',');
+    if (comma == std::string::npos || comma < 2)
+        return SCRIPT_ERROR;
+    const long baud = ParseLong(std::string_view(tail).substr(0, comma));
+    const auto rate = std::find(kComRates.begin(), kComRates.end(), baud);
+    if (rate == kComRates.end())
+        return SCRIPT_ERROR;
+    const std::string settings = tail.size() > 7 ? tail.substr(tail.size() - 7) : tail;
+    const char parity = UpperCase(settings[0]);
+    if (parity != 'E' && parity != 'N' && parity != 'O')
+        return SCRIPT_ERROR;
+    const long stopBits = settings.size() > 4 ? ParseLong(settings.substr(4, 1)) : 0;
+    if (stopBits != 1 && stopBits != 2)
+        return SCRIPT_ERROR;
+
+    // The connection keeps what the line now runs at, so a reconnect agrees.
+    CParlimDoc::PortConfig& config = m_pDoc->m_portConfig;
+    config.m_nBaud = static_cast<std::int32_t>(rate - kComRates.begin());
+    config.m_nParity = parity == 'E' ? 0 : parity == 'O' ? 1 : 2;
+    config.m_nStopBits = stopBits == 2 ? 2 : 0;
+    const auto stop = static_cast<std::uint8_t>(stopBits);
+    if (m_pPort->IsOpen()) {
+        m_pPort->SetComm(static_cast<std::uint32_t>(baud), parity, stop, 8);
+    } else {
+        const int comNumber = m_pPort->ComPort() ? m_pPort->ComPort() : config.m_nPort + 1;
+        m_pPort->SetParams(m_pDoc->GetLogWnd(), static_cast<std::uint8_t>(comNumber),
+                           static_cast<std::uint32_t>(baud), parity, stop, 8, 4096, 128);
+        m_pPort->Open();
+    }
+    m_pDoc->SavePortConfig();
+    return SCRIPT_CONTINUE;
+}
+
+int CScript::OnDelay()
+{
+    try {
+        std::string argument = m_strLine.size() > 2 ? m_strLine.substr(2) : std::string();
+        long seconds = ParseLong(argument);
+        double milliseconds = (ParseDouble(argument) - static_cast<double>(seconds)) * 1000;
+        int result = Wait(ClampToInt(static_cast<double>(seconds)), ClampToInt(milliseconds));
+        return result == platform::PUMP_QUIT ? SCRIPT_ABORT : SCRIPT_CONTINUE;
+    } catch (...) {
+        return SCRIPT_ERROR;
+    }
+}
+
+int CScript::OnSetEol()
+{
+    std::string digits;
+    for (char ch : Argument()) {
+        if (ch != ' ')
+            digits += ch;
+    }
+    g_strEol.clear();
+    for (std::size_t i = 0; i + 1 < digits.size(); i += 2)
+        g_strEol += static_cast<char>(HexToInt(std::string_view(digits).substr(i, 2)) & 0xFF);
+    return SCRIPT_CONTINUE;
+}
+
+int CScript::OnFindInstrument()
+{
+    m_pDoc->DetectInstrumentForScript([this] { Wait(1, 0); });
+    return SCRIPT_CONTINUE;
+}
+
+int CScript::OnLog()
+{
+    const std::string text = WithoutLineEnd(m_strLine);
+    CBaseFile& logFile = m_pDoc->m_logFile;
+    if (logFile.IsOpen()) {
+        if (text.size() == 2) {
+            Wait(1, 0);
+            PostToMainFrame(ID_FILE_LOG, m_pDoc);
+            return SCRIPT_CONTINUE;
+        }
+        if (m_pDoc->m_bLogging)
+            m_pDoc->StartStopLogging();
+        else
+            logFile.Close();
+    }
+    const std::string name = text.size() > 2 ? text.substr(2) : std::string();
+    if (name.empty()) {
+        PostToMainFrame(ID_FILE_LOG, m_pDoc);
+        return SCRIPT_CONTINUE;
+    }
+    m_pDoc->SetLogPath(name);
+    const std::string path = m_pDoc->GetLogPath();
+    const bool append = m_chCommand == 'l';
+    HRESULT opened = append ? logFile.OpenAppend(path) : logFile.Create(path, true);
+    if (opened != S_OK) {
+        platform::ShowMessage(platform::Format("Could not open file for logging: %s", path.c_str()));
+        if (!append)
+            PostToMainFrame(ID_FILE_LOG, m_pDoc);
+        return SCRIPT_CONTINUE;
+    }
+    if (append)
+        logFile.Seek(0, 2);
+    m_pDoc->SetLogging(true);
+    return SCRIPT_CONTINUE;
+}
+
+int CScript::OnSendChecksum()
+{
+    try {
+        std::string text = Argument();
+        std::size_t length = std::min({text.find('\n'), text.size(), kMaxCommandBytes});
+        text.resize(length);
+        unsigned sum = 0;
+        for (char ch : text)
+            sum = (sum + static_cast<unsigned char>(ch)) & 0xFFFF;
+        text += static_cast<char>(sum >> 8);
+        text += static_cast<char>(sum & 0xFF);
+        SendBytes(text.data(), text.size());
+        return SCRIPT_CONTINUE;
+    } catch (...) {
+        return SCRIPT_ERROR;
+    }
+}
+
+int CScript::OnPrint()
+{
+    std::string text = "[" + Argument() + "]\r\n";
+    if (!m_bPrinted)
+        text.insert(0, kLineEnd);
+    m_bPrinted = true;
+    if (CLogWnd* window = m_pDoc->GetLogWnd())
+        window->OnAddText(text);
+    return SCRIPT_CONTINUE;
+}
+
+int CScript::OnRepeat()
+{
+    return SCRIPT_REPEAT;
+}
+
+int CScript::OnNoOp()
+{
+    return SCRIPT_CONTINUE;
+}
+
+int CScript::OnSendHex()
+{
+    std::string digits;
+    for (char ch : Argument()) {
+        if (ch != ' ')
+            digits += ch;
+    }
+    const std::size_t count = std::min(digits.size() / 2, kMaxCommandBytes);
+    std::string bytes;
+    for (std::size_t i = 0; i < count; ++i)
+        bytes += static_cast<char>(HexToInt(std::string_view(digits).substr(2 * i, 2)) & 0xFF);
+    SendBytes(bytes.data(), bytes.size());
+    return SCRIPT_CONTINUE;
+}
+
+int CScript::OnSetClock()
+{
+    if (!m_pPort->IsOpen())
+        return SCRIPT_CONTINUE;
+    // Leave near the start of a second: the instrument sets whole seconds.
+    using SystemClock = std::chrono::system_clock;
+    auto now = SystemClock::now();
+    auto intoSecond = now.time_since_epoch() % std::chrono::seconds(1);
+    if (intoSecond > std::chrono::milliseconds(50)) {
+        std::this_thread::sleep_until(now - intoSecond + std::chrono::seconds(1));
+        now = SystemClock::now();
+    }
+    std::time_t seconds = SystemClock::to_time_t(now);
+    std::tm local{};
+    localtime_r(&seconds, &local);
+    std::string command = ClockCommand(local, m_pDoc->m_portConfig.m_nDeviceType);
+    m_pPort->Write(command.data(), static_cast<std::uint32_t>(command.size()));
+    return SCRIPT_CONTINUE;
+}
+
+int CScript::OnSendText()
+{
+    std::string text = Argument() + kLineEnd;
+    SendBytes(text.data(), text.size());
+    return SCRIPT_CONTINUE;
+}
+
+int CScript::OnWait()
+{
+    if (m_bPromptSeen) {
+        m_bPromptSeen = false;
+        return SCRIPT_CONTINUE;
+    }
+    const std::string text = WithoutLineEnd(m_strLine);
+    int awaited = 0;
+    if (text.size() > 4 && text[2] == '"' && text[4] == '"') {
+        awaited = static_cast<unsigned char>(text[3]);
+    } else if (text.size() == 3 && text[2] == '"') {
+        return SCRIPT_ERROR;
+    } else {
+        if (text.size() < 4)
+            return SCRIPT_CONTINUE;
+        long code = ParseLong(text.substr(2, 2));
+        if (code < 1 || code > 255)
+            return SCRIPT_CONTINUE;
+        awaited = static_cast<int>(code);
+    }
+    long seconds = 0;
+    if (std::size_t comma = text.find(','); comma != std::string::npos && comma >= 3)
+        seconds = std::max(0L, ParseLong(std::string_view(text).substr(comma + 1)));
+    const bool limited = seconds > 0;
+    const auto deadline = Clock::now() + std::chrono::seconds(std::min(seconds, static_cast<long>(kMaxWaitSeconds)));
+    for (;;) {
+        unsigned char byte = 0;
+        std::uint32_t count = 0;
+        do {
+            // A closed port never brings the character: the run cannot go on.
+            if (m_pPort->Read(&byte, 1, &count) == E_FAIL)
+                return SCRIPT_ERROR;
+            if (count == 1 && byte == awaited) {
+                m_bPromptSeen = true;
+                return SCRIPT_CONTINUE;
+            }
+        } while (count == 1);
+        if (PumpMessages() == platform::PUMP_QUIT)
+            return SCRIPT_ABORT;
+        if (limited && Clock::now() >= deadline)
+            return SCRIPT_CONTINUE;
+    }
+}
+
+int CScript::OnExit()
+{
+    PostToMainFrame(ID_APP_EXIT, nullptr);
+    return SCRIPT_CONTINUE;
+}

@@ -1,0 +1,34 @@
+#pragma once
+#include <functional>
+#include <string>
+
+class CParlimDoc;
+
+// Follows the commands the user types by hand that change the line or the
+// instrument: CB (serial settings), RY (recorder download), CS (pinging) and
+// MY (loop-recorder download). Each takes the characters after they were
+// sent; its buffer in the document holds the command typed so far.
+class CTypedCommandWatchers {
+public:
+    // Runs a recovery command synchronously for this connection.
+    using CommandSender = std::function<void(int commandId)>;
+
+    CTypedCommandWatchers(CParlimDoc& document, CommandSender sendCommand);
+
+    // All four, in the order CB, RY, CS, MY.
+    void Watch(char ch);
+
+    void WatchBaudCommand(char ch);
+    void WatchRecorderCommand(char ch);
+    void WatchPingCommand(char ch);
+    void WatchLoopRecorderCommand(char ch);
+
+private:
+    // Applies and saves the settings a complete CBxyz command asks for;
+    // false when it asks for no change.
+    bool ApplyBaudCommand(const std::string& command);
+    bool HasLoopRecorder() const;
+
+    CParlimDoc& m_document;
+    CommandSender m_sendCommand;
+};

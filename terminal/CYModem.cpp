@@ -1,0 +1,394 @@
+#include "CYModem.h"
+
+#include "CCrc16.h"
+#include "CSerialPort.h"
+#include "Format.h"
+#include "MessagePump.h"
+#include "Messages.h"
+
+#include <chrono>
+#include <cstring>
+#include <limits>
+
+namespace {
+constexpr int kTries = 10;
+constexpr std::uint16_t kHeaderByteSeconds = 10;
+constexpr std::uint16_t kBlockNumberSeconds = 2;
+constexpr std::uint16_t kDataSeconds = 10;
+constexpr std::uint16_t kCrcSeconds = 2;
+constexpr int kRequestPauseMs = 500;
+constexpr int kAbortSettleSeconds = 2;
+constexpr int kBreakPauseSeconds = 3;
+constexpr std::uint32_t kBreakMilliseconds = 400;
+constexpr char kPrompt[] = "Return code = 15\r\n\r\n>";
+constexpr char kSoftwareBreak[] = "======";
+
+void Pause(int milliseconds)
+{
+    platform::WaitWithMessages(0, milliseconds);
+}
+
+// Decimal digits at the start of the text; -1 when there are none or they
+// do not fit.
+std::int64_t LeadingSize(const std::uint8_t* text, std::size_t length)
+{
+    std::int64_t value = 0;
+    std::size_t i = 0;
+    for (; i < length && text[i] >= '0' && text[i] <= '9'; ++i) {
+        int digit = text[i] - '0';
+        if (value > (std::numeric_limits<std::int64_t>::max() - digit) / 10)
+            return -1;
+        value = value * 10 + digit;
+    }
+    return i == 0 ? -1 : value;
+}
+} // namespace
+
+CYModem::CYModem(CSerialPort* port, std::string downloadDir)
+    : m_pPort(port), m_strDownloadDir(std::move(downloadDir))
+{
+    if (!m_strDownloadDir.empty() && m_strDownloadDir.back() != '/')
+        m_strDownloadDir += '/';
+}
+
+CYModem::~CYModem()
+{
+    m_outFile.Close();
+}
+
+void CYModem::ResetPacket()
+{
+    m_packet = Packet{};
+}
+
+HRESULT CYModem::Send(const void* bytes, std::uint32_t n)
+{
+    return m_pPort->Write(bytes, n);
+}
+
+void CYModem::SendByte(std::uint8_t byte)
+{
+    Send(&byte, 1);
+}
+
+HRESULT CYModem::ReadBytes(void* buffer, std::uint32_t n, std::uint16_t seconds)
+{
+    if (n == 0)
+        return 0;
+    using Clock = std::chrono::steady_clock;
+    const Clock::time_point deadline = Clock::now() + std::chrono::seconds(seconds);
+    auto* bytes = static_cast<std::uint8_t*>(buffer);
+    std::uint32_t have = 0;
+    while (have < n) {
+        std::uint32_t count = 0;
+        if (m_pPort->Read(bytes + have, n - have, &count) == E_FAIL) {
+            m_bLineLost = true;
+            return E_FAIL;
+        }
+        have += count;
+        if (count == 0) {
+            if (Clock::now() >= deadline)
+                return E_FAIL;
+            if (platform::PumpMessages() == platform::PUMP_QUIT) {
+                m_bLineLost = true;
+                return E_FAIL;
+            }
+        }
+        if (IsCancelled())
+            return 1;
+    }
+    return 0;
+}
+
+bool CYModem::Packet::IsIntact() const
+{
+    if (block + complement != 255)
+        return false;
+    const unsigned crc = crcHigh * 256u + crcLow;
+    return crc == CCrc16::Compute(Data(), DataSize());
+}
+
+CYModem::TryResult CYModem::ReadBlockBody(Packet& packet)
+{
+    std::uint8_t* area = packet.header == SOH ? packet.data128 : packet.data1024;
+    HRESULT results[] = {0, 0, 0};
+    std::uint8_t number[2] = {};
+    results[0] = ReadBytes(number, 2, kBlockNumberSeconds);
+    if (results[0] == 0)
+        results[1] = ReadBytes(area, packet.DataSize(), kDataSeconds);
+    std::uint8_t crc[2] = {};
+    if (results[0] == 0 && results[1] == 0)
+        results[2] = ReadBytes(crc, 2, kCrcSeconds);
+    for (HRESULT result : results) {
+        if (result == 1)
+            return TryResult::Cancelled;
+        if (result != 0)
+            return m_bLineLost ? TryResult::LineLost : TryResult::Failed;
+    }
+    packet.block = number[0];
+    packet.complement = number[1];
+    packet.crcHigh = crc[0];
+    packet.crcLow = crc[1];
+    return TryResult::Good;
+}
+
+HRESULT CYModem::Packet::ReceivePacket(CYModem& modem, bool reset)
+{
+    if (reset) {
+        expected = 0;
+        modem.m_bHavePrevious = false;
+    }
+    for (int attempt = 0; attempt < kTries; ++attempt) {
+        try {
+            if (modem.IsCancelled())
+                return 1;
+            HRESULT result = modem.ReadBytes(&header, 1, kHeaderByteSeconds);
+            TryResult body = TryResult::Failed;
+            if (result == 1)
+                return 1;
+            if (result == 0) {
+                if (header == EOT)
+                    return 0;
+                if (header != SOH && header != STX)
+                    return E_FAIL;
+                body = modem.ReadBlockBody(*this);
+            } else if (modem.m_bLineLost) {
+                body = TryResult::LineLost;
+            }
+            if (body == TryResult::Cancelled)
+                return 1;
+            if (body == TryResult::LineLost)
+                return E_FAIL;
+            if (body == TryResult::Good && IsIntact()) {
+                if (block == expected) {
+                    expected = static_cast<std::uint8_t>(expected + 1);
+                    modem.m_bHavePrevious = true;
+                    return 0;
+                }
+                // The sender missed our ACK and sent the same block again.
+                if (modem.m_bHavePrevious && block == static_cast<std::uint8_t>(expected - 1)) {
+                    modem.SendByte(ACK);
+                    continue;
+                }
+                modem.Abort();
+                modem.m_bAborted = true;
+                return E_FAIL;
+            }
+            // A damaged or incomplete block: what is left of it is dropped.
+            modem.m_pPort->FlushInput();
+            modem.SendNak();
+        } catch (...) {
+            modem.ResetPacket();
+        }
+    }
+    return E_FAIL;
+}
+
+HRESULT CYModem::Abort()
+{
+    try {
+        m_bAborted = true;
+        if (!m_pPort->Purge(PURGE_TXCLEAR | PURGE_RXCLEAR))
+            return E_FAIL;
+        const std::uint8_t cancel[2] = {CAN, CAN};
+        HRESULT result = Send(cancel, 2);
+        if (result != 0)
+            return result;
+        if (IsCancelled())
+            return 1;
+        platform::WaitWithMessages(kAbortSettleSeconds, 0);
+        int quiet = 0;
+        while (quiet < 2) {
+            std::uint8_t byte = 0;
+            result = ReadBytes(&byte, 1, 1);
+            quiet = (result != 0 || byte == CAN) ? quiet + 1 : 0;
+        }
+        std::string text;
+        for (;;) {
+            char byte = 0;
+            result = ReadBytes(&byte, 1, 1);
+            if (result != 0)
+                return result;
+            text += byte;
+            if (text.find(kPrompt) != std::string::npos)
+                return 0;
+        }
+    } catch (...) {
+        return E_FAIL;
+    }
+}
+
+bool CYModem::Begin()
+{
+    m_pPort->FlushInput();
+    return true;
+}
+
+bool CYModem::TakeHeaderName(const std::uint8_t* area, std::uint32_t size)
+{
+    const auto* end = static_cast<const std::uint8_t*>(std::memchr(area, 0, size));
+    if (end == nullptr) {
+        m_strFailure = "The file header holds no valid file name.";
+        return false;
+    }
+    std::string name(reinterpret_cast<const char*>(area), static_cast<std::size_t>(end - area));
+    std::size_t slash = name.find_last_of("/\\");
+    if (slash != std::string::npos)
+        name.erase(0, slash + 1);
+    if (name.empty() || name == "." || name == ".." || name.size() > kMaxNameLength) {
+        m_strFailure = platform::Format("The file header holds no valid file name: %s", name.c_str());
+        return false;
+    }
+    m_strFileName = name;
+    m_nFileSize = LeadingSize(end + 1, static_cast<std::size_t>(area + size - (end + 1)));
+    return true;
+}
+
+HRESULT CYModem::OnFileHeader()
+{
+    m_strFileName.clear();
+    m_nFileSize = 0;
+    m_nFileWritten = 0;
+    m_outFile.Close();
+    if (!TakeHeaderName(m_packet.Data(), m_packet.DataSize()))
+        return E_FAIL;
+    const std::string path = m_strDownloadDir + m_strFileName;
+    HRESULT result = m_outFile.Create(path, true);
+    if (result != 0)
+        m_strFailure = platform::Format("Cannot create file %s.", path.c_str());
+    return result;
+}
+
+HRESULT CYModem::WriteData()
+{
+    std::int64_t count = m_packet.DataSize();
+    if (m_nFileSize >= 0 && m_nFileSize - m_nFileWritten < count)
+        count = std::max<std::int64_t>(0, m_nFileSize - m_nFileWritten);
+    std::uint32_t written = 0;
+    HRESULT result = m_outFile.Write(m_packet.Data(), static_cast<std::uint32_t>(count), &written);
+    if (result == 0 && written < count)
+        result = 1;
+    if (result != 0) {
+        m_strFailure = platform::Format("Problems with writing to file %s.", (m_strDownloadDir + m_strFileName).c_str());
+        return result;
+    }
+    m_nFileWritten += count;
+    m_nTotalReceived += count;
+    return 0;
+}
+
+void CYModem::CloseFile()
+{
+    m_outFile.Close();
+}
+
+void CYModem::OnComplete()
+{
+}
+
+void CYModem::SendNak()
+{
+    SendByte(NAK);
+}
+
+bool CYModem::IsCancelled()
+{
+    return false;
+}
+
+HRESULT CYModem::RequestHeader()
+{
+    m_pPort->FlushInput();
+    Pause(kRequestPauseMs);
+    SendByte(CRC_REQUEST);
+    Pause(kRequestPauseMs);
+    return m_packet.ReceivePacket(*this, true);
+}
+
+CYModem::Outcome CYModem::Fail(std::string message)
+{
+    if (m_strFailure.empty())
+        m_strFailure = std::move(message);
+    return Outcome::Failed;
+}
+
+CYModem::Outcome CYModem::ReceiveFile()
+{
+    for (;;) {
+        HRESULT result = m_packet.ReceivePacket(*this, false);
+        if (result == 1)
+            return Outcome::Cancelled;
+        if (result != 0)
+            return Fail(platform::Format("The recovery of %s failed.", m_strFileName.c_str()));
+        if (m_packet.header == EOT) {
+            CloseFile();
+            SendByte(ACK);
+            m_strLastFile = m_strFileName;
+            return Outcome::Complete;
+        }
+        if (IsCancelled())
+            return Outcome::Cancelled;
+        if (WriteData() != 0)
+            return Outcome::Failed;
+        SendByte(ACK);
+        if (IsCancelled())
+            return Outcome::Cancelled;
+    }
+}
+
+CYModem::Outcome CYModem::RunBatch()
+{
+    HRESULT result = RequestHeader();
+    for (;;) {
+        if (result == 1 || IsCancelled())
+            return Outcome::Cancelled;
+        if (result != 0 || m_packet.header == EOT) {
+            if (m_strLastFile.empty())
+                return Fail("The recovery failed: no file header came from the instrument.");
+            return Fail(platform::Format("The recovery stopped after %s: no further file header came.",
+                                         m_strLastFile.c_str()));
+        }
+        if (m_packet.Data()[0] == 0) {
+            SendByte(ACK);
+            return Outcome::Complete;
+        }
+        if (OnFileHeader() != 0)
+            return Outcome::Failed;
+        SendByte(ACK);
+        Pause(kRequestPauseMs);
+        SendByte(CRC_REQUEST);
+        Outcome outcome = ReceiveFile();
+        if (outcome != Outcome::Complete)
+            return outcome;
+        result = RequestHeader();
+    }
+}
+
+void CYModem::SendEndBreak()
+{
+    if (m_bSoftwareBreak)
+        Send(kSoftwareBreak, sizeof kSoftwareBreak - 1);
+    else
+        m_pPort->SendBreak(kBreakMilliseconds);
+}
+
+void CYModem::Finish(Outcome outcome)
+{
+    if (outcome == Outcome::Complete) {
+        OnComplete();
+        return;
+    }
+    if (!m_bAborted)
+        Abort();
+    platform::WaitWithMessages(kBreakPauseSeconds, 0);
+    SendEndBreak();
+    if (outcome == Outcome::Failed)
+        platform::ShowMessage(m_strFailure, platform::MB_OK | platform::MB_ICONEXCLAMATION);
+}
+
+void CYModem::Receive()
+{
+    if (!Begin())
+        return;
+    Finish(RunBatch());
+}

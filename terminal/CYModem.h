@@ -1,0 +1,103 @@
+#pragma once
+#include "CBaseFile.h"
+#include "HResult.h"
+
+#include <cstdint>
+#include <string>
+
+class CSerialPort;
+
+// The receiving side of a batch block transfer (CRC-16, 128- and 1024-byte
+// blocks) over a connection's serial port, writing each file into the
+// download directory. Runs on the user-interface thread and pumps messages
+// while it waits. The virtual hooks let a derived class report to the user.
+class CYModem {
+public:
+    static constexpr std::uint8_t SOH = 0x01;
+    static constexpr std::uint8_t STX = 0x02;
+    static constexpr std::uint8_t EOT = 0x04;
+    static constexpr std::uint8_t ACK = 0x06;
+    static constexpr std::uint8_t NAK = 0x15;
+    static constexpr std::uint8_t CAN = 0x18;
+    static constexpr std::uint8_t CRC_REQUEST = 'C';
+    // Longest file name the header may carry.
+    static constexpr std::size_t kMaxNameLength = 255;
+
+    CYModem(CSerialPort* port, std::string downloadDir);
+    virtual ~CYModem();
+    CYModem(const CYModem&) = delete;
+    CYModem& operator=(const CYModem&) = delete;
+
+    // Runs the whole batch.
+    void Receive();
+
+    // 0: all n bytes came; 1: cancelled; E_FAIL: timed out, port closed or
+    // the program is closing.
+    HRESULT ReadBytes(void* buffer, std::uint32_t n, std::uint16_t seconds);
+    HRESULT Send(const void* bytes, std::uint32_t n);
+    // Aborts on the wire: 0 when the instrument's prompt came back, 1 when
+    // cancelled, otherwise a failure.
+    HRESULT Abort();
+    void ResetPacket();
+
+    // The terminal option: a break is sent as text instead of a line break.
+    bool m_bSoftwareBreak = false;
+
+protected:
+    struct Packet {
+        std::uint8_t header = 0;
+        std::uint8_t block = 0;
+        std::uint8_t complement = 0;
+        std::uint8_t data128[128] = {};
+        std::uint8_t data1024[1024] = {};
+        std::uint8_t crcHigh = 0;
+        std::uint8_t crcLow = 0;
+        std::uint8_t expected = 0;
+
+        // 0: a good block or an EOT; 1: cancelled; E_FAIL otherwise.
+        HRESULT ReceivePacket(CYModem& modem, bool reset);
+        const std::uint8_t* Data() const { return header == SOH ? data128 : data1024; }
+        std::uint32_t DataSize() const { return header == SOH ? 128 : 1024; }
+        bool IsIntact() const;
+    };
+
+    virtual bool Begin();
+    virtual HRESULT OnFileHeader();
+    virtual HRESULT WriteData();
+    virtual void CloseFile();
+    virtual void OnComplete();
+    virtual void SendNak();
+    virtual bool IsCancelled();
+
+    CSerialPort* m_pPort;
+    std::string m_strDownloadDir;
+    CBaseFile m_outFile;
+    std::string m_strFileName;
+    // -1 when the header names no size: every block is stored whole.
+    std::int64_t m_nFileSize = 0;
+    std::int64_t m_nFileWritten = 0;
+    std::int64_t m_nTotalReceived = 0;
+    Packet m_packet;
+
+private:
+    enum class Outcome { Complete, Cancelled, Failed };
+    enum class TryResult { Good, Cancelled, Failed, LineLost };
+
+    Outcome RunBatch();
+    Outcome ReceiveFile();
+    HRESULT RequestHeader();
+    TryResult ReadBlockBody(Packet& packet);
+    void SendByte(std::uint8_t byte);
+    Outcome Fail(std::string message);
+    void Finish(Outcome outcome);
+    void SendEndBreak();
+    bool TakeHeaderName(const std::uint8_t* area, std::uint32_t size);
+
+    std::string m_strFailure;
+    std::string m_strLastFile;
+    bool m_bAborted = false;
+    bool m_bLineLost = false;
+    // A block has been taken since the last header request, so an intact
+    // copy of it may come again when the sender missed the ACK.
+    bool m_bHavePrevious = false;
+};

@@ -1,0 +1,404 @@
+#include "CLogWnd.h"
+#include "CParlimApp.h"
+#include "CParlimDoc.h"
+#include "CParlimVW.h"
+#include "CScript.h"
+#include "GuiTestApp.h"
+#include "InstrumentSimulator.h"
+#include "MessagePump.h"
+#include "Messages.h"
+#include "PtyPair.h"
+#include "TempDir.h"
+#include "TempSettings.h"
+
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <functional>
+#include <list>
+#include <memory>
+#include <string>
+
+namespace {
+
+using namespace std::chrono_literals;
+using Clock = std::chrono::steady_clock;
+
+// A connection on a pseudo-terminal to a simulated instrument that answers
+// every carriage return with "\r\n>", with its window, ready to run scripts.
+class ScriptTest : public ::testing::Test {
+protected:
+    static constexpr int kPort = 207;
+
+    ScriptTest()
+    {
+        m_pty.MapTo(kPort);
+        m_app.CurrentSlot().m_nPort = kPort - 1;
+        m_app.m_nPromptWait = 0;
+        m_document->SetView(m_view.get());
+        m_document->LoadPortConfig();
+    }
+
+    ~ScriptTest() override
+    {
+        platform::SetClosing(false);
+        m_document.reset();
+        g_strEol = "\r";
+    }
+
+    void SetUp() override { ASSERT_TRUE(m_document->OpenPort(false)); }
+
+    CParlimDoc& Document() { return *m_document; }
+    CLogWnd& Window() { return *m_view->m_pLogWnd; }
+
+    int Run(std::list<std::string> lines)
+    {
+        m_document->GetScriptLines() = std::move(lines);
+        m_document->m_bScriptRunning = true;
+        CScript script(m_document.get(), &m_document->m_serial);
+        return script.Run();
+    }
+
+    // What the instrument received, once at least that many bytes came.
+    std::string Wire(std::size_t count)
+    {
+        EXPECT_TRUE(m_instrument.WaitReceived(count, 5s)) << m_instrument.Received();
+        return m_instrument.Received();
+    }
+
+    // Nothing more arrives at the instrument for a while.
+    std::string WireSettled()
+    {
+        std::size_t size = 0;
+        do {
+            size = m_instrument.Received().size();
+            platform::WaitWithMessages(0, 200);
+        } while (m_instrument.Received().size() != size);
+        return m_instrument.Received();
+    }
+
+    std::string WindowText()
+    {
+        platform::WaitWithMessages(0, 50);
+        std::string text;
+        for (const std::string& line : Window().Lines())
+            text += line + "|";
+        return text;
+    }
+
+    // Runs the action from the event loop after the delay, inside the run's waits.
+    static void Later(std::chrono::milliseconds delay, std::function<void()> action)
+    {
+        QTimer::singleShot(delay, std::move(action));
+    }
+
+    static double Seconds(Clock::duration duration) { return std::chrono::duration<double>(duration).count(); }
+
+    QApplication& m_qapp = GuiTestApp();
+    TempSettings m_settings;
+    PtyPair m_pty;
+    InstrumentSimulator m_instrument{m_pty.MasterFd()};
+    CParlimApp m_app;
+    std::unique_ptr<CParlimDoc> m_document = std::make_unique<CParlimDoc>();
+    std::unique_ptr<CParlimVW> m_view = std::make_unique<CParlimVW>(m_document.get());
+};
+
+TEST_F(ScriptTest, PlainLinesAndCommandsAreToldApart)
+{
+    auto start = Clock::now();
+    EXPECT_EQ(Run({"ABC;note\r\n", " ;x\r\n", "\r\n", "ABC$X;CMD_OFF\r\n", "ABC ;note $d 0.3\r\n", "$\r\n",
+                   "$?\r\n", "$Z\r\n", "$G\r\n", "LAST"}),
+              SCRIPT_CONTINUE);
+    EXPECT_GE(Seconds(Clock::now() - start), 0.3);
+    EXPECT_EQ(WireSettled(), "ABC\r \r\rABC$X\rLAST");
+}
+
+TEST_F(ScriptTest, SingleByteInstrumentGetsNoTerminatorAndPacedBytes)
+{
+    Document().m_portConfig.m_nDeviceType = CParlimDoc::kGlissom;
+    Run({"ABC;note\r\n"});
+    EXPECT_EQ(Wire(3), "ABC");
+    auto arrivals = m_instrument.Arrivals();
+    ASSERT_EQ(arrivals.size(), 3u);
+    EXPECT_GE(Seconds(arrivals[2].time - arrivals[0].time), 0.035);
+}
+
+TEST_F(ScriptTest, PromptWaitFollowsEachPlainLineWhenOn)
+{
+    m_app.m_nPromptWait = 1;
+    m_instrument.SetSilent(true);
+    Run({"A\r\n", "B\r\n"});
+    auto silent = m_instrument.Arrivals();
+    ASSERT_EQ(WireSettled(), "A\rB\r");
+    EXPECT_GE(Seconds(m_instrument.Arrivals().back().time - silent.front().time), 1.0);
+
+    // An answering instrument releases the wait at its prompt.
+    m_instrument.SetSilent(false);
+    auto start = Clock::now();
+    Run({"C\r\n", "D\r\n"});
+    EXPECT_LT(Seconds(Clock::now() - start), 0.9);
+}
+
+TEST_F(ScriptTest, AnExplicitWaitAfterAFoundPromptDoesNotWaitAgain)
+{
+    m_app.m_nPromptWait = 5;
+    auto start = Clock::now();
+    EXPECT_EQ(Run({"A\r\n", "$W62,5\r\n"}), SCRIPT_CONTINUE);
+    EXPECT_LT(Seconds(Clock::now() - start), 1.0);
+
+    // The second explicit wait waits again: here until its limit.
+    start = Clock::now();
+    EXPECT_EQ(Run({"A\r\n", "$W62,5\r\n", "$W62,1\r\n"}), SCRIPT_CONTINUE);
+    EXPECT_GE(Seconds(Clock::now() - start), 1.0);
+}
+
+TEST_F(ScriptTest, WaitForCharacterForms)
+{
+    auto start = Clock::now();
+    EXPECT_EQ(Run({"$W62,1\r\n"}), SCRIPT_CONTINUE);
+    EXPECT_GE(Seconds(Clock::now() - start), 1.0);
+
+    Later(200ms, [this] { m_instrument.Send("ab\r"); });
+    start = Clock::now();
+    EXPECT_EQ(Run({"$W13\r\n"}), SCRIPT_CONTINUE);
+    EXPECT_LT(Seconds(Clock::now() - start), 1.0);
+
+    Later(200ms, [this] { m_instrument.Send("x#"); });
+    EXPECT_EQ(Run({"$W\"#\",-4\r\n"}), SCRIPT_CONTINUE);
+
+    // Forms that cannot wait go on at once; a quoted form cut short is an error.
+    start = Clock::now();
+    EXPECT_EQ(Run({"$W9\r\n", "$W0\r\n", "$W\">\r\n"}), SCRIPT_CONTINUE);
+    EXPECT_LT(Seconds(Clock::now() - start), 1.0);
+    EXPECT_EQ(Run({"$W\"\r\n", "X\r\n"}), SCRIPT_ERROR);
+}
+
+TEST_F(ScriptTest, ClearingTheRunningFlagStopsAWaitingRun)
+{
+    Later(300ms, [this] { Document().m_bScriptRunning = false; });
+    auto start = Clock::now();
+    Run({"$D 10\r\n", "X\r\n"});
+    EXPECT_LT(Seconds(Clock::now() - start), 2.0);
+
+    Later(300ms, [this] { Document().m_bScriptRunning = false; });
+    start = Clock::now();
+    EXPECT_NE(Run({"$W62\r\n", "X\r\n"}), SCRIPT_REPEAT);
+    EXPECT_LT(Seconds(Clock::now() - start), 2.0);
+    EXPECT_EQ(WireSettled(), "");
+
+    // So does the application closing.
+    Later(300ms, [] { platform::SetClosing(true); });
+    start = Clock::now();
+    EXPECT_EQ(Run({"$D 10\r\n", "X\r\n"}), SCRIPT_CONTINUE);
+    EXPECT_LT(Seconds(Clock::now() - start), 2.0);
+}
+
+TEST_F(ScriptTest, DelayWaitsItsFractionAndIgnoresNegativeTimes)
+{
+    auto start = Clock::now();
+    Run({"$D\r\n", "$D -3\r\n"});
+    EXPECT_LT(Seconds(Clock::now() - start), 0.2);
+    start = Clock::now();
+    Run({"$D 0.25\r\n"});
+    double waited = Seconds(Clock::now() - start);
+    EXPECT_GE(waited, 0.25);
+    EXPECT_LT(waited, 0.6);
+}
+
+TEST_F(ScriptTest, RepeatStopsTheRunAndEmptyScriptsEnd)
+{
+    EXPECT_EQ(Run({}), SCRIPT_CONTINUE);
+    EXPECT_EQ(Run({"A\r\n", "$R"}), SCRIPT_REPEAT);
+    EXPECT_EQ(Run({"$r\r\n", "B\r\n"}), SCRIPT_REPEAT);
+    EXPECT_EQ(WireSettled(), "A\r");
+}
+
+TEST_F(ScriptTest, EndOfLineCommandSetsTheTerminatorForTheRun)
+{
+    Run({"$E\r\n", "A\r\n", "$E 0d0a\r\n", "B\r\n", "$E 0D 0\r\n", "C\r\n", "$E 00 zz\r\n", "D\r\n"});
+    EXPECT_EQ(WireSettled(), std::string("AB\r\nC\rD\0\xFF", 9));
+    // The next run starts with a carriage return again.
+    Run({"E\r\n"});
+    EXPECT_EQ(Wire(10).substr(9), "E\r");
+}
+
+TEST_F(ScriptTest, HexChecksumAndTextCommandsSendTheirBytes)
+{
+    std::string longHex = "$S";
+    for (int i = 0; i < 1001; ++i)
+        longHex += "7e";
+    Run({"$S 41 4g\r\n", "$NA\r\n", "$N\r\n", "$tab\r\n", "$S\r\n", longHex + "\r\n"});
+    EXPECT_EQ(WireSettled(), std::string("\x41\xFF" "A\0A" "\0\0" "ab\r\n", 11) + std::string(500, '\x7E'));
+}
+
+TEST_F(ScriptTest, PrintedLinesFormBlocks)
+{
+    m_instrument.SetSilent(true);
+    Window().Clear();
+    // A plain line keeps the block going; any other command ends it.
+    Run({"$P one\r\n", "$Ptwo\r\n", "X\r\n", "$P three\r\n", "$D 0\r\n", "$Pfour"});
+    EXPECT_EQ(WindowText(), "|[ one]|[two]|[ three]||[four]||");
+}
+
+TEST_F(ScriptTest, ComSettingsChangeTheLineAndTheSavedConnection)
+{
+    EXPECT_EQ(Run({"$C:19200,E,8,2\r\n"}), SCRIPT_CONTINUE);
+    platform::LineSettings line;
+    Document().m_serial.GetDCB(line);
+    EXPECT_EQ(line.BaudRate, 19200u);
+    EXPECT_EQ(Document().m_serial.GetParityChar(), 'E');
+    EXPECT_EQ(line.StopBits, platform::TWOSTOPBITS);
+    EXPECT_EQ(m_app.CurrentSlot().m_nBaud, 5);
+    EXPECT_EQ(m_app.CurrentSlot().m_nParity, 0);
+    EXPECT_EQ(m_app.CurrentSlot().m_nStopBits, 2);
+}
+
+TEST_F(ScriptTest, MalformedComSettingsEndTheRunAndChangeNothing)
+{
+    for (const char* bad : {"$C:300,N,8,1\r\n", "$C:9600,N,8,1", "$C 9600,N,8,1\r\n", "$C:9,N,8,1\r\n",
+                            "$C:9600,M,8,1\r\n", "$C:9600,N,8,3\r\n"}) {
+        EXPECT_EQ(Run({bad, "X\r\n"}), SCRIPT_ERROR) << bad;
+        EXPECT_EQ(Document().m_portConfig.m_nBaud, 4) << bad;
+    }
+    EXPECT_EQ(WireSettled(), "");
+}
+
+TEST_F(ScriptTest, BaudChangeLineIsFollowedByTheConnection)
+{
+    Document().m_portConfig.m_nBaud = 6;
+    Document().ApplyPortSettings();
+    Run({"cb 832\r\n"});
+    EXPECT_EQ(Wire(6), "cb 832\r");
+    platform::LineSettings line;
+    Document().m_serial.GetDCB(line);
+    EXPECT_EQ(line.BaudRate, 115200u);
+    EXPECT_EQ(Document().m_serial.GetParityChar(), 'O');
+    EXPECT_EQ(m_app.CurrentSlot().m_nBaud, 8);
+    EXPECT_EQ(m_app.CurrentSlot().m_nParity, 1);
+    EXPECT_EQ(m_app.CurrentSlot().m_nStopBits, 2);
+    EXPECT_EQ(WireSettled(), "cb 832\r");
+
+    // Run from the command history, the check command follows.
+    Document().m_bHistoryRunning = true;
+    Run({"CB411\r\n"});
+    EXPECT_EQ(Wire(16).substr(7), "CB411\rCK\r");
+    EXPECT_EQ(m_app.CurrentSlot().m_nBaud, 4);
+    EXPECT_EQ(m_app.CurrentSlot().m_nParity, 2);
+    EXPECT_EQ(m_app.CurrentSlot().m_nStopBits, 0);
+}
+
+TEST_F(ScriptTest, BaudDigitZeroDependsOnTheDeviceAndUnknownDigitsChangeNothing)
+{
+    struct Case {
+        int deviceType;
+        int expected;
+    };
+    for (Case c : {Case{1, 4}, Case{3, 6}, Case{0, -1}}) {
+        Document().m_portConfig.m_nDeviceType = c.deviceType;
+        Document().m_portConfig.m_nBaud = 6;
+        Run({"CB011\r\n"});
+        EXPECT_EQ(Document().m_portConfig.m_nBaud, c.expected) << c.deviceType;
+    }
+    Document().m_portConfig.m_nDeviceType = 0;
+    Document().m_portConfig.m_nBaud = 4;
+    Run({"CB911\r\n", "CB4\r\n"});
+    EXPECT_EQ(Document().m_portConfig.m_nBaud, 4);
+    EXPECT_EQ(m_app.CurrentSlot().m_nBaud, -1);
+}
+
+TEST_F(ScriptTest, SoftwareBreakThenPromptWait)
+{
+    m_app.m_bSoftwareBreak = true;
+    m_app.m_nPromptWait = 1;
+    m_instrument.SetSilent(true);
+    Later(200ms, [this] { m_instrument.Send(">"); });
+    auto start = Clock::now();
+    EXPECT_EQ(Run({"$B\r\n"}), SCRIPT_CONTINUE);
+    EXPECT_LT(Seconds(Clock::now() - start), 0.9);
+    EXPECT_EQ(Wire(3), "===");
+}
+
+TEST_F(ScriptTest, ClockCommandLeavesNearTheStartOfASecond)
+{
+    Run({"$T\r\n"});
+    std::string sent = Wire(21);
+    ASSERT_EQ(sent.size(), 21u);
+    EXPECT_EQ(sent.substr(0, 3), "TS ");
+    EXPECT_EQ(sent.back(), '\r');
+    EXPECT_EQ(m_instrument.Arrivals().size(), 1u);
+}
+
+TEST_F(ScriptTest, FindInstrumentKeepsTheFoundRateInTheConnection)
+{
+    m_instrument.AnswerBreaks(m_pty.SlavePath(), [](std::uint32_t rate) {
+        return rate == 19200 ? std::string("\r\nPemberlin Test\r\n>") : std::string();
+    });
+    EXPECT_EQ(Run({"$F\r\n", "A\r\n"}), SCRIPT_CONTINUE);
+    platform::LineSettings line;
+    Document().m_serial.GetDCB(line);
+    EXPECT_EQ(line.BaudRate, 19200u);
+    EXPECT_EQ(Document().m_portConfig.m_nBaud, 5);
+    EXPECT_EQ(m_app.CurrentSlot().m_nBaud, 5);
+    EXPECT_EQ(WireSettled().back(), '\r');
+}
+
+TEST_F(ScriptTest, CommandsOnAClosedPortDoNothingAndGoOn)
+{
+    Document().ClosePort();
+    EXPECT_EQ(Run({"$T\r\n", "$S41\r\n", "$NA\r\n", "$tx\r\n", "$F\r\n", "A\r\n"}), SCRIPT_CONTINUE);
+    // An explicit wait for a character that cannot come ends the run.
+    EXPECT_EQ(Run({"$W62,5\r\n", "X\r\n"}), SCRIPT_ERROR);
+    EXPECT_EQ(WireSettled(), "");
+}
+
+TEST_F(ScriptTest, LogCommandsCreateAppendAndSwitchFiles)
+{
+    TempDir dir;
+    const std::string first = dir.File("first.log");
+    const std::string second = dir.File("second.log");
+    WriteFileText(second, "kept|");
+
+    Run({"$L" + first + "\r\n", "$P one\r\n"});
+    EXPECT_TRUE(Document().m_bLogging);
+    Run({"$l" + second + "\r\n", "$P two\r\n"});
+    platform::WaitWithMessages(0, 100);
+    EXPECT_EQ(Document().GetLogPath(), second);
+    EXPECT_EQ(ReadFileText(first), "\r\n[ one]\r\n");
+    EXPECT_EQ(ReadFileText(second), "kept|\r\n[ two]\r\n");
+
+    Run({"$L" + first + "\r\n"});
+    EXPECT_EQ(ReadFileText(first), "");
+}
+
+TEST_F(ScriptTest, LogFileThatCannotBeOpenedIsReportedAndTheRunGoesOn)
+{
+    platform::RecordingMessageBackend messages;
+    TempDir dir;
+    const std::string path = dir.File("missing/x.log");
+    EXPECT_EQ(Run({"$l" + path + "\r\n", "A\r\n"}), SCRIPT_CONTINUE);
+    ASSERT_EQ(messages.Texts().size(), 1u);
+    EXPECT_EQ(messages.Texts()[0], "Could not open file for logging: " + path);
+    EXPECT_FALSE(Document().m_bLogging);
+    EXPECT_EQ(Wire(2), "A\r");
+}
+
+TEST_F(ScriptTest, DocumentClosedDuringARunStaysUntilTheRunReturns)
+{
+    CParlimDoc* document = m_document.release();
+    m_view.reset();
+    QPointer<CParlimDoc> watch(document);
+    Later(200ms, [document] { document->CloseDocument(); });
+    document->GetScriptLines() = {"$D 5\r\n", "X\r\n"};
+    document->m_bScriptRunning = true;
+    {
+        CScript script(document, &document->m_serial);
+        script.Run();
+        EXPECT_TRUE(watch);
+    }
+    platform::WaitWithMessages(0, 100);
+    EXPECT_FALSE(watch);
+}
+
+} // namespace

@@ -1,0 +1,76 @@
+#include "CDirListBox.h"
+#include "CKelvDRDlg.h"
+#include "GuiTestApp.h"
+#include "Messages.h"
+#include "TempDir.h"
+
+#include <QDir>
+#include <QLineEdit>
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+namespace {
+
+class DirectoryChooserTest : public ::testing::Test {
+protected:
+    DirectoryChooserTest() : m_saved(QDir::currentPath())
+    {
+        GuiTestApp();
+        for (const char* name : {"work", "work/sub", "work/sub/b", "work/sub/B", "work/sub/a", "work/sub/.git"})
+            ::mkdir(m_root.File(name).c_str(), 0755);
+    }
+    ~DirectoryChooserTest() override { QDir::setCurrent(m_saved); }
+
+    static std::vector<std::string> Items(const CDirListBox& list)
+    {
+        std::vector<std::string> texts;
+        for (int row = 0; row < list.count(); ++row)
+            texts.push_back(list.item(row)->text().toStdString());
+        return texts;
+    }
+
+    QString m_saved;
+    TempDir m_root;
+    platform::RecordingMessageBackend m_messages;
+};
+
+TEST_F(DirectoryChooserTest, ListsLevelsThenSortedSubDirectoriesAndNavigates)
+{
+    const std::string sub = m_root.File("work/sub");
+    CKelvDRDlg dialog("  " + sub + "  ");
+    const std::vector<std::string> items = Items(*dialog.m_dirList);
+    ASSERT_GE(items.size(), 4u);
+    EXPECT_EQ(items.front(), "/");
+    EXPECT_EQ(std::vector<std::string>(items.end() - 4, items.end()),
+              (std::vector<std::string>{"sub", "B", "a", "b"}));
+    EXPECT_EQ(QDir::currentPath().toStdString(), sub);
+
+    // Selecting a sub-directory and OK enters it; OK on the level accepts it.
+    dialog.m_dirList->setCurrentRow(static_cast<int>(items.size()) - 1);
+    dialog.OnOK();
+    EXPECT_EQ(dialog.result(), 0);
+    EXPECT_EQ(Items(*dialog.m_dirList).back(), "b");
+    dialog.m_dirList->setCurrentRow(dialog.m_dirList->count() - 1);
+    dialog.OnOK();
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(dialog.m_strChosenPath, sub + "/b/");
+}
+
+TEST_F(DirectoryChooserTest, RefusesAnEmptyOrMissingPathAndStartsInTheCurrentDirectory)
+{
+    QDir::setCurrent(QString::fromStdString(m_root.File("work")));
+    CKelvDRDlg dialog("/no/such/place");
+    EXPECT_EQ(dialog.m_edit->text().toStdString(), m_root.File("work"));
+    dialog.m_edit->setText("");
+    dialog.OnOK();
+    dialog.m_edit->setText("/no/such/place");
+    dialog.OnOK();
+    ASSERT_EQ(m_messages.Texts().size(), 2u);
+    EXPECT_EQ(m_messages.Texts()[0], "You must specify a directory path");
+    EXPECT_EQ(m_messages.Texts()[1], "The current directory cannot be changed to. /no/such/place");
+    EXPECT_NE(dialog.result(), QDialog::Accepted);
+}
+
+} // namespace

@@ -1,0 +1,387 @@
+#include "CSerialPort.h"
+#include "CYModemDisplay.h"
+#include "GuiTestApp.h"
+#include "IRecoverProgress.h"
+#include "MessagePump.h"
+#include "Messages.h"
+#include "PtyPair.h"
+#include "TempDir.h"
+#include "TempSettings.h"
+#include "YModemScript.h"
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <fcntl.h>
+#include <functional>
+#include <spawn.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <vector>
+
+extern char** environ;
+
+namespace {
+
+constexpr int kTestPort = 203;
+
+// Records what the receiver reports; cancels when told to.
+class FakeProgress : public IRecoverProgress {
+public:
+    void SetDirectory(const std::string& directory) override { m_directory = directory; }
+    void SetCorrections(int corrections) override { m_corrections = corrections; }
+    void SetTotalBytes(std::int64_t total) override { m_totals.push_back(total); }
+    void StartFile(const std::string& name, std::int64_t) override { m_started.push_back(name); }
+    void FileDone(const std::string& name, std::int64_t size) override { m_done.emplace_back(name, size); }
+    void UpdateProgress(std::int64_t, std::int64_t batchBytes, std::int64_t, std::int64_t) override
+    {
+        m_batchBytes = batchBytes;
+        if (m_onProgress)
+            m_onProgress(batchBytes);
+    }
+    void ShowComplete() override { ++m_completes; }
+    void PostNoData() override { ++m_noData; }
+    bool CheckCancel() override
+    {
+        platform::PumpMessages();
+        return !m_cancelled;
+    }
+    bool IsShown() const override { return !m_cancelled; }
+
+    std::string m_directory;
+    int m_corrections = 0;
+    std::vector<std::int64_t> m_totals;
+    std::vector<std::string> m_started;
+    std::vector<std::pair<std::string, std::int64_t>> m_done;
+    std::int64_t m_batchBytes = 0;
+    int m_completes = 0;
+    int m_noData = 0;
+    bool m_cancelled = false;
+    std::function<void(std::int64_t)> m_onProgress;
+};
+
+std::string Pattern(std::size_t size, unsigned seed)
+{
+    std::string text(size, '\0');
+    for (std::size_t i = 0; i < size; ++i)
+        text[i] = static_cast<char>((i * 31 + seed + i / 253) & 0xFF);
+    return text;
+}
+
+class YModemTest : public ::testing::Test {
+protected:
+    YModemTest()
+    {
+        GuiTestApp();
+        m_pty.MapTo(kTestPort);
+        m_port.SetParams(nullptr, kTestPort, 115200, 'N', 1, 8, 4096, 128);
+        EXPECT_EQ(m_port.Open(), S_OK);
+    }
+    ~YModemTest() override { m_port.Close(); }
+
+    void Receive(std::int64_t expected = -1, bool softwareBreak = false)
+    {
+        CYModemDisplay modem(&m_port, m_download.Path(), expected, &m_progress);
+        modem.m_bSoftwareBreak = softwareBreak;
+        modem.Receive();
+    }
+
+    std::string Downloaded(const std::string& name) const { return ReadFileText(m_download.File(name)); }
+
+    TempSettings m_settings;
+    TempDir m_download;
+    PtyPair m_pty;
+    CSerialPort m_port;
+    FakeProgress m_progress;
+    platform::RecordingMessageBackend m_messages;
+};
+
+TEST(Crc16, MatchesTheCheckValueOfTheAlgorithm)
+{
+    const std::string text = "123456789";
+    EXPECT_EQ(CCrc16::Compute(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()), 0x31C3);
+    EXPECT_EQ(CCrc16::Compute(nullptr, 0), 0);
+}
+
+TEST_F(YModemTest, StoresMixedBlockSizesAndDropsTheFillOfTheLastBlock)
+{
+    const std::string small = Pattern(300, 1);
+    const std::string large = Pattern(1000, 2);
+    YModemScript sender(m_pty.MasterFd());
+    sender.Start([&](YModemScript& s) {
+        s.SendFile("SMALL.000", small, false);
+        s.SendFile("LARGE.000", large, true);
+        s.EndBatch();
+    });
+    Receive();
+    sender.Join();
+
+    EXPECT_FALSE(sender.Failed());
+    EXPECT_TRUE(Downloaded("SMALL.000") == small);
+    EXPECT_TRUE(Downloaded("LARGE.000") == large);
+    ASSERT_EQ(m_progress.m_done.size(), 2u);
+    EXPECT_EQ(m_progress.m_done[1], (std::pair<std::string, std::int64_t>("LARGE.000", 1000)));
+    EXPECT_EQ(m_progress.m_batchBytes, 1300);
+    // A total not given is replaced by the first file's size.
+    EXPECT_EQ(m_progress.m_totals.front(), -1);
+    EXPECT_EQ(m_progress.m_totals.at(1), 300);
+    EXPECT_EQ(m_progress.m_completes, 1);
+    EXPECT_EQ(m_progress.m_corrections, 0);
+    EXPECT_TRUE(m_messages.Texts().empty());
+}
+
+TEST_F(YModemTest, DamagedAndLateBlocksAreAskedForAgainAndCounted)
+{
+    const std::string content = Pattern(2048, 3);
+    YModemScript sender(m_pty.MasterFd());
+    sender.Start([&](YModemScript& s) {
+        s.Expect('C');
+        s.Write(YModemScript::Header("DATA.BIN", "2048"));
+        s.Expect(0x06);
+        s.Expect('C');
+        // Bad CRC: answered with NAK.
+        s.Write(YModemScript::Block(1, content.substr(0, 1024), true, true));
+        s.Expect(0x15);
+        s.Write(YModemScript::Block(1, content.substr(0, 1024), true));
+        s.Expect(0x06);
+        // Only the start of a block, then silence: the read times out and
+        // the block is asked for again.
+        s.Write(std::string("\x02", 1));
+        s.Expect(0x15, YModemScript::Milliseconds(6000));
+        s.Write(YModemScript::Block(2, content.substr(1024), true));
+        s.Expect(0x06);
+        s.Write("\x04");
+        s.Expect(0x06);
+        s.EndBatch();
+    });
+    Receive();
+    sender.Join();
+
+    EXPECT_FALSE(sender.Failed()) << sender.Received();
+    EXPECT_TRUE(Downloaded("DATA.BIN") == content);
+    EXPECT_EQ(m_progress.m_corrections, 2);
+    EXPECT_EQ(m_progress.m_completes, 1);
+}
+
+TEST_F(YModemTest, AnIntactRepeatOfTheLastBlockIsAcknowledgedButNotStoredTwice)
+{
+    const std::string content = Pattern(256, 4);
+    YModemScript sender(m_pty.MasterFd());
+    sender.Start([&](YModemScript& s) {
+        s.Expect('C');
+        s.Write(YModemScript::Header("REPEAT.BIN", "256"));
+        s.Expect(0x06);
+        s.Expect('C');
+        s.Write(YModemScript::Block(1, content.substr(0, 128), false));
+        s.Expect(0x06);
+        s.Write(YModemScript::Block(1, content.substr(0, 128), false));
+        s.Expect(0x06);
+        s.Write(YModemScript::Block(2, content.substr(128), false));
+        s.Expect(0x06);
+        s.Write("\x04");
+        s.Expect(0x06);
+        s.EndBatch();
+    });
+    Receive();
+    sender.Join();
+
+    EXPECT_FALSE(sender.Failed()) << sender.Received();
+    EXPECT_TRUE(Downloaded("REPEAT.BIN") == content);
+    EXPECT_EQ(m_progress.m_completes, 1);
+}
+
+TEST_F(YModemTest, AnOutOfSequenceBlockAbortsAndIsReportedWithTheFileName)
+{
+    YModemScript sender(m_pty.MasterFd());
+    sender.Start([&](YModemScript& s) {
+        s.Expect('C');
+        s.Write(YModemScript::Header("SKIP.BIN", "512"));
+        s.Expect(0x06);
+        s.Expect('C');
+        s.Write(YModemScript::Block(3, Pattern(128, 5), false));
+        s.Expect(0x18);
+        s.Expect(0x18);
+        s.ExpectText("======", YModemScript::Milliseconds(10000));
+    });
+    Receive(-1, true);
+    sender.Join();
+
+    EXPECT_FALSE(sender.Failed()) << sender.Received();
+    EXPECT_EQ(m_progress.m_completes, 0);
+    ASSERT_EQ(m_messages.Texts().size(), 1u);
+    EXPECT_EQ(m_messages.Texts()[0], "The recovery of SKIP.BIN failed.");
+    EXPECT_TRUE(m_progress.m_done.empty());
+}
+
+TEST_F(YModemTest, HeaderNamesAreReducedToTheirLastComponentAndDotNamesRefused)
+{
+    YModemScript sender(m_pty.MasterFd());
+    sender.Start([&](YModemScript& s) {
+        s.SendFile("../../outside/PATH.BIN", "abc", false);
+        s.Expect('C');
+        s.Write(YModemScript::Header("sub/..", "3"));
+        s.Expect(0x18);
+        s.Expect(0x18);
+        s.DrainFor(YModemScript::Milliseconds(6000));
+    });
+    Receive(-1, true);
+    sender.Join();
+
+    EXPECT_FALSE(sender.Failed()) << sender.Received();
+    EXPECT_EQ(Downloaded("PATH.BIN"), "abc");
+    EXPECT_EQ(m_progress.m_completes, 0);
+    ASSERT_EQ(m_messages.Texts().size(), 1u);
+    EXPECT_EQ(m_messages.Texts()[0], "The file header holds no valid file name: ..");
+}
+
+TEST_F(YModemTest, AFileThatCannotBeCreatedAbortsWithAMessage)
+{
+    YModemScript sender(m_pty.MasterFd());
+    sender.Start([&](YModemScript& s) {
+        s.Expect('C');
+        s.Write(YModemScript::Header("GONE.BIN", "10"));
+        s.Expect(0x18);
+        s.DrainFor(YModemScript::Milliseconds(6000));
+    });
+    const std::string missing = m_download.File("missing");
+    {
+        CYModemDisplay modem(&m_port, missing, -1, &m_progress);
+        modem.Receive();
+    }
+    sender.Join();
+
+    EXPECT_FALSE(sender.Failed()) << sender.Received();
+    ASSERT_EQ(m_messages.Texts().size(), 1u);
+    EXPECT_EQ(m_messages.Texts()[0], "Cannot create file " + missing + "/GONE.BIN.");
+    EXPECT_EQ(m_progress.m_completes, 0);
+}
+
+TEST_F(YModemTest, NothingToReceiveSendsNothingAndSaysSo)
+{
+    YModemScript sender(m_pty.MasterFd());
+    Receive(0);
+    EXPECT_EQ(sender.NextByte(YModemScript::Milliseconds(700)), -1);
+    EXPECT_EQ(m_progress.m_noData, 1);
+    EXPECT_EQ(m_progress.m_completes, 0);
+}
+
+TEST_F(YModemTest, CancelAbortsOnTheWireWithoutCompletion)
+{
+    YModemScript sender(m_pty.MasterFd());
+    sender.Start([&](YModemScript& s) {
+        s.Expect('C');
+        s.Write(YModemScript::Header("BIG.BIN", "4096"));
+        s.Expect(0x06);
+        s.Expect('C');
+        s.Write(YModemScript::Block(1, Pattern(1024, 6), true));
+        // The block's ACK may or may not leave before the abort purges it.
+        s.ExpectText("\x18\x18", YModemScript::Milliseconds(5000));
+        s.ExpectText("======", YModemScript::Milliseconds(5000));
+    });
+    m_progress.m_onProgress = [this](std::int64_t) { m_progress.m_cancelled = true; };
+    Receive(-1, true);
+    sender.Join();
+
+    EXPECT_FALSE(sender.Failed()) << sender.Received();
+    EXPECT_EQ(sender.Received().substr(sender.Received().size() - 6), "======");
+    EXPECT_EQ(m_progress.m_completes, 0);
+    EXPECT_TRUE(m_messages.Texts().empty());
+}
+
+// lrzsz's sender as the peer, with its standard input and output on the
+// master end of the pseudo-terminal.
+class RealSender {
+public:
+    RealSender(int masterFd, const std::vector<std::string>& arguments)
+    {
+        // The sender needs blocking reads on its standard input.
+        ::fcntl(masterFd, F_SETFL, ::fcntl(masterFd, F_GETFL) & ~O_NONBLOCK);
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_adddup2(&actions, masterFd, 0);
+        posix_spawn_file_actions_adddup2(&actions, masterFd, 1);
+        posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+        std::vector<char*> argv;
+        for (const std::string& argument : arguments)
+            argv.push_back(const_cast<char*>(argument.c_str()));
+        argv.push_back(nullptr);
+        m_ok = posix_spawnp(&m_pid, argv[0], &actions, nullptr, argv.data(), environ) == 0;
+        posix_spawn_file_actions_destroy(&actions);
+    }
+    ~RealSender()
+    {
+        if (m_pid > 0) {
+            ::kill(m_pid, SIGKILL);
+            ::waitpid(m_pid, nullptr, 0);
+        }
+    }
+    bool Started() const { return m_ok; }
+    void Kill()
+    {
+        ::kill(m_pid, SIGKILL);
+        ::waitpid(m_pid, nullptr, 0);
+        m_pid = -1;
+    }
+    int Wait()
+    {
+        int status = 0;
+        ::waitpid(m_pid, &status, 0);
+        m_pid = -1;
+        return status;
+    }
+
+private:
+    pid_t m_pid = -1;
+    bool m_ok = false;
+};
+
+TEST_F(YModemTest, ReceivesABatchFromARealSender)
+{
+    TempDir source;
+    const std::string wrapped = Pattern(40000, 7);
+    const std::string odd = Pattern(1500, 8);
+    WriteFileText(source.File("WRAP.000"), wrapped);
+    WriteFileText(source.File("EMPTY.000"), "");
+    WriteFileText(source.File("ODD.000"), odd);
+
+    RealSender small(m_pty.MasterFd(), {"sz", "--ymodem", "-q", source.File("WRAP.000"),
+                                        source.File("EMPTY.000")});
+    ASSERT_TRUE(small.Started());
+    Receive();
+    EXPECT_EQ(WEXITSTATUS(small.Wait()), 0);
+    EXPECT_TRUE(Downloaded("WRAP.000") == wrapped);
+    EXPECT_EQ(Downloaded("EMPTY.000"), "");
+    ASSERT_EQ(m_progress.m_done.size(), 2u);
+    EXPECT_EQ(m_progress.m_done[1], (std::pair<std::string, std::int64_t>("EMPTY.000", 0)));
+
+    RealSender large(m_pty.MasterFd(), {"sz", "--ymodem", "-k", "-q", source.File("ODD.000")});
+    ASSERT_TRUE(large.Started());
+    Receive();
+    EXPECT_EQ(WEXITSTATUS(large.Wait()), 0);
+    EXPECT_TRUE(Downloaded("ODD.000") == odd);
+    EXPECT_EQ(m_progress.m_completes, 2);
+    EXPECT_TRUE(m_messages.Texts().empty());
+}
+
+TEST_F(YModemTest, ASenderThatStopsMidwayIsReportedWithTheFileName)
+{
+    TempDir source;
+    WriteFileText(source.File("HALF.000"), Pattern(200000, 9));
+    RealSender sender(m_pty.MasterFd(), {"sz", "--ymodem", "-k", "-q", source.File("HALF.000")});
+    ASSERT_TRUE(sender.Started());
+    m_progress.m_onProgress = [&](std::int64_t received) {
+        if (received >= 10240 && m_progress.m_onProgress) {
+            sender.Kill();
+            m_pty.CloseMaster();
+            m_progress.m_onProgress = nullptr;
+        }
+    };
+    Receive();
+
+    EXPECT_EQ(m_progress.m_completes, 0);
+    ASSERT_EQ(m_messages.Texts().size(), 1u);
+    EXPECT_EQ(m_messages.Texts()[0], "The recovery of HALF.000 failed.");
+    EXPECT_TRUE(m_progress.m_done.empty());
+}
+
+} // namespace
