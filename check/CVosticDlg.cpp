@@ -2,6 +2,7 @@
 
 #include "CCmdLineInfo.h"
 #include "CVosticCheck.h"
+#include "FilePaths.h"
 #include "Format.h"
 #include "LastFileNames.h"
 #include "resource.h"
@@ -24,11 +25,13 @@ constexpr int kHelpId = 57670;
 constexpr int kExitId = 1;
 
 // The desktop's opener for the file's type (a text editor for a report),
-// started with the path as an argument, never through a shell.
+// started with the path as an argument, never through a shell. A name typed
+// relative to the working directory is made absolute: a relative file URL
+// opens nothing.
 void OpenWithDesktop(const std::string& path)
 {
     if (!path.empty())
-        QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(path)));
+        QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(platform::FullPath(path))));
 }
 
 // The input's directory and file name with its last extension replaced by ".log".

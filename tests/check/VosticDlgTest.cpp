@@ -8,9 +8,12 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
+#include <QDesktopServices>
+#include <QDir>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QTimer>
+#include <QUrl>
 
 #include <gtest/gtest.h>
 
@@ -36,8 +39,23 @@ private:
 };
 const auto* const g_guiEnvironment = ::testing::AddGlobalTestEnvironment(new GuiEnvironment);
 
+// Takes the place of the desktop's opener for file URLs while it lives.
+class FileUrlCatcher : public QObject {
+    Q_OBJECT
+public:
+    FileUrlCatcher() { QDesktopServices::setUrlHandler("file", this, "Open"); }
+    ~FileUrlCatcher() override { QDesktopServices::unsetUrlHandler("file"); }
+    std::vector<QUrl> m_urls;
+
+public slots:
+    void Open(const QUrl& url) { m_urls.push_back(url); }
+};
+
 class VosticDlgTest : public ::testing::Test {
 protected:
+    // The exit status counts every message of the process, not only this test's.
+    VosticDlgTest() { platform::ResetMessagesShown(); }
+
     std::unique_ptr<CVosticDlg> MakeDialog(const std::vector<std::string>& arguments)
     {
         m_cmdInfo = std::make_unique<CCmdLineInfo>();
@@ -124,6 +142,21 @@ TEST_F(VosticDlgTest, RunEndingOnAMessageClearsStatisticsAndKeepsTheLogToView)
     EXPECT_EQ(m_opened, std::vector<std::string>{m_log});
 }
 
+TEST_F(VosticDlgTest, ViewLogOpensATypedRelativeNameFromTheWorkingDirectory)
+{
+    FileUrlCatcher opener;
+    CCmdLineInfo noSwitches;
+    CVosticDlg dialog(noSwitches);
+    Click(dialog, "1012");
+    EXPECT_TRUE(opener.m_urls.empty());
+
+    dialog.m_strLogFile = "survey.log";
+    Click(dialog, "1012");
+    ASSERT_EQ(opener.m_urls.size(), 1u);
+    EXPECT_EQ(opener.m_urls[0].toLocalFile().toStdString(),
+              QDir::current().absoluteFilePath("survey.log").toStdString());
+}
+
 TEST_F(VosticDlgTest, AutoRunChecksAndCloses)
 {
     WriteFileBytes(m_input, Concat({Ensemble(1), Ensemble(2)}));
@@ -175,3 +208,5 @@ TEST_F(VosticDlgTest, BrowsingLeavesAGivenLogNameAndTheLogToViewAlone)
 }
 
 } // namespace
+
+#include "VosticDlgTest.moc"
