@@ -5,8 +5,10 @@
 #include "HexToInt.h"
 #include "Messages.h"
 
+#include <algorithm>
 #include <clocale>
 #include <cstdlib>
+#include <limits>
 #include <locale.h>
 
 namespace {
@@ -18,14 +20,18 @@ const char* const kMsgNoRecords = "Decoder file does not contain any records to 
 constexpr std::uint8_t kCr = 0x0D;
 constexpr std::uint8_t kLf = 0x0A;
 
-long ReadLong(const std::string& text)
+// Read like atol with a 32-bit long: a number past that range reads as the
+// nearest limit, so "4294967298" never wraps round to a valid width of 2.
+std::int32_t ReadLong(const std::string& text)
 {
-    return std::strtol(text.c_str(), nullptr, 10);
+    const long long value = std::strtoll(text.c_str(), nullptr, 10);
+    return static_cast<std::int32_t>(std::clamp<long long>(value, std::numeric_limits<std::int32_t>::min(),
+                                                           std::numeric_limits<std::int32_t>::max()));
 }
 
 int ReadInt(const std::string& text)
 {
-    return static_cast<int>(ReadLong(text));
+    return ReadLong(text);
 }
 
 // atof in the C locale, whatever locale the user runs the program in.

@@ -11,8 +11,9 @@ public:
 
     CEnsembleRange(std::uint32_t start, std::uint32_t end);
 
-    // A range field's text read like atol (leading blanks and a sign accepted,
-    // no digits gives 0), taken as an unsigned 32-bit number.
+    // A range field's text read like a 32-bit atol (leading blanks and a sign
+    // accepted, no digits gives 0, beyond the range the nearest limit), taken
+    // as an unsigned 32-bit number.
     static std::uint32_t BoundFromText(const std::string& text);
 
     // What to do with the next ensemble read, numbered `number`. Once an

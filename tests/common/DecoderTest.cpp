@@ -96,6 +96,11 @@ TEST(DecoderParseLine, NumbersReadLikeTheCLibrary)
     EXPECT_DOUBLE_EQ(r.m_dScale, 25.0);
     EXPECT_EQ(r.m_nDecimals, 3);
     EXPECT_EQ(ParseOne("0100,65537,1").m_nOffset, 1); // cut to 16 bits
+    // Numbers past 32 bits stop at the limit instead of wrapping into range.
+    EXPECT_EQ(ParseOne("0100,4294967297,1").m_nOffset, 0xFFFF);
+    EXPECT_EQ(ParseOne("0100,3,2,,4294967298").m_nDecimals, 2147483647);
+    CDecoder decoder;
+    EXPECT_FALSE(decoder.ParseLine("0100,3,4294967298"));
 }
 
 TEST(DecoderParseLine, CellRecords)
@@ -190,6 +195,7 @@ TEST(DecoderCellList, SelectsCellsAndRanges)
     EXPECT_TRUE(SelectedCells("(3-3)").empty());
     EXPECT_TRUE(SelectedCells("(250-256)").empty());
     EXPECT_TRUE(SelectedCells("(0,257,-4,5-2)").empty());
+    EXPECT_TRUE(SelectedCells("(4294967303,4294967297-4294967299)").empty());
     EXPECT_EQ(SelectedCells("").size(), 256u);
 }
 

@@ -32,6 +32,9 @@ TEST(EnsembleRange, BoundsReadLikeAtolAsUnsigned)
     EXPECT_EQ(CEnsembleRange::BoundFromText(""), 0u);
     EXPECT_EQ(CEnsembleRange::BoundFromText("-5"), 4294967291u);
     EXPECT_EQ(CEnsembleRange::BoundFromText("-1"), 4294967295u);
+    // Past 32 bits the number stops at the limit: it never wraps round to 0.
+    EXPECT_EQ(CEnsembleRange::BoundFromText("4294967296"), 2147483647u);
+    EXPECT_EQ(CEnsembleRange::BoundFromText("-4294967297"), 2147483648u);
 }
 
 TEST(EnsembleRange, OpenBoundsTakeEverything)
