@@ -34,6 +34,9 @@ CProcessingDlg::CProcessingDlg()
     layout->addWidget(m_progress);
     layout->addLayout(buttons);
     setMinimumWidth(300);
+    // The main dialog runs modally; a plain window beside it would be blocked
+    // from input, so Cancel could not be clicked. Modal itself, it stays live.
+    setWindowModality(Qt::ApplicationModal);
     QCoreApplication::instance()->installEventFilter(this);
 }
 

@@ -127,6 +127,9 @@ QPushButton* CZarnelDlg::CreateButton(const char* text, int id)
 {
     auto* button = new QPushButton(Text(text), this);
     button->setObjectName(ObjectName(id));
+    // Otherwise the toolkit makes one of them the default, and Enter in an
+    // input would press "(Set to C)" and overwrite the reference.
+    button->setAutoDefault(false);
     return button;
 }
 

@@ -14,6 +14,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTimer>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -40,6 +41,12 @@ public:
 
     QLineEdit* m_field;
     int m_runs = 0;
+};
+
+// Lets nothing quit the test program.
+class SwallowQuit : public QObject {
+protected:
+    bool eventFilter(QObject*, QEvent* event) override { return event->type() == QEvent::Quit; }
 };
 
 // Runs `action` on the modal dialog that the next exec() shows.
@@ -100,10 +107,37 @@ TEST_F(FrameDialogs, ClosingTheWindowOrAQuitStopsTheWork)
     EXPECT_TRUE(closed.IsCancelled());
     EXPECT_FALSE(closed.Pump());
 
+    // The quit reaches the progress window first; the application then drops
+    // it, so the test program's later event loops still run.
+    SwallowQuit swallow;
+    QCoreApplication::instance()->installEventFilter(&swallow);
     CProcessingDlg quit;
     quit.Create(nullptr);
     QCoreApplication::postEvent(QCoreApplication::instance(), new QEvent(QEvent::Quit));
     EXPECT_FALSE(quit.Pump());
+    QCoreApplication::instance()->removeEventFilter(&swallow);
+}
+
+TEST_F(FrameDialogs, UserCanCancelWhileTheMainDialogRunsModally)
+{
+    SampleDlg dialog(true);
+    bool cancelled = false;
+    QTimer::singleShot(0, &dialog, [&] {
+        CProcessingDlg progress;
+        progress.Create(&dialog);
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&progress));
+        // A click through the window system, where a window blocked by a
+        // modal one would lose it.
+        auto* cancel = progress.findChild<QPushButton*>("2");
+        QTest::mouseClick(progress.windowHandle(), Qt::LeftButton, {},
+                          cancel->mapTo(&progress, cancel->rect().center()));
+        for (int i = 0; i < 1000 && progress.Pump(); ++i)
+            QTest::qWait(1);
+        cancelled = progress.IsCancelled();
+        dialog.accept();
+    });
+    dialog.exec();
+    EXPECT_TRUE(cancelled);
 }
 
 TEST_F(FrameDialogs, ProgressRangePastTwoGigabytesFitsTheBar)

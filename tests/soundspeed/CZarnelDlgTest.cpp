@@ -173,6 +173,18 @@ TEST_F(CZarnelDlgTest, SetToCOutsideTheReferenceRangeIsRefused)
     EXPECT_EQ(m_dialog.Param().GetReference(), 1490.0);
 }
 
+TEST_F(CZarnelDlgTest, EnterInAnInputPressesNoButton)
+{
+    Type("1011", "1500");
+    QTest::keyClick(Edit("1011"), Qt::Key_Return);
+    Click("1001");
+    Edit("1007")->setFocus();
+    QTest::keyClick(Edit("1007"), Qt::Key_Return);
+    EXPECT_EQ(Text("1011"), "1500");
+    EXPECT_EQ(m_dialog.Param().GetReference(), 1500.0);
+    EXPECT_TRUE(m_dialog.isVisible());
+}
+
 TEST_F(CZarnelDlgTest, ExitClosesTheDialog)
 {
     Click("1");

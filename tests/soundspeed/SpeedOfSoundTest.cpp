@@ -15,6 +15,9 @@ TEST(SpeedOfSoundTest, EquationsMatchTheirCheckValues)
     EXPECT_NEAR(NineTermSpeedOfSound(25, 35, 1000), 1550.744, 0.0005);
     EXPECT_NEAR(SimpleSpeedOfSound(10, 35, 0), 1489.99, 1e-9);
     EXPECT_NEAR(SimpleSpeedOfSound(25, 35, 1000), 1550.4, 0.05);
+    // Worked by hand away from S = 35, where the salinity terms count.
+    EXPECT_NEAR(NineTermSpeedOfSound(10, 30, 2000), 1516.828788, 1e-6);
+    EXPECT_NEAR(SimpleSpeedOfSound(20, 30, 100), 1517.42, 1e-9);
 }
 
 TEST(SpeedOfSoundTest, DeepColdSalineWaterUsesTheNineTermEquation)
