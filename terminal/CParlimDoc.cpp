@@ -392,14 +392,17 @@ void CParlimDoc::EchoKey(char ch)
 void CParlimDoc::CaptureHistory(char ch)
 {
     if (m_portConfig.m_nDeviceType == kGlissom) {
-        // Commands of this instrument start with a capital: the next one
-        // ends the line before it.
-        if (!m_strTypedLine.empty() && ch >= '?' && ch <= 'Z') {
-            m_history.push_back(m_strTypedLine);
-            m_strTypedLine.clear();
-        }
-        if (!m_strTypedLine.empty() || (ch >= 'A' && ch <= 'Z'))
+        // Commands of this instrument start with a capital (or "?", "@"): the
+        // next one ends the line before it and starts the new line.
+        if (!m_strTypedLine.empty()) {
+            if (ch >= '?' && ch <= 'Z') {
+                m_history.push_back(m_strTypedLine);
+                m_strTypedLine.clear();
+            }
             m_strTypedLine += ch;
+        } else if (ch >= 'A' && ch <= 'Z') {
+            m_strTypedLine += ch;
+        }
         return;
     }
     if (ch == kCR) {

@@ -63,6 +63,9 @@ QMenu* CParlimVW::BuildContextMenu()
         QAction* action = menu->addAction(QString::fromUtf8(text));
         action->setObjectName(QString::number(id));
         connect(action, &QAction::triggered, this, [this, id] { RouteCommand(id); });
+        // Each item shows as its connection's update rule says (Copy needs a selection).
+        if (CParlimMF* frame = CParlimApp::Instance()->MainFrame())
+            action->setEnabled(CommandRouter::Query(frame->ChainFor(m_pDocument), id).m_bEnabled);
     };
     addItem(ID_FILE_SEND_SCRIPT, "&Send Script File...");
     addItem(ID_FILE_LOG, "&Log To File...");
@@ -84,8 +87,11 @@ void CParlimVW::contextMenuEvent(QContextMenuEvent* event)
 
 void CParlimVW::RouteCommand(int id)
 {
-    if (CParlimMF* frame = CParlimApp::Instance()->MainFrame())
-        CommandRouter::Dispatch(frame->ChainFor(m_pDocument), id);
+    CParlimMF* frame = CParlimApp::Instance()->MainFrame();
+    if (!frame || !m_pDocument)
+        return;
+    CParlimDoc::BusyScope busy(*m_pDocument);
+    CommandRouter::Dispatch(frame->ChainFor(m_pDocument), id);
 }
 
 void CParlimVW::OnEditCopy()

@@ -3,6 +3,7 @@
 #include "CParlimCF.h"
 #include "CParlimDoc.h"
 #include "CParlimMF.h"
+#include "CParlimVW.h"
 #include "CPropertySheet.h"
 #include "GuiTestApp.h"
 #include "InstrumentSimulator.h"
@@ -19,6 +20,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QMenu>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QProcess>
@@ -192,6 +194,14 @@ TEST_F(ParlimWindows, GlissomUpperCasesAndSplitsHistoryAtCapitals)
     ASSERT_TRUE(PumpUntil([&] { return m_instrument.Received() == "ABC\rWP10"; }));
     EXPECT_EQ(Doc()->GetCommandHistory(), (std::list<std::string>{"A", "B", "C\r", "W"}));
     EXPECT_EQ(Doc()->m_strTypedLine, "P10");
+    // "?" ends a line like a capital and starts the next one; on an empty
+    // line it starts nothing.
+    Type("?");
+    EXPECT_EQ(Doc()->GetCommandHistory().back(), "P10");
+    EXPECT_EQ(Doc()->m_strTypedLine, "?");
+    Doc()->m_strTypedLine.clear();
+    Type("?1");
+    EXPECT_EQ(Doc()->m_strTypedLine, "");
 }
 
 TEST_F(ParlimWindows, LoggingTitlesAndSettingsWrittenAtExit)
@@ -305,11 +315,17 @@ TEST_F(ParlimWindows, CopyNeedsASelection)
     SaveStartupSlots({{kPort, 0}});
     Start(1);
     const CommandRouter::Chain chain = Frame()->ChainFor(Doc());
+    auto contextCopyEnabled = [&] {
+        std::unique_ptr<QMenu> menu(Doc()->View()->BuildContextMenu());
+        return menu->findChild<QAction*>(QString::number(ID_EDIT_COPY))->isEnabled();
+    };
     EXPECT_FALSE(CommandRouter::Query(chain, ID_EDIT_COPY).m_bEnabled);
+    EXPECT_FALSE(contextCopyEnabled());
     Window()->OnAddText("hello world");
     ASSERT_TRUE(PumpUntil([&] { return Window()->CharHeight() > 0 && Window()->TopLine() == 0; }));
     QTest::mouseDClick(Window()->viewport(), Qt::LeftButton, {}, QPoint(Window()->CharWidth(), 2));
     EXPECT_TRUE(CommandRouter::Query(chain, ID_EDIT_COPY).m_bEnabled);
+    EXPECT_TRUE(contextCopyEnabled());
 }
 
 TEST_F(ParlimWindows, SecondStartHandsItsScriptToTheRunningInstance)
