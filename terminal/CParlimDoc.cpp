@@ -99,11 +99,12 @@ CParlimDoc::~CParlimDoc()
     m_bScriptRunning = false;
     if (CLogWnd* window = GetLogWnd())
         window->m_hLogFile = -1;
-    int comNumber = m_serial.ComPort() ? m_serial.ComPort() : m_portConfig.m_nPort + 1;
     if (IsConnected())
         ClosePort();
-    if (CParlimApp* app = CParlimApp::Instance(); app && !app->m_bExiting)
-        app->UpdateOpenPortOrder(comNumber, false);
+    // A window that never opened its port (a cancelled wizard) must not drop
+    // the port of another window from the list reopened at the next start.
+    if (CParlimApp* app = CParlimApp::Instance(); app && !app->m_bExiting && m_nOpenedComPort != 0)
+        app->UpdateOpenPortOrder(m_nOpenedComPort, false);
 }
 
 void CParlimDoc::CloseDocument()
@@ -244,6 +245,7 @@ bool CParlimDoc::OpenPort(bool report)
                        ParityLetter(slot.m_nParity, 'S'), static_cast<std::uint8_t>(slot.m_nStopBits), 8,
                        4096, 128);
     if (m_serial.Open() == S_OK) {
+        m_nOpenedComPort = comNumber;
         SetPortTitle(comNumber);
         return true;
     }

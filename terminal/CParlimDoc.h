@@ -171,6 +171,7 @@ private:
     QPointer<CParlimVW> m_pView;
     CommandTable m_commands;
     int m_nBusy = 0;
+    int m_nOpenedComPort = 0; // the last port this window opened, 0 for none
     bool m_bClosePending = false;
     // Instrument detection: a rate found becomes the connection's own, saved.
     void TakeDetectedBaud(std::int32_t baudCode);

@@ -247,6 +247,20 @@ TEST_F(ParlimWindows, ClosingAWindowWhileRunningDropsItsPortFromOrder)
     EXPECT_EQ(Order(), "COM04 ");
 }
 
+TEST_F(ParlimWindows, CancelledNewConnectionKeepsTheOpenPortInOrder)
+{
+    SaveStartupSlots({{kPort, 0}});
+    Start(1);
+    EXPECT_EQ(Order(), "COM03 ");
+    // The next window's slot names the port the first window holds.
+    m_app->m_PortSettings[1].m_nPort = kPort - 1;
+    SheetDriver cancel({SheetDriver::Click(CPropertySheet::kIdCancel)});
+    Frame()->DispatchCommand(ID_FILE_NEW);
+    ASSERT_TRUE(PumpUntil([&] { return cancel.Done() && !QApplication::activeModalWidget(); }));
+    ASSERT_TRUE(PumpUntil([&] { return Frame()->Documents().size() == 1; }));
+    EXPECT_EQ(Order(), "COM03 ");
+}
+
 TEST_F(ParlimWindows, ConnectToABusyPortSaysAccessDenied)
 {
     SaveStartupSlots({{kPort, 0}});
