@@ -7,6 +7,7 @@
 #include <fstream>
 #include <mutex>
 #include <set>
+#include <string_view>
 
 namespace platform {
 
@@ -40,13 +41,28 @@ bool IsValidPort(int comPort)
     return comPort >= PortCatalog::kFirstPort && comPort <= PortCatalog::kLastPort;
 }
 
-// Sorts "ttyS2" before "ttyS10".
+// The run of digits that starts at from, without its leading zeros.
+std::string_view DigitRun(const std::string& text, std::size_t from)
+{
+    std::string_view run(text);
+    run = run.substr(from, text.find_first_not_of("0123456789", from) - from);
+    while (run.size() > 1 && run.front() == '0')
+        run.remove_prefix(1);
+    return run;
+}
+
+// Sorts "ttyS2" before "ttyS10". Digit runs compare by length, then by
+// text, so the long serial numbers of by-id names cannot overflow.
 bool NaturalLess(const std::string& a, const std::string& b)
 {
-    auto digits = [](const std::string& s) { return s.find_first_of("0123456789"); };
-    std::size_t da = digits(a), db = digits(b);
-    if (da != std::string::npos && db != std::string::npos && a.compare(0, da, b, 0, db) == 0)
-        return std::stoul(a.substr(da)) < std::stoul(b.substr(db));
+    std::size_t da = a.find_first_of("0123456789"), db = b.find_first_of("0123456789");
+    if (da == std::string::npos || db == std::string::npos || a.compare(0, da, b, 0, db) != 0)
+        return a < b;
+    std::string_view na = DigitRun(a, da), nb = DigitRun(b, db);
+    if (na.size() != nb.size())
+        return na.size() < nb.size();
+    if (na != nb)
+        return na < nb;
     return a < b;
 }
 

@@ -4,12 +4,12 @@
 #include "MessagePump.h"
 #include "PortCatalog.h"
 
-#include <QMetaObject>
 
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstring>
+#include <new>
 #include <poll.h>
 #include <system_error>
 
@@ -22,7 +22,14 @@ constexpr int kWorkerPollMs = 1000;
 constexpr std::size_t kReadChunk = 4096;
 } // namespace
 
-CSerialPort::CSerialPort() : m_deliveryContext(std::make_unique<QObject>()) {}
+CSerialPort::CSerialPort()
+    : m_deliveryNotifier(std::make_unique<QSocketNotifier>(m_deliveryWake.Fd(), QSocketNotifier::Read))
+{
+    QObject::connect(m_deliveryNotifier.get(), &QSocketNotifier::activated, [this] {
+        m_deliveryWake.Reset();
+        DeliverPending();
+    });
+}
 
 CSerialPort::~CSerialPort()
 {
@@ -184,9 +191,12 @@ HRESULT CSerialPort::Write(const void* bytes, std::uint32_t n)
     if (n == 0)
         return S_OK;
     const auto* in = static_cast<const char*>(bytes);
-    {
+    try {
+        std::vector<char> copy(in, in + n);
         std::lock_guard<std::mutex> guard(m_csPort);
-        m_writeQueue.emplace_back(in, in + n);
+        m_writeQueue.push_back(std::move(copy));
+    } catch (const std::bad_alloc&) {
+        return E_FAIL;
     }
     m_writeEvent->Set();
     return S_OK;
@@ -330,21 +340,28 @@ void CSerialPort::PassOn(std::vector<char> batch)
     // Also without delivery: the wake-up lets a waiting reader look at the ring.
     if (!m_bWakePosted) {
         m_bWakePosted = true;
-        QMetaObject::invokeMethod(m_deliveryContext.get(), [this] { DeliverPending(); },
-                                  Qt::QueuedConnection);
+        PostDelivery();
     }
+}
+
+void CSerialPort::PostDelivery()
+{
+    m_deliveryWake.Set();
 }
 
 void CSerialPort::DeliverPending()
 {
-    for (;;) {
+    // Only the batches waiting now; later ones wait for the next turn of the
+    // event loop, so a flood cannot keep paints, keys and timers out.
+    std::size_t waiting = 0;
+    {
+        std::lock_guard<std::mutex> guard(m_deliveryLock);
+        waiting = m_deliveries.size();
+    }
+    for (; waiting > 0; --waiting) {
         std::vector<char> batch;
         {
             std::lock_guard<std::mutex> guard(m_deliveryLock);
-            if (m_deliveries.empty()) {
-                m_bWakePosted = false;
-                return;
-            }
             batch = std::move(m_deliveries.front());
             m_deliveries.pop_front();
             m_nDeliveryBytes -= batch.size();
@@ -354,6 +371,11 @@ void CSerialPort::DeliverPending()
         if (m_pOwner)
             m_pOwner->OnAddText(batch.data(), batch.size());
     }
+    std::lock_guard<std::mutex> guard(m_deliveryLock);
+    if (m_deliveries.empty())
+        m_bWakePosted = false;
+    else
+        PostDelivery();
 }
 
 bool CSerialPort::TakeNextWrite()

@@ -3,8 +3,8 @@
 #include "SerialLine.h"
 #include "WakeEvent.h"
 
-#include <QObject>
 #include <QPointer>
+#include <QSocketNotifier>
 
 #include <atomic>
 #include <cstddef>
@@ -88,6 +88,8 @@ private:
     bool TakeNextWrite();
     void StoreInRing(const char* bytes, std::size_t n);
 
+    // Wakes DeliverPending on the user-interface thread (from either thread).
+    void PostDelivery();
     // User-interface side.
     void DeliverPending();
     void ReleaseLine();
@@ -128,6 +130,9 @@ private:
     std::deque<std::vector<char>> m_deliveries;
     std::size_t m_nDeliveryBytes = 0;
     bool m_bWakePosted = false;
-    // Lives on the user-interface thread; queued deliveries run in its name.
-    std::unique_ptr<QObject> m_deliveryContext;
+    // The worker wakes the user-interface thread through an eventfd that a
+    // notifier of that thread watches: the batches pass under m_deliveryLock
+    // alone, a hand-over that thread checkers can follow.
+    platform::WakeEvent m_deliveryWake;
+    std::unique_ptr<QSocketNotifier> m_deliveryNotifier;
 };

@@ -87,3 +87,18 @@ TEST(PortCatalog, ExplicitEntriesAndRange)
     EXPECT_EQ(PortCatalog::DevicePath(100), "");
     EXPECT_EQ(PortCatalog::Ports().back(), std::make_pair(255, system.Dev("pts/0")));
 }
+
+TEST(PortCatalog, LongSerialNumbersInLinkNamesSortByValue)
+{
+    TempSettings settings;
+    FakeSystem system;
+    const std::string longName = "serial/by-id/usb-Maker_Cable_123456789012345678901234567-if00";
+    fs::create_symlink("../../ttyUSB0", system.Dev(longName));
+    std::vector<std::pair<int, std::string>> expected{
+        {1, system.Dev("ttyS0")},
+        {2, system.Dev("ttyS10")},
+        {3, system.Dev("serial/by-id/usb-Maker_Cable_42-if00")},
+        {4, system.Dev(longName)},
+        {5, system.Dev("ttyACM0")}};
+    EXPECT_EQ(PortCatalog::Ports(), expected);
+}
