@@ -29,6 +29,8 @@ public:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    // Tab is a character for the instrument, not a focus move.
+    bool focusNextPrevChild(bool) override { return false; }
     void keyReleaseEvent(QKeyEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
 

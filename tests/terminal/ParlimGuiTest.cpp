@@ -143,6 +143,8 @@ protected:
         for (QChar key : keys) {
             if (key == '\r')
                 QTest::keyClick(Window(), Qt::Key_Return);
+            else if (key == '\t')
+                QTest::keyClick(Window(), Qt::Key_Tab);
             else
                 QTest::keyClick(Window(), key.toLatin1());
         }
@@ -181,6 +183,8 @@ TEST_F(ParlimWindows, SavedTableConnectsAtStartAndTypedKeysGoOutOneByOne)
     EXPECT_EQ(Window()->Lines().front(), "rA");
     Type("\r");
     EXPECT_EQ(Doc()->GetCommandHistory(), (std::list<std::string>{"rA", ""}));
+    Type("\t");
+    ASSERT_TRUE(PumpUntil([&] { return m_instrument.Received() == "rs\bA\r\r\t"; }));
 }
 
 TEST_F(ParlimWindows, GlissomUpperCasesAndSplitsHistoryAtCapitals)
