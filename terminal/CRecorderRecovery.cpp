@@ -126,11 +126,9 @@ bool CRecorderRecovery::Ask(const char* command, std::string& reply)
     m_doc.m_serial.FlushInput();
     SendCommand(command);
     Wait(50);
-    std::string prompt;
-    if (!m_doc.WaitForPrompt(prompt, kReplySeconds))
-        return false;
-    reply = Received();
-    return true;
+    // The reply as the prompt wait read it: the terminal window keeps only
+    // the first part of a long listing.
+    return m_doc.WaitForPrompt(reply, kReplySeconds);
 }
 
 std::int64_t CRecorderRecovery::PrepareRecorderDownload()

@@ -122,6 +122,12 @@ std::uint32_t InstrumentSimulator::LineRate() const
     return platform::SerialLine::DecodeSettings(tio).BaudRate;
 }
 
+void InstrumentSimulator::AnswerLines(LineHandler handler)
+{
+    std::lock_guard<std::mutex> guard(m_lock);
+    m_lineHandler = std::move(handler);
+}
+
 void InstrumentSimulator::AnswerBreak()
 {
     const std::uint32_t rate = LineRate();
@@ -130,6 +136,7 @@ void InstrumentSimulator::AnswerBreak()
         std::lock_guard<std::mutex> guard(m_lock);
         m_breakRates.push_back(rate);
         reply = m_breakReply;
+        m_line.clear();
     }
     if (reply)
         Send(reply(rate));
@@ -139,14 +146,22 @@ void InstrumentSimulator::Run()
 {
     for (;;) {
         bool sending;
+        bool sessionDue;
         {
             std::lock_guard<std::mutex> guard(m_lock);
             if (m_stop)
                 return;
             sending = !m_outgoing.empty() || m_floodLeft > 0;
+            sessionDue = m_session != nullptr;
         }
+        if (sessionDue && !sending) {
+            RunSession();
+            continue;
+        }
+        // A session waiting for its reply to go out reads nothing meanwhile.
+        const short reading = sessionDue ? 0 : POLLIN;
         pollfd fds[2] = {{m_wake, POLLIN, 0},
-                         {m_master, static_cast<short>(POLLIN | (sending ? POLLOUT : 0)), 0}};
+                         {m_master, static_cast<short>(reading | (sending ? POLLOUT : 0)), 0}};
         if (::poll(fds, 2, kPollMs) < 0 && errno != EINTR)
             return;
         if (fds[0].revents) {
@@ -172,18 +187,50 @@ void InstrumentSimulator::ReadFromMaster()
         std::lock_guard<std::mutex> guard(m_lock);
         m_received += bytes;
         m_arrivals.push_back({Clock::now(), bytes});
-        if (!m_silent) {
-            for (char c : bytes) {
-                if (c == '\r')
-                    m_outgoing += "\r\n>";
-            }
-        }
+        for (char c : bytes)
+            FollowLine(c);
         if (m_breakReply)
             softwareBreaks = CountSoftwareBreaks(bytes);
         m_changed.notify_all();
     }
     for (; softwareBreaks > 0; --softwareBreaks)
         AnswerBreak();
+}
+
+void InstrumentSimulator::FollowLine(char c)
+{
+    if (c != '\r') {
+        if (c != '\n')
+            m_line += c;
+        return;
+    }
+    std::optional<LineAnswer> answer;
+    if (m_lineHandler && m_session == nullptr)
+        answer = m_lineHandler(m_line);
+    m_line.clear();
+    if (answer) {
+        m_outgoing += answer->reply;
+        m_session = std::move(answer->session);
+    } else if (!m_silent) {
+        m_outgoing += "\r\n>";
+    }
+}
+
+void InstrumentSimulator::RunSession()
+{
+    std::function<std::string(int)> session;
+    {
+        std::lock_guard<std::mutex> guard(m_lock);
+        session = m_session;
+    }
+    std::string after = session(m_master);
+    {
+        std::lock_guard<std::mutex> guard(m_lock);
+        m_session = nullptr;
+        m_outgoing += after;
+        m_line.clear();
+        m_changed.notify_all();
+    }
 }
 
 std::size_t InstrumentSimulator::CountSoftwareBreaks(const std::string& bytes)
@@ -193,6 +240,7 @@ std::size_t InstrumentSimulator::CountSoftwareBreaks(const std::string& bytes)
         m_equalsInRow = c == '=' ? m_equalsInRow + 1 : 0;
         if (m_equalsInRow == 3) {
             m_equalsInRow = 0;
+            m_line.clear();
             ++breaks;
         }
     }

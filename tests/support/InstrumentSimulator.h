@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <functional>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -44,6 +45,18 @@ public:
     void AnswerBreaks(const std::string& slavePath, BreakReply reply);
     std::vector<std::uint32_t> BreakRates() const;
 
+    // How the instrument answers a line the program ends with a carriage
+    // return: a reply sent instead of "\r\n>", then, when given, a session
+    // that has the master to itself on the simulator's thread (a transfer,
+    // say) and returns the bytes to send after it. A break starts a new line.
+    // The handler runs under the simulator's lock: it must not call it.
+    struct LineAnswer {
+        std::string reply;
+        std::function<std::string(int masterFd)> session;
+    };
+    using LineHandler = std::function<std::optional<LineAnswer>(const std::string& line)>;
+    void AnswerLines(LineHandler handler);
+
     // Everything received so far, and the arrivals with their times.
     std::string Received() const;
     std::vector<Arrival> Arrivals() const;
@@ -55,6 +68,9 @@ private:
     void ReadFromMaster();
     void WriteToMaster();
     void AnswerBreak();
+    // Called under the lock for each byte read.
+    void FollowLine(char c);
+    void RunSession();
     // Called under the lock with the bytes just read.
     std::size_t CountSoftwareBreaks(const std::string& bytes);
     std::uint32_t LineRate() const;
@@ -73,5 +89,8 @@ private:
     BreakReply m_breakReply;
     std::vector<std::uint32_t> m_breakRates;
     std::size_t m_equalsInRow = 0;
+    LineHandler m_lineHandler;
+    std::string m_line;
+    std::function<std::string(int)> m_session;
     std::thread m_thread;
 };
