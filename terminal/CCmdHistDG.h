@@ -1,5 +1,6 @@
 #pragma once
-#include <QDialog>
+#include "COkCancelDialog.h"
+
 #include <QPointer>
 #include <QString>
 
@@ -8,7 +9,7 @@ class QComboBox;
 
 // "Command History": pick an earlier command or type a new one; on OK it
 // becomes the connection's one-line script.
-class CCmdHistDG : public QDialog {
+class CCmdHistDG : public COkCancelDialog {
     Q_OBJECT
 public:
     static constexpr int kDialogId = 138;
@@ -18,12 +19,11 @@ public:
     CCmdHistDG(CParlimDoc* document, QWidget* parent = nullptr);
     ~CCmdHistDG() override;
 
-    int DoModal();
     QString GetCommand() const { return m_strCommand; }
 
 private:
     void OnInitDialog();
-    void OnOK();
+    void OnOK() override;
 
     QComboBox* m_combo;
     QString m_strCommand;

@@ -1,11 +1,12 @@
 #pragma once
-#include <QDialog>
+#include "COkCancelDialog.h"
+
 #include <QString>
 
 class QLineEdit;
 
 // "Send Binary Command": one line of text, typed letters in upper case.
-class CNbCmdDG : public QDialog {
+class CNbCmdDG : public COkCancelDialog {
     Q_OBJECT
 public:
     static constexpr int kDialogId = 132;
@@ -15,11 +16,10 @@ public:
     explicit CNbCmdDG(QWidget* parent = nullptr);
     ~CNbCmdDG() override;
 
-    int DoModal();
     QString GetCommand() const { return m_strCommand; }
 
 private:
-    void OnOK();
+    void OnOK() override;
     void UpperCaseTyped(const QString& text);
 
     QLineEdit* m_edit;

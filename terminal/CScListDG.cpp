@@ -28,46 +28,34 @@ QString StartDirectory(const char* valueName)
 
 CScListDG::CScListDG(bool scriptMode, const std::string& prefix, bool hideCheck, const std::string& section,
                      QWidget* parent)
-    : QDialog(parent), m_checkBox(new QCheckBox("&Error Checking On Script Files", this)),
+    : COkCancelDialog(kDialogId, "Recent Files", parent),
+      m_checkBox(new QCheckBox("&Error Checking On Script Files", this)),
       m_label(new QLabel("&Select A Script File", this)), m_combo(new CSaveComboBox(section, prefix, this)),
       m_bScriptMode(scriptMode), m_bHideCheck(hideCheck)
 {
-    setObjectName(QString::number(kDialogId));
-    setWindowTitle("Recent Files");
     m_label->setObjectName(QString::number(kLabelId));
     m_label->setBuddy(m_combo);
     m_combo->setObjectName(QString::number(kComboId));
     auto* browse = new QPushButton("&Browse...", this);
     browse->setObjectName(QString::number(kBrowseId));
     m_checkBox->setObjectName(QString::number(kCheckId));
-    auto* ok = new QPushButton("OK", this);
-    ok->setObjectName(QString::number(platform::IDOK));
-    ok->setDefault(true);
-    auto* cancel = new QPushButton("Cancel", this);
-    cancel->setObjectName(QString::number(platform::IDCANCEL));
+    CreateOkCancel();
 
     auto* layout = new QGridLayout(this);
     layout->addWidget(m_label, 0, 0, 1, 3);
     layout->addWidget(m_combo, 1, 0, 1, 2);
     layout->addWidget(browse, 1, 2);
     layout->addWidget(m_checkBox, 2, 0, 1, 3);
-    layout->addWidget(ok, 3, 1);
-    layout->addWidget(cancel, 3, 2);
+    layout->addWidget(m_ok, 3, 1);
+    layout->addWidget(m_cancel, 3, 2);
     layout->setColumnStretch(0, 1);
     setMinimumWidth(430);
 
     connect(browse, &QPushButton::clicked, this, &CScListDG::OnBrowse);
-    connect(ok, &QPushButton::clicked, this, &CScListDG::OnOK);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
     OnInitDialog();
 }
 
 CScListDG::~CScListDG() = default;
-
-int CScListDG::DoModal()
-{
-    return exec() == QDialog::Accepted ? platform::IDOK : platform::IDCANCEL;
-}
 
 void CScListDG::OnInitDialog()
 {
@@ -132,12 +120,8 @@ void CScListDG::BrowseScript()
     const int filterIndex = platform::GetProfileInt(kSectionSettings, kValueFilterIndex, 1);
     if (filterIndex >= 1 && filterIndex <= filters.size())
         dialog.selectNameFilter(filters[filterIndex - 1]);
-    const QString directory = StartDirectory(kValueScriptPath);
-    if (!directory.isEmpty())
-        dialog.setDirectory(directory);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+    if (!ChooseFile(dialog, kValueScriptPath))
         return;
-    m_combo->setEditText(dialog.selectedFiles().front());
     platform::WriteProfileInt(kSectionSettings, kValueFilterIndex,
                               static_cast<int>(filters.indexOf(dialog.selectedNameFilter())) + 1);
 }
@@ -150,10 +134,16 @@ void CScListDG::BrowseLog()
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setDefaultSuffix("txt");
     dialog.setNameFilters(platform::NameFiltersFromTable(kLogFilter));
-    const QString directory = StartDirectory(kValueLogPath);
+    ChooseFile(dialog, kValueLogPath);
+}
+
+bool CScListDG::ChooseFile(QFileDialog& dialog, const char* directoryValue)
+{
+    const QString directory = StartDirectory(directoryValue);
     if (!directory.isEmpty())
         dialog.setDirectory(directory);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return;
+        return false;
     m_combo->setEditText(dialog.selectedFiles().front());
+    return true;
 }

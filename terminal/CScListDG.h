@@ -1,16 +1,18 @@
 #pragma once
-#include <QDialog>
+#include "COkCancelDialog.h"
+
 #include <QString>
 
 #include <string>
 
 class CSaveComboBox;
 class QCheckBox;
+class QFileDialog;
 class QLabel;
 
 // "Recent Files": a script file or a log file chosen from a recent list or by
 // browsing, with one option check box of the current connection slot.
-class CScListDG : public QDialog {
+class CScListDG : public COkCancelDialog {
     Q_OBJECT
 public:
     static constexpr int kDialogId = 140;
@@ -24,17 +26,19 @@ public:
               QWidget* parent = nullptr);
     ~CScListDG() override;
 
-    int DoModal();
     std::string GetSelection() const { return m_strFile; }
 
     void done(int result) override;
 
 private:
     void OnInitDialog();
-    void OnOK();
+    void OnOK() override;
     void OnBrowse();
     void BrowseScript();
     void BrowseLog();
+    // Runs the file dialog from the folder last used for that value; a chosen
+    // file goes into the combo box.
+    bool ChooseFile(QFileDialog& dialog, const char* directoryValue);
 
     QCheckBox* m_checkBox;
     QLabel* m_label;

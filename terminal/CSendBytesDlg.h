@@ -1,11 +1,12 @@
 #pragma once
-#include <QDialog>
+#include "COkCancelDialog.h"
+
 #include <QString>
 
 class QLineEdit;
 
 // "Send Bytes": bytes written as hexadecimal text.
-class CSendBytesDlg : public QDialog {
+class CSendBytesDlg : public COkCancelDialog {
     Q_OBJECT
 public:
     static constexpr int kDialogId = 7002;
@@ -14,11 +15,10 @@ public:
     explicit CSendBytesDlg(QWidget* parent = nullptr);
     ~CSendBytesDlg() override;
 
-    int DoModal();
     QString GetCommand() const { return m_strCommand; }
 
 private:
-    void OnOK();
+    void OnOK() override;
 
     QLineEdit* m_edit;
     QString m_strCommand;

@@ -39,8 +39,13 @@ std::string YModemSender::Block(std::uint8_t number, std::string data, bool dama
     std::uint16_t crc = Crc(data);
     if (damaged)
         crc ^= 0x0100;
+    return Frame(number, data, crc);
+}
+
+std::string YModemSender::Frame(std::uint8_t number, const std::string& data, std::uint16_t crc)
+{
     std::string block;
-    block += big ? STX : SOH;
+    block += data.size() > 128 ? STX : SOH;
     block += static_cast<char>(number);
     block += static_cast<char>(255 - number);
     block += data;

@@ -30,6 +30,8 @@ public:
 
     static std::uint16_t Crc(const std::string& data);
     static std::string Block(std::uint8_t number, std::string data, bool damaged = false);
+    // A block around data already filled to 128 or 1024 bytes, with that checksum.
+    static std::string Frame(std::uint8_t number, const std::string& data, std::uint16_t crc);
 
 private:
     enum class Reply { Ack, Nak, Request, Cancel, None };

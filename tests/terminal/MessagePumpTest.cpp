@@ -1,5 +1,6 @@
 #include "MessagePump.h"
 
+#include "CpuTime.h"
 #include "GuiTestApp.h"
 
 #include <QTimer>
@@ -7,31 +8,21 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <time.h>
 
 using namespace std::chrono_literals;
 using Clock = std::chrono::steady_clock;
-
-namespace {
-double ThreadCpuSeconds()
-{
-    timespec now{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
-    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) / 1e9;
-}
-} // namespace
 
 TEST(MessagePump, WaitDispatchesWithoutSpinning)
 {
     GuiTestApp();
     bool dispatched = false;
     QTimer::singleShot(50, [&] { dispatched = true; });
-    double cpuBefore = ThreadCpuSeconds();
+    double cpuBefore = CpuSeconds(CLOCK_THREAD_CPUTIME_ID);
     auto start = Clock::now();
     EXPECT_EQ(platform::WaitWithMessages(0, 500), 1);
     EXPECT_GE(Clock::now() - start, 500ms);
     EXPECT_TRUE(dispatched);
-    EXPECT_LT(ThreadCpuSeconds() - cpuBefore, 0.1);
+    EXPECT_LT(CpuSeconds(CLOCK_THREAD_CPUTIME_ID) - cpuBefore, 0.1);
 
     start = Clock::now();
     EXPECT_EQ(platform::WaitWithMessages(0, 0), 1);

@@ -1,21 +1,10 @@
 #include "CLogWnd.h"
-#include "CParlimApp.h"
 #include "CParlimCF.h"
 #include "CParlimDoc.h"
-#include "CParlimMF.h"
 #include "CParlimVW.h"
 #include "CPropertySheet.h"
-#include "GuiTestApp.h"
-#include "InstrumentSimulator.h"
-#include "MessagePump.h"
-#include "Messages.h"
-#include "PortCatalog.h"
-#include "PtyPair.h"
+#include "InProcessTerminal.h"
 #include "SerialLine.h"
-#include "Settings.h"
-#include "TempDir.h"
-#include "TempSettings.h"
-#include "resource.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -38,19 +27,7 @@ namespace {
 
 using namespace std::chrono_literals;
 
-constexpr int kPort = 3;
 constexpr int kSecondPort = 4;
-
-bool PumpUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout = 10s)
-{
-    auto deadline = std::chrono::steady_clock::now() + timeout;
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() >= deadline)
-            return false;
-        platform::PumpMessages();
-    }
-    return true;
-}
 
 template <typename T> T* Control(QWidget* parent, int id)
 {
@@ -87,47 +64,8 @@ private:
     QTimer m_timer;
 };
 
-class ParlimWindows : public ::testing::Test {
+class ParlimWindows : public InProcessTerminal {
 protected:
-    ParlimWindows()
-    {
-        platform::SetProgramName("Parlim");
-        qputenv("XDG_RUNTIME_DIR", QByteArray::fromStdString(m_runtime.Path()));
-        qputenv("XDG_DATA_HOME", QByteArray::fromStdString(m_data.Path()));
-        platform::PortCatalog::SetSystemRoot(m_systemRoot.Path());
-        m_pty.MapTo(kPort);
-    }
-
-    ~ParlimWindows() override
-    {
-        m_app.reset();
-        platform::PortCatalog::SetSystemRoot("");
-        platform::SetClosing(false);
-    }
-
-    void SaveStartupSlots(const std::vector<std::pair<int, int>>& portsAndTypes)
-    {
-        PortTable table;
-        std::string order;
-        for (int i = 0; i < kPortSlotCount; ++i)
-            table[i] = CPortSettings::Defaults(i);
-        for (std::size_t i = 0; i < portsAndTypes.size(); ++i) {
-            table[i].m_nPort = portsAndTypes[i].first - 1;
-            table[i].m_nDeviceType = portsAndTypes[i].second;
-            table[i].m_bConnectOnStartup = 1;
-            order += "COM0" + std::to_string(portsAndTypes[i].first) + " ";
-        }
-        platform::WriteProfileBinary(kSectionPortSettings, kValueConfig, SerialisePortTable(table));
-        platform::WriteProfileString(kSectionSettings, kValueOrder, order);
-    }
-
-    void Start(std::size_t connections)
-    {
-        m_app = std::make_unique<CParlimApp>();
-        ASSERT_TRUE(m_app->InitInstance({}));
-        ASSERT_TRUE(PumpUntil([&] { return Frame()->Documents().size() == connections; }));
-    }
-
     CParlimMF* Frame() const { return m_app->MainFrame(); }
     CParlimDoc* Doc() const { return Frame()->ActiveDocument(); }
     CLogWnd* Window() const { return Doc()->GetLogWnd(); }
@@ -149,16 +87,6 @@ protected:
                 QTest::keyClick(Window(), key.toLatin1());
         }
     }
-
-    QApplication& m_qapp = GuiTestApp();
-    TempSettings m_settings;
-    TempDir m_runtime;
-    TempDir m_data;
-    TempDir m_systemRoot;
-    PtyPair m_pty;
-    InstrumentSimulator m_instrument{m_pty.MasterFd()};
-    platform::RecordingMessageBackend m_messages;
-    std::unique_ptr<CParlimApp> m_app;
 };
 
 } // namespace

@@ -3,6 +3,7 @@
 #include "CommandRouter.h"
 #include "ConnectedTerminal.h"
 #include "Format.h"
+#include "RealSender.h"
 #include "YModemSender.h"
 
 #include <QCheckBox>
@@ -18,11 +19,8 @@
 #include <optional>
 #include <thread>
 #include <fcntl.h>
-#include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
-
-extern char** environ;
 
 namespace {
 
@@ -383,24 +381,11 @@ TEST_F(RecorderRecovery, LoopRecorderFromTheMenuAndTyped)
 }
 
 // lrzsz's sender on the master end for the whole transfer; its exit status.
-int RunRealSender(int fd, std::vector<std::string> arguments)
+int RunRealSender(int fd, const std::vector<std::string>& arguments)
 {
     const int flags = ::fcntl(fd, F_GETFL);
-    ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, fd, 0);
-    posix_spawn_file_actions_adddup2(&actions, fd, 1);
-    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-    std::vector<char*> argv;
-    for (std::string& argument : arguments)
-        argv.push_back(argument.data());
-    argv.push_back(nullptr);
-    pid_t pid = -1;
-    int status = -1;
-    if (posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ) == 0)
-        ::waitpid(pid, &status, 0);
-    posix_spawn_file_actions_destroy(&actions);
+    RealSender sender(fd, arguments);
+    const int status = sender.Started() ? sender.Wait() : -1;
     ::fcntl(fd, F_SETFL, flags);
     return status;
 }

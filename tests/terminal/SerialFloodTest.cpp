@@ -14,11 +14,8 @@ TEST_F(SerialTest, FloodArrivesExactlyInTheLog)
     const std::size_t total = 10u * 1000 * 1000;
     TempDir dir;
     CBaseFile log;
-    ASSERT_EQ(log.Create(dir.File("flood.log"), true), S_OK);
-    m_window.m_hLogFile = log.m_hFile;
     m_window.m_nLogBytes = 0;
-    m_instrument.SetSilent(true);
-    OpenPort();
+    ASSERT_NO_FATAL_FAILURE(OpenSilentWithLog(log, dir.File("flood.log")));
 
     m_instrument.Flood(total);
     ASSERT_EQ(m_port.Write("first\r", 6), S_OK);
@@ -42,10 +39,7 @@ TEST_F(SerialTest, FloodLeavesTheEventLoopResponsive)
     const std::size_t total = 20u * 1000 * 1000;
     TempDir dir;
     CBaseFile log;
-    ASSERT_EQ(log.Create(dir.File("flood.log"), true), S_OK);
-    m_window.m_hLogFile = log.m_hFile;
-    m_instrument.SetSilent(true);
-    OpenPort();
+    ASSERT_NO_FATAL_FAILURE(OpenSilentWithLog(log, dir.File("flood.log")));
     m_instrument.Flood(total);
     ASSERT_TRUE(PumpUntil([&] { return log.GetLength() > 0; }));
     // 0 until the timer runs: a delivery that drains the whole flood in one
@@ -64,10 +58,7 @@ TEST_F(SerialTest, OperationsBesideABusyWorker)
     const std::size_t total = 2u * 1000 * 1000;
     TempDir dir;
     CBaseFile log;
-    ASSERT_EQ(log.Create(dir.File("busy.log"), true), S_OK);
-    m_window.m_hLogFile = log.m_hFile;
-    m_instrument.SetSilent(true);
-    OpenPort();
+    ASSERT_NO_FATAL_FAILURE(OpenSilentWithLog(log, dir.File("busy.log")));
     m_instrument.Flood(total);
     char buffer[256];
     int round = 0;
@@ -78,10 +69,12 @@ TEST_F(SerialTest, OperationsBesideABusyWorker)
         m_port.m_bDeliver = round % 3 != 0;
         if (round % 5 == 0)
             m_port.FlushInput();
-        if (round % 7 == 0)
+        if (round % 7 == 0) {
             EXPECT_TRUE(m_port.Purge(PURGE_TXABORT | PURGE_RXABORT | PURGE_TXCLEAR | PURGE_RXCLEAR));
-        if (round % 11 == 0)
+        }
+        if (round % 11 == 0) {
             EXPECT_TRUE(m_port.SetComm(round % 2 ? 19200 : 9600, 'N', 1, 8));
+        }
         return m_instrument.WaitSent(0ms);
     }, 60s));
     EXPECT_TRUE(m_port.IsOpen());

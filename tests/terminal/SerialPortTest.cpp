@@ -1,27 +1,16 @@
 #include "SerialTestFixture.h"
 
 #include "CBaseFile.h"
+#include "CpuTime.h"
 #include "PortCatalog.h"
 #include "SerialLine.h"
 #include "TempDir.h"
 
 #include <cstring>
 #include <mutex>
-#include <time.h>
 #include <vector>
 
 using namespace std::chrono_literals;
-
-namespace {
-
-double ProcessCpuSeconds()
-{
-    timespec now{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
-    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) / 1e9;
-}
-
-} // namespace
 
 TEST(SerialPortClosed, OperationsFailWithoutSideEffects)
 {
@@ -303,9 +292,9 @@ TEST_F(SerialTest, LostDeviceEndsTheWorkerAndReportsClosed)
 TEST_F(SerialTest, IdleOpenPortCostsNoProcessorTime)
 {
     OpenPort();
-    double before = ProcessCpuSeconds();
+    double before = CpuSeconds(CLOCK_PROCESS_CPUTIME_ID);
     EXPECT_EQ(platform::WaitWithMessages(1, 0), 1);
-    EXPECT_LT(ProcessCpuSeconds() - before, 0.2);
+    EXPECT_LT(CpuSeconds(CLOCK_PROCESS_CPUTIME_ID) - before, 0.2);
 }
 
 TEST_F(SerialTest, CloseDuringAFloodAndOpenAgain)

@@ -1,16 +1,16 @@
 #pragma once
+#include "CBaseFile.h"
 #include "CLogWnd.h"
 #include "CSerialPort.h"
 #include "GuiTestApp.h"
 #include "InstrumentSimulator.h"
-#include "MessagePump.h"
 #include "PtyPair.h"
+#include "PumpUntil.h"
 #include "TempSettings.h"
 
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <functional>
 #include <memory>
 #include <string>
 
@@ -30,17 +30,14 @@ protected:
 
     void OpenPort() { ASSERT_EQ(m_port.Open(), S_OK); }
 
-    // Pumps the event loop until the condition holds or the time is up.
-    static bool PumpUntil(const std::function<bool()>& condition,
-                          std::chrono::milliseconds timeout = std::chrono::seconds(10))
+    // Opens the port with the window logging to a new file at that path and
+    // the instrument silent, ready for a flood.
+    void OpenSilentWithLog(CBaseFile& log, const std::string& path)
     {
-        auto deadline = std::chrono::steady_clock::now() + timeout;
-        while (!condition()) {
-            if (std::chrono::steady_clock::now() >= deadline)
-                return false;
-            platform::PumpMessages();
-        }
-        return true;
+        ASSERT_EQ(log.Create(path, true), S_OK);
+        m_window.m_hLogFile = log.m_hFile;
+        m_instrument.SetSilent(true);
+        OpenPort();
     }
 
     std::string WindowText() const

@@ -1,5 +1,6 @@
 #pragma once
 #include "CCrc16.h"
+#include "YModemSender.h"
 
 #include <atomic>
 #include <chrono>
@@ -74,14 +75,7 @@ public:
         std::uint16_t crc = CCrc16::Compute(reinterpret_cast<const std::uint8_t*>(data.data()), size);
         if (damaged)
             crc ^= 0x0101;
-        std::string block;
-        block += static_cast<char>(big ? 0x02 : 0x01);
-        block += static_cast<char>(number);
-        block += static_cast<char>(255 - number);
-        block += data;
-        block += static_cast<char>(crc >> 8);
-        block += static_cast<char>(crc & 0xFF);
-        return block;
+        return YModemSender::Frame(number, data, crc);
     }
     static std::string Header(const std::string& name, const std::string& sizeText)
     {
@@ -92,19 +86,28 @@ public:
     // of its EOT.
     void SendFile(const std::string& name, const std::string& content, bool big)
     {
-        Expect('C');
-        Write(Header(name, std::to_string(content.size())));
-        Expect(0x06);
-        Expect('C');
+        OpenFile(name, std::to_string(content.size()));
         const std::size_t size = big ? 1024 : 128;
         std::uint8_t number = 1;
-        for (std::size_t at = 0; at < content.size(); at += size, ++number) {
-            Write(Block(number, content.substr(at, size), big));
-            Expect(0x06);
-        }
-        Write("\x04");
+        for (std::size_t at = 0; at < content.size(); at += size, ++number)
+            SendAcknowledged(Block(number, content.substr(at, size), big));
+        CloseFile();
+    }
+    // From the header request to the request for the first data block.
+    void OpenFile(const std::string& name, const std::string& sizeText)
+    {
+        Expect('C');
+        Write(Header(name, sizeText));
+        Expect(0x06);
+        Expect('C');
+    }
+    void SendAcknowledged(const std::string& block)
+    {
+        Write(block);
         Expect(0x06);
     }
+    // The EOT and its ACK.
+    void CloseFile() { SendAcknowledged("\x04"); }
     void EndBatch()
     {
         Expect('C');

@@ -5,21 +5,17 @@
 #include "MessagePump.h"
 #include "Messages.h"
 #include "PtyPair.h"
+#include "RealSender.h"
 #include "TempDir.h"
 #include "TempSettings.h"
 #include "YModemScript.h"
 
 #include <gtest/gtest.h>
 
-#include <csignal>
-#include <fcntl.h>
 #include <functional>
-#include <spawn.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <vector>
-
-extern char** environ;
 
 namespace {
 
@@ -86,6 +82,15 @@ protected:
         modem.Receive();
     }
 
+    // Plays the script on the instrument's end while the receiver runs.
+    void ReceiveScripted(YModemScript& sender, const std::function<void(YModemScript&)>& script,
+                         std::int64_t expected = -1, bool softwareBreak = false)
+    {
+        sender.Start(script);
+        Receive(expected, softwareBreak);
+        sender.Join();
+    }
+
     std::string Downloaded(const std::string& name) const { return ReadFileText(m_download.File(name)); }
 
     TempSettings m_settings;
@@ -108,13 +113,11 @@ TEST_F(YModemTest, StoresMixedBlockSizesAndDropsTheFillOfTheLastBlock)
     const std::string small = Pattern(300, 1);
     const std::string large = Pattern(1000, 2);
     YModemScript sender(m_pty.MasterFd());
-    sender.Start([&](YModemScript& s) {
+    ReceiveScripted(sender, [&](YModemScript& s) {
         s.SendFile("SMALL.000", small, false);
         s.SendFile("LARGE.000", large, true);
         s.EndBatch();
     });
-    Receive();
-    sender.Join();
 
     EXPECT_FALSE(sender.Failed());
     EXPECT_TRUE(Downloaded("SMALL.000") == small);
@@ -134,28 +137,20 @@ TEST_F(YModemTest, DamagedAndLateBlocksAreAskedForAgainAndCounted)
 {
     const std::string content = Pattern(2048, 3);
     YModemScript sender(m_pty.MasterFd());
-    sender.Start([&](YModemScript& s) {
-        s.Expect('C');
-        s.Write(YModemScript::Header("DATA.BIN", "2048"));
-        s.Expect(0x06);
-        s.Expect('C');
+    ReceiveScripted(sender, [&](YModemScript& s) {
+        s.OpenFile("DATA.BIN", "2048");
         // Bad CRC: answered with NAK.
         s.Write(YModemScript::Block(1, content.substr(0, 1024), true, true));
         s.Expect(0x15);
-        s.Write(YModemScript::Block(1, content.substr(0, 1024), true));
-        s.Expect(0x06);
+        s.SendAcknowledged(YModemScript::Block(1, content.substr(0, 1024), true));
         // Only the start of a block, then silence: the read times out and
         // the block is asked for again.
         s.Write(std::string("\x02", 1));
         s.Expect(0x15, YModemScript::Milliseconds(6000));
-        s.Write(YModemScript::Block(2, content.substr(1024), true));
-        s.Expect(0x06);
-        s.Write("\x04");
-        s.Expect(0x06);
+        s.SendAcknowledged(YModemScript::Block(2, content.substr(1024), true));
+        s.CloseFile();
         s.EndBatch();
     });
-    Receive();
-    sender.Join();
 
     EXPECT_FALSE(sender.Failed()) << sender.Received();
     EXPECT_TRUE(Downloaded("DATA.BIN") == content);
@@ -167,23 +162,14 @@ TEST_F(YModemTest, AnIntactRepeatOfTheLastBlockIsAcknowledgedButNotStoredTwice)
 {
     const std::string content = Pattern(256, 4);
     YModemScript sender(m_pty.MasterFd());
-    sender.Start([&](YModemScript& s) {
-        s.Expect('C');
-        s.Write(YModemScript::Header("REPEAT.BIN", "256"));
-        s.Expect(0x06);
-        s.Expect('C');
-        s.Write(YModemScript::Block(1, content.substr(0, 128), false));
-        s.Expect(0x06);
-        s.Write(YModemScript::Block(1, content.substr(0, 128), false));
-        s.Expect(0x06);
-        s.Write(YModemScript::Block(2, content.substr(128), false));
-        s.Expect(0x06);
-        s.Write("\x04");
-        s.Expect(0x06);
+    ReceiveScripted(sender, [&](YModemScript& s) {
+        s.OpenFile("REPEAT.BIN", "256");
+        s.SendAcknowledged(YModemScript::Block(1, content.substr(0, 128), false));
+        s.SendAcknowledged(YModemScript::Block(1, content.substr(0, 128), false));
+        s.SendAcknowledged(YModemScript::Block(2, content.substr(128), false));
+        s.CloseFile();
         s.EndBatch();
     });
-    Receive();
-    sender.Join();
 
     EXPECT_FALSE(sender.Failed()) << sender.Received();
     EXPECT_TRUE(Downloaded("REPEAT.BIN") == content);
@@ -193,18 +179,16 @@ TEST_F(YModemTest, AnIntactRepeatOfTheLastBlockIsAcknowledgedButNotStoredTwice)
 TEST_F(YModemTest, AnOutOfSequenceBlockAbortsAndIsReportedWithTheFileName)
 {
     YModemScript sender(m_pty.MasterFd());
-    sender.Start([&](YModemScript& s) {
-        s.Expect('C');
-        s.Write(YModemScript::Header("SKIP.BIN", "512"));
-        s.Expect(0x06);
-        s.Expect('C');
-        s.Write(YModemScript::Block(3, Pattern(128, 5), false));
-        s.Expect(0x18);
-        s.Expect(0x18);
-        s.ExpectText("======", YModemScript::Milliseconds(10000));
-    });
-    Receive(-1, true);
-    sender.Join();
+    ReceiveScripted(
+        sender,
+        [&](YModemScript& s) {
+            s.OpenFile("SKIP.BIN", "512");
+            s.Write(YModemScript::Block(3, Pattern(128, 5), false));
+            s.Expect(0x18);
+            s.Expect(0x18);
+            s.ExpectText("======", YModemScript::Milliseconds(10000));
+        },
+        -1, true);
 
     EXPECT_FALSE(sender.Failed()) << sender.Received();
     EXPECT_EQ(m_progress.m_completes, 0);
@@ -216,16 +200,17 @@ TEST_F(YModemTest, AnOutOfSequenceBlockAbortsAndIsReportedWithTheFileName)
 TEST_F(YModemTest, HeaderNamesAreReducedToTheirLastComponentAndDotNamesRefused)
 {
     YModemScript sender(m_pty.MasterFd());
-    sender.Start([&](YModemScript& s) {
-        s.SendFile("../../outside/PATH.BIN", "abc", false);
-        s.Expect('C');
-        s.Write(YModemScript::Header("sub/..", "3"));
-        s.Expect(0x18);
-        s.Expect(0x18);
-        s.DrainFor(YModemScript::Milliseconds(6000));
-    });
-    Receive(-1, true);
-    sender.Join();
+    ReceiveScripted(
+        sender,
+        [&](YModemScript& s) {
+            s.SendFile("../../outside/PATH.BIN", "abc", false);
+            s.Expect('C');
+            s.Write(YModemScript::Header("sub/..", "3"));
+            s.Expect(0x18);
+            s.Expect(0x18);
+            s.DrainFor(YModemScript::Milliseconds(6000));
+        },
+        -1, true);
 
     EXPECT_FALSE(sender.Failed()) << sender.Received();
     EXPECT_EQ(Downloaded("PATH.BIN"), "abc");
@@ -268,72 +253,23 @@ TEST_F(YModemTest, NothingToReceiveSendsNothingAndSaysSo)
 TEST_F(YModemTest, CancelAbortsOnTheWireWithoutCompletion)
 {
     YModemScript sender(m_pty.MasterFd());
-    sender.Start([&](YModemScript& s) {
-        s.Expect('C');
-        s.Write(YModemScript::Header("BIG.BIN", "4096"));
-        s.Expect(0x06);
-        s.Expect('C');
-        s.Write(YModemScript::Block(1, Pattern(1024, 6), true));
-        // The block's ACK may or may not leave before the abort purges it.
-        s.ExpectText("\x18\x18", YModemScript::Milliseconds(5000));
-        s.ExpectText("======", YModemScript::Milliseconds(5000));
-    });
     m_progress.m_onProgress = [this](std::int64_t) { m_progress.m_cancelled = true; };
-    Receive(-1, true);
-    sender.Join();
+    ReceiveScripted(
+        sender,
+        [&](YModemScript& s) {
+            s.OpenFile("BIG.BIN", "4096");
+            s.Write(YModemScript::Block(1, Pattern(1024, 6), true));
+            // The block's ACK may or may not leave before the abort purges it.
+            s.ExpectText("\x18\x18", YModemScript::Milliseconds(5000));
+            s.ExpectText("======", YModemScript::Milliseconds(5000));
+        },
+        -1, true);
 
     EXPECT_FALSE(sender.Failed()) << sender.Received();
     EXPECT_EQ(sender.Received().substr(sender.Received().size() - 6), "======");
     EXPECT_EQ(m_progress.m_completes, 0);
     EXPECT_TRUE(m_messages.Texts().empty());
 }
-
-// lrzsz's sender as the peer, with its standard input and output on the
-// master end of the pseudo-terminal.
-class RealSender {
-public:
-    RealSender(int masterFd, const std::vector<std::string>& arguments)
-    {
-        // The sender needs blocking reads on its standard input.
-        ::fcntl(masterFd, F_SETFL, ::fcntl(masterFd, F_GETFL) & ~O_NONBLOCK);
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_adddup2(&actions, masterFd, 0);
-        posix_spawn_file_actions_adddup2(&actions, masterFd, 1);
-        posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-        std::vector<char*> argv;
-        for (const std::string& argument : arguments)
-            argv.push_back(const_cast<char*>(argument.c_str()));
-        argv.push_back(nullptr);
-        m_ok = posix_spawnp(&m_pid, argv[0], &actions, nullptr, argv.data(), environ) == 0;
-        posix_spawn_file_actions_destroy(&actions);
-    }
-    ~RealSender()
-    {
-        if (m_pid > 0) {
-            ::kill(m_pid, SIGKILL);
-            ::waitpid(m_pid, nullptr, 0);
-        }
-    }
-    bool Started() const { return m_ok; }
-    void Kill()
-    {
-        ::kill(m_pid, SIGKILL);
-        ::waitpid(m_pid, nullptr, 0);
-        m_pid = -1;
-    }
-    int Wait()
-    {
-        int status = 0;
-        ::waitpid(m_pid, &status, 0);
-        m_pid = -1;
-        return status;
-    }
-
-private:
-    pid_t m_pid = -1;
-    bool m_ok = false;
-};
 
 TEST_F(YModemTest, ReceivesABatchFromARealSender)
 {
