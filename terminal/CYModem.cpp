@@ -18,6 +18,8 @@ constexpr std::uint16_t kDataSeconds = 10;
 constexpr std::uint16_t kCrcSeconds = 2;
 constexpr int kRequestPauseMs = 500;
 constexpr int kAbortSettleSeconds = 2;
+// A sender that never falls quiet or never prompts cannot hold the abort longer.
+constexpr std::chrono::seconds kAbortDrainLimit(60);
 constexpr int kBreakPauseSeconds = 3;
 constexpr std::uint32_t kBreakMilliseconds = 400;
 constexpr char kPrompt[] = "Return code = 15\r\n\r\n>";
@@ -197,20 +199,29 @@ HRESULT CYModem::Abort()
         if (IsCancelled())
             return 1;
         platform::WaitWithMessages(kAbortSettleSeconds, 0);
+        const auto deadline = std::chrono::steady_clock::now() + kAbortDrainLimit;
         int quiet = 0;
         while (quiet < 2) {
+            if (std::chrono::steady_clock::now() >= deadline)
+                return E_FAIL;
             std::uint8_t byte = 0;
             result = ReadBytes(&byte, 1, 1);
             quiet = (result != 0 || byte == CAN) ? quiet + 1 : 0;
         }
-        std::string text;
+        // Only the last bytes can end in the prompt: keep no more of them.
+        const std::string prompt(kPrompt);
+        std::string tail;
         for (;;) {
+            if (std::chrono::steady_clock::now() >= deadline)
+                return E_FAIL;
             char byte = 0;
             result = ReadBytes(&byte, 1, 1);
             if (result != 0)
                 return result;
-            text += byte;
-            if (text.find(kPrompt) != std::string::npos)
+            tail += byte;
+            if (tail.size() > prompt.size())
+                tail.erase(0, tail.size() - prompt.size());
+            if (tail == prompt)
                 return 0;
         }
     } catch (...) {
