@@ -60,6 +60,7 @@ bool CAsciiLineReader::ReadLine(std::string& line)
             line.clear();
             m_bLineTooLong = true;
             m_atEnd = true;
+            m_next = m_end;
             return false;
         }
         m_next = static_cast<std::size_t>(stop - m_buffer.data());
