@@ -54,8 +54,10 @@ bool ReadUntilClosed(int fd, std::string& text, std::chrono::steady_clock::time_
         const int ready = ::poll(&entry, 1, static_cast<int>(left.count()));
         if (ready < 0 && errno == EINTR)
             continue;
-        if (ready <= 0)
-            return ready == 0 ? false : true;
+        if (ready == 0)
+            return false;
+        if (ready < 0)
+            return true; // the pipe is gone: nothing more will come
         const ssize_t count = ::read(fd, buffer, sizeof buffer);
         if (count < 0 && errno == EINTR)
             continue;
