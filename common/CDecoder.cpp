@@ -4,6 +4,7 @@
 #include "Format.h"
 #include "HexToInt.h"
 #include "Messages.h"
+#include "TextLineLimit.h"
 
 #include <algorithm>
 #include <clocale>
@@ -112,6 +113,8 @@ bool CDecoder::Load(CBaseFile& file)
                 line.clear();
             } else if (byte != kLf) {
                 line.push_back(static_cast<char>(byte));
+                if (line.size() > kMaxTextLineBytes)
+                    return ProcessLine(line, ++lineNumber);
             }
         }
     }
@@ -130,7 +133,7 @@ bool CDecoder::Load(CBaseFile& file)
 
 bool CDecoder::ProcessLine(const std::string& line, int lineNumber)
 {
-    if (ParseLine(line))
+    if (line.size() <= kMaxTextLineBytes && ParseLine(line))
         return true;
     platform::ShowMessage(platform::Format(kMsgLineError, lineNumber));
     return false;

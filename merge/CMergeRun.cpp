@@ -113,7 +113,7 @@ CMergeRun::Outcome CMergeRun::MergeEnsembles(CDecoder& decoder, CAsciiLineReader
             break;
         if (step == CEnsembleRange::Step::Process) {
             if (!decoder.MergeEnsemble(ensemble, ascii))
-                return FlushOutput() ? Outcome::AsciiExhausted : Outcome::Failed;
+                return EndAtAsciiEnd(ascii);
             ensemble.UpdateChecksum();
             if (!WriteOut(ensemble.m_pData, static_cast<std::size_t>(size)))
                 return Outcome::Failed;
@@ -142,6 +142,13 @@ bool CMergeRun::FlushOutput()
     }
     m_pending.clear();
     return true;
+}
+
+CMergeRun::Outcome CMergeRun::EndAtAsciiEnd(const CAsciiLineReader& ascii)
+{
+    if (!FlushOutput())
+        return Outcome::Failed;
+    return ascii.LineTooLong() ? Outcome::AsciiLineTooLong : Outcome::AsciiExhausted;
 }
 
 CMergeRun::Outcome CMergeRun::EndNormally()
