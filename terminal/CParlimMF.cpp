@@ -24,6 +24,8 @@
 #include <QStatusBar>
 #include <QToolBar>
 
+#include <algorithm>
+
 namespace {
 
 constexpr int kBlinkMs = 1000;
@@ -180,7 +182,9 @@ void CParlimMF::BuildMenu()
     build(CMenuResources::FrameMenu(), m_frameMenus);
     build(CMenuResources::ConnectionMenu(), m_connectionMenus);
     for (QMenu* menu : m_connectionMenus) {
-        if (menu->findChild<QAction*>(QString::number(ID_WINDOW_CASCADE)))
+        const QList<QAction*> items = menu->actions();
+        const QString cascade = QString::number(ID_WINDOW_CASCADE);
+        if (std::any_of(items.begin(), items.end(), [&](QAction* item) { return item->objectName() == cascade; }))
             connect(menu, &QMenu::aboutToShow, this, [this, menu] { ListConnectionWindows(menu); });
     }
     m_bConnectionMenu = true;

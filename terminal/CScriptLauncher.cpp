@@ -163,7 +163,13 @@ void CScriptLauncher::AfterRun(int result)
         m_doc.PostRunScript();
         return;
     }
-    m_doc.m_bScriptRunning = false;
+    EndRun();
+}
+
+void CScriptLauncher::EndRun()
+{
+    // A script handed over while a dialog of this run was open is still to run.
+    m_doc.m_bScriptRunning = m_doc.m_bRunScriptPending;
     RunEnded();
 }
 
@@ -198,7 +204,6 @@ void CScriptLauncher::CommandHistory()
     m_doc.m_bScriptRunning = true;
     CScript script(&m_doc, &m_doc.m_serial);
     Run(script);
-    m_doc.m_bScriptRunning = false;
     m_doc.m_bHistoryRunning = false;
-    RunEnded();
+    EndRun();
 }

@@ -32,6 +32,8 @@ private:
     // Runs the document's script line list.
     int Run(CScript& script);
     void AfterRun(int result);
+    // The run is over; the script stays on only for a run still to come.
+    void EndRun();
     // A run has returned: a start that waited for it, or a handed-over script, goes next.
     void RunEnded();
     void Post(int commandId);

@@ -217,6 +217,14 @@ TEST_F(CommandDialogs, TheHistoryOffersTheNewestCommandAndMakesTheScriptLine)
     EXPECT_EQ(document.m_scriptLines, std::list<std::string>{"ts?\r\n"});
     EXPECT_TRUE(document.m_bScriptRunning);
 
+    // One Enter runs the offered newest command; no completion swallows it.
+    CCmdHistDG enterDialog(&document);
+    WhenModal(enterDialog, [&] {
+        QTest::keyClick(Control<QComboBox>(&enterDialog, CCmdHistDG::kComboId)->lineEdit(), Qt::Key_Return);
+    });
+    ASSERT_EQ(enterDialog.DoModal(), platform::IDOK);
+    EXPECT_EQ(enterDialog.GetCommand(), "CR1");
+
     CParlimDoc empty;
     CCmdHistDG emptyDialog(&empty);
     EXPECT_EQ(Control<QComboBox>(&emptyDialog, CCmdHistDG::kComboId)->currentIndex(), -1);
