@@ -184,6 +184,21 @@ TEST_F(ScriptTest, SingleByteInstrumentGetsNoTerminatorAndPacedBytes)
     EXPECT_GE(Seconds(arrivals[2].time - arrivals[0].time), 0.035);
 }
 
+TEST_F(ScriptTest, AStoppedRunSendsNothingMore)
+{
+    // Paced one byte at a time, the line is on the wire for a second.
+    Document().m_portConfig.m_nDeviceType = CParlimDoc::kGlissom;
+    const std::string line(50, 'A');
+    QTimer stopAtFirstByte;
+    QObject::connect(&stopAtFirstByte, &QTimer::timeout, [this] {
+        if (!Sent().empty())
+            Document().m_bScriptRunning = false;
+    });
+    stopAtFirstByte.start(1);
+    EXPECT_TRUE(RunEndsByItself({line + "\r\n", "NEXT\r\n"}));
+    EXPECT_LT(WireSettled().size(), line.size());
+}
+
 TEST_F(ScriptTest, PromptWaitFollowsEachPlainLineWhenOn)
 {
     m_app.m_nPromptWait = 1;

@@ -6,6 +6,7 @@
 #include "CScListDG.h"
 #include "CSendBytesDlg.h"
 #include "GuiTestApp.h"
+#include "PumpUntil.h"
 #include "Messages.h"
 #include "Settings.h"
 #include "TempSettings.h"
@@ -221,6 +222,7 @@ TEST_F(CommandDialogs, TheHistoryOffersTheNewestCommandAndMakesTheScriptLine)
     CCmdHistDG enterDialog(&document);
     WhenModal(enterDialog, [&] {
         QTest::keyClick(Control<QComboBox>(&enterDialog, CCmdHistDG::kComboId)->lineEdit(), Qt::Key_Return);
+        QTimer::singleShot(kGenerous, &enterDialog, &QDialog::reject);
     });
     ASSERT_EQ(enterDialog.DoModal(), platform::IDOK);
     EXPECT_EQ(enterDialog.GetCommand(), "CR1");
