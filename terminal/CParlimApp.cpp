@@ -134,9 +134,11 @@ CScriptHandOver::Outcome CParlimApp::HandOverScript()
 bool CParlimApp::AcceptHandedOverScript(const std::string& path)
 {
     CParlimDoc* document = m_pMainWnd ? m_pMainWnd->ActiveDocument() : nullptr;
-    const char* refusal = !document                                      ? kHandOverWithoutWindow
-                          : !CScriptLauncher(*document).TakeUpHandOver(path) ? kHandOverDisconnected
-                                                                           : nullptr;
+    const char* refusal = nullptr;
+    if (!document)
+        refusal = kHandOverWithoutWindow;
+    else if (!CScriptLauncher(*document).TakeUpHandOver(path))
+        refusal = kHandOverDisconnected;
     if (!refusal) {
         m_pMainWnd->BringToFront();
         return true;

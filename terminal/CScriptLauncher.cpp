@@ -124,6 +124,7 @@ void CScriptLauncher::ChooseAndRun()
         m_doc.m_bScriptRunning = false;
         platform::ShowMessage(script.IsValid() ? platform::Format(kCouldNotOpen, path.c_str())
                                                : LoadResString(IDS_NOT_A_SCRIPT_FILE));
+        EndRun();
         return;
     }
     platform::WriteProfileString(kSectionSettings, kValueScriptPath, path);
@@ -145,7 +146,7 @@ void CScriptLauncher::RunScript()
     if (script.Open(m_doc.m_strScriptPath) != S_OK) {
         m_doc.m_bScriptRunning = false;
         platform::ShowMessage(platform::Format(kCouldNotOpenScriptFile, m_doc.m_strScriptPath.c_str()));
-        RunEnded();
+        EndRun();
         return;
     }
     AfterRun(Run(script));
