@@ -103,8 +103,8 @@ CParlimDoc::~CParlimDoc()
         ClosePort();
     // A window that never opened its port (a cancelled wizard) must not drop
     // the port of another window from the list reopened at the next start.
-    if (CParlimApp* app = CParlimApp::Instance(); app && !app->m_bExiting && m_nOpenedComPort != 0)
-        app->UpdateOpenPortOrder(m_nOpenedComPort, false);
+    if (CParlimApp* app = CParlimApp::Instance(); app && !app->m_bExiting && m_nListedComPort != 0)
+        app->UpdateOpenPortOrder(m_nListedComPort, false);
 }
 
 void CParlimDoc::CloseDocument()
@@ -210,7 +210,6 @@ bool CParlimDoc::OnNewDocument()
         if (!OpenPort(true))
             return false;
     }
-    app.UpdateOpenPortOrder(app.CurrentSlot().m_nPort + 1, true);
     if (app.m_nConnections < kPortSlotCount)
         ++app.m_nConnections;
     if (app.CurrentSlot().m_bBreakOnConnect) {
@@ -223,10 +222,27 @@ bool CParlimDoc::OnNewDocument()
         m_bScriptRunning = true;
         m_strScriptPath = app.m_cmdInfo.m_strScriptFile;
         app.m_cmdInfo.m_strScriptFile.clear();
-        if (app.MainFrame())
-            app.MainFrame()->PostCommand(this, ID_RUN_SCRIPT);
+        PostRunScript();
     }
     return true;
+}
+
+void CParlimDoc::ListPortInOrder(int comNumber)
+{
+    if (comNumber == m_nListedComPort)
+        return;
+    CParlimApp& app = App();
+    if (m_nListedComPort != 0)
+        app.UpdateOpenPortOrder(m_nListedComPort, false);
+    app.UpdateOpenPortOrder(comNumber, true);
+    m_nListedComPort = comNumber;
+}
+
+void CParlimDoc::PostRunScript()
+{
+    m_bRunScriptPending = true;
+    if (CParlimMF* frame = App().MainFrame())
+        frame->PostCommand(this, ID_RUN_SCRIPT);
 }
 
 void CParlimDoc::SetPortTitle(int comNumber)
@@ -245,7 +261,7 @@ bool CParlimDoc::OpenPort(bool report)
                        ParityLetter(slot.m_nParity, 'S'), static_cast<std::uint8_t>(slot.m_nStopBits), 8,
                        4096, 128);
     if (m_serial.Open() == S_OK) {
-        m_nOpenedComPort = comNumber;
+        ListPortInOrder(comNumber);
         SetPortTitle(comNumber);
         return true;
     }

@@ -172,8 +172,8 @@ TEST_F(SerialTest, ReadTimedResults)
     // A closing program ends the wait at once.
     platform::SetClosing(true);
     start = std::chrono::steady_clock::now();
-    EXPECT_EQ(m_port.ReadTimed(buffer, 4, 30, &count), E_FAIL);
-    EXPECT_LT(std::chrono::steady_clock::now() - start, 5s);
+    EXPECT_EQ(m_port.ReadTimed(buffer, 4, 600, &count), E_FAIL);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, kGenerous);
 }
 
 TEST_F(SerialTest, RingKeepsTheNewestBytesInOrder)
@@ -293,8 +293,11 @@ TEST_F(SerialTest, IdleOpenPortCostsNoProcessorTime)
 {
     OpenPort();
     double before = CpuSeconds(CLOCK_PROCESS_CPUTIME_ID);
+    const auto start = std::chrono::steady_clock::now();
     EXPECT_EQ(platform::WaitWithMessages(1, 0), 1);
-    EXPECT_LT(CpuSeconds(CLOCK_PROCESS_CPUTIME_ID) - before, 0.2);
+    // A worker or a wait that spins keeps a processor busy for the whole second.
+    const double waited = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    EXPECT_LT(CpuSeconds(CLOCK_PROCESS_CPUTIME_ID) - before, 0.5 * waited);
 }
 
 TEST_F(SerialTest, CloseDuringAFloodAndOpenAgain)
@@ -304,7 +307,7 @@ TEST_F(SerialTest, CloseDuringAFloodAndOpenAgain)
     ASSERT_TRUE(PumpUntil([&] { return m_window.Lines().size() > 10; }));
     auto start = std::chrono::steady_clock::now();
     m_port.Close();
-    EXPECT_LT(std::chrono::steady_clock::now() - start, 2s);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, kGenerous);
     EXPECT_FALSE(m_port.IsOpen());
     OpenPort();
     EXPECT_EQ(m_port.Write("\r", 1), S_OK);
