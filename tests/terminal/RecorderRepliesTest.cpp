@@ -46,9 +46,9 @@ TEST(RecorderReplies, SizesOfTheRecorderAndTheLoopRecorder)
 // wrapping into a negative that reads as no contact.
 TEST(RecorderReplies, SizesTooLargeToHoldAreNotKnown)
 {
-    EXPECT_EQ(CRecorderRecovery::LoopRecorderSize("used = 4294967296, x\r\nbytes/page = 4294967296 \r\n>"), -1);
-    EXPECT_EQ(CRecorderRecovery::LoopRecorderSize("used = 99999999999999999999, x\r\n>"), -1);
-    EXPECT_EQ(CRecorderRecovery::LoopRecorderSize("used = 3037000499, x\r\nbytes/page = 3037000499 \r\n>"),
+    EXPECT_EQ(CRecorderRecovery::LoopRecorderSize("pages used = 4294967296, x\r\nbytes/page = 4294967296 \r\n>"), -1);
+    EXPECT_EQ(CRecorderRecovery::LoopRecorderSize("pages used = 99999999999999999999, x\r\n>"), -1);
+    EXPECT_EQ(CRecorderRecovery::LoopRecorderSize("pages used = 3037000499, x\r\nbytes/page = 3037000499 \r\n>"),
               3037000499LL * 3037000499LL);
     EXPECT_EQ(CRecorderRecovery::LoopRecorderSize(" Used = 9000000000000MB\r\n>"), -1);
     EXPECT_EQ(CRecorderRecovery::RecorderTotal("x Total bytes used = 99999999999999999999 of\r\n>"), -1);

@@ -216,7 +216,8 @@ TEST_F(YModemTest, AnOutOfSequenceBlockAbortsAndIsReportedWithTheFileName)
     EXPECT_FALSE(sender.Failed()) << sender.Received();
     EXPECT_EQ(m_progress.m_completes, 0);
     ASSERT_EQ(m_messages.Texts().size(), 1u);
-    EXPECT_EQ(m_messages.Texts()[0], "The recovery of SKIP.BIN failed.");
+    EXPECT_EQ(m_messages.Texts()[0], "The recovery of SKIP.BIN failed.\r\nThe incomplete file SKIP.BIN was not kept.");
+    EXPECT_TRUE(DownloadNames().empty());
     EXPECT_TRUE(m_progress.m_done.empty());
 }
 
