@@ -74,6 +74,13 @@ const char* DcbStopBitsText(std::uint8_t stopBits)
     }
 }
 
+// "9600, N, 8, 1"
+std::string LineText(const platform::LineSettings& dcb)
+{
+    return platform::Format("%ld, %s, %d, %s", static_cast<long>(dcb.BaudRate), DcbParityText(dcb.Parity),
+                            static_cast<int>(dcb.ByteSize), DcbStopBitsText(dcb.StopBits));
+}
+
 } // namespace
 
 CParlimDoc::BusyScope::BusyScope(CParlimDoc& document) : m_document(&document)
@@ -284,7 +291,13 @@ void CParlimDoc::ApplyPortSettings()
     long baud = std::atol(LoadResString(IDS_BAUD_FIRST + 1 + m_portConfig.m_nBaud).c_str());
     char parity = ParityLetter(m_portConfig.m_nParity, 'N');
     std::uint8_t stopBits = m_portConfig.m_nStopBits == 2 ? 2 : 1;
-    m_serial.SetComm(static_cast<std::uint32_t>(baud), parity, stopBits, 8);
+    if (!m_serial.SetComm(static_cast<std::uint32_t>(baud), parity, stopBits, 8)) {
+        const platform::LineSettings refused =
+            CSerialPort::LineSettingsOf(static_cast<std::uint32_t>(baud), parity, stopBits, 8);
+        platform::ShowMessage(platform::Format("COM%d cannot be set to %s.", static_cast<int>(m_serial.ComPort()),
+                                               LineText(refused).c_str()),
+                              platform::MB_OK | platform::MB_ICONEXCLAMATION);
+    }
     SetPortTitle(m_serial.ComPort());
 }
 
@@ -294,8 +307,7 @@ std::string CParlimDoc::GetStatusText() const
         return "Disconnected";
     platform::LineSettings dcb;
     m_serial.GetDCB(dcb);
-    return platform::Format("%ld, %s, %d, %s", static_cast<long>(dcb.BaudRate), DcbParityText(dcb.Parity),
-                            static_cast<int>(dcb.ByteSize), DcbStopBitsText(dcb.StopBits));
+    return LineText(dcb);
 }
 
 void CParlimDoc::ClosePort()

@@ -19,6 +19,7 @@
 #include <charconv>
 #include <chrono>
 #include <climits>
+#include <cmath>
 #include <ctime>
 #include <vector>
 
@@ -97,8 +98,11 @@ double ParseDouble(std::string_view text)
     return value;
 }
 
+// Not a number counts as 0: a clamp lets NaN through, and its conversion is undefined.
 int ClampToInt(double value)
 {
+    if (std::isnan(value))
+        return 0;
     return static_cast<int>(std::clamp(value, static_cast<double>(INT_MIN), static_cast<double>(INT_MAX)));
 }
 

@@ -273,6 +273,12 @@ TEST_F(ScriptTest, DelayWaitsItsFractionAndIgnoresNegativeTimes)
     EXPECT_GE(Seconds(Clock::now() - start), 0.25);
 }
 
+// Built with the sanitizer, a NaN turned into an integer stops the run.
+TEST_F(ScriptTest, ADelayThatIsNoNumberReturnsAtOnce)
+{
+    EXPECT_EQ(Run({"$D nan\r\n", "$D -nan\r\n", "$D 0.nan\r\n"}), SCRIPT_CONTINUE);
+}
+
 TEST_F(ScriptTest, RepeatStopsTheRunAndEmptyScriptsEnd)
 {
     EXPECT_EQ(Run({}), SCRIPT_CONTINUE);

@@ -75,7 +75,7 @@ TEST_F(SerialTest, UnmappedAndBusyPortsAreRefused)
 
 TEST(SerialLineCoding, EveryValueSurvivesTheTermiosCoding)
 {
-    for (std::uint32_t baud : {300u, 1200u, 2400u, 4800u, 9600u, 19200u, 38400u, 57600u, 115200u})
+    for (std::uint32_t baud : {300u, 600u, 1200u, 2400u, 4800u, 9600u, 19200u, 38400u, 57600u, 115200u})
         for (std::uint8_t parity = 0; parity <= platform::SPACEPARITY; ++parity)
             for (std::uint8_t size : {5, 6, 7, 8})
                 for (std::uint8_t stop : {platform::ONESTOPBIT, platform::TWOSTOPBITS}) {
