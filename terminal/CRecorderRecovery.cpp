@@ -101,13 +101,12 @@ std::int64_t CRecorderRecovery::LoopRecorderSize(const std::string& reply)
             }
         }
     }
-    std::string perPage = CutBefore(After(reply, "bytes/page ="), ' ');
-    if (perPage.empty())
-        perPage = "1";
     if (value.empty())
         return kSizeNotGiven;
+    // A reply without a page size counts pages of one byte.
+    const std::string perPage = CutBefore(After(reply, "bytes/page ="), ' ');
     const std::int64_t used = LeadingDigits(value);
-    const std::int64_t bytesPerPage = LeadingDigits(perPage);
+    const std::int64_t bytesPerPage = perPage.empty() ? 1 : LeadingDigits(perPage);
     std::int64_t bytes = 0;
     if (used < 0 || bytesPerPage < 0 || __builtin_mul_overflow(used, bytesPerPage, &bytes))
         return kSizeNotGiven;

@@ -67,10 +67,10 @@ private:
         Engine() : QPaintEngine(AllFeatures) {}
         bool begin(QPaintDevice*) override { return true; }
         bool end() override { return true; }
-        void updateState(const QPaintEngineState& state) override
+        void updateState(const QPaintEngineState& changed) override
         {
-            if (state.state() & DirtyPen)
-                pen = state.pen().color();
+            if (changed.state() & DirtyPen)
+                pen = changed.pen().color();
         }
         void drawPixmap(const QRectF&, const QPixmap&, const QRectF&) override {}
         void drawRects(const QRectF*, int) override {}

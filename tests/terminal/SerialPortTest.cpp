@@ -46,8 +46,8 @@ TEST(SerialPortClosed, ParityAndStopBitCodes)
         EXPECT_EQ(dcb.Parity, c.code) << c.letter;
         EXPECT_EQ(port.GetParityChar(), c.shown) << c.letter;
     }
-    for (std::uint8_t stop : {0, 1, 3})
-        EXPECT_TRUE(port.SetParams(nullptr, 1, 9600, 'N', stop, 8, 4096, 128));
+    for (int stop : {0, 1, 3})
+        EXPECT_TRUE(port.SetParams(nullptr, 1, 9600, 'N', static_cast<std::uint8_t>(stop), 8, 4096, 128));
     port.GetDCB(dcb);
     EXPECT_EQ(dcb.StopBits, platform::ONESTOPBIT);
     port.SetComm(9600, 'N', 2, 8);
@@ -77,7 +77,7 @@ TEST(SerialLineCoding, EveryValueSurvivesTheTermiosCoding)
 {
     for (std::uint32_t baud : {300u, 600u, 1200u, 2400u, 4800u, 9600u, 19200u, 38400u, 57600u, 115200u})
         for (std::uint8_t parity = 0; parity <= platform::SPACEPARITY; ++parity)
-            for (std::uint8_t size : {5, 6, 7, 8})
+            for (std::uint8_t size : {std::uint8_t{5}, std::uint8_t{6}, std::uint8_t{7}, std::uint8_t{8}})
                 for (std::uint8_t stop : {platform::ONESTOPBIT, platform::TWOSTOPBITS}) {
                     termios tio{};
                     platform::LineSettings wanted{baud, size, parity, stop};
