@@ -8,12 +8,10 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
-#include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QTimer>
-#include <QUrl>
 
 #include <gtest/gtest.h>
 
@@ -39,18 +37,6 @@ private:
 };
 const auto* const g_guiEnvironment = ::testing::AddGlobalTestEnvironment(new GuiEnvironment);
 
-// Takes the place of the desktop's opener for file URLs while it lives.
-class FileUrlCatcher : public QObject {
-    Q_OBJECT
-public:
-    FileUrlCatcher() { QDesktopServices::setUrlHandler("file", this, "Open"); }
-    ~FileUrlCatcher() override { QDesktopServices::unsetUrlHandler("file"); }
-    std::vector<QUrl> m_urls;
-
-public slots:
-    void Open(const QUrl& url) { m_urls.push_back(url); }
-};
-
 class VosticDlgTest : public ::testing::Test {
 protected:
     // The exit status counts every message of the process, not only this test's.
@@ -61,7 +47,10 @@ protected:
         m_cmdInfo = std::make_unique<CCmdLineInfo>();
         m_cmdInfo->ParseCommandLine(arguments);
         auto dialog = std::make_unique<CVosticDlg>(*m_cmdInfo);
-        dialog->m_openInEditor = [this](const std::string& path) { m_opened.push_back(path); };
+        dialog->m_openInEditor = [this](const std::string& path) {
+            m_opened.push_back(path);
+            return m_bEditorInstalled;
+        };
         return dialog;
     }
 
@@ -86,6 +75,7 @@ protected:
     platform::RecordingMessageBackend m_messages;
     std::unique_ptr<CCmdLineInfo> m_cmdInfo;
     std::vector<std::string> m_opened;
+    bool m_bEditorInstalled = true;
 };
 
 TEST_F(VosticDlgTest, InputSwitchAloneFillsTheFieldWithoutARun)
@@ -142,19 +132,27 @@ TEST_F(VosticDlgTest, RunEndingOnAMessageClearsStatisticsAndKeepsTheLogToView)
     EXPECT_EQ(m_opened, std::vector<std::string>{m_log});
 }
 
-TEST_F(VosticDlgTest, ViewLogOpensATypedRelativeNameFromTheWorkingDirectory)
+TEST_F(VosticDlgTest, ViewLogOpensAnEmptyEditorOrTheFullPathOfARelativeName)
 {
-    FileUrlCatcher opener;
-    CCmdLineInfo noSwitches;
-    CVosticDlg dialog(noSwitches);
-    Click(dialog, "1012");
-    EXPECT_TRUE(opener.m_urls.empty());
+    auto dialog = MakeDialog({});
+    Click(*dialog, "1012");
+    dialog->m_strLogFile = "survey.log";
+    Click(*dialog, "1012");
+    const std::string full = QDir::current().absoluteFilePath("survey.log").toStdString();
+    EXPECT_EQ(m_opened, (std::vector<std::string>{"", full}));
+    EXPECT_TRUE(m_messages.Texts().empty());
+}
 
-    dialog.m_strLogFile = "survey.log";
-    Click(dialog, "1012");
-    ASSERT_EQ(opener.m_urls.size(), 1u);
-    EXPECT_EQ(opener.m_urls[0].toLocalFile().toStdString(),
-              QDir::current().absoluteFilePath("survey.log").toStdString());
+TEST_F(VosticDlgTest, ViewLogWithoutAnEditorSaysSo)
+{
+    m_bEditorInstalled = false;
+    auto dialog = MakeDialog({});
+    Click(*dialog, "1012");
+    dialog->m_strLogFile = m_log;
+    Click(*dialog, "1012");
+    EXPECT_EQ(m_messages.Texts(),
+              (std::vector<std::string>{"No text editor found.",
+                                        "No application found to open the file " + m_log + "."}));
 }
 
 TEST_F(VosticDlgTest, AutoRunChecksAndCloses)
