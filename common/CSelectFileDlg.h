@@ -25,6 +25,8 @@ public:
     std::string GetPathName() const;
 
 private:
+    void FitDetailColumns();
+
     std::string m_strFileName;
     std::string m_strInitialDir;
 };
