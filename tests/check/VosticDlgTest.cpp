@@ -1,6 +1,7 @@
 #include "CCmdLineInfo.h"
 #include "CVosticDlg.h"
 #include "CheckBuilders.h"
+#include "DialogKeyboard.h"
 #include "LastFileNames.h"
 #include "Messages.h"
 #include "TempDir.h"
@@ -205,6 +206,15 @@ TEST_F(VosticDlgTest, BrowsingLeavesAGivenLogNameAndTheLogToViewAlone)
     EXPECT_EQ(dialog->m_strLogFile, "");
 }
 
-} // namespace
+TEST_F(VosticDlgTest, StartsInTheInputTabsPastTheStatisticsAndKeepsItsSize)
+{
+    auto dialog = MakeDialog({});
+    ASSERT_TRUE(ShowForKeyboard(*dialog));
+    EXPECT_EQ(FocusAfterTabs(11), QStringList({"1001", "1003", "1010", "1011", "1005", "1006", "1014", "1007",
+                                               "1012", "57670", "1", "1001"}));
+    for (const char* id : {"1008", "1009", "1000", "1002", "1004", "1013"})
+        EXPECT_TRUE(LooksReadOnly(*Edit(*dialog, id))) << id;
+    EXPECT_TRUE(HasFixedSize(*dialog));
+}
 
-#include "VosticDlgTest.moc"
+} // namespace
