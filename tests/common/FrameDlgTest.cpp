@@ -1,9 +1,9 @@
 #include "CProcessingDlg.h"
 #include "CSelectFileDlg.h"
 #include "CUtilityDlg.h"
-#include "DesktopOpener.h"
 #include "DialogKeyboard.h"
 #include "GuiTestApp.h"
+#include "FakeDesktop.h"
 #include "HelpPage.h"
 #include "LastFileNames.h"
 #include "Messages.h"
@@ -26,8 +26,6 @@
 #include <gtest/gtest.h>
 
 #include <climits>
-#include <cstdio>
-#include <fstream>
 #include <functional>
 
 namespace {
@@ -64,30 +62,6 @@ void OnNextModal(std::function<void(QWidget*)> action)
 {
     QTimer::singleShot(0, [action] { action(QApplication::activeModalWidget()); });
 }
-
-// Stands in for the desktop's opener while it lives, answering as told.
-class FakeOpener {
-public:
-    explicit FakeOpener(bool opens)
-        : m_previous(platform::SetFileOpener([this, opens](const std::string& path) {
-            m_opened.push_back(path);
-            return opens;
-        }))
-    {
-    }
-    ~FakeOpener() { platform::SetFileOpener(m_previous); }
-    std::vector<std::string> m_opened;
-
-private:
-    platform::FileOpener m_previous;
-};
-
-// The program's help page, there for as long as this lives.
-class HelpPageFile {
-public:
-    HelpPageFile() { std::ofstream(platform::HelpPagePath()) << "<html></html>"; }
-    ~HelpPageFile() { std::remove(platform::HelpPagePath().c_str()); }
-};
 
 class FrameDialogs : public ::testing::Test {
 protected:
