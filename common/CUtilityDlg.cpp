@@ -11,7 +11,6 @@
 #include "LastFileNames.h"
 #include "Messages.h"
 #include "ProgramIcon.h"
-#include "RunFiles.h"
 
 #include <QAbstractButton>
 #include <QAction>
