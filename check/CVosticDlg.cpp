@@ -1,15 +1,17 @@
 #include "CVosticDlg.h"
 
 #include "CCmdLineInfo.h"
+#include "CTextEditor.h"
 #include "CVosticCheck.h"
+#include "DesktopOpener.h"
 #include "FileNameText.h"
 #include "FilePaths.h"
 #include "Format.h"
 #include "LastFileNames.h"
+#include "Messages.h"
 #include "resource.h"
 
 #include <QCheckBox>
-#include <QDesktopServices>
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -17,7 +19,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRegularExpressionValidator>
-#include <QUrl>
 #include <QVBoxLayout>
 
 namespace {
@@ -25,15 +26,6 @@ namespace {
 constexpr int kHelpId = 57670;
 constexpr int kExitId = 1;
 
-// The desktop's opener for the file's type (a text editor for a report),
-// started with the path as an argument, never through a shell. A name typed
-// relative to the working directory is made absolute: a relative file URL
-// opens nothing.
-void OpenWithDesktop(const std::string& path)
-{
-    if (!path.empty())
-        QDesktopServices::openUrl(platform::LocalFileUrl(platform::FullPath(path)));
-}
 
 // The input's directory and file name with its last extension replaced by ".log".
 std::string DerivedLogName(const std::string& input)
@@ -48,7 +40,7 @@ std::string DerivedLogName(const std::string& input)
 
 CVosticDlg::CVosticDlg(const CCmdLineInfo& cmdInfo, QWidget* parent)
     : CUtilityDlg(parent)
-    , m_openInEditor(OpenWithDesktop)
+    , m_openInEditor(CTextEditor::Open)
     , m_edLog(MakeEdit(IDC_LOG_FILE))
     , m_edInput(MakeEdit(IDC_INPUT_FILE))
     , m_btnWriteDateTime(new QCheckBox("Write Ensemble Date/Time", this))
@@ -125,7 +117,7 @@ void CVosticDlg::BuildControls()
 QLineEdit* CVosticDlg::AddStatisticsField(int id)
 {
     QLineEdit* field = MakeEdit(id);
-    field->setReadOnly(true);
+    MakeReadOnly(field);
     return field;
 }
 
@@ -167,7 +159,15 @@ void CVosticDlg::OnCheck()
 
 void CVosticDlg::OnViewLog()
 {
-    m_openInEditor(m_strLogFile);
+    // A name typed relative to the working directory is made absolute for the
+    // editor, which may run elsewhere; no name starts it without a file.
+    const std::string path = m_strLogFile.empty() ? m_strLogFile : platform::FullPath(m_strLogFile);
+    if (m_openInEditor(path))
+        return;
+    if (path.empty())
+        platform::ShowMessage(IDS_NO_TEXT_EDITOR);
+    else
+        platform::ShowMessage(platform::Format(platform::kMsgNoApplication, path.c_str()));
 }
 
 void CVosticDlg::ClearStatistics()

@@ -20,8 +20,10 @@ public:
     // when browsing the input.
     std::string m_strLogFile;
     bool m_bWriteDateTime = false;
-    // Opens a file in the user's text editor; replaceable for tests.
-    std::function<void(const std::string&)> m_openInEditor;
+    // Opens a file given by its full path (none for an empty path) in the
+    // user's text editor; false when no editor could be started. Replaceable
+    // for tests.
+    std::function<bool(const std::string&)> m_openInEditor;
 
 private slots:
     void OnBrowseInput();

@@ -22,6 +22,8 @@ constexpr int IDC_WRITE_DATE_TIME = 1014;
 
 // Messages besides the shared ones (UtilityTexts.h).
 constexpr const char* IDS_WRITE_PROBLEM = "Problems with writing to output file.";
+// "&View Log" with no log named and no text editor to start.
+constexpr const char* IDS_NO_TEXT_EDITOR = "No text editor found.";
 
 // Command-line keys.
 constexpr const char* IDS_KEY_IN = "in:";       // 3030

@@ -52,6 +52,7 @@ CAboutDlg::CAboutDlg(QWidget* parent)
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
 
     auto* layout = new QHBoxLayout(this);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
     layout->addWidget(icon);
     layout->addLayout(grid, 1);
     layout->addWidget(ok, 0, Qt::AlignTop);

@@ -31,9 +31,10 @@ CProcessingDlg::CProcessingDlg()
     buttons->addWidget(cancel);
     buttons->addStretch();
     auto* layout = new QVBoxLayout(this);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
     layout->addWidget(m_progress);
     layout->addLayout(buttons);
-    setMinimumWidth(300);
+    m_progress->setMinimumWidth(300);
     // The main dialog runs modally; a plain window beside it would be blocked
     // from input, so Cancel could not be clicked. Modal itself, it stays live.
     setWindowModality(Qt::ApplicationModal);

@@ -4,7 +4,14 @@
 #include "FileNameText.h"
 #include "Messages.h"
 
+#include <QHeaderView>
+#include <QTreeView>
+
 #include <sys/stat.h>
+
+namespace {
+constexpr int kDefaultWidthCharacters = 150;
+}
 
 CSelectFileDlg::CSelectFileDlg(const std::string& title, bool openDialog, const std::string& defaultExt,
                                const std::string& fileName, unsigned flags, const std::string& filter,
@@ -22,6 +29,21 @@ CSelectFileDlg::CSelectFileDlg(const std::string& title, bool openDialog, const 
     setNameFilters(platform::NameFiltersFromTable(filter));
     setWindowTitle(QString::fromStdString(title));
     setLabelText(QFileDialog::Accept, QString::fromStdString(title));
+    FitDetailColumns();
+}
+
+void CSelectFileDlg::FitDetailColumns()
+{
+    auto* details = findChild<QTreeView*>("treeView");
+    if (!details)
+        return;
+    // Size, type and date as wide as what they show, the name the rest; the
+    // default size leaves the name room for a long file name beside them.
+    QHeaderView* header = details->header();
+    header->setStretchLastSection(false);
+    header->setSectionResizeMode(QHeaderView::ResizeToContents);
+    header->setSectionResizeMode(0, QHeaderView::Stretch);
+    resize(sizeHint().expandedTo(QSize(fontMetrics().averageCharWidth() * kDefaultWidthCharacters, 0)));
 }
 
 void CSelectFileDlg::SetInitialDir(const std::string& directory)

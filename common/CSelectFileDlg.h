@@ -29,6 +29,8 @@ public:
     void accept() override;
 
 private:
+    void FitDetailColumns();
+
     std::string m_strFileName;
     std::string m_strInitialDir;
 };

@@ -8,22 +8,27 @@
 #include "Format.h"
 #include "HeadlessPlatform.h"
 #include "HelpPage.h"
+#include "LayoutTabOrder.h"
 #include "LastFileNames.h"
 #include "Messages.h"
 #include "ProgramIcon.h"
-#include "RunFiles.h"
 
 #include <QAbstractButton>
 #include <QAction>
 #include <QGridLayout>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QPalette>
 #include <QPushButton>
 
 namespace {
 const char* const kSelectTitle = "Select";
 const char* const kAllFilesFilter = "All Files (*.*)|*.*||";
 const char* const kDecoderFilter = "Decoder Files (*.dec)|*.dec|All Files (*.*)|*.*||";
+// Room for a typical full path in a file name field.
+constexpr int kFileFieldCharacters = 48;
 
 struct FileKindInfo {
     unsigned flags;
@@ -67,6 +72,39 @@ int CUtilityDlg::ExitStatus() const
     return m_bRunEndedNormally && platform::MessagesShown() == 0 ? 0 : 1;
 }
 
+void CUtilityDlg::setVisible(bool visible)
+{
+    if (visible && !m_bArranged) {
+        m_bArranged = true;
+        ArrangeForKeyboard();
+    }
+    QDialog::setVisible(visible);
+}
+
+void CUtilityDlg::ArrangeForKeyboard()
+{
+    if (QLayout* grid = layout())
+        grid->setSizeConstraint(QLayout::SetFixedSize);
+    if (QWidget* first = ChainTabsInLayoutOrder(this))
+        first->setFocus(Qt::OtherFocusReason);
+    // A text field has a context menu of its own, which the dialog's would
+    // not reach: the About entry joins it, so the Menu key finds it anywhere.
+    for (QLineEdit* field : findChildren<QLineEdit*>()) {
+        field->setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(field, &QWidget::customContextMenuRequested, this,
+                [this, field](const QPoint& position) { ShowFieldMenu(field, position); });
+    }
+}
+
+void CUtilityDlg::ShowFieldMenu(QLineEdit* field, const QPoint& position)
+{
+    QMenu* menu = field->createStandardContextMenu();
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->addSeparator();
+    menu->addAction(m_aboutAction);
+    menu->popup(field->mapToGlobal(position));
+}
+
 void CUtilityDlg::OnAbout()
 {
     CAboutDlg about(this);
@@ -75,8 +113,7 @@ void CUtilityDlg::OnAbout()
 
 void CUtilityDlg::OnHelp()
 {
-    if (!platform::OpenHelpPage())
-        platform::ShowMessage(platform::Format(kMsgCannotOpenFile, platform::HelpPagePath().c_str()));
+    platform::ShowHelpPage();
 }
 
 void CUtilityDlg::PostAutoRun()
@@ -172,6 +209,7 @@ std::string CUtilityDlg::FieldText(int id) const
 void CUtilityDlg::AddFileRow(QGridLayout* grid, int row, const char* label, QLineEdit* field, QPushButton* browse,
                              int fieldColumns)
 {
+    field->setMinimumWidth(field->fontMetrics().averageCharWidth() * kFileFieldCharacters);
     grid->addWidget(new QLabel(QString::fromUtf8(label), this), row, 0);
     grid->addWidget(field, row, 1, 1, fieldColumns);
     grid->addWidget(browse, row, 1 + fieldColumns);
@@ -185,4 +223,22 @@ void CUtilityDlg::AddRangeRows(QGridLayout* grid, int row, QLineEdit* start, QLi
     grid->addWidget(new QLabel("End Ensemble Number:", this), row + 1, 0);
     grid->addWidget(end, row + 1, 1);
     grid->addWidget(new QLabel("(0 = end of the file)", this), row + 1, 2);
+}
+
+QHBoxLayout* CUtilityDlg::ButtonRow(std::initializer_list<QPushButton*> buttons)
+{
+    auto* row = new QHBoxLayout;
+    row->addStretch();
+    for (QPushButton* button : buttons)
+        row->addWidget(button);
+    return row;
+}
+
+void CUtilityDlg::MakeReadOnly(QLineEdit* field)
+{
+    field->setReadOnly(true);
+    field->setFocusPolicy(Qt::ClickFocus);
+    QPalette palette = field->palette();
+    palette.setColor(QPalette::Base, palette.color(QPalette::Window));
+    field->setPalette(palette);
 }

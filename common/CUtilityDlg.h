@@ -2,11 +2,13 @@
 #include <QDialog>
 
 #include <functional>
+#include <initializer_list>
 #include <string>
 
 class IProgress;
 class QAction;
 class QGridLayout;
+class QHBoxLayout;
 class QLineEdit;
 class QPushButton;
 
@@ -17,6 +19,8 @@ enum class FileKind { Input, Output, Decoder, Ascii };
 // Base of every utility's main dialog: the "&About <Program>..." context-menu
 // entry (object name "16"), the window icon, help, browse buttons, the
 // auto-run (posted click of 1007, close at a normal end) and the exit status.
+// When first shown it keeps the size its layout gives it, chains Tab row by
+// row as the layout reads and starts in the first field.
 class CUtilityDlg : public QDialog {
     Q_OBJECT
 public:
@@ -30,9 +34,11 @@ public:
 
     QAction* AboutAction() const { return m_aboutAction; }
 
+    void setVisible(bool visible) override;
+
 public slots:
     void OnAbout();
-    // Opens the help page (button 57670); "Cannot open file %s." when missing.
+    // Opens the help page (button 57670), or says what is missing.
     void OnHelp();
 
 protected:
@@ -71,8 +77,19 @@ protected:
                     int fieldColumns = 2);
     // The start and end ensemble number rows, from `row` on, each with its note.
     void AddRangeRows(QGridLayout* grid, int row, QLineEdit* start, QLineEdit* end);
+    // The buttons in a row at the right, in the given order.
+    static QHBoxLayout* ButtonRow(std::initializer_list<QPushButton*> buttons);
+    // A field the program writes: it looks read-only and Tab passes it by
+    // (a click still selects its text for copying).
+    static void MakeReadOnly(QLineEdit* field);
 
 private:
+    // Fixed size, Tab chain and start focus from the finished layout; the
+    // About entry in the text fields' own context menus.
+    void ArrangeForKeyboard();
+    void ShowFieldMenu(QLineEdit* field, const QPoint& position);
+
     QAction* m_aboutAction;
     bool m_bRunEndedNormally = false;
+    bool m_bArranged = false;
 };

@@ -6,7 +6,6 @@
 #include "resource.h"
 
 #include <QGridLayout>
-#include <QHBoxLayout>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -43,12 +42,7 @@ void CDralinDlg::BuildControls()
     auto* convert = MakeButton(dralin::IDC_CONVERT, "&Convert");
     auto* help = MakeButton(dralin::ID_HELP, "&Help");
     auto* exit = MakeButton(dralin::IDOK, "&Exit");
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(convert);
-    buttons->addWidget(help);
-    buttons->addWidget(exit);
-    grid->addLayout(buttons, 5, 0, 1, 4);
+    grid->addLayout(ButtonRow({convert, help, exit}), 5, 0, 1, 4);
 
     ConnectBrowse(browseInput, FileKind::Input, m_edInput);
     ConnectBrowse(browseDecoder, FileKind::Decoder, m_edDecoder);

@@ -10,7 +10,6 @@
 #include "resource.h"
 
 #include <QGridLayout>
-#include <QHBoxLayout>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -39,7 +38,6 @@ QLineEdit* CQuentaDlg::AddFileField(QGridLayout* grid, int row, const char* labe
                                     FileKind kind)
 {
     QLineEdit* edit = MakeEdit(editId);
-    edit->setMinimumWidth(320);
     QPushButton* browse = MakeButton(browseId, "...");
     AddFileRow(grid, row, label, edit, browse);
     ConnectBrowse(browse, kind, edit);
@@ -51,12 +49,7 @@ void CQuentaDlg::AddButtons(QGridLayout* grid, int row)
     QPushButton* merge = MakeButton(IDC_MERGE, "&Merge");
     QPushButton* help = MakeButton(ID_HELP, "&Help");
     QPushButton* exit = MakeButton(IDOK, "&Exit");
-    auto* buttons = new QHBoxLayout;
-    buttons->addWidget(merge);
-    buttons->addStretch();
-    buttons->addWidget(help);
-    buttons->addWidget(exit);
-    grid->addLayout(buttons, row, 0, 1, 4);
+    grid->addLayout(ButtonRow({merge, help, exit}), row, 0, 1, 4);
     connect(merge, &QPushButton::clicked, this, &CQuentaDlg::OnMerge);
     connect(help, &QPushButton::clicked, this, &CUtilityDlg::OnHelp);
     connect(exit, &QPushButton::clicked, this, &QDialog::accept);

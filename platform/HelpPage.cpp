@@ -1,13 +1,19 @@
 #include "HelpPage.h"
 
+#include "DesktopOpener.h"
+#include "Format.h"
+#include "Messages.h"
+
 #include <QCoreApplication>
-#include <QDesktopServices>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QUrl>
 
 namespace platform {
+
+namespace {
+const char* const kMsgCannotOpenFile = "Cannot open file %s.";
+}
 
 std::string HelpPagePath()
 {
@@ -24,12 +30,13 @@ std::string HelpPagePath()
     return QFile::encodeName(beside).toStdString();
 }
 
-bool OpenHelpPage()
+void ShowHelpPage()
 {
-    QString path = QString::fromStdString(HelpPagePath());
-    if (!QFileInfo::exists(path))
-        return false;
-    return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+    const std::string path = HelpPagePath();
+    if (!QFileInfo::exists(QFile::decodeName(QByteArray::fromStdString(path))))
+        ShowMessage(Format(kMsgCannotOpenFile, path.c_str()));
+    else if (!OpenWithDesktop(path))
+        ShowMessage(Format(kMsgNoApplication, path.c_str()));
 }
 
 } // namespace platform

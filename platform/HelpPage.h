@@ -7,8 +7,9 @@ namespace platform {
 // executable, else <executable>.html beside it (the build tree's copy).
 std::string HelpPagePath();
 
-// Opens the help page with the desktop's browser; false when it is missing or
-// cannot be opened.
-bool OpenHelpPage();
+// Opens the help page with the desktop opener. A missing page is reported as
+// "Cannot open file %s.", a page that nothing could show as a missing
+// application.
+void ShowHelpPage();
 
 } // namespace platform

@@ -7,7 +7,6 @@
 #include "resource.h"
 
 #include <QGridLayout>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -50,16 +49,9 @@ void CPelmarDlg::BuildControls()
     grid->addWidget(new QLabel("(0 = no limit)", this), 2, 3);
     grid->setColumnStretch(3, 1);
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(slice);
-    buttons->addWidget(help);
-    buttons->addWidget(exit);
-
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(grid);
-    layout->addLayout(buttons);
-    setMinimumWidth(560);
+    layout->addLayout(ButtonRow({slice, help, exit}));
 }
 
 void CPelmarDlg::FillFromCommandLine()

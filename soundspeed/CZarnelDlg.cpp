@@ -84,18 +84,11 @@ void CZarnelDlg::CreateControls()
     m_applyButton = CreateButton(IDS_APPLY, IDC_APPLY);
     m_helpButton = CreateButton(IDS_HELP, ID_HELP);
     m_exitButton = CreateButton(IDS_EXIT, IDOK_EXIT);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(m_applyButton);
-    buttons->addWidget(m_helpButton);
-    buttons->addWidget(m_exitButton);
-
     auto* layout = new QVBoxLayout(this);
-    layout->setSizeConstraint(QLayout::SetFixedSize);
     layout->addWidget(new QLabel(Text(IDS_EXPRESSION_LABEL), this));
     layout->addWidget(m_expression);
     layout->addLayout(groups);
-    layout->addLayout(buttons);
+    layout->addLayout(ButtonRow({m_applyButton, m_helpButton, m_exitButton}));
 }
 
 QGroupBox* CZarnelDlg::CreateParametersGroup()
@@ -118,8 +111,8 @@ QGroupBox* CZarnelDlg::CreateSpeedGroup()
     m_setToCButton = CreateButton(IDS_SET_TO_C, IDC_SET_TO_C);
     grid->addWidget(m_setToCButton, 1, 3);
     // The results are the program's to write, not the user's.
-    m_editC->setReadOnly(true);
-    m_editCoefficient->setReadOnly(true);
+    MakeReadOnly(m_editC);
+    MakeReadOnly(m_editCoefficient);
     return group;
 }
 
@@ -187,6 +180,12 @@ void CZarnelDlg::ShowResults()
 
 void CZarnelDlg::SetResultsCurrent(bool current)
 {
+    // A button disabled while it has the focus would pass it down the chain
+    // to Help, where the next Space opens the help page: Apply hands it to the
+    // first input, "(Set to C)" to the reference it has just set.
+    QPushButton* disabled = current ? m_applyButton : m_setToCButton;
+    if (focusWidget() == disabled)
+        (current ? m_editInputs[Temperature] : m_editInputs[Reference])->setFocus(Qt::OtherFocusReason);
     m_applyButton->setEnabled(!current);
     m_setToCButton->setEnabled(current);
 }

@@ -30,9 +30,12 @@ CDownloadDirectoryDlg::CDownloadDirectoryDlg(const std::string& prefix, const st
     setWindowTitle("Download Directory");
     setObjectName(QString::number(IDD_DOWNLOAD_DIRECTORY));
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(new QLabel("&Directory Where Files Will Be Downloaded:", this));
+    auto* label = new QLabel("&Directory Where Files Will Be Downloaded:", this);
+    layout->addWidget(label);
     auto* row = new QHBoxLayout;
     m_comboDirectory = new CSaveComboBox(section, prefix, this);
+    // The label's mnemonic leads to the combo box (and is drawn as one).
+    label->setBuddy(m_comboDirectory);
     m_comboDirectory->setObjectName(QString::number(IDC_DOWNLOAD_DIRECTORY));
     row->addWidget(m_comboDirectory, 1);
     auto* browse = new QPushButton("...", this);

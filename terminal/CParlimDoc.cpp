@@ -623,7 +623,7 @@ void CParlimDoc::OnHexAscii()
 
 void CParlimDoc::OnHelpContents()
 {
-    platform::OpenHelpPage();
+    platform::ShowHelpPage();
 }
 
 void CParlimDoc::OnSendScript()

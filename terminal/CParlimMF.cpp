@@ -17,7 +17,6 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
-#include <QPainter>
 #include <QPointer>
 #include <QScreen>
 #include <QShortcut>
@@ -40,13 +39,11 @@ const int kDocumentPanes[] = {ID_INDICATOR_TITLE, ID_INDICATOR_SETTINGS, ID_INDI
 const int kIdleConnectionCommands[] = {ID_FILE_PROPERTIES, ID_FILE_CONNECT, ID_FILE_DISCONNECT,
                                        ID_FILE_SEND_SCRIPT, ID_FILE_SEND_BREAK};
 
-QIcon ButtonIcon(const QString& glyph)
+// The desktop theme's icon where one fits, else our own drawing.
+QIcon ButtonIcon(const char* themeName, const char* drawing)
 {
-    QPixmap pixmap(kButtonSize, kButtonSize);
-    pixmap.fill(Qt::transparent);
-    QPainter painter(&pixmap);
-    painter.drawText(pixmap.rect(), Qt::AlignCenter, glyph);
-    return QIcon(pixmap);
+    const QIcon own(QString(":/toolbar/%1.png").arg(drawing));
+    return themeName ? QIcon::fromTheme(themeName, own) : own;
 }
 
 } // namespace
@@ -152,7 +149,7 @@ void CParlimMF::BuildCommandTable()
         if (QMdiSubWindow* child = m_mdiArea->currentSubWindow())
             child->close();
     });
-    m_commands.Add(ID_HELP, [] { platform::OpenHelpPage(); });
+    m_commands.Add(ID_HELP, [] { platform::ShowHelpPage(); });
     m_commands.Add(ID_WINDOW_TILE_HORZ, [this] { TileHorizontally(); });
 }
 
@@ -257,26 +254,27 @@ void CParlimMF::BuildToolBar()
     m_wndToolBar = addToolBar("Toolbar");
     m_wndToolBar->setObjectName(QString::number(IDR_MAINFRAME));
     m_wndToolBar->setIconSize(QSize(kButtonSize, kButtonSize));
-    auto addButton = [this](int id, const QString& glyph) {
+    auto addButton = [this](int id, const char* themeName, const char* drawing) {
         QAction* action = CommandAction(id, QString::fromStdString(CommandTooltip(id)));
-        action->setIcon(ButtonIcon(glyph));
+        action->setIcon(ButtonIcon(themeName, drawing));
         m_wndToolBar->addAction(action);
         return action;
     };
-    addButton(ID_FILE_NEW, "N");
+    addButton(ID_FILE_NEW, "document-new", "new");
     m_wndToolBar->addSeparator();
-    addButton(ID_FILE_CONNECT, "C");
-    addButton(ID_FILE_DISCONNECT, "D");
+    addButton(ID_FILE_CONNECT, "network-connect", "connect");
+    addButton(ID_FILE_DISCONNECT, "network-disconnect", "disconnect");
     m_wndToolBar->addSeparator();
-    addButton(ID_FILE_SEND_BREAK, "B");
+    addButton(ID_FILE_SEND_BREAK, nullptr, "break");
     m_wndToolBar->addSeparator();
-    addButton(ID_FILE_PROPERTIES, "P");
+    addButton(ID_FILE_PROPERTIES, "document-properties", "properties");
     m_wndToolBar->addSeparator();
-    addButton(ID_APP_ABOUT, "?");
+    addButton(ID_APP_ABOUT, "help-about", "about");
     m_wndToolBar->addSeparator();
-    // The two pictures of the break button; never shown themselves.
-    addButton(ID_HIDDEN_BUTTON1, "B")->setVisible(false);
-    addButton(ID_HIDDEN_BUTTON2, "=")->setVisible(false);
+    // The two pictures of the break button (a line break, the "===" text);
+    // never shown themselves.
+    addButton(ID_HIDDEN_BUTTON1, nullptr, "break")->setVisible(false);
+    addButton(ID_HIDDEN_BUTTON2, nullptr, "softbreak")->setVisible(false);
 }
 
 void CParlimMF::BuildStatusBar()

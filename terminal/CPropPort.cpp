@@ -69,7 +69,7 @@ void CPropPort::OnAutoDetect()
     m_parityCombo->setCurrentIndex(kParityNoneIndex);
     m_stopBitsCombo->setCurrentIndex(kOneStopBitIndex);
     OnApply();
-    platform::ShowMessage(LoadResString(IDS_ADCP_DETECTED));
+    platform::ShowMessage(LoadResString(IDS_ADCP_DETECTED), platform::MB_OK | platform::MB_ICONINFORMATION);
 }
 
 void CPropPort::OnInitDialog()

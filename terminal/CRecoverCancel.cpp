@@ -1,16 +1,15 @@
 #include "CRecoverCancel.h"
 
 #include "CSerialPort.h"
+#include "FileSizeColumns.h"
 #include "Messages.h"
 #include "resource.h"
 
 #include <QCheckBox>
 #include <QCoreApplication>
-#include <QFontMetrics>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
@@ -22,12 +21,6 @@
 
 namespace {
 constexpr int kTimerMs = 1000;
-// Room of 5 mm beside the widest size text, at the screen's resolution.
-int FiveMillimetres(const QWidget* widget)
-{
-    return static_cast<int>(widget->logicalDpiX() * 5 / 25.4);
-}
-
 QLabel* NamedLabel(int id, QWidget* parent)
 {
     auto* label = new QLabel(parent);
@@ -118,12 +111,7 @@ void CRecoverCancel::OnInitDialog()
     m_listFiles = new QTreeWidget(this);
     m_listFiles->setObjectName(QString::number(IDC_RECOVER_FILE_LIST));
     m_listFiles->setRootIsDecorated(false);
-    m_listFiles->setColumnCount(2);
-    m_listFiles->setHeaderLabels({QString::fromStdString(LoadResString(IDS_FILE_NAME)),
-                                  QString::fromStdString(LoadResString(IDS_SIZE))});
-    const int sizeWidth = QFontMetrics(m_listFiles->font()).horizontalAdvance("999999999") + FiveMillimetres(this);
-    m_listFiles->setColumnWidth(1, sizeWidth);
-    m_listFiles->setColumnWidth(0, std::max(0, m_listFiles->viewport()->width() - sizeWidth));
+    SetUpFileSizeColumns(m_listFiles, "999999999");
     right->addWidget(m_listFiles);
     body->addLayout(right);
     top->addLayout(body);

@@ -1,10 +1,10 @@
 #include "CSelectRecoverFiles.h"
 
 #include "CFileList.h"
+#include "FileSizeColumns.h"
 #include "resource.h"
 
 #include <QCheckBox>
-#include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -92,13 +92,7 @@ void CSelectRecoverFiles::OnInitDialog()
     connect(m_list, &CFileList::Chosen, this, &CSelectRecoverFiles::OnCancel);
     OnSelectAll();
 
-    m_list->setColumnCount(2);
-    m_list->setHeaderLabels({QString::fromStdString(LoadResString(IDS_FILE_NAME)),
-                             QString::fromStdString(LoadResString(IDS_SIZE))});
-    const int sizeWidth = QFontMetrics(m_list->font()).horizontalAdvance("9999999999999") +
-                          static_cast<int>(logicalDpiX() * 5 / 25.4);
-    m_list->setColumnWidth(1, sizeWidth);
-    m_list->setColumnWidth(0, std::max(0, m_list->viewport()->width() - sizeWidth));
+    SetUpFileSizeColumns(m_list, "9999999999999");
     for (const RecorderFile& file : ParseListing(m_strListing)) {
         auto* item = new QTreeWidgetItem(m_list);
         item->setText(0, QString::fromStdString(file.name));

@@ -1,6 +1,7 @@
 #include "CCmdLineInfo.h"
 #include "CVosticDlg.h"
 #include "CheckBuilders.h"
+#include "DialogKeyboard.h"
 #include "LastFileNames.h"
 #include "Messages.h"
 #include "TempDir.h"
@@ -8,12 +9,10 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
-#include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QTimer>
-#include <QUrl>
 
 #include <gtest/gtest.h>
 
@@ -39,18 +38,6 @@ private:
 };
 const auto* const g_guiEnvironment = ::testing::AddGlobalTestEnvironment(new GuiEnvironment);
 
-// Takes the place of the desktop's opener for file URLs while it lives.
-class FileUrlCatcher : public QObject {
-    Q_OBJECT
-public:
-    FileUrlCatcher() { QDesktopServices::setUrlHandler("file", this, "Open"); }
-    ~FileUrlCatcher() override { QDesktopServices::unsetUrlHandler("file"); }
-    std::vector<QUrl> m_urls;
-
-public slots:
-    void Open(const QUrl& url) { m_urls.push_back(url); }
-};
-
 class VosticDlgTest : public ::testing::Test {
 protected:
     // The exit status counts every message of the process, not only this test's.
@@ -61,7 +48,10 @@ protected:
         m_cmdInfo = std::make_unique<CCmdLineInfo>();
         m_cmdInfo->ParseCommandLine(arguments);
         auto dialog = std::make_unique<CVosticDlg>(*m_cmdInfo);
-        dialog->m_openInEditor = [this](const std::string& path) { m_opened.push_back(path); };
+        dialog->m_openInEditor = [this](const std::string& path) {
+            m_opened.push_back(path);
+            return m_bEditorInstalled;
+        };
         return dialog;
     }
 
@@ -86,6 +76,7 @@ protected:
     platform::RecordingMessageBackend m_messages;
     std::unique_ptr<CCmdLineInfo> m_cmdInfo;
     std::vector<std::string> m_opened;
+    bool m_bEditorInstalled = true;
 };
 
 TEST_F(VosticDlgTest, InputSwitchAloneFillsTheFieldWithoutARun)
@@ -142,19 +133,27 @@ TEST_F(VosticDlgTest, RunEndingOnAMessageClearsStatisticsAndKeepsTheLogToView)
     EXPECT_EQ(m_opened, std::vector<std::string>{m_log});
 }
 
-TEST_F(VosticDlgTest, ViewLogOpensATypedRelativeNameFromTheWorkingDirectory)
+TEST_F(VosticDlgTest, ViewLogOpensAnEmptyEditorOrTheFullPathOfARelativeName)
 {
-    FileUrlCatcher opener;
-    CCmdLineInfo noSwitches;
-    CVosticDlg dialog(noSwitches);
-    Click(dialog, "1012");
-    EXPECT_TRUE(opener.m_urls.empty());
+    auto dialog = MakeDialog({});
+    Click(*dialog, "1012");
+    dialog->m_strLogFile = "survey.log";
+    Click(*dialog, "1012");
+    const std::string full = QDir::current().absoluteFilePath("survey.log").toStdString();
+    EXPECT_EQ(m_opened, (std::vector<std::string>{"", full}));
+    EXPECT_TRUE(m_messages.Texts().empty());
+}
 
-    dialog.m_strLogFile = "survey.log";
-    Click(dialog, "1012");
-    ASSERT_EQ(opener.m_urls.size(), 1u);
-    EXPECT_EQ(opener.m_urls[0].toLocalFile().toStdString(),
-              QDir::current().absoluteFilePath("survey.log").toStdString());
+TEST_F(VosticDlgTest, ViewLogWithoutAnEditorSaysSo)
+{
+    m_bEditorInstalled = false;
+    auto dialog = MakeDialog({});
+    Click(*dialog, "1012");
+    dialog->m_strLogFile = m_log;
+    Click(*dialog, "1012");
+    EXPECT_EQ(m_messages.Texts(),
+              (std::vector<std::string>{"No text editor found.",
+                                        "No application found to open the file " + m_log + "."}));
 }
 
 TEST_F(VosticDlgTest, AutoRunChecksAndCloses)
@@ -207,6 +206,15 @@ TEST_F(VosticDlgTest, BrowsingLeavesAGivenLogNameAndTheLogToViewAlone)
     EXPECT_EQ(dialog->m_strLogFile, "");
 }
 
-} // namespace
+TEST_F(VosticDlgTest, StartsInTheInputTabsPastTheStatisticsAndKeepsItsSize)
+{
+    auto dialog = MakeDialog({});
+    ASSERT_TRUE(ShowForKeyboard(*dialog));
+    EXPECT_EQ(FocusAfterTabs(11), QStringList({"1001", "1003", "1010", "1011", "1005", "1006", "1014", "1007",
+                                               "1012", "57670", "1", "1001"}));
+    for (const char* id : {"1008", "1009", "1000", "1002", "1004", "1013"})
+        EXPECT_TRUE(LooksReadOnly(*Edit(*dialog, id))) << id;
+    EXPECT_TRUE(HasFixedSize(*dialog));
+}
 
-#include "VosticDlgTest.moc"
+} // namespace

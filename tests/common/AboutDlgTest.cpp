@@ -1,4 +1,5 @@
 #include "CAboutDlg.h"
+#include "DialogKeyboard.h"
 #include "GuiTestApp.h"
 #include "Messages.h"
 #include "SystemFacts.h"
@@ -35,6 +36,8 @@ TEST(AboutDlg, ShowsProgramVersionSystemAndMemory)
         labels << label->text();
     EXPECT_TRUE(labels.contains("Available Memory:"));
     EXPECT_TRUE(labels.contains("Physical Memory:"));
+    about.show();
+    EXPECT_TRUE(HasFixedSize(about));
 }
 
 TEST(AboutDlg, OkClosesTheBox)

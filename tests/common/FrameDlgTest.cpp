@@ -1,7 +1,10 @@
 #include "CProcessingDlg.h"
 #include "CSelectFileDlg.h"
 #include "CUtilityDlg.h"
+#include "DialogKeyboard.h"
 #include "GuiTestApp.h"
+#include "FakeDesktop.h"
+#include "HelpPage.h"
 #include "LastFileNames.h"
 #include "Messages.h"
 #include "QtMessageBackend.h"
@@ -10,11 +13,15 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QFile>
+#include <QContextMenuEvent>
+#include <QHeaderView>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTimer>
+#include <QTreeView>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -38,6 +45,7 @@ public:
         });
     }
     void StartAutoRun() { PostAutoRun(); }
+    void Help() { OnHelp(); }
     bool Browse(FileKind kind) { return BrowseFile(kind, m_field); }
     std::string FieldName() const { return FileName(m_field); }
 
@@ -80,6 +88,7 @@ TEST_F(FrameDialogs, ProgressDisablesMainDialogUntilItGoes)
         ASSERT_TRUE(progress.Create(&main));
         EXPECT_EQ(progress.windowTitle(), "Please Wait: Processing ...");
         EXPECT_FALSE(main.isEnabled());
+        EXPECT_TRUE(HasFixedSize(progress));
         EXPECT_TRUE(progress.Pump());
     }
     EXPECT_TRUE(main.isEnabled());
@@ -314,4 +323,65 @@ TEST_F(FrameDialogs, MessageBoxesShowProgramCaptionAndAnswerWithTheButton)
               platform::IDNO);
     EXPECT_EQ(caption, "Sample");
     EXPECT_EQ(text, "File x already exists.\nDo you want to replace it?");
+}
+
+TEST_F(FrameDialogs, HelpSaysWhetherThePageOrAnApplicationToShowItIsMissing)
+{
+    platform::RecordingMessageBackend messages;
+    SampleDlg dialog(true);
+    const std::string page = platform::HelpPagePath();
+    {
+        FakeOpener opener(true);
+        dialog.Help();
+        EXPECT_TRUE(opener.m_opened.empty());
+        HelpPageFile file;
+        dialog.Help();
+        EXPECT_EQ(opener.m_opened, std::vector<std::string>{page});
+    }
+    {
+        FakeOpener none(false);
+        HelpPageFile file;
+        dialog.Help();
+    }
+    EXPECT_EQ(messages.Texts(), (std::vector<std::string>{"Cannot open file " + page + ".",
+                                                          "No application found to open the file " + page + "."}));
+}
+
+TEST_F(FrameDialogs, TheMenuKeyInATextFieldOffersTheAboutEntry)
+{
+    SampleDlg dialog(true);
+    ASSERT_TRUE(ShowForKeyboard(dialog));
+    ASSERT_EQ(QApplication::focusWidget(), dialog.m_field);
+    QContextMenuEvent menuKey(QContextMenuEvent::Keyboard, QPoint(1, 1), dialog.m_field->mapToGlobal(QPoint(1, 1)));
+    QApplication::sendEvent(dialog.m_field, &menuKey);
+    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    ASSERT_NE(menu, nullptr);
+    EXPECT_TRUE(menu->actions().contains(dialog.AboutAction()));
+    // The field's own editing entries stay.
+    EXPECT_GT(menu->actions().size(), 2);
+    menu->close();
+}
+
+TEST_F(FrameDialogs, FileDialogShowsSizeTypeAndDateWhole)
+{
+    WriteFileText(m_files.File("a-rather-long-name-for-a-survey-file.000"), "x");
+    CSelectFileDlg dialog("Select", true, "", "", OFN_FILEMUSTEXIST, "All Files (*.*)|*.*||");
+    dialog.setDirectory(QString::fromStdString(m_files.Path()));
+    dialog.show();
+    auto* details = dialog.findChild<QTreeView*>("treeView");
+    ASSERT_NE(details, nullptr);
+    for (int i = 0; i < 1000 && details->model()->rowCount(details->rootIndex()) == 0; ++i)
+        QTest::qWait(10);
+    ASSERT_GT(details->model()->rowCount(details->rootIndex()), 0);
+    QHeaderView* header = details->header();
+    for (int column = 1; column < header->count(); ++column) {
+        if (header->isSectionHidden(column))
+            continue;
+        const QModelIndex cell = details->model()->index(0, column, details->rootIndex());
+        const int textWidth = details->fontMetrics().horizontalAdvance(cell.data().toString());
+        EXPECT_GT(header->sectionSize(column), textWidth) << column;
+        EXPECT_LE(header->sectionViewportPosition(column) + header->sectionSize(column),
+                  details->viewport()->width())
+            << column;
+    }
 }

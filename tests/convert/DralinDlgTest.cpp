@@ -1,5 +1,6 @@
 #include "CCmdLineInfo.h"
 #include "CDralinDlg.h"
+#include "DialogKeyboard.h"
 #include "EnsembleBuilder.h"
 #include "LastFileNames.h"
 #include "Messages.h"
@@ -129,3 +130,13 @@ TEST_F(DralinDlgTest, CommandLineRunStartsByItselfAndCloses)
 }
 
 } // namespace
+
+TEST_F(DralinDlgTest, StartsInTheInputTabsRowByRowAndKeepsItsSize)
+{
+    CCmdLineInfo none;
+    CDralinDlg dialog(none);
+    ASSERT_TRUE(ShowForKeyboard(dialog));
+    EXPECT_EQ(FocusAfterTabs(11), QStringList({"1001", "1003", "1008", "1009", "1002", "1004", "1005", "1006",
+                                               "1007", "57670", "1", "1001"}));
+    EXPECT_TRUE(HasFixedSize(dialog));
+}

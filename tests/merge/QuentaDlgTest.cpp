@@ -1,5 +1,6 @@
 #include "CCmdLineInfo.h"
 #include "CQuentaDlg.h"
+#include "DialogKeyboard.h"
 
 #include "EnsembleBuilder.h"
 #include "LastFileNames.h"
@@ -128,4 +129,29 @@ TEST_F(QuentaDlgTest, AnAutoRunMergesAndCloses)
               Concat({BuildEnsemble({VariableLeader(1), DataType{0x0100, Bytes{0x02, 0x01, 0, 0}}}),
                       BuildEnsemble({VariableLeader(2), DataType{0x0100, Bytes{0x03, 0, 0, 0}}})}));
     EXPECT_EQ(StoredSetting("Last Output File Name"), m_output);
+}
+
+TEST_F(QuentaDlgTest, StartsInTheInputTabsRowByRowAndKeepsItsSize)
+{
+    CCmdLineInfo info;
+    CQuentaDlg dialog(info);
+    ASSERT_TRUE(ShowForKeyboard(dialog));
+    EXPECT_EQ(FocusAfterTabs(13), QStringList({"1001", "1003", "1008", "1009", "1010", "1011", "1002", "1004",
+                                               "1005", "1006", "1007", "57670", "1", "1001"}));
+    EXPECT_TRUE(HasFixedSize(dialog));
+}
+
+TEST_F(QuentaDlgTest, MergeStandsWithHelpAndExitAtTheRight)
+{
+    CCmdLineInfo info;
+    CQuentaDlg dialog(info);
+    ASSERT_TRUE(ShowForKeyboard(dialog));
+    auto* merge = dialog.findChild<QPushButton*>("1007");
+    auto* help = dialog.findChild<QPushButton*>("57670");
+    auto* exit = dialog.findChild<QPushButton*>("1");
+    EXPECT_EQ(merge->y(), help->y());
+    EXPECT_GT(merge->x(), dialog.width() / 2);
+    // Side by side, with no more than the layout's spacing between them.
+    EXPECT_LT(help->x() - merge->geometry().right(), merge->width() / 2);
+    EXPECT_LT(exit->x() - help->geometry().right(), help->width() / 2);
 }

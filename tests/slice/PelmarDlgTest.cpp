@@ -1,5 +1,6 @@
 #include "CCmdLineInfo.h"
 #include "CPelmarDlg.h"
+#include "DialogKeyboard.h"
 #include "GuiTestApp.h"
 #include "LastFileNames.h"
 #include "Messages.h"
@@ -133,4 +134,14 @@ TEST_F(PelmarDialog, HeadlessCommandLineRunEndingOnAnErrorEndsWithStatusOne)
     EXPECT_EQ(dialog.exec(), QDialog::Rejected);
     EXPECT_EQ(m_messages.Texts(), std::vector<std::string>{"Cannot open file " + m_dir.File("missing.ens") + "."});
     EXPECT_EQ(dialog.ExitStatus(), 1);
+}
+
+TEST_F(PelmarDialog, StartsInTheInputTabsRowByRowAndKeepsItsSize)
+{
+    CCmdLineInfo none;
+    CPelmarDlg dialog(none);
+    ASSERT_TRUE(ShowForKeyboard(dialog));
+    EXPECT_EQ(FocusAfterTabs(8),
+              QStringList({"1001", "1003", "1002", "1004", "1000", "1007", "57670", "1", "1001"}));
+    EXPECT_TRUE(HasFixedSize(dialog));
 }

@@ -1,6 +1,7 @@
 #include "CNumEdit.h"
 #include "CZarnelDlg.h"
 #include "CExpressionView.h"
+#include "DialogKeyboard.h"
 #include "Messages.h"
 
 #include <QPushButton>
@@ -21,8 +22,7 @@ class CZarnelDlgTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        m_dialog.show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(&m_dialog));
+        ASSERT_TRUE(ShowForKeyboard(m_dialog));
     }
 
     CNumEdit* Edit(const char* id) { return m_dialog.findChild<CNumEdit*>(id); }
@@ -193,3 +193,26 @@ TEST_F(CZarnelDlgTest, ExitClosesTheDialog)
 }
 
 } // namespace
+
+TEST_F(CZarnelDlgTest, StartsInTheTemperatureTabsPastTheResultsAndKeepsItsSize)
+{
+    EXPECT_EQ(FocusAfterTabs(7), QStringList({"1007", "1008", "1009", "1011", "1015", "57670", "1", "1007"}));
+    EXPECT_TRUE(LooksReadOnly(*Edit("1010")));
+    EXPECT_TRUE(LooksReadOnly(*Edit("1012")));
+    EXPECT_TRUE(HasFixedSize(m_dialog));
+}
+
+TEST_F(CZarnelDlgTest, SpaceOnApplyOrSetToCLeavesTheFocusInAnInputNotOnHelp)
+{
+    Type("1007", "12");
+    Button("1001")->setFocus();
+    QTest::keyClick(Button("1001"), Qt::Key_Space);
+    ASSERT_TRUE(ResultsCurrent());
+    EXPECT_EQ(QApplication::focusWidget(), Edit("1007"));
+
+    Button("1015")->setFocus();
+    QTest::keyClick(Button("1015"), Qt::Key_Space);
+    ASSERT_TRUE(ResultsCurrent());
+    EXPECT_EQ(QApplication::focusWidget(), Edit("1011"));
+    EXPECT_TRUE(m_messages.Texts().empty());
+}

@@ -77,6 +77,10 @@ TEST(TextEditor, TheFileIsOneArgumentOfTheDesktopEntry)
     EXPECT_EQ(command.second, (std::vector<std::string>{path}));
     EXPECT_EQ(CTextEditor::FromExecLine("mousepad", path).second, (std::vector<std::string>{path}));
     EXPECT_TRUE(CTextEditor::FromExecLine("", path).first.empty());
+    // No file: the editor starts empty, with no empty argument for a name.
+    EXPECT_EQ(CTextEditor::FromExecLine("gedit --new-window %U", "").second,
+              std::vector<std::string>{"--new-window"});
+    EXPECT_TRUE(CTextEditor::FromExecLine("mousepad", "").second.empty());
 }
 
 } // namespace

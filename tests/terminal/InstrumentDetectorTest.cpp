@@ -65,6 +65,8 @@ TEST_F(InstrumentDetection, PageFindsTheInstrumentAt9600AndTheConnectionKeepsThe
 
     EXPECT_EQ(m_instrument.BreakRates(), std::vector<std::uint32_t>{9600});
     EXPECT_EQ(m_messages.Texts(), std::vector<std::string>{"ADCP detected."});
+    // Good news: information, not a warning.
+    EXPECT_EQ(m_messages.Types(), std::vector<unsigned>{platform::MB_OK | platform::MB_ICONINFORMATION});
     EXPECT_EQ(Combo(page.get(), IDC_BAUD_COMBO)->currentText(), "9600");
     EXPECT_EQ(Combo(page.get(), IDC_PARITY_COMBO)->currentText(), "None");
     EXPECT_EQ(Combo(page.get(), IDC_STOP_BITS_COMBO)->currentText(), "1");

@@ -4,6 +4,7 @@
 #include "CParlimVW.h"
 #include "CPropertySheet.h"
 #include "DialogDriver.h"
+#include "FakeDesktop.h"
 #include "InProcessTerminal.h"
 #include "SerialLine.h"
 #include "CScListDG.h"
@@ -12,6 +13,8 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QIcon>
+#include <QImage>
 #include <QMenu>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -447,4 +450,49 @@ TEST_F(ParlimWindows, OrderFollowsAPortChangedInTheProperties)
     EXPECT_EQ(Order(), "COM04 ");
     Frame()->DispatchCommand(ID_FILE_CLOSE);
     EXPECT_TRUE(PumpUntil([&] { return Order().empty(); }));
+}
+
+TEST_F(ParlimWindows, ToolbarShowsPicturesAndTheBreakButtonFollowsTheBreakKind)
+{
+    // No desktop theme: every button shows our own drawing.
+    QIcon::setThemeSearchPaths({});
+    QIcon::setThemeName("none");
+    SaveStartupSlots({{kPort, 0}});
+    Start(1);
+    auto picture = [&](int id) {
+        for (QAction* button : Frame()->m_wndToolBar->actions())
+            if (button->objectName() == QString::number(id))
+                return button->icon().pixmap(20, 20).toImage();
+        return QImage();
+    };
+    auto drawing = [](const char* name) {
+        return QImage(QString(":/toolbar/%1.png").arg(name)).convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    };
+    const std::pair<int, const char*> buttons[] = {
+        {ID_FILE_NEW, "new"},         {ID_FILE_CONNECT, "connect"}, {ID_FILE_DISCONNECT, "disconnect"},
+        {ID_FILE_SEND_BREAK, "break"}, {ID_FILE_PROPERTIES, "properties"}, {ID_APP_ABOUT, "about"}};
+    for (const auto& [id, name] : buttons) {
+        ASSERT_EQ(drawing(name).size(), QSize(20, 20)) << name;
+        EXPECT_EQ(picture(id).convertToFormat(QImage::Format_ARGB32_Premultiplied), drawing(name)) << name;
+    }
+    m_app->m_bSoftwareBreak = true;
+    Frame()->UpdateCommandUI();
+    EXPECT_EQ(picture(ID_FILE_SEND_BREAK).convertToFormat(QImage::Format_ARGB32_Premultiplied),
+              drawing("softbreak"));
+    QIcon::setThemeName(QString());
+}
+
+TEST_F(ParlimWindows, HelpContentsSaysWhenNothingCanShowThePage)
+{
+    FakeOpener none(false);
+    HelpPageFile page;
+    SaveStartupSlots({{kPort, 0}});
+    Start(1);
+    Frame()->DispatchCommand(ID_HELP);
+    Frame()->MdiArea()->closeAllSubWindows();
+    ASSERT_TRUE(PumpUntil([&] { return Frame()->Documents().empty(); }));
+    Frame()->DispatchCommand(ID_HELP);
+    const std::string noApplication = "No application found to open the file " + platform::HelpPagePath() + ".";
+    EXPECT_EQ(m_messages.Texts(), (std::vector<std::string>{noApplication, noApplication}));
+    EXPECT_EQ(none.m_opened.size(), 2u);
 }

@@ -1,11 +1,21 @@
 #include "CDirListBox.h"
+#include "CDownloadDirectoryDlg.h"
 #include "CKelvDRDlg.h"
+#include "CRecoverCancel.h"
+#include "CSelectRecoverFiles.h"
+#include "DialogKeyboard.h"
 #include "GuiTestApp.h"
 #include "Messages.h"
 #include "TempDir.h"
+#include "TempSettings.h"
+#include "resource.h"
 
+#include <QComboBox>
 #include <QDir>
+#include <QHeaderView>
+#include <QLabel>
 #include <QLineEdit>
+#include <QTreeWidget>
 
 #include <gtest/gtest.h>
 
@@ -74,3 +84,63 @@ TEST_F(DirectoryChooserTest, RefusesAnEmptyOrMissingPathAndStartsInTheCurrentDir
 }
 
 } // namespace
+
+namespace {
+
+// Every row's name is shown whole, and the name and size columns both lie
+// inside the list.
+void ExpectWholeNamesBesideSizes(QTreeWidget* list)
+{
+    ASSERT_NE(list, nullptr);
+    ASSERT_GT(list->topLevelItemCount(), 0);
+    for (int row = 0; row < list->topLevelItemCount(); ++row) {
+        const QString name = list->topLevelItem(row)->text(0);
+        EXPECT_GT(list->columnWidth(0), list->fontMetrics().horizontalAdvance(name)) << name.toStdString();
+    }
+    EXPECT_LE(list->columnWidth(0) + list->columnWidth(1), list->viewport()->width());
+    EXPECT_EQ(list->headerItem()->text(0), "File Name");
+    EXPECT_EQ(list->headerItem()->text(1), "Size");
+}
+
+} // namespace
+
+TEST(RecoveryLists, RecorderFilesShowTheirNamesOnceLaidOut)
+{
+    GuiTestApp();
+    CSelectRecoverFiles dialog("RR?\r\n"
+                               "  SURVEY01 000             4096 x\r\n"
+                               "  MOORING2 001           123456 x\r\n"
+                               ">");
+    dialog.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+    ExpectWholeNamesBesideSizes(dialog.findChild<QTreeWidget*>(QString::number(IDC_RECORDER_FILES)));
+}
+
+TEST(RecoveryLists, RecoveredFilesShowTheirNamesOnceLaidOut)
+{
+    GuiTestApp();
+    CRecoverCancel progress(nullptr);
+    ASSERT_TRUE(progress.Create(nullptr));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&progress));
+    progress.FileDone("SURVEY01.000", 4096);
+    progress.FileDone("MOORING2.001", 123456);
+    ExpectWholeNamesBesideSizes(progress.findChild<QTreeWidget*>(QString::number(IDC_RECOVER_FILE_LIST)));
+}
+
+TEST(RecoveryLists, DirectoryLabelLeadsToTheDirectoryBox)
+{
+    GuiTestApp();
+    TempSettings settings;
+    CDownloadDirectoryDlg dialog("SCB", "Settings");
+    QLabel* label = nullptr;
+    for (auto* candidate : dialog.findChildren<QLabel*>())
+        if (candidate->text() == "&Directory Where Files Will Be Downloaded:")
+            label = candidate;
+    ASSERT_NE(label, nullptr);
+    auto* directories = dialog.findChild<QComboBox*>(QString::number(IDC_DOWNLOAD_DIRECTORY));
+    EXPECT_EQ(label->buddy(), directories);
+    ASSERT_TRUE(ShowForKeyboard(dialog));
+    dialog.findChild<QWidget*>("1")->setFocus();
+    QTest::keyClick(&dialog, Qt::Key_D, Qt::AltModifier);
+    EXPECT_TRUE(directories->hasFocus() || directories->isAncestorOf(QApplication::focusWidget()));
+}

@@ -36,7 +36,7 @@ CTextEditor::Command CTextEditor::FromExecLine(const std::string& execLine, cons
     bool pathPlaced = false;
     for (const QString& part : parts) {
         if (part == "%f" || part == "%F" || part == "%u" || part == "%U") {
-            if (!pathPlaced)
+            if (!pathPlaced && !path.empty())
                 command.second.push_back(path);
             pathPlaced = true;
         } else if (part.size() == 2 && part.startsWith('%')) {
@@ -49,7 +49,7 @@ CTextEditor::Command CTextEditor::FromExecLine(const std::string& execLine, cons
     }
     if (command.first.empty())
         return {};
-    if (!pathPlaced)
+    if (!pathPlaced && !path.empty())
         command.second.push_back(path);
     return command;
 }
@@ -74,7 +74,7 @@ std::string CTextEditor::DefaultTextApplicationExec()
 CTextEditor::Command CTextEditor::EditorCommand(const std::string& path)
 {
     Command command = FromExecLine(DefaultTextApplicationExec(), path);
-    if (command.first.empty())
+    if (command.first.empty() && !path.empty())
         command = Command{kOpener, {path}};
     return command;
 }
@@ -82,6 +82,8 @@ CTextEditor::Command CTextEditor::EditorCommand(const std::string& path)
 bool CTextEditor::Open(const std::string& path)
 {
     const Command command = EditorCommand(path);
+    if (command.first.empty())
+        return false;
     QStringList arguments;
     for (const std::string& argument : command.second)
         arguments << QString::fromStdString(argument);
