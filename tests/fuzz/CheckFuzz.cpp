@@ -14,7 +14,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     CheckRequest request;
     request.start = sections[0];
     request.end = sections[1];
-    request.input = workspace.Write("input.000", sections[2]);
+    request.input = workspace.Write("input.000", fuzz::SealEnsembles(sections[2]));
     request.log = workspace.File("report.log");
     request.writeDateTime = true;
     CVosticCheck check;

@@ -18,7 +18,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fields.decoder = workspace.Write("decoder.txt", sections[0]);
     fields.start = sections[1];
     fields.end = sections[2];
-    fields.input = workspace.Write("input.000", sections[3]);
+    fields.input = workspace.Write("input.000", fuzz::SealEnsembles(sections[3]));
     fields.output = workspace.File("output.txt");
     CConversionRun run(fields);
     fuzz::Require(run.OpenFiles(), "the conversion opens its files");

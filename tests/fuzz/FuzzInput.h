@@ -20,6 +20,11 @@ inline constexpr std::string_view kSectionSeparator = "\n=====\n";
 std::vector<std::string_view> SplitSections(std::string_view input, std::size_t count);
 std::string JoinSections(const std::vector<std::string>& sections);
 
+// Gives every plausible ensemble of the stream (a header, a byte count that
+// fits the rest) the checksum of its bytes, so that mutated ensembles reach
+// the code behind the reader's checksum test instead of being skipped.
+std::string SealEnsembles(std::string_view stream);
+
 // A broken property is a finding: the message goes to standard error and the
 // process aborts, so libFuzzer keeps the input and a replay fails.
 void Require(bool holds, const char* property);
