@@ -8,9 +8,8 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    static FuzzWorkspace workspace("vostic");
-    workspace.Clear();
-    const auto sections = fuzz::SplitSections(std::string_view(reinterpret_cast<const char*>(data), size), 3);
+    FuzzWorkspace& workspace = FuzzWorkspace::ForNextInput("vostic");
+    const auto sections = fuzz::SplitSections(fuzz::AsText(data, size), 3);
     CheckRequest request;
     request.start = sections[0];
     request.end = sections[1];

@@ -11,9 +11,8 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    static FuzzWorkspace workspace("dralin");
-    workspace.Clear();
-    const auto sections = fuzz::SplitSections(std::string_view(reinterpret_cast<const char*>(data), size), 4);
+    FuzzWorkspace& workspace = FuzzWorkspace::ForNextInput("dralin");
+    const auto sections = fuzz::SplitSections(fuzz::AsText(data, size), 4);
     CConversionRun::Fields fields;
     fields.decoder = workspace.Write("decoder.txt", sections[0]);
     fields.start = sections[1];

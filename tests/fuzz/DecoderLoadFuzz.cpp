@@ -34,10 +34,8 @@ void RequireUsable(const CDecoder& decoder)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    static FuzzWorkspace workspace("decoder");
-    workspace.Clear();
-    const std::string path =
-        workspace.Write("decoder.txt", std::string_view(reinterpret_cast<const char*>(data), size));
+    FuzzWorkspace& workspace = FuzzWorkspace::ForNextInput("decoder");
+    const std::string path = workspace.Write("decoder.txt", fuzz::AsText(data, size));
     CBaseFile file;
     fuzz::Require(file.Open(path) == S_OK, "the decoder file opens");
     CDecoder decoder;

@@ -11,6 +11,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
 namespace fuzz {
 
+inline std::string_view AsText(const std::uint8_t* data, std::size_t size)
+{
+    return {reinterpret_cast<const char*>(data), size};
+}
+
 // Inputs that stand for several files carry them as sections parted by this
 // line, so seeds and reproducers stay readable.
 inline constexpr std::string_view kSectionSeparator = "\n=====\n";

@@ -5,6 +5,13 @@
 #include <filesystem>
 #include <fstream>
 
+FuzzWorkspace& FuzzWorkspace::ForNextInput(const std::string& programName)
+{
+    static FuzzWorkspace workspace(programName);
+    workspace.Clear();
+    return workspace;
+}
+
 FuzzWorkspace::FuzzWorkspace(const std::string& programName)
 {
     platform::SetProgramName(programName);

@@ -64,7 +64,7 @@ bool HasEntryInsideItsHeader(const Bytes& input, const std::vector<ScannedEnsemb
         const std::uint8_t* bytes = input.data() + ensemble.start;
         const std::size_t tableEnd = 6 + 2 * std::size_t{bytes[5]};
         for (std::size_t entry = 6; entry + 2 <= std::min(tableEnd, ensemble.size - 2); entry += 2) {
-            if ((bytes[entry] | bytes[entry + 1] << 8) < tableEnd)
+            if (std::size_t{bytes[entry]} + 256 * std::size_t{bytes[entry + 1]} < tableEnd)
                 return true;
         }
     }
@@ -75,9 +75,8 @@ bool HasEntryInsideItsHeader(const Bytes& input, const std::vector<ScannedEnsemb
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    static FuzzWorkspace workspace("quenta");
-    workspace.Clear();
-    const auto sections = fuzz::SplitSections(std::string_view(reinterpret_cast<const char*>(data), size), 3);
+    FuzzWorkspace& workspace = FuzzWorkspace::ForNextInput("quenta");
+    const auto sections = fuzz::SplitSections(fuzz::AsText(data, size), 3);
     const std::string stream = fuzz::SealEnsembles(sections[2]);
     const Bytes input(stream.begin(), stream.end());
     const std::vector<ScannedEnsemble> read = ReferenceScan(input, 0);

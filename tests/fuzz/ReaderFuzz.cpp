@@ -72,8 +72,7 @@ void RequireWholeStream(CQelEnsFile& file, const Bytes& stream)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    static FuzzWorkspace workspace("reader");
-    workspace.Clear();
+    FuzzWorkspace& workspace = FuzzWorkspace::ForNextInput("reader");
     const ChainInput input = Parse(data, size);
     const auto paths = WritePartChain(workspace.Files(), "run", ".ens", input.naming,
                                       CutAt(input.stream, input.cuts));

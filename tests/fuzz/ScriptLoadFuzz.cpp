@@ -30,10 +30,8 @@ void RequireRunnable(const std::list<std::string>& lines)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    static FuzzWorkspace workspace("parlim");
-    workspace.Clear();
-    const std::string path =
-        workspace.Write("script.qvs", std::string_view(reinterpret_cast<const char*>(data), size));
+    FuzzWorkspace& workspace = FuzzWorkspace::ForNextInput("parlim");
+    const std::string path = workspace.Write("script.qvs", fuzz::AsText(data, size));
     CParlimDoc document;
     CScript script(&document, &document.m_serial);
     const HRESULT loaded = script.Load(path);
