@@ -1,5 +1,6 @@
 #include "CQelEnsFile.h"
 #include "EnsembleBuilder.h"
+#include "ReferenceScan.h"
 #include "TempDir.h"
 
 #include <gtest/gtest.h>
@@ -9,74 +10,6 @@
 using namespace ensemble_builder;
 
 namespace {
-
-struct Found {
-    std::size_t start;
-    std::size_t size;
-    std::uint64_t positionAfter;
-
-    bool operator==(const Found&) const = default;
-};
-
-bool Accepts(int mode, std::uint8_t id)
-{
-    return (mode == 0 && id == 0x7F) || (mode == 1 && id == 0x79) || (mode == 2 && (id == 0x7F || id == 0x79));
-}
-
-// The reader's scan done literally, one byte at a time over one buffer:
-// every ensemble the calls in a row return, up to the first call that returns none.
-std::vector<Found> ReferenceScan(const Bytes& stream, int mode)
-{
-    std::vector<Found> found;
-    std::size_t pos = 0;
-    for (;;) {
-        std::uint64_t counted = 0;
-        bool armed = false;
-        bool returned = false;
-        while (!returned) {
-            if (pos >= stream.size())
-                return found;
-            const std::uint8_t byte = stream[pos++];
-            ++counted;
-            if (found.empty() && counted > 262140)
-                return found;
-            if (!(armed && Accepts(mode, byte))) {
-                armed = byte == 0x7F;
-                continue;
-            }
-            const std::size_t afterId = pos;
-            if (stream.size() - pos < 3)
-                return found;
-            const std::size_t size = stream[pos] + (stream[pos + 1] << 8) + (stream[pos + 2] << 16) + 2;
-            pos += 3;
-            armed = false;
-            if (size < 6 || size > 1000000) {
-                pos = afterId - 1;
-                continue;
-            }
-            const std::size_t body = size - 5;
-            if (pos == stream.size())
-                return found;
-            if (stream.size() - pos < body) {
-                pos = afterId - 1;
-                continue;
-            }
-            pos += body;
-            counted += body;
-            const std::size_t start = afterId - 2;
-            std::uint32_t sum = 0;
-            for (std::size_t i = start; i < start + size - 2; ++i)
-                sum += stream[i];
-            const std::uint16_t stored = static_cast<std::uint16_t>(stream[start + size - 2] | (stream[start + size - 1] << 8));
-            if (static_cast<std::uint16_t>(sum) != stored) {
-                pos = afterId - 1;
-                continue;
-            }
-            found.push_back({start, size, pos});
-            returned = true;
-        }
-    }
-}
 
 class StreamMaker {
 public:
@@ -151,12 +84,12 @@ private:
     std::mt19937 m_random;
 };
 
-std::vector<Found> ReadThroughFile(const std::string& firstPart, int mode, const Bytes& stream)
+std::vector<ScannedEnsemble> ReadThroughFile(const std::string& firstPart, int mode, const Bytes& stream)
 {
     CQelEnsFile file(mode);
     EXPECT_EQ(file.Open(firstPart), S_OK);
     EXPECT_EQ(file.GetTotalLength(), stream.size());
-    std::vector<Found> found;
+    std::vector<ScannedEnsemble> found;
     while (int size = file.ReadNextEnsemble()) {
         const std::uint64_t after = file.GetPosition();
         const std::size_t start = after - static_cast<std::size_t>(size);
@@ -175,8 +108,8 @@ void CompareWithReference(unsigned seed, bool large)
     const PartNaming naming = maker.Below(2) == 0 ? PartNaming::Title : PartNaming::Extension;
     TempDir dir;
     auto paths = WritePartChain(dir, "rec", ".ens", naming, maker.Parts(stream));
-    const std::vector<Found> expected = ReferenceScan(stream, mode);
-    const std::vector<Found> actual = ReadThroughFile(paths[0], mode, stream);
+    const std::vector<ScannedEnsemble> expected = ReferenceScan(stream, mode);
+    const std::vector<ScannedEnsemble> actual = ReadThroughFile(paths[0], mode, stream);
     ASSERT_EQ(actual.size(), expected.size());
     for (std::size_t i = 0; i < expected.size(); ++i)
         ASSERT_EQ(actual[i], expected[i]) << "ensemble " << i;
