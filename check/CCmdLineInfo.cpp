@@ -2,6 +2,8 @@
 
 #include "resource.h"
 
+namespace vostic {
+
 CCmdLineInfo::CCmdLineInfo()
 {
     AddKey(IDS_KEY_IN, m_strInput, true);
@@ -9,3 +11,5 @@ CCmdLineInfo::CCmdLineInfo()
     AddKey(IDS_KEY_START, m_strStart, false);
     AddKey(IDS_KEY_END, m_strEnd, false);
 }
+
+} // namespace vostic

@@ -4,6 +4,8 @@
 #include <string>
 
 // The checker's command line: /in:<file> /out:<log> /start:<n> /end:<n>.
+namespace vostic {
+
 class CCmdLineInfo : public CCmdLineInfoBase {
 public:
     CCmdLineInfo();
@@ -13,3 +15,5 @@ public:
     std::string m_strStart;
     std::string m_strEnd;
 };
+
+} // namespace vostic

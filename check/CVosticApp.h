@@ -10,5 +10,5 @@ public:
 
     int InitInstance();
 
-    CCmdLineInfo m_cmdInfo;
+    vostic::CCmdLineInfo m_cmdInfo;
 };

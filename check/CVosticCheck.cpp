@@ -20,6 +20,8 @@
 #include <climits>
 #include <cstdlib>
 
+using namespace vostic;
+
 namespace {
 
 constexpr int kBothHeaderIds = 2;

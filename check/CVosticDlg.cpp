@@ -21,6 +21,8 @@
 #include <QRegularExpressionValidator>
 #include <QVBoxLayout>
 
+using namespace vostic;
+
 namespace {
 
 constexpr int kHelpId = 57670;
@@ -38,7 +40,7 @@ std::string DerivedLogName(const std::string& input)
 
 } // namespace
 
-CVosticDlg::CVosticDlg(const CCmdLineInfo& cmdInfo, QWidget* parent)
+CVosticDlg::CVosticDlg(const vostic::CCmdLineInfo& cmdInfo, QWidget* parent)
     : CUtilityDlg(parent)
     , m_openInEditor(CTextEditor::Open)
     , m_edLog(MakeEdit(IDC_LOG_FILE))

@@ -4,7 +4,9 @@
 #include <functional>
 #include <string>
 
+namespace vostic {
 class CCmdLineInfo;
+}
 class CVosticCheck;
 class QCheckBox;
 class QLineEdit;
@@ -14,7 +16,7 @@ class QLineEdit;
 class CVosticDlg : public CUtilityDlg {
     Q_OBJECT
 public:
-    explicit CVosticDlg(const CCmdLineInfo& cmdInfo, QWidget* parent = nullptr);
+    explicit CVosticDlg(const vostic::CCmdLineInfo& cmdInfo, QWidget* parent = nullptr);
 
     // The log that "&View Log" opens: the last run's, or the one derived
     // when browsing the input.

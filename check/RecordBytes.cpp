@@ -3,6 +3,8 @@
 #include "Format.h"
 #include "resource.h"
 
+using namespace vostic;
+
 namespace record_bytes {
 
 std::string TimeText(const std::uint8_t* data, int size, int offset)

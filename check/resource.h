@@ -1,6 +1,8 @@
 #pragma once
 #include "UtilityTexts.h"
 
+namespace vostic {
+
 // Control ids and the string table of the checker, texts exactly as shown.
 
 // Dialog 102 controls.
@@ -92,3 +94,5 @@ constexpr const char* IDS_BURST_COUNT = "# of Bursts       : %ld\r\n";       // 
 constexpr const char* IDS_WAVES_FIRST_LEADER = "First Leader"; // 3045
 constexpr const char* IDS_WAVES_PING = "Wave Ping";            // 3046
 constexpr const char* IDS_WAVES_LAST_LEADER = "Last Leader";   // 3047
+
+} // namespace vostic

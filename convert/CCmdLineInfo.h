@@ -4,6 +4,8 @@
 #include <string>
 
 // Dralin's command line: "/in:", "/out:" and "/dec:", each taking a file name.
+namespace dralin {
+
 class CCmdLineInfo : public CCmdLineInfoBase {
 public:
     CCmdLineInfo();
@@ -12,3 +14,5 @@ public:
     std::string m_strOutput;
     std::string m_strDecoder;
 };
+
+} // namespace dralin

@@ -9,7 +9,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-CDralinDlg::CDralinDlg(const CCmdLineInfo& cmdInfo, QWidget* parent) : CUtilityDlg(parent)
+CDralinDlg::CDralinDlg(const dralin::CCmdLineInfo& cmdInfo, QWidget* parent) : CUtilityDlg(parent)
 {
     setWindowTitle("Dralin");
     BuildControls();

@@ -1,7 +1,9 @@
 #pragma once
 #include "CUtilityDlg.h"
 
+namespace dralin {
 class CCmdLineInfo;
+}
 class QLineEdit;
 
 // Dralin's main dialog: the input, decoder and output names, the ensemble
@@ -9,7 +11,7 @@ class QLineEdit;
 class CDralinDlg : public CUtilityDlg {
     Q_OBJECT
 public:
-    explicit CDralinDlg(const CCmdLineInfo& cmdInfo, QWidget* parent = nullptr);
+    explicit CDralinDlg(const dralin::CCmdLineInfo& cmdInfo, QWidget* parent = nullptr);
 
 private slots:
     void OnConvert();

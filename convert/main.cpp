@@ -14,7 +14,7 @@ public:
         return RunMainDialog(dialog);
     }
 
-    CCmdLineInfo m_cmdInfo;
+    dralin::CCmdLineInfo m_cmdInfo;
 };
 
 int main(int argc, char** argv)

@@ -2,6 +2,8 @@
 
 #include "resource.h"
 
+namespace quenta {
+
 CCmdLineInfo::CCmdLineInfo()
 {
     AddKey(quenta::kKeyInput, m_strInput, true);
@@ -9,3 +11,5 @@ CCmdLineInfo::CCmdLineInfo()
     AddKey(quenta::kKeyDecoder, m_strDecoder, true);
     AddKey(quenta::kKeyAscii, m_strAscii, true);
 }
+
+} // namespace quenta

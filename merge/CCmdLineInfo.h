@@ -4,6 +4,8 @@
 #include <string>
 
 // The merger's command line: /in:<file> /out:<file> /dec:<file> /ascii:<file>.
+namespace quenta {
+
 class CCmdLineInfo : public CCmdLineInfoBase {
 public:
     CCmdLineInfo();
@@ -13,3 +15,5 @@ public:
     std::string m_strDecoder;
     std::string m_strAscii;
 };
+
+} // namespace quenta

@@ -15,7 +15,7 @@
 
 using namespace quenta;
 
-CQuentaDlg::CQuentaDlg(const CCmdLineInfo& cmdInfo, QWidget* parent) : CUtilityDlg(parent)
+CQuentaDlg::CQuentaDlg(const quenta::CCmdLineInfo& cmdInfo, QWidget* parent) : CUtilityDlg(parent)
 {
     setWindowTitle(kCaption);
     auto* grid = new QGridLayout(this);
@@ -55,7 +55,7 @@ void CQuentaDlg::AddButtons(QGridLayout* grid, int row)
     connect(exit, &QPushButton::clicked, this, &QDialog::accept);
 }
 
-void CQuentaDlg::FillFields(const CCmdLineInfo& cmdInfo)
+void CQuentaDlg::FillFields(const quenta::CCmdLineInfo& cmdInfo)
 {
     SetFileName(m_edInput, cmdInfo.m_strInput);
     SetFileName(m_edOutput, cmdInfo.m_strOutput);

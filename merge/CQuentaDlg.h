@@ -4,7 +4,9 @@
 
 #include <string>
 
+namespace quenta {
 class CCmdLineInfo;
+}
 class QGridLayout;
 class QLineEdit;
 
@@ -12,7 +14,7 @@ class QLineEdit;
 class CQuentaDlg : public CUtilityDlg {
     Q_OBJECT
 public:
-    explicit CQuentaDlg(const CCmdLineInfo& cmdInfo, QWidget* parent = nullptr);
+    explicit CQuentaDlg(const quenta::CCmdLineInfo& cmdInfo, QWidget* parent = nullptr);
 
 private slots:
     void OnMerge();
@@ -21,7 +23,7 @@ private:
     // A file name row whose browse button chooses a file of `kind`.
     QLineEdit* AddFileField(QGridLayout* grid, int row, const char* label, int editId, int browseId, FileKind kind);
     void AddButtons(QGridLayout* grid, int row);
-    void FillFields(const CCmdLineInfo& cmdInfo);
+    void FillFields(const quenta::CCmdLineInfo& cmdInfo);
     MergeFields FieldTexts() const;
     // An unattended run without a display tells why the ASCII file ended it.
     static void ReportAsciiEnd(CMergeRun::Outcome outcome, const std::string& ascii);

@@ -14,7 +14,7 @@ public:
         return RunMainDialog(dialog);
     }
 
-    CCmdLineInfo m_cmdInfo;
+    quenta::CCmdLineInfo m_cmdInfo;
 };
 
 int main(int argc, char** argv)

@@ -4,6 +4,8 @@
 #include <string>
 
 // The slicer's command line: /in:<input> /out:<slice prefix> /size:<megabytes>.
+namespace pelmar {
+
 class CCmdLineInfo : public CCmdLineInfoBase {
 public:
     CCmdLineInfo();
@@ -12,3 +14,5 @@ public:
     std::string m_strOutput; // full path of the slice prefix
     std::string m_strSize;   // text after the key
 };
+
+} // namespace pelmar

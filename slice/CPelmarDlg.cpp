@@ -14,7 +14,9 @@
 
 #include <cstdlib>
 
-CPelmarDlg::CPelmarDlg(const CCmdLineInfo& cmdInfo, QWidget* parent)
+using namespace pelmar;
+
+CPelmarDlg::CPelmarDlg(const pelmar::CCmdLineInfo& cmdInfo, QWidget* parent)
     : CUtilityDlg(parent)
     , m_cmdInfo(cmdInfo)
     , m_edOutputPrefix(MakeEdit(IDC_OUTPUT_PREFIX))

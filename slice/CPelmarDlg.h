@@ -1,14 +1,16 @@
 #pragma once
 #include "CUtilityDlg.h"
 
+namespace pelmar {
 class CCmdLineInfo;
+}
 class QLineEdit;
 
 // The slicer's main dialog: input file, slice prefix, maximum size, "&Slice".
 class CPelmarDlg : public CUtilityDlg {
     Q_OBJECT
 public:
-    explicit CPelmarDlg(const CCmdLineInfo& cmdInfo, QWidget* parent = nullptr);
+    explicit CPelmarDlg(const pelmar::CCmdLineInfo& cmdInfo, QWidget* parent = nullptr);
 
 private slots:
     void OnSlice();
@@ -17,7 +19,7 @@ private:
     void BuildControls();
     void FillFromCommandLine();
 
-    const CCmdLineInfo& m_cmdInfo;
+    const pelmar::CCmdLineInfo& m_cmdInfo;
     QLineEdit* m_edOutputPrefix;
     QLineEdit* m_edInput;
     QLineEdit* m_edMaxSize;

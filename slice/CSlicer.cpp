@@ -13,6 +13,8 @@
 #include <cstdlib>
 #include <utility>
 
+using namespace pelmar;
+
 namespace {
 // Ensembles are gathered and written in blocks of this size.
 constexpr std::size_t kWriteBlock = 1024 * 1024;

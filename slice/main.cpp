@@ -3,6 +3,8 @@
 #include "CUtilityApp.h"
 #include "resource.h"
 
+using namespace pelmar;
+
 // The slicer's application object: command line, then the main dialog.
 class CPelmarApp : public CUtilityApp {
 public:
@@ -15,7 +17,7 @@ public:
         return RunMainDialog(dialog);
     }
 
-    CCmdLineInfo m_cmdInfo;
+    pelmar::CCmdLineInfo m_cmdInfo;
 };
 
 int main(int argc, char** argv)

@@ -1,6 +1,8 @@
 #pragma once
 #include "UtilityTexts.h"
 
+namespace pelmar {
+
 // Controls of the main dialog (object names are these ids as text).
 constexpr int IDC_MAX_SIZE = 1000;
 constexpr int IDC_INPUT = 1001;
@@ -20,3 +22,5 @@ inline constexpr const char* IDS_NO_INPUT = "Please enter input file name.";
 inline constexpr const char* IDS_NO_PREFIX = "Please enter output file name prefix.";
 inline constexpr const char* IDS_WRITE_FAILED = "Problems with writing to output file.";
 inline constexpr const char* IDS_KEY_SIZE = "size:"; // after the shared "in:" and "out:"
+
+} // namespace pelmar

@@ -8,6 +8,8 @@
 
 #include <algorithm>
 
+using namespace zarnel;
+
 namespace {
 
 constexpr int kPictureFontPixels = 14;

@@ -16,6 +16,8 @@
 
 #include <string>
 
+using namespace zarnel;
+
 namespace {
 
 constexpr int kInputDecimals = 4;

@@ -1,4 +1,7 @@
 #pragma once
+
+namespace zarnel {
+
 // Control ids and the string table of the calculator, texts exactly as shown.
 
 // Dialog controls.
@@ -43,3 +46,5 @@ constexpr const char* IDS_DEPTH_INVALID =
     "Depth is invalid or out of range.\n\rValid range is 0 to 10,000 m."; // 5004
 constexpr const char* IDS_REFERENCE_INVALID =
     "Reference speed of sound is invalid or out of range.\n\rValid range is 1400 to 1600 m."; // 5005
+
+} // namespace zarnel

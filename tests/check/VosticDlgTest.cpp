@@ -45,7 +45,7 @@ protected:
 
     std::unique_ptr<CVosticDlg> MakeDialog(const std::vector<std::string>& arguments)
     {
-        m_cmdInfo = std::make_unique<CCmdLineInfo>();
+        m_cmdInfo = std::make_unique<vostic::CCmdLineInfo>();
         m_cmdInfo->ParseCommandLine(arguments);
         auto dialog = std::make_unique<CVosticDlg>(*m_cmdInfo);
         dialog->m_openInEditor = [this](const std::string& path) {
@@ -74,7 +74,7 @@ protected:
     std::string m_input = m_dir.File("run.000");
     std::string m_log = m_dir.File("run.log");
     platform::RecordingMessageBackend m_messages;
-    std::unique_ptr<CCmdLineInfo> m_cmdInfo;
+    std::unique_ptr<vostic::CCmdLineInfo> m_cmdInfo;
     std::vector<std::string> m_opened;
     bool m_bEditorInstalled = true;
 };

@@ -45,7 +45,7 @@ protected:
 
 TEST_F(DralinDlgTest, ShowsItsControls)
 {
-    CCmdLineInfo info;
+    dralin::CCmdLineInfo info;
     CDralinDlg dialog(info);
     EXPECT_EQ(dialog.windowTitle(), "Dralin");
     for (const char* id : {"1001", "1008", "1002", "1005", "1006"})
@@ -70,7 +70,7 @@ TEST_F(DralinDlgTest, ShowsItsControls)
 TEST_F(DralinDlgTest, FieldsComeFromTheCommandLineAndTheLastDecoder)
 {
     SaveLastDecoderFileName("/last/used.dec");
-    CCmdLineInfo info;
+    dralin::CCmdLineInfo info;
     info.ParseCommandLine({"/in:" + m_input, "-out:" + m_output, "dec:" + m_decoder});
     CDralinDlg dialog(info);
     EXPECT_EQ(Field(dialog, "1001")->text().toStdString(), m_input);
@@ -81,7 +81,7 @@ TEST_F(DralinDlgTest, FieldsComeFromTheCommandLineAndTheLastDecoder)
 
 TEST_F(DralinDlgTest, ConvertsTheRangeTypedIntoTheDialog)
 {
-    CCmdLineInfo info;
+    dralin::CCmdLineInfo info;
     CDralinDlg dialog(info);
     dialog.show();
     Field(dialog, "1001")->setText(QString::fromStdString(m_input));
@@ -98,7 +98,7 @@ TEST_F(DralinDlgTest, ConvertsTheRangeTypedIntoTheDialog)
 
 TEST_F(DralinDlgTest, MessagesFollowTheOrderOfTheChecks)
 {
-    CCmdLineInfo info;
+    dralin::CCmdLineInfo info;
     CDralinDlg dialog(info);
     Field(dialog, "1008")->clear();
     Button(dialog, "1007")->click();
@@ -116,7 +116,7 @@ TEST_F(DralinDlgTest, MessagesFollowTheOrderOfTheChecks)
 
 TEST_F(DralinDlgTest, CommandLineRunStartsByItselfAndCloses)
 {
-    CCmdLineInfo info;
+    dralin::CCmdLineInfo info;
     info.ParseCommandLine({"/in:" + m_input, "/out:" + m_output, "/dec:" + m_decoder});
     CDralinDlg dialog(info);
     EXPECT_TRUE(dialog.m_bAutoRun);
@@ -133,7 +133,7 @@ TEST_F(DralinDlgTest, CommandLineRunStartsByItselfAndCloses)
 
 TEST_F(DralinDlgTest, StartsInTheInputTabsRowByRowAndKeepsItsSize)
 {
-    CCmdLineInfo none;
+    dralin::CCmdLineInfo none;
     CDralinDlg dialog(none);
     ASSERT_TRUE(ShowForKeyboard(dialog));
     EXPECT_EQ(FocusAfterTabs(11), QStringList({"1001", "1003", "1008", "1009", "1002", "1004", "1005", "1006",

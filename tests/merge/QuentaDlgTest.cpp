@@ -40,7 +40,7 @@ protected:
         WriteFileText(m_decoder, "0100,3,2\r\n$L\r\n");
     }
 
-    void CommandLine(CCmdLineInfo& info, bool withAscii)
+    void CommandLine(quenta::CCmdLineInfo& info, bool withAscii)
     {
         std::vector<std::string> arguments = {"/in:" + m_input, "/out:" + m_output, "-dec:" + m_decoder};
         if (withAscii)
@@ -69,7 +69,7 @@ protected:
 
 TEST_F(QuentaDlgTest, ShowsEveryControlWithItsText)
 {
-    CCmdLineInfo info;
+    quenta::CCmdLineInfo info;
     CQuentaDlg dialog(info);
     EXPECT_EQ(dialog.windowTitle(), "Quenta");
     for (const char* id : {"1001", "1002", "1005", "1006", "1008", "1010"})
@@ -96,7 +96,7 @@ TEST_F(QuentaDlgTest, FillsTheFieldsFromTheCommandLineAndOnlyTheDecoderFromSetti
     SaveLastDecoderFileName("/last/decoder.dec");
     SaveLastAsciiFileName("/last/values.txt");
     SaveLastInputFileName("/last/in.bin");
-    CCmdLineInfo none;
+    quenta::CCmdLineInfo none;
     CQuentaDlg empty(none);
     EXPECT_EQ(Text(empty, "1008"), "/last/decoder.dec");
     EXPECT_EQ(Text(empty, "1010"), "");
@@ -105,7 +105,7 @@ TEST_F(QuentaDlgTest, FillsTheFieldsFromTheCommandLineAndOnlyTheDecoderFromSetti
     EXPECT_EQ(Text(empty, "1006"), "0");
     EXPECT_FALSE(empty.m_bAutoRun);
 
-    CCmdLineInfo info;
+    quenta::CCmdLineInfo info;
     CommandLine(info, false);
     CQuentaDlg given(info);
     EXPECT_EQ(Text(given, "1001").toStdString(), m_input);
@@ -118,7 +118,7 @@ TEST_F(QuentaDlgTest, FillsTheFieldsFromTheCommandLineAndOnlyTheDecoderFromSetti
 TEST_F(QuentaDlgTest, AnAutoRunMergesAndCloses)
 {
     WriteFileText(m_ascii, "258\r\n3\r\n");
-    CCmdLineInfo info;
+    quenta::CCmdLineInfo info;
     CommandLine(info, true);
     CQuentaDlg dialog(info);
     EXPECT_TRUE(dialog.m_bAutoRun);
@@ -133,7 +133,7 @@ TEST_F(QuentaDlgTest, AnAutoRunMergesAndCloses)
 
 TEST_F(QuentaDlgTest, StartsInTheInputTabsRowByRowAndKeepsItsSize)
 {
-    CCmdLineInfo info;
+    quenta::CCmdLineInfo info;
     CQuentaDlg dialog(info);
     ASSERT_TRUE(ShowForKeyboard(dialog));
     EXPECT_EQ(FocusAfterTabs(13), QStringList({"1001", "1003", "1008", "1009", "1010", "1011", "1002", "1004",
@@ -143,7 +143,7 @@ TEST_F(QuentaDlgTest, StartsInTheInputTabsRowByRowAndKeepsItsSize)
 
 TEST_F(QuentaDlgTest, MergeStandsWithHelpAndExitAtTheRight)
 {
-    CCmdLineInfo info;
+    quenta::CCmdLineInfo info;
     CQuentaDlg dialog(info);
     ASSERT_TRUE(ShowForKeyboard(dialog));
     auto* merge = dialog.findChild<QPushButton*>("1007");

@@ -41,7 +41,7 @@ protected:
 
 TEST_F(PelmarDialog, ControlsCarryTheirIdsAndTexts)
 {
-    CCmdLineInfo none;
+    pelmar::CCmdLineInfo none;
     CPelmarDlg dialog(none);
     EXPECT_EQ(dialog.windowTitle(), "Pelmar");
     for (const char* id : {"1001", "1002", "1000"})
@@ -65,7 +65,7 @@ TEST_F(PelmarDialog, ControlsCarryTheirIdsAndTexts)
 TEST_F(PelmarDialog, SliceButtonRunsOnTheFieldsAndLeavesTheDialogOpen)
 {
     WriteFileBytes(m_input, NumberedRun({1, 2, 1}, 400000));
-    CCmdLineInfo none;
+    pelmar::CCmdLineInfo none;
     CPelmarDlg dialog(none);
     dialog.show();
     Field(dialog, "1001")->setText(QString::fromStdString(m_input));
@@ -85,7 +85,7 @@ TEST_F(PelmarDialog, SliceButtonRunsOnTheFieldsAndLeavesTheDialogOpen)
 
 TEST_F(PelmarDialog, RefusedFieldsShowTheirMessage)
 {
-    CCmdLineInfo none;
+    pelmar::CCmdLineInfo none;
     CPelmarDlg dialog(none);
     dialog.show();
     Button(dialog, "1007")->click();
@@ -104,7 +104,7 @@ TEST_F(PelmarDialog, CommandLineRunsAtOnceWithTheFullSizeValue)
     // 0.499 MB is 523,239 bytes: two ensembles of 262,000 bytes pass it,
     // although the field shows the rounded "0.50" (524,288 bytes).
     WriteFileBytes(m_input, NumberedRun({1, 2}, 262000));
-    CCmdLineInfo info;
+    pelmar::CCmdLineInfo info;
     info.ParseCommandLine({"/in:" + m_input, "-out:" + m_prefix, "/size:0.499"});
     CPelmarDlg dialog(info);
     EXPECT_TRUE(dialog.m_bAutoRun);
@@ -117,7 +117,7 @@ TEST_F(PelmarDialog, CommandLineRunsAtOnceWithTheFullSizeValue)
 
 TEST_F(PelmarDialog, CommandLineWithoutPrefixOnlyFillsTheFields)
 {
-    CCmdLineInfo info;
+    pelmar::CCmdLineInfo info;
     info.ParseCommandLine({"/in:" + m_input, "/size:abc"});
     CPelmarDlg dialog(info);
     EXPECT_FALSE(dialog.m_bAutoRun);
@@ -128,7 +128,7 @@ TEST_F(PelmarDialog, CommandLineWithoutPrefixOnlyFillsTheFields)
 
 TEST_F(PelmarDialog, HeadlessCommandLineRunEndingOnAnErrorEndsWithStatusOne)
 {
-    CCmdLineInfo info;
+    pelmar::CCmdLineInfo info;
     info.ParseCommandLine({"/in:" + m_dir.File("missing.ens"), "/out:" + m_prefix});
     CPelmarDlg dialog(info);
     EXPECT_EQ(dialog.exec(), QDialog::Rejected);
@@ -138,7 +138,7 @@ TEST_F(PelmarDialog, HeadlessCommandLineRunEndingOnAnErrorEndsWithStatusOne)
 
 TEST_F(PelmarDialog, StartsInTheInputTabsRowByRowAndKeepsItsSize)
 {
-    CCmdLineInfo none;
+    pelmar::CCmdLineInfo none;
     CPelmarDlg dialog(none);
     ASSERT_TRUE(ShowForKeyboard(dialog));
     EXPECT_EQ(FocusAfterTabs(8),
