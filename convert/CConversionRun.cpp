@@ -87,7 +87,7 @@ bool CConversionRun::ConvertEnsembles(IProgress& progress)
         const CEnsembleRange::Step step = range.Classify(leader.GetEnsembleNumber());
         if (step == CEnsembleRange::Step::Stop)
             break;
-        if (step == CEnsembleRange::Step::Process && !m_decoder.DecodeEnsemble(ensemble, m_output)) {
+        if (step == CEnsembleRange::Step::Process && !m_decoding.DecodeEnsemble(ensemble, m_output)) {
             ShowMessage(dralin::kMsgWriteFailed);
             return false;
         }
@@ -98,7 +98,7 @@ bool CConversionRun::ConvertEnsembles(IProgress& progress)
 bool CConversionRun::FinishNormally()
 {
     // The last lines are still collected; a failed write is no normal end.
-    if (!m_decoder.FlushOutput(m_output)) {
+    if (!m_decoding.FlushOutput(m_output)) {
         ShowMessage(dralin::kMsgWriteFailed);
         return false;
     }

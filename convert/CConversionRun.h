@@ -1,6 +1,7 @@
 #pragma once
 #include "CBaseFile.h"
 #include "CDecoder.h"
+#include "CEnsembleDecoding.h"
 #include "CQelEnsFile.h"
 
 #include <string>
@@ -44,4 +45,5 @@ private:
     CBaseFile m_decoderFile;
     CBaseFile m_output;
     CDecoder m_decoder;
+    CEnsembleDecoding m_decoding{m_decoder};
 };

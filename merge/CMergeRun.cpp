@@ -1,5 +1,7 @@
 #include "CMergeRun.h"
 
+#include "EnsembleMerge.h"
+
 #include "CAsciiLineReader.h"
 #include "CDecoder.h"
 #include "CEnsembleRange.h"
@@ -112,7 +114,7 @@ CMergeRun::Outcome CMergeRun::MergeEnsembles(CDecoder& decoder, CAsciiLineReader
         if (step == CEnsembleRange::Step::Stop)
             break;
         if (step == CEnsembleRange::Step::Process) {
-            if (!decoder.MergeEnsemble(ensemble, ascii))
+            if (!MergeEnsemble(decoder, ensemble, ascii))
                 return EndAtAsciiEnd(ascii);
             ensemble.UpdateChecksum();
             if (!WriteOut(ensemble.m_pData, static_cast<std::size_t>(size)))

@@ -1,5 +1,6 @@
 #include "CBaseFile.h"
 #include "CDecoder.h"
+#include "CEnsembleDecoding.h"
 #include "CQelEns.h"
 #include "EnsembleBuilder.h"
 #include "TempDir.h"
@@ -27,11 +28,12 @@ std::string Decode(const std::vector<std::string>& decoderLines, const std::vect
     TempDir dir;
     CBaseFile output;
     EXPECT_EQ(output.Create(dir.File("out.txt"), true), S_OK);
+    CEnsembleDecoding decoding(decoder);
     for (Bytes ensemble : ensembles) {
         const CQelEns view(ensemble.data());
-        EXPECT_TRUE(decoder.DecodeEnsemble(view, output));
+        EXPECT_TRUE(decoding.DecodeEnsemble(view, output));
     }
-    EXPECT_TRUE(decoder.FlushOutput(output));
+    EXPECT_TRUE(decoding.FlushOutput(output));
     output.Close();
     return ReadFileText(dir.File("out.txt"));
 }
@@ -133,11 +135,12 @@ TEST(DecodeEnsemble, WriteFailureIsReported)
         GTEST_SKIP() << "/dev/full is not available";
     Bytes ensemble = WithProfile({1});
     const CQelEns view(ensemble.data());
+    CEnsembleDecoding decoding(decoder);
     bool ok = true;
     // Lines are collected in blocks: the failure shows at a block or at the final flush.
     for (int i = 0; i < 100000 && ok; ++i)
-        ok = decoder.DecodeEnsemble(view, full);
-    EXPECT_FALSE(ok && decoder.FlushOutput(full));
+        ok = decoding.DecodeEnsemble(view, full);
+    EXPECT_FALSE(ok && decoding.FlushOutput(full));
 }
 
 } // namespace

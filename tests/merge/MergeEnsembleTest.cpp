@@ -1,5 +1,6 @@
 #include "CAsciiLineReader.h"
 #include "CDecoder.h"
+#include "EnsembleMerge.h"
 #include "CQelEns.h"
 #include "EnsembleBuilder.h"
 #include "TempDir.h"
@@ -35,7 +36,7 @@ protected:
     bool Merge(Bytes& ensemble)
     {
         CQelEns view(ensemble.data());
-        return m_decoder.MergeEnsemble(view, *m_reader);
+        return MergeEnsemble(m_decoder, view, *m_reader);
     }
 
     // An ensemble whose data type 0x0100 holds `size` bytes, id included, all 0.
@@ -99,7 +100,7 @@ TEST_F(MergeEnsembleTest, GroupsTakeOneLineEachAndSkippedGroupsStillReadTheirLin
     Ascii("\r\n\r\n9\r\n");
     Bytes third = Ensemble();
     CQelEns view(third.data());
-    ASSERT_TRUE(skipping.MergeEnsemble(view, *m_reader));
+    ASSERT_TRUE(MergeEnsemble(skipping, view, *m_reader));
     EXPECT_EQ(Values(third), ValuesWith({0, 0, 9}));
 }
 

@@ -1,7 +1,6 @@
-// The merger's members of CDecoder: one ensemble takes the values of its
-// line group of the ASCII file.
+#include "EnsembleMerge.h"
+
 #include "CAsciiLineReader.h"
-#include "CDecoder.h"
 #include "CQelEns.h"
 #include "FieldStore.h"
 #include "TokenValue.h"
@@ -155,7 +154,7 @@ private:
 
 } // namespace
 
-bool CDecoder::MergeEnsemble(CQelEns& ensemble, CAsciiLineReader& ascii) const
+bool MergeEnsemble(const CDecoder& decoder, CQelEns& ensemble, CAsciiLineReader& ascii)
 {
-    return MergeWalk(m_records, ensemble, ascii).Run();
+    return MergeWalk(decoder.m_records, ensemble, ascii).Run();
 }

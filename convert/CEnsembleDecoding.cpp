@@ -1,6 +1,6 @@
-// The converter's members of CDecoder: one ensemble to text lines.
+#include "CEnsembleDecoding.h"
+
 #include "CBaseFile.h"
-#include "CDecoder.h"
 #include "CQelEns.h"
 #include "FixedText.h"
 
@@ -96,12 +96,14 @@ int CellCount(double value)
 
 } // namespace
 
-inline void CDecoder::EndField(char* end)
+CEnsembleDecoding::CEnsembleDecoding(const CDecoder& decoder) : m_records(decoder.m_records) {}
+
+inline void CEnsembleDecoding::EndField(char* end)
 {
     m_nOutputUsed = static_cast<std::size_t>(end - m_outputBuffer.data());
 }
 
-inline char* CDecoder::Reserve(std::size_t room)
+inline char* CEnsembleDecoding::Reserve(std::size_t room)
 {
     const std::size_t needed = m_nOutputUsed + room;
     if (needed > m_outputBuffer.size()) [[unlikely]]
@@ -109,7 +111,7 @@ inline char* CDecoder::Reserve(std::size_t room)
     return m_outputBuffer.data() + m_nOutputUsed;
 }
 
-inline char* CDecoder::StartField(std::size_t room)
+inline char* CEnsembleDecoding::StartField(std::size_t room)
 {
     char* start = Reserve(1 + room);
     if (m_bLineHasField)
@@ -119,12 +121,12 @@ inline char* CDecoder::StartField(std::size_t room)
     return start;
 }
 
-inline void CDecoder::AddValue(const DecoderRecord& record, const std::uint8_t* value)
+inline void CEnsembleDecoding::AddValue(const DecoderRecord& record, const std::uint8_t* value)
 {
     EndField(WriteValue(record, value, StartField(kMaxFixedText)));
 }
 
-bool CDecoder::EndLine(CBaseFile& output)
+bool CEnsembleDecoding::EndLine(CBaseFile& output)
 {
     char* const end = Reserve(2);
     end[0] = '\r';
@@ -137,11 +139,11 @@ bool CDecoder::EndLine(CBaseFile& output)
 
 // Prints `record` once per selected repetition of the cell record, each
 // repetition one step further into the data type.
-void CDecoder::AddCells(const DecoderRecord& record, const DecoderRecord& cellRecord, double count,
+void CEnsembleDecoding::AddCells(const DecoderRecord& record, const DecoderRecord& cellRecord, double count,
                         const std::uint8_t* dataType, int size)
 {
     const int repetitions = CellCount(count);
-    const CellMask& mask = CellSelection(cellRecord.m_strCellList);
+    const CDecoder::CellMask& mask = CellSelection(cellRecord.m_strCellList);
     const auto step = static_cast<std::uint16_t>(cellRecord.m_nCellStep);
     for (int i = 0; i < repetitions; ++i) {
         if (!mask[static_cast<std::size_t>(i)])
@@ -154,7 +156,7 @@ void CDecoder::AddCells(const DecoderRecord& record, const DecoderRecord& cellRe
     }
 }
 
-const CDecoder::CellMask& CDecoder::CellSelection(const std::string& cellList)
+const CDecoder::CellMask& CEnsembleDecoding::CellSelection(const std::string& cellList)
 {
     for (const ParsedCellList& parsed : m_parsedCellLists) {
         if (parsed.text == cellList)
@@ -162,11 +164,11 @@ const CDecoder::CellMask& CDecoder::CellSelection(const std::string& cellList)
     }
     ParsedCellList& parsed = m_parsedCellLists.emplace_back();
     parsed.text = cellList;
-    ParseCellList(cellList, parsed.mask);
+    CDecoder::ParseCellList(cellList, parsed.mask);
     return parsed.mask;
 }
 
-bool CDecoder::DecodeEnsemble(const CQelEns& ensemble, CBaseFile& output)
+bool CEnsembleDecoding::DecodeEnsemble(const CQelEns& ensemble, CBaseFile& output)
 {
     // Records without a final line end leave a line unfinished; it is dropped.
     m_nOutputUsed = m_nLineStart;
@@ -215,7 +217,7 @@ bool CDecoder::DecodeEnsemble(const CQelEns& ensemble, CBaseFile& output)
     return true;
 }
 
-bool CDecoder::FlushOutput(CBaseFile& output)
+bool CEnsembleDecoding::FlushOutput(CBaseFile& output)
 {
     // Only complete lines are written; an unfinished one is dropped with them.
     const auto size = static_cast<std::uint32_t>(m_nLineStart);
