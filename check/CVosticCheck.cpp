@@ -32,23 +32,6 @@ constexpr int kBottomModeByte = 9;
 constexpr int kDateTimeBytes = 4;
 constexpr int kBuiltInTestWord = 12;
 
-enum EventCode {
-    kOutOfSequence = 1,
-    kSameNumber,
-    kEnsembleLost,
-    kEnsemblesMissed,
-    kBadBuiltInTest,
-    kUpToDown,
-    kDownToUp,
-    kPacketLost,
-    kBurstStarted,
-    kBurstEnded,
-    kPacketSame,
-    kPacketOutOfSequence,
-};
-
-enum SectionKind { kReportHeader, kInfoHeader, kNoErrors, kNoEnsemblesToCheck, kText };
-
 // The line formats of the events in code order, and whether each counts as an error.
 struct EventLine {
     const char* format;
@@ -354,7 +337,7 @@ void CVosticCheck::CheckPingPacket(std::uint16_t packetNumber)
     m_state.lastPacketNumber = packetNumber;
 }
 
-void CVosticCheck::WriteReportSection(int kind, const std::string& text)
+void CVosticCheck::WriteReportSection(ReportSection kind, const std::string& text)
 {
     switch (kind) {
     case kReportHeader:
@@ -377,7 +360,7 @@ void CVosticCheck::WriteReportSection(int kind, const std::string& text)
     }
 }
 
-void CVosticCheck::WriteReportEvent(int code, std::int32_t a, std::int32_t b, std::int32_t c,
+void CVosticCheck::WriteReportEvent(ReportEvent code, std::int32_t a, std::int32_t b, std::int32_t c,
                                     const std::string& text)
 {
     if (code < kOutOfSequence || code > kPacketOutOfSequence)

@@ -102,11 +102,27 @@ private:
     void WriteDateLine(const CVarLeader& leader, std::int32_t number);
     void CheckPingPacket(std::uint16_t packetNumber);
 
-    // Kinds: 0 REPORT header, 1 DATA FILE INFORMATION header, 2 no errors,
-    // 3 no valid ensembles, 4 the text itself.
-    void WriteReportSection(int kind, const std::string& text);
-    // Event lines 1 to 12; other codes write nothing.
-    void WriteReportEvent(int code, std::int32_t a, std::int32_t b = 0, std::int32_t c = 0,
+    // The report's fixed parts: the REPORT and DATA FILE INFORMATION headers,
+    // the no-errors and no-valid-ensembles lines, or the text itself.
+    enum ReportSection { kReportHeader, kInfoHeader, kNoErrors, kNoEnsemblesToCheck, kText };
+    // The event lines, numbered from 1 in the order of their formats.
+    enum ReportEvent {
+        kOutOfSequence = 1,
+        kSameNumber,
+        kEnsembleLost,
+        kEnsemblesMissed,
+        kBadBuiltInTest,
+        kUpToDown,
+        kDownToUp,
+        kPacketLost,
+        kBurstStarted,
+        kBurstEnded,
+        kPacketSame,
+        kPacketOutOfSequence,
+    };
+
+    void WriteReportSection(ReportSection kind, const std::string& text);
+    void WriteReportEvent(ReportEvent code, std::int32_t a, std::int32_t b = 0, std::int32_t c = 0,
                           const std::string& text = {});
     void WriteSummary();
     void WriteSettings();
