@@ -27,11 +27,6 @@ bool Refuse(const char* message)
     return false;
 }
 
-std::uint32_t Low32(std::uint64_t value)
-{
-    return static_cast<std::uint32_t>(value);
-}
-
 } // namespace
 
 CMergeRun::CMergeRun(MergeFields fields) : m_fields(std::move(fields))
@@ -86,7 +81,7 @@ bool CMergeRun::Open()
 CMergeRun::Outcome CMergeRun::Merge(IProgress& progress)
 {
     progress.Pump();
-    progress.SetRange(Low32(m_input.GetTotalLength()));
+    progress.SetRange(m_input.GetTotalLength());
     CDecoder decoder;
     if (!decoder.Load(m_decoderFile))
         return Outcome::Failed;
@@ -100,13 +95,15 @@ CMergeRun::Outcome CMergeRun::MergeEnsembles(CDecoder& decoder, CAsciiLineReader
 {
     int size = m_input.ReadNextEnsemble();
     if (size == 0) {
+        if (!InputReadToItsEnd(m_input, m_fields.input))
+            return Outcome::Failed;
         platform::ShowMessage(kMsgNoEnsembles);
         return EndNormally();
     }
     CEnsembleRange range(CEnsembleRange::BoundFromText(m_fields.start),
                          CEnsembleRange::BoundFromText(m_fields.end));
     for (; size != 0; size = m_input.ReadNextEnsemble()) {
-        progress.SetPos(Low32(m_input.GetPosition()));
+        progress.SetPos(m_input.GetPosition());
         CQelEns ensemble(m_input.m_pEnsemble);
         const CEnsembleRange::Step step = range.Classify(CVarLeader(&ensemble).GetEnsembleNumber());
         if (step == CEnsembleRange::Step::Stop)
@@ -121,6 +118,8 @@ CMergeRun::Outcome CMergeRun::MergeEnsembles(CDecoder& decoder, CAsciiLineReader
         if (!progress.Pump())
             break;
     }
+    if (!InputReadToItsEnd(m_input, m_fields.input))
+        return Outcome::Failed;
     return EndNormally();
 }
 

@@ -100,11 +100,11 @@ bool CSlicer::Prepare()
 bool CSlicer::Slice(IProgress& progress)
 {
     progress.Pump();
-    progress.SetRange(static_cast<std::uint32_t>(m_input.GetTotalLength()));
+    progress.SetRange(m_input.GetTotalLength());
     std::int64_t previous = -1;
     bool ok = true;
     for (int size = m_input.ReadNextEnsemble(); size != 0; size = m_input.ReadNextEnsemble()) {
-        progress.SetPos(static_cast<std::uint32_t>(m_input.GetPosition()));
+        progress.SetPos(m_input.GetPosition());
         CQelEns ensemble(m_input.m_pEnsemble);
         std::int64_t number = CVarLeader(&ensemble).GetEnsembleNumber();
         if (previous >= 0 && number <= previous) {
@@ -121,7 +121,7 @@ bool CSlicer::Slice(IProgress& progress)
         if (!ok || !progress.Pump())
             break;
     }
-    ok = ok && Flush();
+    ok = ok && InputReadToItsEnd(m_input, m_settings.input) && Flush();
     CloseAll();
     return ok;
 }
