@@ -7,13 +7,14 @@
 
 // Reads the merger's ASCII file forward, one line per call, through a buffer.
 // CR, LF and CR LF each end a line; the end of the file ends a last line
-// that has no line end. A failed read counts as the end of the file.
+// that has no line end. A failed read ends the lines too; ReadFailed tells.
 class CAsciiLineReader {
 public:
     explicit CAsciiLineReader(CBaseFile& file);
 
     // False only when the file is exhausted and nothing was read.
     bool ReadLine(std::string& line);
+    bool ReadFailed() const { return m_bReadFailed; }
 
 private:
     bool Refill();
@@ -25,5 +26,6 @@ private:
     std::size_t m_next = 0;
     std::size_t m_end = 0;
     bool m_atEnd = false;
+    bool m_bReadFailed = false;
     bool m_afterCarriageReturn = false;
 };

@@ -109,8 +109,13 @@ CMergeRun::Outcome CMergeRun::MergeEnsembles(CDecoder& decoder, CAsciiLineReader
         if (step == CEnsembleRange::Step::Stop)
             break;
         if (step == CEnsembleRange::Step::Process) {
-            if (!decoder.MergeEnsemble(ensemble, ascii))
+            if (!decoder.MergeEnsemble(ensemble, ascii)) {
+                if (ascii.ReadFailed()) {
+                    platform::ShowMessage(platform::Format(kMsgCannotOpenFile, m_fields.ascii.c_str()));
+                    return Outcome::Failed;
+                }
                 return FlushOutput() ? Outcome::AsciiExhausted : Outcome::Failed;
+            }
             ensemble.UpdateChecksum();
             if (!WriteOut(ensemble.m_pData, static_cast<std::size_t>(size)))
                 return Outcome::Failed;
