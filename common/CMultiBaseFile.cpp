@@ -166,8 +166,10 @@ bool CMultiBaseFile::Prefetch(std::uint32_t count, std::uint32_t keep)
         return true;
     if (m_buffer.empty())
         m_buffer.resize(kBufferSize);
+    // Reads go to the buffer's front whenever little is left to move, so the
+    // bytes land in memory the processor's cache still holds.
     const std::uint32_t request = std::max(count - Buffered(), kReadChunk);
-    if (m_nBufferLength + request > kBufferSize)
+    if (keep + Buffered() <= kCheapMove || m_nBufferLength + request > kBufferSize)
         Compact(keep);
     while (Buffered() < count) {
         const std::uint32_t wanted = std::min(std::max(count - Buffered(), kReadChunk), kBufferSize - m_nBufferLength);

@@ -63,6 +63,8 @@ private:
     // bytes still come from the processor's cache when they are used.
     static constexpr std::uint32_t kReadChunk = 256 * 1024;
     static constexpr std::uint32_t kBufferSize = kLargestPrefetch + kReadChunk;
+    // Buffered bytes few enough to move to the front before every read.
+    static constexpr std::uint32_t kCheapMove = 64 * 1024;
 
     // The name that follows `path` in its chain, or empty when none does.
     static std::string NextPartName(const std::string& path);

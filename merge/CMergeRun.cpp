@@ -19,7 +19,7 @@ using namespace quenta;
 
 namespace {
 
-constexpr std::size_t kOutputBlock = 1 << 20;
+constexpr std::size_t kOutputBlock = 128 * 1024;
 
 bool Refuse(const char* message)
 {

@@ -15,7 +15,7 @@
 
 namespace {
 // Ensembles are gathered and written in blocks of this size.
-constexpr std::size_t kWriteBlock = 1024 * 1024;
+constexpr std::size_t kWriteBlock = 128 * 1024;
 constexpr double kMinimumSize = 0.5;
 constexpr double kMaximumSize = 200.0;
 
