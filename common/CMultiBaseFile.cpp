@@ -62,6 +62,8 @@ std::string CMultiBaseFile::GetNextPartName() const
 void CMultiBaseFile::Close()
 {
     CBaseFile::Close();
+    m_mappings.Unmap();
+    m_pBuffer = nullptr;
     DropBuffer();
     m_bReadingChain = false;
 }
@@ -92,6 +94,8 @@ HRESULT CMultiBaseFile::Open(std::string name)
         m_parts.push_back({part.m_strPath, part.GetLength()});
         next = NextPartName(part.m_strPath);
     }
+    if (!IsStream())
+        m_mappings.Map(m_parts);
     m_bReadingChain = true;
     return S_OK;
 }
@@ -153,7 +157,7 @@ HRESULT CMultiBaseFile::Failed(HRESULT result)
 void CMultiBaseFile::Compact(std::uint32_t keep)
 {
     const std::uint32_t from = m_nBufferIndex - keep;
-    std::memmove(m_buffer.data(), m_buffer.data() + from, m_nBufferLength - from);
+    std::memmove(m_pBuffer, m_pBuffer + from, m_nBufferLength - from);
     m_nBufferStart += from;
     m_nBufferLength -= from;
     m_nBufferIndex = keep;
@@ -164,8 +168,53 @@ bool CMultiBaseFile::Prefetch(std::uint32_t count, std::uint32_t keep)
     count = std::min(count, kLargestPrefetch);
     if (Buffered() >= count)
         return true;
+    if (m_mappings.IsMapped() && MapWindow(count, keep))
+        return true;
+    return FillOwnedBuffer(count, keep);
+}
+
+bool CMultiBaseFile::MapWindow(std::uint32_t count, std::uint32_t keep)
+{
+    const std::uint64_t position = StreamPosition();
+    const std::uint64_t from = position - keep;
+    PartMappings::Span span;
+    if (!m_mappings.SpanHolding(from, position + count, &span))
+        return false;
+    m_pBuffer = span.data + (from - span.start);
+    m_nBufferStart = from;
+    m_nBufferLength = static_cast<std::uint32_t>(std::min<std::uint64_t>(span.start + span.size - from, kMappedWindow));
+    m_nBufferIndex = keep;
+    m_nCurrentPart = static_cast<int>(span.part);
+    return true;
+}
+
+bool CMultiBaseFile::FillOwnedBuffer(std::uint32_t count, std::uint32_t keep)
+{
     if (m_buffer.empty())
         m_buffer.resize(kBufferSize);
+    if (m_pBuffer == m_buffer.data())
+        return FillFromIndex(count, keep);
+    // Coming from a mapped window, or first use: start over with the kept bytes.
+    m_nBufferStart = StreamPosition() - keep;
+    m_nBufferLength = 0;
+    m_nBufferIndex = 0;
+    m_pBuffer = m_buffer.data();
+    const bool filled = FillFromIndex(keep + count, 0);
+    m_nBufferIndex = std::min(keep, m_nBufferLength);
+    return filled;
+}
+
+HRESULT CMultiBaseFile::Fetch(std::uint64_t position, std::uint8_t* destination, std::uint32_t count,
+                              std::uint32_t* got)
+{
+    if (!m_mappings.IsMapped())
+        return ReadParts(destination, count, got);
+    *got = m_mappings.Copy(position, destination, count);
+    return S_OK;
+}
+
+bool CMultiBaseFile::FillFromIndex(std::uint32_t count, std::uint32_t keep)
+{
     // Reads go to the buffer's front whenever little is left to move, so the
     // bytes land in memory the processor's cache still holds.
     const std::uint32_t request = std::max(count - Buffered(), kReadChunk);
@@ -174,7 +223,7 @@ bool CMultiBaseFile::Prefetch(std::uint32_t count, std::uint32_t keep)
     while (Buffered() < count) {
         const std::uint32_t wanted = std::min(std::max(count - Buffered(), kReadChunk), kBufferSize - m_nBufferLength);
         std::uint32_t got = 0;
-        HRESULT result = ReadParts(m_buffer.data() + m_nBufferLength, wanted, &got);
+        HRESULT result = Fetch(m_nBufferStart + m_nBufferLength, m_pBuffer + m_nBufferLength, wanted, &got);
         if (FAILED(result)) {
             Failed(result);
             return false;
@@ -194,7 +243,7 @@ HRESULT CMultiBaseFile::Read(void* buffer, std::uint32_t count, std::uint32_t* r
     std::uint32_t total = 0;
     while (total < count) {
         if (Buffered() == 0) {
-            if (count - total >= kReadChunk) {
+            if (count - total >= kReadChunk && !m_mappings.IsMapped()) {
                 // Large reads bypass the buffer instead of copying twice.
                 m_nBufferStart += m_nBufferLength;
                 m_nBufferLength = 0;
@@ -267,6 +316,8 @@ HRESULT CMultiBaseFile::SeekOutsideBuffer(std::uint64_t target)
     m_nCurrentPart = static_cast<int>(part);
     DropBuffer();
     m_nBufferStart = target;
+    if (m_mappings.IsMapped())
+        return S_OK;
     if (FAILED(OpenPart(m_parts[part].m_strName)))
         return E_FAIL;
     m_bReadingChain = true;

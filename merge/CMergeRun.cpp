@@ -109,15 +109,17 @@ CMergeRun::Outcome CMergeRun::MergeEnsembles(CDecoder& decoder, CAsciiLineReader
         if (step == CEnsembleRange::Step::Stop)
             break;
         if (step == CEnsembleRange::Step::Process) {
-            if (!decoder.MergeEnsemble(ensemble, ascii)) {
+            CQelEns merged(AppendToOutput(ensemble.m_pData, static_cast<std::size_t>(size)));
+            if (!decoder.MergeEnsemble(merged, ascii)) {
+                DropLastFromOutput(static_cast<std::size_t>(size));
                 if (ascii.ReadFailed()) {
                     platform::ShowMessage(platform::Format(kMsgCannotOpenFile, m_fields.ascii.c_str()));
                     return Outcome::Failed;
                 }
                 return FlushOutput() ? Outcome::AsciiExhausted : Outcome::Failed;
             }
-            ensemble.UpdateChecksum();
-            if (!WriteOut(ensemble.m_pData, static_cast<std::size_t>(size)))
+            merged.UpdateChecksum();
+            if (m_pending.size() >= kOutputBlock && !FlushOutput())
                 return Outcome::Failed;
         }
         if (!progress.Pump())
@@ -128,10 +130,15 @@ CMergeRun::Outcome CMergeRun::MergeEnsembles(CDecoder& decoder, CAsciiLineReader
     return EndNormally();
 }
 
-bool CMergeRun::WriteOut(const std::uint8_t* bytes, std::size_t count)
+std::uint8_t* CMergeRun::AppendToOutput(const std::uint8_t* bytes, std::size_t count)
 {
     m_pending.insert(m_pending.end(), bytes, bytes + count);
-    return m_pending.size() < kOutputBlock || FlushOutput();
+    return m_pending.data() + m_pending.size() - count;
+}
+
+void CMergeRun::DropLastFromOutput(std::size_t count)
+{
+    m_pending.resize(m_pending.size() - count);
 }
 
 bool CMergeRun::FlushOutput()
