@@ -24,24 +24,14 @@ merge() {
     "$build/merge/quenta" "/in:${parts[0]}" "/dec:$data/one.dec" "/ascii:$data/values.txt" \
     "/out:$data/copy/merged.ens" 2>/dev/null
 }
-# Removing a large file and writing back dirty pages take a while; no timed
-# pass pays for another's.
-timed_pass() {
-  rm -f "$data"/copy/*
-  sync
-  local start
-  start=$(now)
-  "$@"
-  elapsed "$start"
-}
 cat "${parts[@]}" >/dev/null
 cp_seconds=1e9
 cat_seconds=1e9
 merge_seconds=1e9
 for _ in 1 2 3; do
-  cp_seconds=$(smaller "$cp_seconds" "$(timed_pass copy)")
-  cat_seconds=$(smaller "$cat_seconds" "$(timed_pass cat_to_file)")
-  merge_seconds=$(smaller "$merge_seconds" "$(timed_pass merge)")
+  cp_seconds=$(smaller "$cp_seconds" "$(timed_write "$data/copy" copy)")
+  cat_seconds=$(smaller "$cat_seconds" "$(timed_write "$data/copy" cat_to_file)")
+  merge_seconds=$(smaller "$merge_seconds" "$(timed_write "$data/copy" merge)")
 done
 rm -f "$data"/copy/*
 

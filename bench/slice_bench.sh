@@ -18,24 +18,14 @@ slice() {
   env -u DISPLAY -u WAYLAND_DISPLAY XDG_CONFIG_HOME="$data/config" \
     "$build/slice/pelmar" "/in:${parts[0]}" "/out:$data/copy/cut" /size:100
 }
-# Removing large files and writing back dirty pages take a while; no timed
-# pass pays for another's.
-timed_pass() {
-  rm -f "$data"/copy/*
-  sync
-  local start
-  start=$(now)
-  "$@"
-  elapsed "$start"
-}
 cat "${parts[@]}" >/dev/null
 cp_seconds=1e9
 cat_seconds=1e9
 slice_seconds=1e9
 for _ in 1 2 3; do
-  cp_seconds=$(smaller "$cp_seconds" "$(timed_pass copy)")
-  cat_seconds=$(smaller "$cat_seconds" "$(timed_pass cat_to_file)")
-  slice_seconds=$(smaller "$slice_seconds" "$(timed_pass slice)")
+  cp_seconds=$(smaller "$cp_seconds" "$(timed_write "$data/copy" copy)")
+  cat_seconds=$(smaller "$cat_seconds" "$(timed_write "$data/copy" cat_to_file)")
+  slice_seconds=$(smaller "$slice_seconds" "$(timed_write "$data/copy" slice)")
 done
 count=$(ls "$data/copy" | wc -l)
 rm -f "$data"/copy/*

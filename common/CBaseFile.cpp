@@ -91,13 +91,9 @@ HRESULT CBaseFile::Read(void* buffer, std::uint32_t count, std::uint32_t* read)
     while (total < count) {
         ssize_t n = ::read(m_hFile, bytes + total, count - total);
         if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            if (errno != EAGAIN)
-                return HResultFromErrno(errno);
-            HRESULT ready = WaitUntilReady(POLLIN);
-            if (FAILED(ready))
-                return ready;
+            HRESULT retry = AfterFailedTransfer(POLLIN);
+            if (FAILED(retry))
+                return retry;
             continue;
         }
         if (n == 0)
@@ -118,13 +114,9 @@ HRESULT CBaseFile::Write(const void* buffer, std::uint32_t count, std::uint32_t*
     while (total < count) {
         ssize_t n = ::write(m_hFile, bytes + total, count - total);
         if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            if (errno != EAGAIN)
-                return HResultFromErrno(errno);
-            HRESULT ready = WaitUntilReady(POLLOUT);
-            if (FAILED(ready))
-                return ready;
+            HRESULT retry = AfterFailedTransfer(POLLOUT);
+            if (FAILED(retry))
+                return retry;
             continue;
         }
         total += static_cast<std::uint32_t>(n);
@@ -132,6 +124,15 @@ HRESULT CBaseFile::Write(const void* buffer, std::uint32_t count, std::uint32_t*
     if (written)
         *written = total;
     return S_OK;
+}
+
+HRESULT CBaseFile::AfterFailedTransfer(short events) const
+{
+    if (errno == EINTR)
+        return S_OK;
+    if (errno != EAGAIN)
+        return HResultFromErrno(errno);
+    return WaitUntilReady(events);
 }
 
 HRESULT CBaseFile::WaitUntilReady(short events) const

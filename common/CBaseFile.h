@@ -42,6 +42,9 @@ protected:
     void CloseHandle();
 
 private:
+    // After a read or write failed with errno: S_OK to try again (it was
+    // interrupted, or the stream is now ready), else the failure.
+    HRESULT AfterFailedTransfer(short events) const;
     // Waits until the descriptor can be read (POLLIN) or written (POLLOUT);
     // fails once the bounded wait ends without that.
     HRESULT WaitUntilReady(short events) const;

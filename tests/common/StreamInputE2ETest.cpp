@@ -1,10 +1,10 @@
 // The built data utilities with pipes and FIFOs as inputs: a pipe is read
 // whole, and no input makes a run wait for ever.
 #include "EnsembleBuilder.h"
+#include "HeadlessProgramEnvironment.h"
 #include "TempDir.h"
 
 #include <QProcess>
-#include <QProcessEnvironment>
 
 #include <gtest/gtest.h>
 
@@ -31,12 +31,7 @@ ProgramRun RunProgram(const char* path, const char* name, const TempDir& home, c
                       const Bytes* input = nullptr, Feed feed = Feed::Whole)
 {
     QProcess process;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.remove("DISPLAY");
-    environment.remove("WAYLAND_DISPLAY");
-    environment.remove("QT_QPA_PLATFORM");
-    environment.insert("XDG_CONFIG_HOME", QString::fromStdString(home.Path()));
-    process.setProcessEnvironment(environment);
+    process.setProcessEnvironment(HeadlessProgramEnvironment(home.Path()));
     process.start(QString(QSV_BINARY_DIR) + path, arguments);
     if (input) {
         const qsizetype count = feed == Feed::Whole ? static_cast<qsizetype>(input->size())
