@@ -6,6 +6,7 @@
 // The received file lands in DIRECTORY; the exit status is 0 when the
 // receiver ended normally (the script compares the file).
 #include "CSerialPort.h"
+#include "CSerialYModemPort.h"
 #include "CYModem.h"
 #include "PtyPair.h"
 #include "RealSender.h"
@@ -42,7 +43,8 @@ bool ReceiveWithOurs(PtyPair& pty, const std::string& directory)
     port.SetParams(nullptr, kPort, 115200, 'N', 1, 8, 4096, 128);
     if (port.Open() != S_OK)
         return false;
-    CYModem receiver(&port, directory);
+    CSerialYModemPort line(port);
+    CYModem receiver(&line, directory);
     receiver.Receive();
     port.Close();
     return true;

@@ -2,6 +2,7 @@
 
 #include "CCmdLineInfo.h"
 #include "CVosticCheck.h"
+#include "FileNameText.h"
 #include "FilePaths.h"
 #include "Format.h"
 #include "LastFileNames.h"
@@ -31,7 +32,7 @@ constexpr int kExitId = 1;
 void OpenWithDesktop(const std::string& path)
 {
     if (!path.empty())
-        QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(platform::FullPath(path))));
+        QDesktopServices::openUrl(platform::LocalFileUrl(platform::FullPath(path)));
 }
 
 // The input's directory and file name with its last extension replaced by ".log".
@@ -54,8 +55,8 @@ CVosticDlg::CVosticDlg(const CCmdLineInfo& cmdInfo, QWidget* parent)
 {
     setWindowTitle("Vostic");
     BuildControls();
-    m_edInput->setText(QString::fromStdString(cmdInfo.m_strInput));
-    m_edLog->setText(QString::fromStdString(cmdInfo.m_strOutput));
+    SetFileName(m_edInput, cmdInfo.m_strInput);
+    SetFileName(m_edLog, cmdInfo.m_strOutput);
     Field(IDC_START_ENSEMBLE)->setText(
         QString::number(CVosticCheck::NumberFromText(cmdInfo.m_strStart)));
     Field(IDC_END_ENSEMBLE)->setText(QString::number(CVosticCheck::NumberFromText(cmdInfo.m_strEnd)));
@@ -132,8 +133,8 @@ void CVosticDlg::OnBrowseInput()
 {
     if (!BrowseFile(FileKind::Input, m_edInput) || !m_edLog->text().isEmpty())
         return;
-    m_strLogFile = DerivedLogName(m_edInput->text().toStdString());
-    m_edLog->setText(QString::fromStdString(m_strLogFile));
+    m_strLogFile = DerivedLogName(FileName(m_edInput));
+    SetFileName(m_edLog, m_strLogFile);
     SaveLastOutputFileName(m_strLogFile);
 }
 
@@ -141,8 +142,8 @@ void CVosticDlg::OnCheck()
 {
     m_bWriteDateTime = m_btnWriteDateTime->isChecked();
     CheckRequest request;
-    request.input = m_edInput->text().toStdString();
-    request.log = m_edLog->text().toStdString();
+    request.input = FileName(m_edInput);
+    request.log = FileName(m_edLog);
     request.start = FieldText(IDC_START_ENSEMBLE);
     request.end = FieldText(IDC_END_ENSEMBLE);
     request.writeDateTime = m_bWriteDateTime;

@@ -22,7 +22,7 @@ function(qsv_add_program executable)
     if(EXISTS ${CMAKE_SOURCE_DIR}/help/${executable}.html)
       configure_file(${CMAKE_SOURCE_DIR}/help/${executable}.html
                      ${CMAKE_CURRENT_BINARY_DIR}/${executable}.html COPYONLY)
-      install(FILES ${CMAKE_SOURCE_DIR}/help/${executable}.html DESTINATION bin)
+      install(FILES ${CMAKE_SOURCE_DIR}/help/${executable}.html DESTINATION ${CMAKE_INSTALL_DATADIR}/qsv/help)
     endif()
   endif()
 endfunction()

@@ -5,6 +5,7 @@
 #include "HexToInt.h"
 #include "Messages.h"
 #include "RunFiles.h"
+#include "TextLineLimit.h"
 
 #include <algorithm>
 #include <clocale>
@@ -114,6 +115,8 @@ bool CDecoder::Load(CBaseFile& file)
                 line.clear();
             } else if (byte != kLf) {
                 line.push_back(static_cast<char>(byte));
+                if (line.size() > kMaxTextLineBytes)
+                    return ProcessLine(line, ++lineNumber);
             }
         }
     }
@@ -136,7 +139,7 @@ bool CDecoder::Load(CBaseFile& file)
 
 bool CDecoder::ProcessLine(const std::string& line, int lineNumber)
 {
-    if (ParseLine(line))
+    if (line.size() <= kMaxTextLineBytes && ParseLine(line))
         return true;
     platform::ShowMessage(platform::Format(kMsgLineError, lineNumber));
     return false;

@@ -25,7 +25,8 @@ public:
     // Reads the decoder file from its current position. Shows its own message
     // and answers false on a bad line, a missing final "$L" or too few records.
     bool Load(CBaseFile& file);
-    // Shows "Error in decoder file line number %d." when the line is rejected.
+    // Shows "Error in decoder file line number %d." when the line is rejected
+    // (a line longer than kMaxTextLineBytes always is).
     bool ProcessLine(const std::string& line, int lineNumber);
     // Appends at most one record; false when the line is not valid.
     bool ParseLine(const std::string& line);

@@ -36,6 +36,14 @@ std::uint32_t SumBytes(const std::uint8_t* bytes, std::uint32_t count)
     return sum;
 }
 
+// A data type lies behind the header and the offset table, its id inside the
+// ensemble; any other entry is none, so nothing ever takes the header, the
+// table or the checksum for a data type.
+bool IsDataTypeOffset(std::uint32_t offset, std::uint32_t types, std::uint32_t byteCount)
+{
+    return offset >= 6 + 2 * types && offset + 2 <= byteCount;
+}
+
 } // namespace
 
 CQelEns::CQelEns(std::uint8_t* data)
@@ -93,8 +101,7 @@ std::uint8_t* CQelEns::FindDataType(std::uint16_t id, int* size) const
         return nullptr;
     for (std::uint32_t i = 0; i < types; ++i) {
         const std::uint32_t offset = ReadU16(m_pData + 6 + 2 * i);
-        // An entry whose id would lie outside the ensemble counts as absent.
-        if (offset + 2 > byteCount || ReadU16(m_pData + offset) != id)
+        if (!IsDataTypeOffset(offset, types, byteCount) || ReadU16(m_pData + offset) != id)
             continue;
         std::uint32_t end = byteCount;
         if (i + 1 < types) {
@@ -121,7 +128,7 @@ std::uint16_t CQelEns::GetDataTypeId(int index) const
     if (entry + 2 > byteCount)
         return kNoId;
     const std::uint32_t offset = ReadU16(m_pData + entry);
-    if (offset + 2 > byteCount)
+    if (!IsDataTypeOffset(offset, m_pData[5], byteCount))
         return kNoId;
     return static_cast<std::uint16_t>(ReadU16(m_pData + offset));
 }

@@ -11,10 +11,12 @@ public:
     std::uint16_t ComputeChecksum() const;
     void UpdateChecksum();
     // First data type whose leading 16-bit id equals id; a table entry whose
-    // data type lies outside the ensemble counts as absent.
+    // data type lies outside the ensemble, or inside its header or offset
+    // table, counts as absent.
     std::uint8_t* FindDataType(std::uint16_t id, int* size = nullptr) const;
     // Id of the data type of table entry `index` (from 0); 0 without data or
-    // for an index not below the count, 0xFFFF for an entry outside the ensemble.
+    // for an index not below the count, 0xFFFF for an entry that is no data
+    // type (outside the ensemble, or inside its header or offset table).
     std::uint16_t GetDataTypeId(int index) const;
     void Free();
 

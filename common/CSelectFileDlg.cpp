@@ -1,7 +1,10 @@
 #include "CSelectFileDlg.h"
 
 #include "FileDialogFilters.h"
+#include "FileNameText.h"
 #include "Messages.h"
+
+#include <sys/stat.h>
 
 CSelectFileDlg::CSelectFileDlg(const std::string& title, bool openDialog, const std::string& defaultExt,
                                const std::string& fileName, unsigned flags, const std::string& filter,
@@ -30,14 +33,26 @@ int CSelectFileDlg::DoModal()
 {
     // A path in the file name wins over the initial directory.
     if (!m_strInitialDir.empty())
-        setDirectory(QString::fromStdString(m_strInitialDir));
+        setDirectory(platform::NameToText(m_strInitialDir));
     if (!m_strFileName.empty())
-        selectFile(QString::fromStdString(m_strFileName));
+        selectFile(platform::NameToText(m_strFileName));
     return exec() == QDialog::Accepted ? platform::IDOK : platform::IDCANCEL;
 }
 
 std::string CSelectFileDlg::GetPathName() const
 {
     QStringList files = selectedFiles();
-    return files.isEmpty() ? std::string() : files.front().toStdString();
+    return files.isEmpty() ? std::string() : platform::NameFromDialogText(files.front());
+}
+
+void CSelectFileDlg::accept()
+{
+    const QStringList files = selectedFiles();
+    struct stat st {};
+    const bool existingFileByBytes = fileMode() == ExistingFile && !files.isEmpty()
+        && stat(platform::NameFromDialogText(files.front()).c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
+    if (existingFileByBytes)
+        QDialog::accept();
+    else
+        QFileDialog::accept();
 }

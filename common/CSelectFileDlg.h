@@ -21,8 +21,12 @@ public:
     void SetInitialDir(const std::string& directory);
     // IDOK or IDCANCEL.
     int DoModal();
-    // Full path of the chosen file.
+    // Full path of the chosen file, as the bytes of its name.
     std::string GetPathName() const;
+
+    // Also takes an existing file whose name is not valid UTF-8, which the
+    // dialog's own check, made on the shown text, cannot find.
+    void accept() override;
 
 private:
     std::string m_strFileName;

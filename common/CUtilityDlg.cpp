@@ -4,6 +4,7 @@
 #include "CProcessingDlg.h"
 #include "CSelectFileDlg.h"
 #include "FileDialogFilters.h"
+#include "FileNameText.h"
 #include "Format.h"
 #include "HeadlessPlatform.h"
 #include "HelpPage.h"
@@ -104,12 +105,12 @@ void CUtilityDlg::FinishRun(bool endedNormally)
 bool CUtilityDlg::BrowseFile(FileKind kind, QLineEdit* field)
 {
     FileKindInfo info = InfoOf(kind);
-    CSelectFileDlg dialog(kSelectTitle, true, "", field->text().toStdString(), info.flags, info.filter);
+    CSelectFileDlg dialog(kSelectTitle, true, "", FileName(field), info.flags, info.filter);
     dialog.SetInitialDir(platform::DirectoryOfName(info.getLast()));
     if (dialog.DoModal() != platform::IDOK)
         return false;
     std::string path = dialog.GetPathName();
-    field->setText(QString::fromStdString(path));
+    SetFileName(field, path);
     info.saveLast(path);
     return true;
 }
@@ -131,6 +132,16 @@ void CUtilityDlg::RunWithProgress(const std::function<bool()>& open, const std::
         return;
     }
     FinishRun(run(progress));
+}
+
+void CUtilityDlg::SetFileName(QLineEdit* field, const std::string& name)
+{
+    field->setText(platform::NameToText(name));
+}
+
+std::string CUtilityDlg::FileName(const QLineEdit* field)
+{
+    return platform::NameFromText(field->text());
 }
 
 QPushButton* CUtilityDlg::MakeButton(int id, const char* text)

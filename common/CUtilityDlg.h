@@ -61,6 +61,10 @@ protected:
     // The line edit with control id `id`, and its text.
     QLineEdit* Field(int id) const;
     std::string FieldText(int id) const;
+    // A file name field shows the name's bytes as text and gives back those
+    // very bytes, whatever they are.
+    static void SetFileName(QLineEdit* field, const std::string& name);
+    static std::string FileName(const QLineEdit* field);
 
     // A file name row: label, `field` over `fieldColumns` columns, `browse` after them.
     void AddFileRow(QGridLayout* grid, int row, const char* label, QLineEdit* field, QPushButton* browse,

@@ -28,6 +28,10 @@ bool InputReadToItsEnd(const CMultiBaseFile& input, const std::string& name)
 bool CreateRunOutput(CBaseFile& file, const std::string& name)
 {
     using namespace platform;
+    if (IsNonRegularFile(name)) {
+        ShowMessage(Format(kMsgCannotCreateFile, name.c_str()));
+        return false;
+    }
     if (PathExists(name)
         && ShowMessage(Format(kMsgFileExistsReplace, name.c_str()), MB_YESNO | MB_ICONEXCLAMATION) != IDYES)
         return false;

@@ -16,7 +16,9 @@ bool InputReadToItsEnd(const CMultiBaseFile& input, const std::string& name);
 
 // Asks "File %s already exists.\r\nDo you want to replace it?" when the output
 // exists (tested with stat), then creates it with overwrite;
-// "Cannot create file %s." on failure. False also when the user said No.
+// "Cannot create file %s." on failure, and at once, without the question, for
+// a folder or anything else that is no regular file. False also when the user
+// said No.
 bool CreateRunOutput(CBaseFile& file, const std::string& name);
 
 // The shared texts, exactly as shown.

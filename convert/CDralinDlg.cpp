@@ -14,11 +14,9 @@ CDralinDlg::CDralinDlg(const CCmdLineInfo& cmdInfo, QWidget* parent) : CUtilityD
 {
     setWindowTitle("Dralin");
     BuildControls();
-    m_edInput->setText(QString::fromStdString(cmdInfo.m_strInput));
-    m_edOutput->setText(QString::fromStdString(cmdInfo.m_strOutput));
-    m_edDecoder->setText(QString::fromStdString(cmdInfo.m_strDecoder));
-    if (cmdInfo.m_strDecoder.empty())
-        m_edDecoder->setText(QString::fromStdString(GetLastDecoderFileName()));
+    SetFileName(m_edInput, cmdInfo.m_strInput);
+    SetFileName(m_edOutput, cmdInfo.m_strOutput);
+    SetFileName(m_edDecoder, cmdInfo.m_strDecoder.empty() ? GetLastDecoderFileName() : cmdInfo.m_strDecoder);
     if (!cmdInfo.m_strInput.empty() && !cmdInfo.m_strOutput.empty() && !cmdInfo.m_strDecoder.empty())
         PostAutoRun();
 }
@@ -62,8 +60,7 @@ void CDralinDlg::BuildControls()
 
 void CDralinDlg::OnConvert()
 {
-    CConversionRun run({m_edInput->text().toStdString(), m_edOutput->text().toStdString(),
-                        m_edDecoder->text().toStdString(), FieldText(dralin::IDC_START),
+    CConversionRun run({FileName(m_edInput), FileName(m_edOutput), FileName(m_edDecoder), FieldText(dralin::IDC_START),
                         FieldText(dralin::IDC_END)});
     RunWithProgress([&run] { return run.OpenFiles(); }, [&run](IProgress& progress) { return run.Convert(progress); });
 }

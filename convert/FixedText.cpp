@@ -106,7 +106,7 @@ bool ScaleQuickly(double value, int decimals, std::uint64_t& scaled)
 // Decimal digits of `value`, at least 1.
 int DigitCount(std::uint64_t value)
 {
-    const int estimate = (std::bit_width(value | 1) * 1233) >> 12; // bits * log10(2)
+    const int estimate = static_cast<int>((std::bit_width(value | 1) * 1233) >> 12); // bits * log10(2)
     return estimate + 1 - (value < kPowersOf10[static_cast<std::size_t>(estimate)] ? 1 : 0);
 }
 

@@ -1,5 +1,7 @@
 #include "CAsciiLineReader.h"
 
+#include "TextLineLimit.h"
+
 #include <algorithm>
 
 namespace {
@@ -54,6 +56,13 @@ bool CAsciiLineReader::ReadLine(std::string& line)
             return c == kCarriageReturn || c == kLineFeed;
         });
         line.append(begin, stop);
+        if (line.size() > kMaxTextLineBytes) {
+            line.clear();
+            m_bLineTooLong = true;
+            m_atEnd = true;
+            m_next = m_end;
+            return false;
+        }
         m_next = static_cast<std::size_t>(stop - m_buffer.data());
         if (stop != end) {
             m_afterCarriageReturn = *stop == kCarriageReturn;

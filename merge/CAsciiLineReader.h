@@ -7,7 +7,8 @@
 
 // Reads the merger's ASCII file forward, one line per call, through a buffer.
 // CR, LF and CR LF each end a line; the end of the file ends a last line
-// that has no line end. A failed read ends the lines too; ReadFailed tells.
+// that has no line end. A failed read ends the lines too (ReadFailed tells),
+// and so does a line longer than kMaxTextLineBytes.
 class CAsciiLineReader {
 public:
     explicit CAsciiLineReader(CBaseFile& file);
@@ -15,6 +16,8 @@ public:
     // False only when the file is exhausted and nothing was read.
     bool ReadLine(std::string& line);
     bool ReadFailed() const { return m_bReadFailed; }
+    // True once a line too long to read has ended the file.
+    bool LineTooLong() const { return m_bLineTooLong; }
 
 private:
     bool Refill();
@@ -28,4 +31,5 @@ private:
     bool m_atEnd = false;
     bool m_bReadFailed = false;
     bool m_afterCarriageReturn = false;
+    bool m_bLineTooLong = false;
 };

@@ -112,11 +112,7 @@ CMergeRun::Outcome CMergeRun::MergeEnsembles(CDecoder& decoder, CAsciiLineReader
             CQelEns merged(AppendToOutput(ensemble.m_pData, static_cast<std::size_t>(size)));
             if (!decoder.MergeEnsemble(merged, ascii)) {
                 DropLastFromOutput(static_cast<std::size_t>(size));
-                if (ascii.ReadFailed()) {
-                    platform::ShowMessage(platform::Format(kMsgCannotOpenFile, m_fields.ascii.c_str()));
-                    return Outcome::Failed;
-                }
-                return FlushOutput() ? Outcome::AsciiExhausted : Outcome::Failed;
+                return EndAtAsciiEnd(ascii);
             }
             merged.UpdateChecksum();
             if (m_pending.size() >= kOutputBlock && !FlushOutput())
@@ -153,6 +149,17 @@ bool CMergeRun::FlushOutput()
     }
     m_pending.clear();
     return true;
+}
+
+CMergeRun::Outcome CMergeRun::EndAtAsciiEnd(const CAsciiLineReader& ascii)
+{
+    if (ascii.ReadFailed()) {
+        platform::ShowMessage(platform::Format(kMsgCannotOpenFile, m_fields.ascii.c_str()));
+        return Outcome::Failed;
+    }
+    if (!FlushOutput())
+        return Outcome::Failed;
+    return ascii.LineTooLong() ? Outcome::AsciiLineTooLong : Outcome::AsciiExhausted;
 }
 
 CMergeRun::Outcome CMergeRun::EndNormally()

@@ -28,6 +28,7 @@ public:
     enum class Outcome {
         NormalEnd,      // end of input, range stop, Cancel, or no valid ensemble at all
         AsciiExhausted, // the ASCII file had no line left for an ensemble
+        AsciiLineTooLong, // ended as AsciiExhausted, at a line too long to read
         Failed,         // a check, an open, the decoder or a write failed
     };
 
@@ -56,6 +57,8 @@ private:
     void DropLastFromOutput(std::size_t count);
     bool FlushOutput();
     Outcome EndNormally();
+    // The ASCII file gave no line for an ensemble: what was merged is kept.
+    Outcome EndAtAsciiEnd(const CAsciiLineReader& ascii);
 
     MergeFields m_fields;
     CQelEnsFile m_input{0};

@@ -6,6 +6,7 @@
 #include "HeadlessPlatform.h"
 #include "LastFileNames.h"
 #include "Messages.h"
+#include "TextLineLimit.h"
 #include "resource.h"
 
 #include <QGridLayout>
@@ -63,21 +64,28 @@ void CQuentaDlg::AddButtons(QGridLayout* grid, int row)
 
 void CQuentaDlg::FillFields(const CCmdLineInfo& cmdInfo)
 {
-    m_edInput->setText(QString::fromStdString(cmdInfo.m_strInput));
-    m_edOutput->setText(QString::fromStdString(cmdInfo.m_strOutput));
-    m_edDecoder->setText(QString::fromStdString(cmdInfo.m_strDecoder));
-    m_edAscii->setText(QString::fromStdString(cmdInfo.m_strAscii));
+    SetFileName(m_edInput, cmdInfo.m_strInput);
+    SetFileName(m_edOutput, cmdInfo.m_strOutput);
+    SetFileName(m_edDecoder, cmdInfo.m_strDecoder);
+    SetFileName(m_edAscii, cmdInfo.m_strAscii);
     m_edStart->setText("0");
     m_edEnd->setText("0");
     if (cmdInfo.m_strDecoder.empty())
-        m_edDecoder->setText(QString::fromStdString(GetLastDecoderFileName()));
+        SetFileName(m_edDecoder, GetLastDecoderFileName());
 }
 
 MergeFields CQuentaDlg::FieldTexts() const
 {
-    return {m_edInput->text().toStdString(), m_edOutput->text().toStdString(),
-            m_edDecoder->text().toStdString(), m_edAscii->text().toStdString(),
+    return {FileName(m_edInput), FileName(m_edOutput), FileName(m_edDecoder), FileName(m_edAscii),
             m_edStart->text().toStdString(), m_edEnd->text().toStdString()};
+}
+
+void CQuentaDlg::ReportAsciiEnd(CMergeRun::Outcome outcome, const std::string& ascii)
+{
+    if (outcome == CMergeRun::Outcome::AsciiExhausted)
+        platform::ShowMessage(platform::Format(kMsgAsciiRanOut, ascii.c_str()));
+    else if (outcome == CMergeRun::Outcome::AsciiLineTooLong)
+        platform::ShowMessage(platform::Format(kMsgAsciiLineTooLong, ascii.c_str(), kMaxTextLineBytes));
 }
 
 void CQuentaDlg::OnMerge()
@@ -87,8 +95,8 @@ void CQuentaDlg::OnMerge()
     RunWithProgress([&run] { return run.Open(); },
                     [this, &run, &fields](IProgress& progress) {
                         const CMergeRun::Outcome outcome = run.Merge(progress);
-                        if (outcome == CMergeRun::Outcome::AsciiExhausted && m_bAutoRun && platform::IsHeadless())
-                            platform::ShowMessage(platform::Format(kMsgAsciiRanOut, fields.ascii.c_str()));
+                        if (m_bAutoRun && platform::IsHeadless())
+                            ReportAsciiEnd(outcome, fields.ascii);
                         return outcome == CMergeRun::Outcome::NormalEnd;
                     });
 }

@@ -1,10 +1,12 @@
 #pragma once
+#include "CMergeRun.h"
 #include "CUtilityDlg.h"
+
+#include <string>
 
 class CCmdLineInfo;
 class QGridLayout;
 class QLineEdit;
-struct MergeFields;
 
 // Quenta's main dialog: the four file names, the ensemble range and "&Merge".
 class CQuentaDlg : public CUtilityDlg {
@@ -21,6 +23,8 @@ private:
     void AddButtons(QGridLayout* grid, int row);
     void FillFields(const CCmdLineInfo& cmdInfo);
     MergeFields FieldTexts() const;
+    // An unattended run without a display tells why the ASCII file ended it.
+    static void ReportAsciiEnd(CMergeRun::Outcome outcome, const std::string& ascii);
 
     QLineEdit* m_edAscii;
     QLineEdit* m_edDecoder;

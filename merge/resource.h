@@ -25,6 +25,7 @@ inline const char* const kMsgEnterAscii = "Please enter ASCII file name."; // 20
 // Shown only by an unattended run without a display, which has nobody to
 // leave the dialog open for.
 inline const char* const kMsgAsciiRanOut = "ASCII file %s ran out of lines before the end of the merge.";
+inline const char* const kMsgAsciiLineTooLong = "ASCII file %s has a line longer than %zu bytes.";
 
 inline const char* const kKeyAscii = "ascii:"; // 3003
 

@@ -24,7 +24,7 @@ QStringList NameFiltersFromTable(const std::string& table)
         if (parts[i].isEmpty())
             break;
         QString description = parts[i];
-        int open = description.indexOf('(');
+        const qsizetype open = description.indexOf('(');
         if (open >= 0)
             description = description.left(open).trimmed();
         filters << description + " (" + LinuxPatterns(parts[i + 1]) + ")";

@@ -38,7 +38,9 @@ std::string FullPath(const std::string& name)
     std::string result;
     for (const std::string& part : parts)
         result += "/" + part;
-    return result.empty() ? "/" : result;
+    if (result.empty() || name.back() == '/')
+        result += '/';
+    return result;
 }
 
 bool SameFile(const std::string& a, const std::string& b)
@@ -53,6 +55,12 @@ bool PathExists(const std::string& name)
 {
     struct stat st {};
     return !name.empty() && stat(name.c_str(), &st) == 0;
+}
+
+bool IsNonRegularFile(const std::string& name)
+{
+    struct stat st {};
+    return !name.empty() && stat(name.c_str(), &st) == 0 && !S_ISREG(st.st_mode);
 }
 
 } // namespace platform

@@ -2,6 +2,8 @@
 
 #include <QCoreApplication>
 #include <QDesktopServices>
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QUrl>
 
@@ -9,12 +11,17 @@ namespace platform {
 
 std::string HelpPagePath()
 {
+    // A build tree keeps the page beside the program; an installation keeps
+    // it under share/.
     QFileInfo program(QCoreApplication::applicationFilePath());
-    QString page = program.completeBaseName() + ".html";
-    QString inHelpFolder = program.absolutePath() + "/help/" + page;
-    if (QFileInfo::exists(inHelpFolder))
-        return inHelpFolder.toStdString();
-    return (program.absolutePath() + "/" + page).toStdString();
+    const QString page = program.completeBaseName() + ".html";
+    const QString beside = program.absolutePath() + "/" + page;
+    for (const QString& candidate : {program.absolutePath() + "/help/" + page, beside,
+                                     program.absolutePath() + "/" QSV_HELP_DIR_FROM_BIN "/" + page}) {
+        if (QFileInfo::exists(candidate))
+            return QFile::encodeName(QDir::cleanPath(candidate)).toStdString();
+    }
+    return QFile::encodeName(beside).toStdString();
 }
 
 bool OpenHelpPage()

@@ -19,15 +19,16 @@ struct RateCode {
     speed_t code;
 };
 
-constexpr std::array<RateCode, 9> kRates{{{300, B300},
-                                          {1200, B1200},
-                                          {2400, B2400},
-                                          {4800, B4800},
-                                          {9600, B9600},
-                                          {19200, B19200},
-                                          {38400, B38400},
-                                          {57600, B57600},
-                                          {115200, B115200}}};
+constexpr std::array<RateCode, 10> kRates{{{300, B300},
+                                           {600, B600},
+                                           {1200, B1200},
+                                           {2400, B2400},
+                                           {4800, B4800},
+                                           {9600, B9600},
+                                           {19200, B19200},
+                                           {38400, B38400},
+                                           {57600, B57600},
+                                           {115200, B115200}}};
 
 bool SpeedCode(std::uint32_t baud, speed_t& code)
 {

@@ -56,7 +56,7 @@ public:
     bool SetBreak(bool on);
 
     // The termios coding of the four values; false for a value the line
-    // cannot take (a rate outside the nine, a size outside 5-8).
+    // cannot take (a rate outside the ten, a size outside 5-8).
     static bool EncodeSettings(const LineSettings& settings, termios& tio);
     static LineSettings DecodeSettings(const termios& tio);
 
@@ -70,7 +70,7 @@ private:
     std::string m_path;
 };
 
-// The nine rates of the terminal (300-115200); others are refused.
+// The ten rates of the terminal (300-115200); others are refused.
 bool IsSupportedBaudRate(std::uint32_t baud);
 
 } // namespace platform

@@ -22,14 +22,23 @@ QString Key(const std::string& section, const std::string& name)
 std::string GetProfileString(const std::string& section, const std::string& name,
                              const std::string& defaultValue)
 {
-    QVariant value = Store().value(Key(section, name));
-    return value.isValid() ? value.toString().toStdString() : defaultValue;
+    const QVariant value = Store().value(Key(section, name));
+    if (!value.isValid())
+        return defaultValue;
+    if (value.typeId() == QMetaType::QByteArray)
+        return value.toByteArray().toStdString();
+    return value.toString().toStdString();
 }
 
 void WriteProfileString(const std::string& section, const std::string& name,
                         const std::string& value)
 {
-    Store().setValue(Key(section, name), QString::fromStdString(value));
+    // Text that is not valid UTF-8 (a file name's bytes) is kept as bytes.
+    const QString text = QString::fromStdString(value);
+    if (text.toStdString() == value)
+        Store().setValue(Key(section, name), text);
+    else
+        Store().setValue(Key(section, name), QByteArray::fromStdString(value));
 }
 
 int GetProfileInt(const std::string& section, const std::string& name, int defaultValue)

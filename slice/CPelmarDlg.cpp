@@ -64,8 +64,8 @@ void CPelmarDlg::BuildControls()
 
 void CPelmarDlg::FillFromCommandLine()
 {
-    m_edInput->setText(QString::fromStdString(m_cmdInfo.m_strInput));
-    m_edOutputPrefix->setText(QString::fromStdString(m_cmdInfo.m_strOutput));
+    SetFileName(m_edInput, m_cmdInfo.m_strInput);
+    SetFileName(m_edOutputPrefix, m_cmdInfo.m_strOutput);
     double size = std::atof(m_cmdInfo.m_strSize.c_str());
     m_edMaxSize->setText(size != 0 ? QString::fromStdString(platform::Format("%.2f", size)) : QString("0"));
     if (!m_cmdInfo.m_strInput.empty() && !m_cmdInfo.m_strOutput.empty())
@@ -75,8 +75,8 @@ void CPelmarDlg::FillFromCommandLine()
 void CPelmarDlg::OnSlice()
 {
     SliceSettings settings;
-    settings.input = m_edInput->text().toStdString();
-    settings.prefix = m_edOutputPrefix->text().toStdString();
+    settings.input = FileName(m_edInput);
+    settings.prefix = FileName(m_edOutputPrefix);
     settings.sizeText = m_edMaxSize->text().toStdString();
     settings.size = std::atof(settings.sizeText.c_str());
     // An auto-run takes the command line's own values, not their field texts.

@@ -140,15 +140,8 @@ bool CSlicer::OpenSliceFile(const std::string& name)
         ShowFileMessage(kMsgCannotCreateFile, name);
         return false;
     }
-    if (platform::PathExists(name)
-        && platform::ShowMessage(platform::Format(kMsgFileExistsReplace, name.c_str()),
-                                 platform::MB_YESNO | platform::MB_ICONEXCLAMATION)
-               != platform::IDYES)
+    if (!CreateRunOutput(m_slice, name))
         return false;
-    if (FAILED(m_slice.Create(name, true))) {
-        ShowFileMessage(kMsgCannotCreateFile, name);
-        return false;
-    }
     m_slices.push_back(name);
     return true;
 }

@@ -15,6 +15,9 @@ CCmdHistDG::CCmdHistDG(CParlimDoc* document, QWidget* parent)
     m_combo->setObjectName(QString::number(kComboId));
     m_combo->setEditable(true);
     m_combo->setInsertPolicy(QComboBox::NoInsert);
+    // An inline completer takes the selected newest entry for a completion
+    // and would swallow the first Enter; Enter must run the command at once.
+    m_combo->setCompleter(nullptr);
     CreateOkCancel();
     LayOutFieldAboveButtons(label, m_combo);
     OnInitDialog();

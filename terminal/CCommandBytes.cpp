@@ -36,18 +36,22 @@ std::string CCommandBytes::HexBytes(std::string_view text)
 
 std::tm CCommandBytes::StartOfSecond()
 {
+    const TimePoint start = StartOfSecond(std::chrono::system_clock::now,
+                                          [](std::chrono::milliseconds pause) { std::this_thread::sleep_for(pause); });
+    const std::time_t seconds = std::chrono::system_clock::to_time_t(start);
+    std::tm local{};
+    localtime_r(&seconds, &local);
+    return local;
+}
+
+CCommandBytes::TimePoint CCommandBytes::StartOfSecond(const Now& now, const Sleep& sleep)
+{
     using namespace std::chrono;
     for (;;) {
-        const auto now = system_clock::now();
-        const long millisecond = static_cast<long>(duration_cast<milliseconds>(now.time_since_epoch()).count() % 1000);
-        if (millisecond <= kLatestMillisecond) {
-            const std::time_t seconds = system_clock::to_time_t(now);
-            std::tm local{};
-            localtime_r(&seconds, &local);
-            return local;
-        }
-        // Sleeping to the next full second instead of reading the clock in a
-        // loop; the window stays as unresponsive as before, the processor idle.
-        std::this_thread::sleep_for(milliseconds(1000 - millisecond));
+        const TimePoint reading = now();
+        const auto intoSecond = duration_cast<milliseconds>(reading.time_since_epoch()) % seconds(1);
+        if (intoSecond.count() <= kLatestMillisecond)
+            return reading;
+        sleep(seconds(1) - intoSecond);
     }
 }

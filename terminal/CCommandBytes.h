@@ -1,5 +1,7 @@
 #pragma once
+#include <chrono>
 #include <ctime>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -16,6 +18,13 @@ public:
     // Pairs of hexadecimal digits after upper-casing and dropping blanks; a
     // pair with another character gives 0xFF, a last odd character is ignored.
     static std::string HexBytes(std::string_view text);
+    using TimePoint = std::chrono::system_clock::time_point;
+    using Now = std::function<TimePoint()>;
+    using Sleep = std::function<void(std::chrono::milliseconds)>;
+
     // The local time once the clock stands in the first 51 ms of a second.
     static std::tm StartOfSecond();
+    // The first reading of now() in the first 51 ms of a second; between
+    // readings it sleeps to the next full second instead of spinning.
+    static TimePoint StartOfSecond(const Now& now, const Sleep& sleep);
 };

@@ -103,6 +103,8 @@ void CConnectionCommands::Properties()
     m_doc.LoadPortConfig();
     if (m_doc.IsConnected())
         m_doc.ApplyPortSettings();
+    else
+        m_doc.ListPortInOrder(m_doc.m_portConfig.m_nPort + 1);
 }
 
 void CConnectionCommands::Options()

@@ -27,16 +27,16 @@ std::pair<int, int> CDirListBox::CellOf(const QModelIndex& index, bool selected)
 {
     if (!index.isValid())
         return {-1, 0};
-    const int data = index.data(Qt::UserRole).toInt();
-    if (data < 0)
-        return {kSubDirectoryCell, -data};
-    return {selected ? kSelectedLevelCell : kLevelCell, data};
+    const int level = index.data(Qt::UserRole).toInt();
+    if (level < 0)
+        return {kSubDirectoryCell, -level};
+    return {selected ? kSelectedLevelCell : kLevelCell, level};
 }
 
-void CDirListBox::AddItem(const std::string& text, int data)
+void CDirListBox::AddItem(const std::string& text, int level)
 {
     auto* item = new QListWidgetItem(QString::fromStdString(text), this);
-    item->setData(Qt::UserRole, data);
+    item->setData(Qt::UserRole, level);
 }
 
 bool CDirListBox::Fill(const std::string& requested)

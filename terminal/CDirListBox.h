@@ -19,5 +19,5 @@ public:
 
 private:
     std::pair<int, int> CellOf(const QModelIndex& index, bool selected) const;
-    void AddItem(const std::string& text, int data);
+    void AddItem(const std::string& text, int level);
 };

@@ -126,8 +126,9 @@ bool CInstrumentDetector::TryRate(const std::string& portName, std::uint32_t rat
     serial.SetComm(rate, kParity, kStopBits, kByteSize);
     serial.FlushInput();
     m_document.SendBreak();
+    // The page waits its second for the instrument to take "===" as a break.
     if (m_variant == Variant::Page && CParlimApp::Instance()->m_bSoftwareBreak)
-        platform::WaitWithMessages(1, 0);
+        m_pause();
 
     std::uint8_t byte = 0;
     std::uint32_t count = 0;

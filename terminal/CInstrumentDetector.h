@@ -38,8 +38,9 @@ public:
 
     CInstrumentDetector(CParlimDoc& document, Variant variant);
 
-    // The 1-second pause after a try without the carriage-return answer;
-    // WaitWithMessages(1, 0) unless replaced (the script gives its own wait).
+    // The 1-second pause after a try without the carriage-return answer, and
+    // the page's extra second after a software break; WaitWithMessages(1, 0)
+    // unless replaced (the script gives its own wait).
     void SetPause(std::function<void()> pause);
 
     // The whole search with that progress (already shown). Not found at once,

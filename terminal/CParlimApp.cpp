@@ -4,14 +4,17 @@
 #include "CParlimDoc.h"
 #include "CParlimMF.h"
 #include "CScriptHandOver.h"
+#include "CScriptLauncher.h"
 #include "CShellRegistration.h"
 #include "Format.h"
+#include "Messages.h"
 #include "PortProbe.h"
 #include "Settings.h"
 #include "resource.h"
 
 #include <QCoreApplication>
 #include <QStandardPaths>
+#include <QTimer>
 
 #include <algorithm>
 #include <cctype>
@@ -91,12 +94,16 @@ void CParlimApp::InitPortSettings()
 bool CParlimApp::InitInstance(const std::vector<std::string>& parameters)
 {
     m_cmdInfo.ParseCommandLine(parameters);
-    if (HandOverScript()) {
-        m_nExitCode = 0;
+    const CScriptHandOver::Outcome handOver = HandOverScript();
+    if (handOver != CScriptHandOver::Outcome::NoInstance) {
+        m_nExitCode = handOver == CScriptHandOver::Outcome::Accepted ? 0 : 1;
         return false;
     }
     m_bSettingsLoaded = true;
     LoadPortSettings();
+    // A hand-over left by an instance that ended before taking it up must
+    // not run by surprise at the next F2.
+    platform::WriteProfileString(kSectionSettings, kValueOutsideScriptPath, "");
     m_pMainWnd = std::make_unique<CParlimMF>();
     RegisterScriptFileType();
 
@@ -117,20 +124,29 @@ void CParlimApp::ExitInstance()
     m_bExiting = true;
 }
 
-bool CParlimApp::HandOverScript()
+CScriptHandOver::Outcome CParlimApp::HandOverScript()
 {
-    return !m_cmdInfo.m_strScriptFile.empty() && CScriptHandOver::HandOver(m_cmdInfo.m_strScriptFile);
+    if (m_cmdInfo.m_strScriptFile.empty())
+        return CScriptHandOver::Outcome::NoInstance;
+    return CScriptHandOver::HandOver(m_cmdInfo.m_strScriptFile);
 }
 
 bool CParlimApp::AcceptHandedOverScript(const std::string& path)
 {
     CParlimDoc* document = m_pMainWnd ? m_pMainWnd->ActiveDocument() : nullptr;
+    const char* refusal = nullptr;
     if (!document)
-        return false;
-    m_pMainWnd->BringToFront();
-    platform::WriteProfileString(kSectionSettings, kValueOutsideScriptPath, path);
-    m_pMainWnd->PostCommand(document, ID_FILE_SEND_SCRIPT);
-    return true;
+        refusal = kHandOverWithoutWindow;
+    else if (!CScriptLauncher(*document).TakeUpHandOver(path))
+        refusal = kHandOverDisconnected;
+    if (!refusal) {
+        m_pMainWnd->BringToFront();
+        return true;
+    }
+    // Told once the second start has its answer, so it does not wait on the message box.
+    const std::string message = platform::Format(refusal, path.c_str());
+    QTimer::singleShot(0, m_pMainWnd.get(), [message] { platform::ShowMessage(message); });
+    return false;
 }
 
 void CParlimApp::OnAppExit()

@@ -1,6 +1,7 @@
 #pragma once
 #include "CCmdLineInfo.h"
 #include "CPortSettings.h"
+#include "CScriptHandOver.h"
 #include "CommandTable.h"
 
 #include <memory>
@@ -8,13 +9,16 @@
 #include <vector>
 
 class CParlimMF;
-class CScriptHandOver;
 
 // The terminal's application object: the twelve connection slots, the four
 // options, their storage, the ports to reopen at start, the script file type
 // and the hand-over of a command-line script to a running instance.
 class CParlimApp {
 public:
+    static constexpr const char* kHandOverWithoutWindow = "The script %s was not run: no connection window is open.";
+    static constexpr const char* kHandOverDisconnected =
+        "The script %s was not run: the active connection is not connected.";
+
     CParlimApp();
     virtual ~CParlimApp();
     CParlimApp(const CParlimApp&) = delete;
@@ -61,8 +65,9 @@ public:
     bool m_bUnattended = false;
 
 private:
-    bool HandOverScript();
-    // The running instance's side: true when a connection window takes the script.
+    CScriptHandOver::Outcome HandOverScript();
+    // The running instance's side: true when the active connection will run
+    // the script; otherwise the user is told why and the path is forgotten.
     bool AcceptHandedOverScript(const std::string& path);
     void BuildCommandTable();
 

@@ -74,6 +74,13 @@ const char* DcbStopBitsText(std::uint8_t stopBits)
     }
 }
 
+// "9600, N, 8, 1"
+std::string LineText(const platform::LineSettings& dcb)
+{
+    return platform::Format("%ld, %s, %d, %s", static_cast<long>(dcb.BaudRate), DcbParityText(dcb.Parity),
+                            static_cast<int>(dcb.ByteSize), DcbStopBitsText(dcb.StopBits));
+}
+
 } // namespace
 
 CParlimDoc::BusyScope::BusyScope(CParlimDoc& document) : m_document(&document)
@@ -103,8 +110,8 @@ CParlimDoc::~CParlimDoc()
         ClosePort();
     // A window that never opened its port (a cancelled wizard) must not drop
     // the port of another window from the list reopened at the next start.
-    if (CParlimApp* app = CParlimApp::Instance(); app && !app->m_bExiting && m_nOpenedComPort != 0)
-        app->UpdateOpenPortOrder(m_nOpenedComPort, false);
+    if (CParlimApp* app = CParlimApp::Instance(); app && !app->m_bExiting && m_nListedComPort != 0)
+        app->UpdateOpenPortOrder(m_nListedComPort, false);
 }
 
 void CParlimDoc::CloseDocument()
@@ -210,7 +217,6 @@ bool CParlimDoc::OnNewDocument()
         if (!OpenPort(true))
             return false;
     }
-    app.UpdateOpenPortOrder(app.CurrentSlot().m_nPort + 1, true);
     if (app.m_nConnections < kPortSlotCount)
         ++app.m_nConnections;
     if (app.CurrentSlot().m_bBreakOnConnect) {
@@ -223,10 +229,27 @@ bool CParlimDoc::OnNewDocument()
         m_bScriptRunning = true;
         m_strScriptPath = app.m_cmdInfo.m_strScriptFile;
         app.m_cmdInfo.m_strScriptFile.clear();
-        if (app.MainFrame())
-            app.MainFrame()->PostCommand(this, ID_RUN_SCRIPT);
+        PostRunScript();
     }
     return true;
+}
+
+void CParlimDoc::ListPortInOrder(int comNumber)
+{
+    if (comNumber == m_nListedComPort)
+        return;
+    CParlimApp& app = App();
+    if (m_nListedComPort != 0)
+        app.UpdateOpenPortOrder(m_nListedComPort, false);
+    app.UpdateOpenPortOrder(comNumber, true);
+    m_nListedComPort = comNumber;
+}
+
+void CParlimDoc::PostRunScript()
+{
+    m_bRunScriptPending = true;
+    if (CParlimMF* frame = App().MainFrame())
+        frame->PostCommand(this, ID_RUN_SCRIPT);
 }
 
 void CParlimDoc::SetPortTitle(int comNumber)
@@ -245,7 +268,7 @@ bool CParlimDoc::OpenPort(bool report)
                        ParityLetter(slot.m_nParity, 'S'), static_cast<std::uint8_t>(slot.m_nStopBits), 8,
                        4096, 128);
     if (m_serial.Open() == S_OK) {
-        m_nOpenedComPort = comNumber;
+        ListPortInOrder(comNumber);
         SetPortTitle(comNumber);
         return true;
     }
@@ -268,7 +291,13 @@ void CParlimDoc::ApplyPortSettings()
     long baud = std::atol(LoadResString(IDS_BAUD_FIRST + 1 + m_portConfig.m_nBaud).c_str());
     char parity = ParityLetter(m_portConfig.m_nParity, 'N');
     std::uint8_t stopBits = m_portConfig.m_nStopBits == 2 ? 2 : 1;
-    m_serial.SetComm(static_cast<std::uint32_t>(baud), parity, stopBits, 8);
+    if (!m_serial.SetComm(static_cast<std::uint32_t>(baud), parity, stopBits, 8)) {
+        const platform::LineSettings refused =
+            CSerialPort::LineSettingsOf(static_cast<std::uint32_t>(baud), parity, stopBits, 8);
+        platform::ShowMessage(platform::Format("COM%d cannot be set to %s.", static_cast<int>(m_serial.ComPort()),
+                                               LineText(refused).c_str()),
+                              platform::MB_OK | platform::MB_ICONEXCLAMATION);
+    }
     SetPortTitle(m_serial.ComPort());
 }
 
@@ -278,8 +307,7 @@ std::string CParlimDoc::GetStatusText() const
         return "Disconnected";
     platform::LineSettings dcb;
     m_serial.GetDCB(dcb);
-    return platform::Format("%ld, %s, %d, %s", static_cast<long>(dcb.BaudRate), DcbParityText(dcb.Parity),
-                            static_cast<int>(dcb.ByteSize), DcbStopBitsText(dcb.StopBits));
+    return LineText(dcb);
 }
 
 void CParlimDoc::ClosePort()

@@ -125,8 +125,15 @@ public:
     void OnViewLogFile();
     // Script runs under way here; a stopped one may still be unwinding.
     int m_nScriptRunsActive = 0;
-
-    // Script runs.
+    // A start that came while a stopped run was unwinding, posted once it has returned.
+    int m_nDeferredScriptCommand = 0;
+    // A posted run-script command is still wanted; a stop cancels it.
+    bool m_bRunScriptPending = false;
+    // "Order" lists the port this connection uses: the one it opened, or the
+    // one its settings were changed to since.
+    void ListPortInOrder(int comNumber);
+    // Posts the run of m_strScriptPath to this connection.
+    void PostRunScript();
 
     // Recorder and loop-recorder recovery.
     void OnRecoverRecorder();
@@ -171,7 +178,7 @@ private:
     QPointer<CParlimVW> m_pView;
     CommandTable m_commands;
     int m_nBusy = 0;
-    int m_nOpenedComPort = 0; // the last port this window opened, 0 for none
+    int m_nListedComPort = 0; // this window's port in "Order", 0 before it first opened one
     bool m_bClosePending = false;
     // Instrument detection: a rate found becomes the connection's own, saved.
     void TakeDetectedBaud(std::int32_t baudCode);

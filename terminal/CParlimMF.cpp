@@ -15,12 +15,16 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QPainter>
+#include <QPointer>
 #include <QScreen>
 #include <QShortcut>
 #include <QStatusBar>
 #include <QToolBar>
+
+#include <algorithm>
 
 namespace {
 
@@ -177,6 +181,12 @@ void CParlimMF::BuildMenu()
     };
     build(CMenuResources::FrameMenu(), m_frameMenus);
     build(CMenuResources::ConnectionMenu(), m_connectionMenus);
+    for (QMenu* menu : m_connectionMenus) {
+        const QList<QAction*> items = menu->actions();
+        const QString cascade = QString::number(ID_WINDOW_CASCADE);
+        if (std::any_of(items.begin(), items.end(), [&](QAction* item) { return item->objectName() == cascade; }))
+            connect(menu, &QMenu::aboutToShow, this, [this, menu] { ListConnectionWindows(menu); });
+    }
     m_bConnectionMenu = true;
     ShowMenuFor(false);
     BuildKeyTable();
@@ -196,6 +206,29 @@ QMenu* CParlimMF::BuildPopup(const char* title, const std::vector<std::pair<int,
     }
     connect(menu, &QMenu::aboutToShow, this, [this, menu] { UpdateMenu(menu); });
     return menu;
+}
+
+void CParlimMF::ListConnectionWindows(QMenu* menu)
+{
+    for (QAction* action : m_windowListActions)
+        menu->removeAction(action);
+    qDeleteAll(m_windowListActions);
+    m_windowListActions.clear();
+    const QList<QMdiSubWindow*> windows = m_mdiArea->subWindowList();
+    if (windows.isEmpty())
+        return;
+    m_windowListActions.push_back(menu->addSeparator());
+    for (qsizetype index = 0; index < windows.size(); ++index) {
+        QPointer<QMdiSubWindow> window = windows[index];
+        QAction* action = menu->addAction(QString("&%1 %2").arg(index + 1).arg(window->windowTitle()));
+        action->setCheckable(true);
+        action->setChecked(window == m_mdiArea->currentSubWindow());
+        connect(action, &QAction::triggered, this, [this, window] {
+            if (window)
+                m_mdiArea->setActiveSubWindow(window);
+        });
+        m_windowListActions.push_back(action);
+    }
 }
 
 void CParlimMF::ShowMenuFor(bool connection)

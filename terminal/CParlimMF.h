@@ -86,6 +86,9 @@ private:
     QMenu* BuildPopup(const char* title, const std::vector<std::pair<int, const char*>>& items);
     void BuildKeyTable();
     void ShowMenuFor(bool connection);
+    // The Window menu ends with one entry per connection window; choosing one activates it.
+    void ListConnectionWindows(QMenu* menu);
+    std::vector<QAction*> m_windowListActions;
     std::vector<QMenu*> m_frameMenus;
     std::vector<QMenu*> m_connectionMenus;
     bool m_bConnectionMenu = false;

@@ -12,6 +12,24 @@
 #include <QMenu>
 #include <QVBoxLayout>
 
+namespace {
+
+// The characters a Windows keyboard gives for the key: Delete gives none,
+// Ctrl+Enter a line feed and Ctrl+Backspace DEL.
+QString TypedText(const QKeyEvent& event)
+{
+    const bool control = event.modifiers() & Qt::ControlModifier;
+    switch (event.key()) {
+    case Qt::Key_Delete: return {};
+    case Qt::Key_Return:
+    case Qt::Key_Enter: return control ? QStringLiteral("\n") : QStringLiteral("\r");
+    case Qt::Key_Backspace: return control ? QStringLiteral("\x7f") : QStringLiteral("\b");
+    default: return event.text();
+    }
+}
+
+} // namespace
+
 CParlimVW::CParlimVW(CParlimDoc* document, QWidget* parent)
     : QWidget(parent), m_pLogWnd(new CLogWnd(QString(), kWrapColumn, kMaxLines, true, this)),
       m_pDocument(document)
@@ -30,7 +48,7 @@ CParlimVW::~CParlimVW() = default;
 
 void CParlimVW::keyPressEvent(QKeyEvent* event)
 {
-    const QString text = event->text();
+    const QString text = TypedText(*event);
     for (QChar character : text) {
         char16_t code = character.unicode();
         if (code >= 1 && code <= 127)

@@ -7,6 +7,7 @@
 #include "CParlimMF.h"
 #include "CRecoverCancel.h"
 #include "CSelectRecoverFiles.h"
+#include "CSerialYModemPort.h"
 #include "CYModemDisplay.h"
 #include "Format.h"
 #include "MessagePump.h"
@@ -36,15 +37,29 @@ std::string CutBefore(const std::string& text, char stop)
     return text.substr(0, text.find(stop));
 }
 
+constexpr std::int64_t kSizeNotGiven = -1;
+
+// The leading decimal digits; kSizeNotGiven when they do not fit.
 std::int64_t LeadingDigits(const std::string& text)
 {
     std::int64_t value = 0;
     for (char c : text) {
-        if (c < '0' || c > '9' || value > (INT64_MAX - 9) / 10)
+        if (c < '0' || c > '9')
             break;
-        value = value * 10 + (c - '0');
+        if (__builtin_mul_overflow(value, 10, &value) || __builtin_add_overflow(value, c - '0', &value))
+            return kSizeNotGiven;
     }
     return value;
+}
+
+// Megabytes with a fraction as bytes; kSizeNotGiven when that does not fit.
+std::int64_t MegabytesToBytes(double megabytes)
+{
+    const double bytes = megabytes * 1024 * 1024;
+    // 2^63 is exact in a double; NaN fails the comparison too.
+    if (!(bytes >= 0 && bytes < 9223372036854775808.0))
+        return kSizeNotGiven;
+    return static_cast<std::int64_t>(bytes);
 }
 
 void Wait(int milliseconds)
@@ -82,17 +97,20 @@ std::int64_t CRecorderRecovery::LoopRecorderSize(const std::string& reply)
                 // Megabytes with a fraction, read in the C locale.
                 const std::string text = value.substr(0, mega);
                 const std::string number = text.substr(0, text.find_first_not_of("0123456789."));
-                const double megabytes = QString::fromStdString(number).toDouble();
-                return static_cast<std::int64_t>(megabytes * 1024 * 1024);
+                return MegabytesToBytes(QString::fromStdString(number).toDouble());
             }
         }
     }
-    std::string perPage = CutBefore(After(reply, "bytes/page ="), ' ');
-    if (perPage.empty())
-        perPage = "1";
     if (value.empty())
-        return -1;
-    return LeadingDigits(value) * LeadingDigits(perPage);
+        return kSizeNotGiven;
+    // A reply without a page size counts pages of one byte.
+    const std::string perPage = CutBefore(After(reply, "bytes/page ="), ' ');
+    const std::int64_t used = LeadingDigits(value);
+    const std::int64_t bytesPerPage = perPage.empty() ? 1 : LeadingDigits(perPage);
+    std::int64_t bytes = 0;
+    if (used < 0 || bytesPerPage < 0 || __builtin_mul_overflow(used, bytesPerPage, &bytes))
+        return kSizeNotGiven;
+    return bytes;
 }
 
 std::string CRecorderRecovery::Received() const
@@ -149,7 +167,10 @@ std::int64_t CRecorderRecovery::PrepareRecorderDownload()
     m_doc.m_serial.FlushInput();
     SendCommand(command);
     Wait(50);
-    return select.m_nSelected > 0 ? static_cast<std::int64_t>(select.GetSelectedSize()) : total;
+    if (select.m_nSelected <= 0)
+        return total;
+    const std::uint64_t selected = select.GetSelectedSize();
+    return selected <= static_cast<std::uint64_t>(INT64_MAX) ? static_cast<std::int64_t>(selected) : kSizeNotGiven;
 }
 
 std::int64_t CRecorderRecovery::QueryLoopRecorderSize()
@@ -179,7 +200,7 @@ void CRecorderRecovery::RecoverRecorder()
     std::int64_t expected = -1;
     if (m_doc.m_strWatchRY.empty()) {
         expected = PrepareRecorderDownload();
-        if (expected < 0) {
+        if (expected < kSizeNotGiven) {
             Show(IDS_RECORDER_NO_CONTACT);
             return;
         }
@@ -229,7 +250,8 @@ void CRecorderRecovery::Download(const std::string& directory, std::int64_t expe
     QWidget* mainWindow = CParlimApp::Instance() ? CParlimApp::Instance()->MainFrame() : nullptr;
     CRecoverCancel progress(&m_doc.m_serial);
     if (progress.Create(mainWindow)) {
-        CYModemDisplay modem(&m_doc.m_serial, directory, expected, &progress);
+        CSerialYModemPort line(m_doc.m_serial);
+        CYModemDisplay modem(&line, directory, expected, &progress);
         modem.m_bSoftwareBreak = CParlimApp::Instance() && CParlimApp::Instance()->m_bSoftwareBreak;
         modem.Receive();
     }

@@ -16,9 +16,11 @@ public:
     std::int64_t PrepareRecorderDownload();
     std::int64_t QueryLoopRecorderSize();
 
-    // The "Total bytes used =" value of an "RR?" reply; 0 when not named.
+    // The "Total bytes used =" value of an "RR?" reply; 0 when not named,
+    // -1 (not known) when too large to hold.
     static std::int64_t RecorderTotal(const std::string& reply);
-    // Bytes used of an "MM" reply: -1 when not named, -2 on "ERR".
+    // Bytes used of an "MM" reply: -1 when not named or too large to hold,
+    // -2 on "ERR".
     static std::int64_t LoopRecorderSize(const std::string& reply);
 
 private:

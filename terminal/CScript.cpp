@@ -1,6 +1,7 @@
 #include "CScript.h"
 
 #include "CBaseFile.h"
+#include "CCommandBytes.h"
 #include "CLogWnd.h"
 #include "CParlimApp.h"
 #include "CParlimDoc.h"
@@ -18,8 +19,8 @@
 #include <charconv>
 #include <chrono>
 #include <climits>
+#include <cmath>
 #include <ctime>
-#include <thread>
 #include <vector>
 
 std::string g_strEol = "\r";
@@ -97,8 +98,11 @@ double ParseDouble(std::string_view text)
     return value;
 }
 
+// Not a number counts as 0: a clamp lets NaN through, and its conversion is undefined.
 int ClampToInt(double value)
 {
+    if (std::isnan(value))
+        return 0;
     return static_cast<int>(std::clamp(value, static_cast<double>(INT_MIN), static_cast<double>(INT_MAX)));
 }
 
@@ -237,7 +241,8 @@ int CScript::SendPlainLine(std::string line)
         if (terminated)
             line += g_strEol;
     }
-    Wait(0, 100);
+    if (Wait(0, 100) == platform::PUMP_QUIT)
+        return SCRIPT_ABORT;
     // Only the reply to this line may satisfy the prompt wait.
     m_pPort->FlushInput();
     if (!line.empty())
@@ -320,6 +325,9 @@ int CScript::Wait(int seconds, int milliseconds)
 
 void CScript::SendBytes(const char* bytes, std::size_t count)
 {
+    // A stopped run sends nothing more, also between paced bytes.
+    if (!m_pDoc->m_bScriptRunning)
+        return;
     if (m_pDoc->m_portConfig.m_nDeviceType != CParlimDoc::kGlissom) {
         m_pPort->Write(bytes, static_cast<std::uint32_t>(count));
         return;
@@ -327,7 +335,8 @@ void CScript::SendBytes(const char* bytes, std::size_t count)
     // This instrument takes its input one byte at a time.
     for (std::size_t i = 0; i < count; ++i) {
         m_pPort->Write(bytes + i, 1);
-        Wait(0, 20);
+        if (Wait(0, 20) == platform::PUMP_QUIT)
+            return;
     }
 }
 
@@ -541,17 +550,7 @@ int CScript::OnSetClock()
     if (!m_pPort->IsOpen())
         return SCRIPT_CONTINUE;
     // Leave near the start of a second: the instrument sets whole seconds.
-    using SystemClock = std::chrono::system_clock;
-    auto now = SystemClock::now();
-    auto intoSecond = now.time_since_epoch() % std::chrono::seconds(1);
-    if (intoSecond > std::chrono::milliseconds(50)) {
-        std::this_thread::sleep_until(now - intoSecond + std::chrono::seconds(1));
-        now = SystemClock::now();
-    }
-    std::time_t seconds = SystemClock::to_time_t(now);
-    std::tm local{};
-    localtime_r(&seconds, &local);
-    std::string command = ClockCommand(local, m_pDoc->m_portConfig.m_nDeviceType);
+    const std::string command = ClockCommand(CCommandBytes::StartOfSecond(), m_pDoc->m_portConfig.m_nDeviceType);
     m_pPort->Write(command.data(), static_cast<std::uint32_t>(command.size()));
     return SCRIPT_CONTINUE;
 }

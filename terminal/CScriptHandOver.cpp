@@ -27,20 +27,20 @@ QString CScriptHandOver::ServerName()
     return QDir(directory).filePath("QSV-Parlim");
 }
 
-bool CScriptHandOver::HandOver(const std::string& scriptPath)
+CScriptHandOver::Outcome CScriptHandOver::HandOver(const std::string& scriptPath)
 {
     QLocalSocket socket;
     socket.connectToServer(ServerName());
     if (!socket.waitForConnected(kTimeoutMs))
-        return false;
+        return Outcome::NoInstance;
     socket.write(QByteArray::fromStdString(scriptPath + "\n"));
     if (!socket.waitForBytesWritten(kTimeoutMs))
-        return false;
+        return Outcome::Refused;
     while (!socket.canReadLine()) {
         if (!socket.waitForReadyRead(kTimeoutMs))
-            return false;
+            return Outcome::Refused;
     }
-    return socket.readLine().startsWith(kAccepted);
+    return socket.readLine().startsWith(kAccepted) ? Outcome::Accepted : Outcome::Refused;
 }
 
 bool CScriptHandOver::Listen(Acceptor acceptor)

@@ -15,10 +15,14 @@ public:
 
     static constexpr int kTimeoutMs = 3000;
 
+    // What became of a script offered to a running instance.
+    enum class Outcome { NoInstance, Accepted, Refused };
+
     static QString ServerName();
 
-    // The second start's side: true when a running instance took the script.
-    static bool HandOver(const std::string& scriptPath);
+    // The second start's side. An instance that listens but does not answer
+    // in time has not taken the script: Refused.
+    static Outcome HandOver(const std::string& scriptPath);
 
     // The running instance's side. False when another instance already
     // listens (it stays the one that takes scripts) or the socket fails.

@@ -14,6 +14,8 @@
 
 #include <QString>
 
+#include <utility>
+
 namespace {
 
 constexpr const char* kScriptList = "SCBS";
@@ -50,17 +52,35 @@ void CScriptLauncher::Post(int commandId)
         frame->PostCommand(&m_doc, commandId);
 }
 
+bool CScriptLauncher::DeferWhileUnwinding(int commandId)
+{
+    if (m_doc.m_nScriptRunsActive == 0)
+        return false;
+    m_doc.m_nDeferredScriptCommand = commandId;
+    return true;
+}
+
 void CScriptLauncher::SendScript()
 {
-    if (TakeHandOver())
-        return;
     try {
+        if (TakeHandOver())
+            return;
         if (m_doc.m_bScriptRunning)
             StopRunning();
-        else
+        else if (!DeferWhileUnwinding(ID_FILE_SEND_SCRIPT))
             ChooseAndRun();
     } catch (...) {
     }
+}
+
+bool CScriptLauncher::TakeUpHandOver(const std::string& path)
+{
+    if (!m_doc.IsConnected())
+        return false;
+    platform::WriteProfileString(kSectionSettings, kValueOutsideScriptPath, path);
+    if (!TakeHandOver())
+        StopRunning();
+    return true;
 }
 
 bool CScriptLauncher::TakeHandOver()
@@ -70,23 +90,22 @@ bool CScriptLauncher::TakeHandOver()
     const std::string path = HandedOverPath();
     if (path.empty())
         return false;
-    // A stopped run that still unwinds would take up the new flag as its
-    // own; that run takes the hand-over up once it has returned.
-    if (m_doc.m_nScriptRunsActive > 0)
+    if (DeferWhileUnwinding(ID_FILE_SEND_SCRIPT))
         return true;
     m_doc.m_bScriptRunning = true;
     m_doc.m_strScriptPath = path;
     platform::WriteProfileString(kSectionSettings, kValueOutsideScriptPath, "");
-    Post(ID_RUN_SCRIPT);
+    m_doc.PostRunScript();
     return true;
 }
 
 void CScriptLauncher::StopRunning()
 {
     m_doc.m_bScriptRunning = false;
-    // A run still under way takes the hand-over up itself once it has ended.
-    if (m_doc.m_nScriptRunsActive == 0 && !HandedOverPath().empty())
-        Post(ID_FILE_SEND_SCRIPT);
+    m_doc.m_bRunScriptPending = false;
+    // A run still under way takes the hand-over up itself once it has returned.
+    if (m_doc.m_nScriptRunsActive == 0)
+        TakeHandOver();
 }
 
 void CScriptLauncher::ChooseAndRun()
@@ -105,52 +124,71 @@ void CScriptLauncher::ChooseAndRun()
         m_doc.m_bScriptRunning = false;
         platform::ShowMessage(script.IsValid() ? platform::Format(kCouldNotOpen, path.c_str())
                                                : LoadResString(IDS_NOT_A_SCRIPT_FILE));
+        EndRun();
         return;
     }
     platform::WriteProfileString(kSectionSettings, kValueScriptPath, path);
     m_doc.m_bScriptRunning = true;
-    int result = SCRIPT_ERROR;
-    {
-        ActiveRun active(m_doc);
-        result = script.Run();
-    }
-    AfterRun(result);
+    AfterRun(Run(script));
 }
 
 void CScriptLauncher::RunScript()
 {
-    // A run stopped while its repetition was on the way stays stopped.
-    if (!m_doc.m_bScriptRunning)
+    // A post made before the run was stopped starts nothing.
+    if (!std::exchange(m_doc.m_bRunScriptPending, false) || !m_doc.m_bScriptRunning)
         return;
+    if (DeferWhileUnwinding(ID_RUN_SCRIPT)) {
+        m_doc.m_bRunScriptPending = true;
+        return;
+    }
     CParlimDoc::BusyScope busy(m_doc);
     CScript script(&m_doc, &m_doc.m_serial);
     if (script.Open(m_doc.m_strScriptPath) != S_OK) {
         m_doc.m_bScriptRunning = false;
         platform::ShowMessage(platform::Format(kCouldNotOpenScriptFile, m_doc.m_strScriptPath.c_str()));
+        EndRun();
         return;
     }
-    int result = SCRIPT_ERROR;
-    {
-        ActiveRun active(m_doc);
-        result = script.Run();
-    }
-    AfterRun(result);
+    AfterRun(Run(script));
+}
+
+int CScriptLauncher::Run(CScript& script)
+{
+    ActiveRun active(m_doc);
+    return script.Run();
 }
 
 void CScriptLauncher::AfterRun(int result)
 {
     if (result == SCRIPT_REPEAT && m_doc.m_bScriptRunning) {
-        Post(ID_RUN_SCRIPT);
+        m_doc.PostRunScript();
         return;
     }
-    m_doc.m_bScriptRunning = false;
-    // A script handed over while this one ran: its run was stopped for it.
-    if (m_doc.m_nScriptRunsActive == 0 && !HandedOverPath().empty())
-        Post(ID_FILE_SEND_SCRIPT);
+    EndRun();
+}
+
+void CScriptLauncher::EndRun()
+{
+    // A script handed over while a dialog of this run was open is still to run.
+    m_doc.m_bScriptRunning = m_doc.m_bRunScriptPending;
+    RunEnded();
+}
+
+void CScriptLauncher::RunEnded()
+{
+    if (m_doc.m_nScriptRunsActive > 0)
+        return;
+    const int deferred = std::exchange(m_doc.m_nDeferredScriptCommand, 0);
+    // A script handed over while this one ran: the run was stopped for it,
+    // and it goes before any start that waited.
+    if (!TakeHandOver() && deferred != 0)
+        Post(deferred);
 }
 
 void CScriptLauncher::CommandHistory()
 {
+    if (DeferWhileUnwinding(ID_TRANSFER_COMMAND_HISTORY))
+        return;
     std::list<std::string>& history = m_doc.GetCommandHistory();
     if (m_doc.m_portConfig.m_nDeviceType == CParlimDoc::kGlissom && !m_doc.m_strTypedLine.empty()) {
         history.push_back(m_doc.m_strTypedLine);
@@ -165,11 +203,8 @@ void CScriptLauncher::CommandHistory()
     CParlimDoc::BusyScope busy(m_doc);
     m_doc.m_bHistoryRunning = true;
     m_doc.m_bScriptRunning = true;
-    {
-        ActiveRun active(m_doc);
-        CScript script(&m_doc, &m_doc.m_serial);
-        script.Run();
-    }
-    m_doc.m_bScriptRunning = false;
+    CScript script(&m_doc, &m_doc.m_serial);
+    Run(script);
     m_doc.m_bHistoryRunning = false;
+    EndRun();
 }

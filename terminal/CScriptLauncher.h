@@ -2,10 +2,12 @@
 #include <string>
 
 class CParlimDoc;
+class CScript;
 
 // Starts, stops and repeats the script runs of one connection: script files
 // chosen by the user or handed over by a second start, and one-line runs of
-// the command history.
+// the command history. Runs never nest: a start that comes while a stopped
+// run is still unwinding waits until that run has returned.
 class CScriptLauncher {
 public:
     static constexpr const char* kCouldNotOpen = "Could Not Open %s";
@@ -16,14 +18,24 @@ public:
     void SendScript();
     void RunScript();
     void CommandHistory();
+    // A script handed over by a second start: false (nothing kept) when this
+    // connection cannot run it; otherwise it runs now, or once the current
+    // run has ended.
+    bool TakeUpHandOver(const std::string& path);
 
 private:
     bool TakeHandOver();
     void StopRunning();
     void ChooseAndRun();
-    // Runs the loaded script; true when it asks to run again.
-    bool Run();
+    // True when a run is still unwinding: the command is posted again once it has returned.
+    bool DeferWhileUnwinding(int commandId);
+    // Runs the document's script line list.
+    int Run(CScript& script);
     void AfterRun(int result);
+    // The run is over; the script stays on only for a run still to come.
+    void EndRun();
+    // A run has returned: a start that waited for it, or a handed-over script, goes next.
+    void RunEnded();
     void Post(int commandId);
 
     CParlimDoc& m_doc;

@@ -36,20 +36,21 @@ CSerialPort::~CSerialPort()
     Close();
 }
 
-std::uint8_t CSerialPort::ParityCode(char parity)
+platform::LineSettings CSerialPort::LineSettingsOf(std::uint32_t baud, char parity, std::uint8_t stopBits,
+                                                   std::uint8_t byteSize)
 {
+    platform::LineSettings settings;
+    settings.BaudRate = baud;
     switch (parity) {
-    case 'E': return platform::EVENPARITY;
-    case 'O': return platform::ODDPARITY;
-    case 'M': return platform::MARKPARITY;
-    case 'S': return platform::SPACEPARITY;
-    default: return platform::NOPARITY;
+    case 'E': settings.Parity = platform::EVENPARITY; break;
+    case 'O': settings.Parity = platform::ODDPARITY; break;
+    case 'M': settings.Parity = platform::MARKPARITY; break;
+    case 'S': settings.Parity = platform::SPACEPARITY; break;
+    default: settings.Parity = platform::NOPARITY; break;
     }
-}
-
-std::uint8_t CSerialPort::StopBitsCode(std::uint8_t stopBits)
-{
-    return stopBits == 2 ? platform::TWOSTOPBITS : platform::ONESTOPBIT;
+    settings.StopBits = stopBits == 2 ? platform::TWOSTOPBITS : platform::ONESTOPBIT;
+    settings.ByteSize = byteSize;
+    return settings;
 }
 
 bool CSerialPort::SetParams(CLogWnd* owner, std::uint8_t comPort, std::uint32_t baud, char parity,
@@ -60,10 +61,7 @@ bool CSerialPort::SetParams(CLogWnd* owner, std::uint8_t comPort, std::uint32_t 
     m_nComPort = comPort;
     m_nInQueue = inQueue;
     m_nOutQueue = outQueue;
-    m_dcb.BaudRate = baud;
-    m_dcb.Parity = ParityCode(parity);
-    m_dcb.StopBits = StopBitsCode(stopBits);
-    m_dcb.ByteSize = byteSize;
+    m_dcb = LineSettingsOf(baud, parity, stopBits, byteSize);
     return true;
 }
 
@@ -243,11 +241,22 @@ HRESULT CSerialPort::SendBreak(std::uint32_t milliseconds)
 bool CSerialPort::SetComm(std::uint32_t baud, char parity, std::uint8_t stopBits,
                           std::uint8_t byteSize)
 {
-    m_dcb.BaudRate = baud;
-    m_dcb.Parity = ParityCode(parity);
-    m_dcb.StopBits = StopBitsCode(stopBits);
-    m_dcb.ByteSize = byteSize;
-    return !m_bOpen || m_line.Apply(m_dcb);
+    const platform::LineSettings wanted = LineSettingsOf(baud, parity, stopBits, byteSize);
+    if (!m_bOpen) {
+        m_dcb = wanted;
+        return true;
+    }
+    if (!m_line.Apply(wanted))
+        return false;
+    // A driver may put another rate in place of one it cannot run: that is a
+    // refusal too, and the line goes back to what it had.
+    platform::LineSettings applied;
+    if (m_line.Query(applied) && applied.BaudRate != wanted.BaudRate) {
+        m_line.Apply(m_dcb);
+        return false;
+    }
+    m_dcb = wanted;
+    return true;
 }
 
 char CSerialPort::GetParityChar() const

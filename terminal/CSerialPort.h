@@ -68,9 +68,14 @@ public:
     // A line break of that length; blocks the calling thread. 0 or the error.
     HRESULT SendBreak(std::uint32_t milliseconds);
 
-    // Stores the values; when open applies them at once. False when refused.
+    // Closed: stores the values for the next Open. Open: applies them and
+    // keeps what the line then has; false, with nothing changed, when the
+    // line refuses them.
     bool SetComm(std::uint32_t baud, char parity, std::uint8_t stopBits, std::uint8_t byteSize);
     void GetDCB(platform::LineSettings& destination) const { destination = m_dcb; }
+    // The four values as SetParams and SetComm code them.
+    static platform::LineSettings LineSettingsOf(std::uint32_t baud, char parity, std::uint8_t stopBits,
+                                                 std::uint8_t byteSize);
     char GetParityChar() const;
 
     std::uint8_t ComPort() const { return m_nComPort; }
@@ -94,8 +99,6 @@ private:
     void DeliverPending();
     void ReleaseLine();
 
-    static std::uint8_t ParityCode(char parity);
-    static std::uint8_t StopBitsCode(std::uint8_t stopBits);
 
     QPointer<CLogWnd> m_pOwner;
     std::uint8_t m_nComPort = 0;

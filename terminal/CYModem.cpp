@@ -3,16 +3,24 @@
 #include "CCrc16.h"
 #include "CSerialPort.h"
 #include "Format.h"
+#include "IYModemPort.h"
 #include "MessagePump.h"
 #include "Messages.h"
 
+#include <atomic>
+#include <cerrno>
 #include <chrono>
+#include <cstdio>
 #include <cstring>
 #include <limits>
+#include <unistd.h>
 
 namespace {
 constexpr int kTries = 10;
 constexpr std::uint16_t kHeaderByteSeconds = 10;
+// A header request unanswered for this long is asked again, so the ten
+// tries of the header phase stay within the header byte's time-out.
+constexpr std::uint16_t kHeaderTrySeconds = 1;
 constexpr std::uint16_t kBlockNumberSeconds = 2;
 constexpr std::uint16_t kDataSeconds = 10;
 constexpr std::uint16_t kCrcSeconds = 2;
@@ -24,11 +32,7 @@ constexpr int kBreakPauseSeconds = 3;
 constexpr std::uint32_t kBreakMilliseconds = 400;
 constexpr char kPrompt[] = "Return code = 15\r\n\r\n>";
 constexpr char kSoftwareBreak[] = "======";
-
-void Pause(int milliseconds)
-{
-    platform::WaitWithMessages(0, milliseconds);
-}
+constexpr int kReceivingNameTries = 100;
 
 // Decimal digits at the start of the text; -1 when there are none or they
 // do not fit.
@@ -46,7 +50,7 @@ std::int64_t LeadingSize(const std::uint8_t* text, std::size_t length)
 }
 } // namespace
 
-CYModem::CYModem(CSerialPort* port, std::string downloadDir)
+CYModem::CYModem(IYModemPort* port, std::string downloadDir)
     : m_pPort(port), m_strDownloadDir(std::move(downloadDir))
 {
     if (!m_strDownloadDir.empty() && m_strDownloadDir.back() != '/')
@@ -55,7 +59,7 @@ CYModem::CYModem(CSerialPort* port, std::string downloadDir)
 
 CYModem::~CYModem()
 {
-    m_outFile.Close();
+    DiscardReceivingFile();
 }
 
 void CYModem::ResetPacket()
@@ -91,12 +95,10 @@ HRESULT CYModem::ReadBytes(void* buffer, std::uint32_t n, std::uint16_t seconds)
         if (count == 0) {
             if (Clock::now() >= deadline)
                 return E_FAIL;
-            if (platform::PumpMessages() == platform::PUMP_QUIT) {
-                m_bLineLost = true;
-                return E_FAIL;
-            }
+            if (m_pPort->Pump() == platform::PUMP_QUIT)
+                m_bClosing = true;
         }
-        if (IsCancelled())
+        if (Cancelled())
             return 1;
     }
     return 0;
@@ -136,19 +138,27 @@ CYModem::TryResult CYModem::ReadBlockBody(Packet& packet)
 
 HRESULT CYModem::Packet::ReceivePacket(CYModem& modem, bool reset)
 {
+    const bool headerPhase = reset;
     if (reset) {
         expected = 0;
         modem.m_bHavePrevious = false;
     }
+    const std::uint16_t headerSeconds = headerPhase ? kHeaderTrySeconds : kHeaderByteSeconds;
     for (int attempt = 0; attempt < kTries; ++attempt) {
         try {
-            if (modem.IsCancelled())
+            if (modem.Cancelled())
                 return 1;
-            HRESULT result = modem.ReadBytes(&header, 1, kHeaderByteSeconds);
+            HRESULT result = modem.ReadBytes(&header, 1, headerSeconds);
             TryResult body = TryResult::Failed;
             if (result == 1)
                 return 1;
             if (result == 0) {
+                if (header == EOT && headerPhase) {
+                    // The sender missed the answer to its end of file.
+                    modem.SendByte(ACK);
+                    modem.AskAgain(true);
+                    continue;
+                }
                 if (header == EOT)
                     return 0;
                 if (header != SOH && header != STX)
@@ -165,25 +175,43 @@ HRESULT CYModem::Packet::ReceivePacket(CYModem& modem, bool reset)
                 if (block == expected) {
                     expected = static_cast<std::uint8_t>(expected + 1);
                     modem.m_bHavePrevious = true;
+                    modem.m_bPreviousIsHeader = headerPhase;
                     return 0;
                 }
-                // The sender missed our ACK and sent the same block again.
+                // The sender missed our answer and sent the same block again.
                 if (modem.m_bHavePrevious && block == static_cast<std::uint8_t>(expected - 1)) {
-                    modem.SendByte(ACK);
+                    modem.TakeRepeat();
                     continue;
                 }
                 modem.Abort();
                 modem.m_bAborted = true;
                 return E_FAIL;
             }
-            // A damaged or incomplete block: what is left of it is dropped.
+            // A damaged, incomplete or missing block: what is left of it is dropped.
             modem.m_pPort->FlushInput();
-            modem.SendNak();
+            modem.AskAgain(headerPhase);
         } catch (...) {
             modem.ResetPacket();
         }
     }
     return E_FAIL;
+}
+
+void CYModem::AskAgain(bool headerPhase)
+{
+    // A sender waiting for a header takes NAK as a request for checksum blocks.
+    if (headerPhase)
+        SendByte(CRC_REQUEST);
+    else
+        SendNak();
+}
+
+void CYModem::TakeRepeat()
+{
+    SendByte(ACK);
+    // The sender of a repeated header waits for the request of its data again.
+    if (m_bPreviousIsHeader)
+        SendByte(CRC_REQUEST);
 }
 
 HRESULT CYModem::Abort()
@@ -196,9 +224,9 @@ HRESULT CYModem::Abort()
         HRESULT result = Send(cancel, 2);
         if (result != 0)
             return result;
-        if (IsCancelled())
+        if (Cancelled())
             return 1;
-        platform::WaitWithMessages(kAbortSettleSeconds, 0);
+        m_pPort->Wait(kAbortSettleSeconds, 0);
         const auto deadline = std::chrono::steady_clock::now() + kAbortDrainLimit;
         int quiet = 0;
         while (quiet < 2) {
@@ -257,17 +285,62 @@ bool CYModem::TakeHeaderName(const std::uint8_t* area, std::uint32_t size)
 
 HRESULT CYModem::OnFileHeader()
 {
+    DiscardReceivingFile();
     m_strFileName.clear();
     m_nFileSize = 0;
     m_nFileWritten = 0;
-    m_outFile.Close();
     if (!TakeHeaderName(m_packet.Data(), m_packet.DataSize()))
         return E_FAIL;
-    const std::string path = m_strDownloadDir + m_strFileName;
-    HRESULT result = m_outFile.Create(path, true);
+    HRESULT result = CreateReceivingFile();
     if (result != 0)
-        m_strFailure = platform::Format("Cannot create file %s.", path.c_str());
+        m_strFailure = platform::Format("Cannot create file %s.", (m_strDownloadDir + m_strFileName).c_str());
     return result;
+}
+
+HRESULT CYModem::CreateReceivingFile()
+{
+    // A new name of our own, created exclusively: no link or earlier file
+    // in the download directory is ever written through.
+    static std::atomic<unsigned> serial{0};
+    HRESULT result = E_FAIL;
+    for (int attempt = 0; attempt < kReceivingNameTries; ++attempt) {
+        const std::string path = platform::Format("%s.receiving-%ld-%u", m_strDownloadDir.c_str(),
+                                                  static_cast<long>(::getpid()), ++serial);
+        result = m_outFile.Create(path, false);
+        if (result == 0) {
+            m_strReceivingPath = path;
+            return 0;
+        }
+        if (result != HRESULT_FROM_WIN32(ERROR_FILE_EXISTS))
+            return result;
+    }
+    return result;
+}
+
+bool CYModem::KeepReceivedFile()
+{
+    m_outFile.Close();
+    if (m_nFileSize >= 0 && m_nFileWritten < m_nFileSize)
+        return false;
+    // The rename replaces whatever has the name, a link included, and
+    // never writes through it.
+    const std::string path = m_strDownloadDir + m_strFileName;
+    if (std::rename(m_strReceivingPath.c_str(), path.c_str()) != 0) {
+        m_strFailure = platform::Format("Cannot create file %s.", path.c_str());
+        return false;
+    }
+    m_strReceivingPath.clear();
+    return true;
+}
+
+void CYModem::DiscardReceivingFile()
+{
+    m_outFile.Close();
+    if (m_strReceivingPath.empty())
+        return;
+    ::unlink(m_strReceivingPath.c_str());
+    m_strReceivingPath.clear();
+    m_strDiscarded = m_strFileName;
 }
 
 HRESULT CYModem::WriteData()
@@ -307,12 +380,17 @@ bool CYModem::IsCancelled()
     return false;
 }
 
+bool CYModem::Cancelled()
+{
+    return m_bClosing || IsCancelled();
+}
+
 HRESULT CYModem::RequestHeader()
 {
     m_pPort->FlushInput();
-    Pause(kRequestPauseMs);
+    m_pPort->Wait(0, kRequestPauseMs);
     SendByte(CRC_REQUEST);
-    Pause(kRequestPauseMs);
+    m_pPort->Wait(0, kRequestPauseMs);
     return m_packet.ReceivePacket(*this, true);
 }
 
@@ -332,17 +410,19 @@ CYModem::Outcome CYModem::ReceiveFile()
         if (result != 0)
             return Fail(platform::Format("The recovery of %s failed.", m_strFileName.c_str()));
         if (m_packet.header == EOT) {
+            if (!KeepReceivedFile())
+                return Fail(platform::Format("The recovery of %s failed.", m_strFileName.c_str()));
             CloseFile();
             SendByte(ACK);
             m_strLastFile = m_strFileName;
             return Outcome::Complete;
         }
-        if (IsCancelled())
+        if (Cancelled())
             return Outcome::Cancelled;
         if (WriteData() != 0)
             return Outcome::Failed;
         SendByte(ACK);
-        if (IsCancelled())
+        if (Cancelled())
             return Outcome::Cancelled;
     }
 }
@@ -351,9 +431,9 @@ CYModem::Outcome CYModem::RunBatch()
 {
     HRESULT result = RequestHeader();
     for (;;) {
-        if (result == 1 || IsCancelled())
+        if (result == 1 || Cancelled())
             return Outcome::Cancelled;
-        if (result != 0 || m_packet.header == EOT) {
+        if (result != 0) {
             if (m_strLastFile.empty())
                 return Fail("The recovery failed: no file header came from the instrument.");
             return Fail(platform::Format("The recovery stopped after %s: no further file header came.",
@@ -366,7 +446,7 @@ CYModem::Outcome CYModem::RunBatch()
         if (OnFileHeader() != 0)
             return Outcome::Failed;
         SendByte(ACK);
-        Pause(kRequestPauseMs);
+        m_pPort->Wait(0, kRequestPauseMs);
         SendByte(CRC_REQUEST);
         Outcome outcome = ReceiveFile();
         if (outcome != Outcome::Complete)
@@ -389,12 +469,25 @@ void CYModem::Finish(Outcome outcome)
         OnComplete();
         return;
     }
+    DiscardReceivingFile();
     if (!m_bAborted)
         Abort();
-    platform::WaitWithMessages(kBreakPauseSeconds, 0);
+    m_pPort->Wait(kBreakPauseSeconds, 0);
     SendEndBreak();
+    const std::string notice = IncompleteNotice(outcome);
+    if (!notice.empty())
+        platform::ShowMessage(notice, platform::MB_OK | platform::MB_ICONEXCLAMATION);
+}
+
+std::string CYModem::IncompleteNotice(Outcome outcome) const
+{
+    if (m_strDiscarded.empty())
+        return outcome == Outcome::Failed ? m_strFailure : std::string();
+    const std::string dropped =
+        platform::Format("The incomplete file %s was not kept.", m_strDiscarded.c_str());
     if (outcome == Outcome::Failed)
-        platform::ShowMessage(m_strFailure, platform::MB_OK | platform::MB_ICONEXCLAMATION);
+        return m_strFailure + "\r\n" + dropped;
+    return "The recovery was cancelled.\r\n" + dropped;
 }
 
 void CYModem::Receive()

@@ -5,12 +5,14 @@
 #include <cstdint>
 #include <string>
 
-class CSerialPort;
+class IYModemPort;
 
 // The receiving side of a batch block transfer (CRC-16, 128- and 1024-byte
-// blocks) over a connection's serial port, writing each file into the
-// download directory. Runs on the user-interface thread and pumps messages
-// while it waits. The virtual hooks let a derived class report to the user.
+// blocks) over a line, writing each file into the download directory. A file
+// is received under a temporary name and takes its own name only once it has
+// arrived whole. On a connection's port it runs on the user-interface thread
+// and the line's waits pump messages. The virtual hooks let a derived class
+// report to the user.
 class CYModem {
 public:
     static constexpr std::uint8_t SOH = 0x01;
@@ -23,7 +25,7 @@ public:
     // Longest file name the header may carry.
     static constexpr std::size_t kMaxNameLength = 255;
 
-    CYModem(CSerialPort* port, std::string downloadDir);
+    CYModem(IYModemPort* port, std::string downloadDir);
     virtual ~CYModem();
     CYModem(const CYModem&) = delete;
     CYModem& operator=(const CYModem&) = delete;
@@ -31,8 +33,8 @@ public:
     // Runs the whole batch.
     void Receive();
 
-    // 0: all n bytes came; 1: cancelled; E_FAIL: timed out, port closed or
-    // the program is closing.
+    // 0: all n bytes came; 1: cancelled or the program is closing; E_FAIL:
+    // timed out or the line is gone.
     HRESULT ReadBytes(void* buffer, std::uint32_t n, std::uint16_t seconds);
     HRESULT Send(const void* bytes, std::uint32_t n);
     // Aborts on the wire: 0 when the instrument's prompt came back, 1 when
@@ -54,7 +56,8 @@ protected:
         std::uint8_t crcLow = 0;
         std::uint8_t expected = 0;
 
-        // 0: a good block or an EOT; 1: cancelled; E_FAIL otherwise.
+        // 0: a good block or an EOT; 1: cancelled; E_FAIL otherwise. A reset
+        // starts the header phase, where every request is a 'C'.
         HRESULT ReceivePacket(CYModem& modem, bool reset);
         const std::uint8_t* Data() const { return header == SOH ? data128 : data1024; }
         std::uint32_t DataSize() const { return header == SOH ? 128 : 1024; }
@@ -69,7 +72,7 @@ protected:
     virtual void SendNak();
     virtual bool IsCancelled();
 
-    CSerialPort* m_pPort;
+    IYModemPort* m_pPort;
     std::string m_strDownloadDir;
     CBaseFile m_outFile;
     std::string m_strFileName;
@@ -88,6 +91,14 @@ private:
     HRESULT RequestHeader();
     TryResult ReadBlockBody(Packet& packet);
     void SendByte(std::uint8_t byte);
+    void AskAgain(bool headerPhase);
+    void TakeRepeat();
+    // The hook, or the program closing: either ends the transfer as a cancel.
+    bool Cancelled();
+    HRESULT CreateReceivingFile();
+    bool KeepReceivedFile();
+    void DiscardReceivingFile();
+    std::string IncompleteNotice(Outcome outcome) const;
     Outcome Fail(std::string message);
     void Finish(Outcome outcome);
     void SendEndBreak();
@@ -95,9 +106,16 @@ private:
 
     std::string m_strFailure;
     std::string m_strLastFile;
+    // Where the current file is received until it has arrived whole.
+    std::string m_strReceivingPath;
+    // The name of a file whose incomplete part was removed.
+    std::string m_strDiscarded;
     bool m_bAborted = false;
     bool m_bLineLost = false;
+    bool m_bClosing = false;
     // A block has been taken since the last header request, so an intact
     // copy of it may come again when the sender missed the ACK.
     bool m_bHavePrevious = false;
+    // That block was a file header: its repeat is answered with ACK and 'C'.
+    bool m_bPreviousIsHeader = false;
 };

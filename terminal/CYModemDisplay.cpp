@@ -1,6 +1,6 @@
 #include "CYModemDisplay.h"
 
-#include "CSerialPort.h"
+#include "IYModemPort.h"
 #include "IRecoverProgress.h"
 
 #include <chrono>
@@ -9,11 +9,11 @@ namespace {
 // Milliseconds to whole seconds, half a second and more rounding up.
 std::int64_t RoundedSeconds(std::uint64_t milliseconds)
 {
-    return static_cast<std::int64_t>((milliseconds + 500) / 1000);
+    return static_cast<std::int64_t>(milliseconds / 1000 + (milliseconds % 1000 >= 500 ? 1 : 0));
 }
 } // namespace
 
-CYModemDisplay::CYModemDisplay(CSerialPort* port, std::string downloadDir, std::int64_t expectedTotal,
+CYModemDisplay::CYModemDisplay(IYModemPort* port, std::string downloadDir, std::int64_t expectedTotal,
                                IRecoverProgress* cancelDlg)
     : CYModem(port, std::move(downloadDir)), m_pCancelDlg(cancelDlg), m_nExpectedTotal(expectedTotal)
 {
@@ -60,8 +60,10 @@ HRESULT CYModemDisplay::WriteData()
     std::uint64_t remaining = 0;
     const std::int64_t due = m_nExpectedTotal - m_nTotalReceived;
     if (m_nTotalReceived != 0 && m_nExpectedTotal != 0 && due > 0) {
-        const auto total = static_cast<std::uint64_t>(m_nTotalReceived);
-        remaining = (elapsed * static_cast<std::uint64_t>(due) + total / 2) / total;
+        // In 128 bits: a long transfer of a large announced total overflows 64.
+        const auto total = static_cast<unsigned __int128>(m_nTotalReceived);
+        const unsigned __int128 rounded = (static_cast<unsigned __int128>(elapsed) * due + total / 2) / total;
+        remaining = rounded > UINT64_MAX ? UINT64_MAX : static_cast<std::uint64_t>(rounded);
     }
     m_pCancelDlg->UpdateProgress(m_nFileWritten, m_nTotalReceived, RoundedSeconds(elapsed),
                                  RoundedSeconds(remaining));

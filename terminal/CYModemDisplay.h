@@ -9,7 +9,7 @@ class IRecoverProgress;
 // corrections to the progress window and learns from it about Cancel.
 class CYModemDisplay : public CYModem {
 public:
-    CYModemDisplay(CSerialPort* port, std::string downloadDir, std::int64_t expectedTotal,
+    CYModemDisplay(IYModemPort* port, std::string downloadDir, std::int64_t expectedTotal,
                    IRecoverProgress* cancelDlg);
 
 protected:

@@ -2,23 +2,100 @@
 
 #include "Format.h"
 #include "PortCatalog.h"
-#include "SerialLine.h"
+
+#include <dirent.h>
+#include <fstream>
+#include <set>
+#include <sstream>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <unistd.h>
+
+namespace {
+
+// Devices open in other processes, by device number. Processes of other
+// users stay hidden unless we may look at them.
+std::set<dev_t> DevicesOpenElsewhere()
+{
+    std::set<dev_t> devices;
+    const std::string self = std::to_string(::getpid());
+    DIR* proc = ::opendir("/proc");
+    if (proc == nullptr)
+        return devices;
+    while (dirent* process = ::readdir(proc)) {
+        const std::string pid = process->d_name;
+        if (pid == self || pid.find_first_not_of("0123456789") != std::string::npos)
+            continue;
+        const std::string fdDir = "/proc/" + pid + "/fd";
+        DIR* fds = ::opendir(fdDir.c_str());
+        if (fds == nullptr)
+            continue;
+        while (dirent* fd = ::readdir(fds)) {
+            struct stat info {};
+            if (fd->d_name[0] != '.' && ::stat((fdDir + "/" + fd->d_name).c_str(), &info) == 0 &&
+                S_ISCHR(info.st_mode))
+                devices.insert(info.st_rdev);
+        }
+        ::closedir(fds);
+    }
+    ::closedir(proc);
+    return devices;
+}
+
+// File locks by the node they lock ("major:minor:inode" as the kernel lists
+// them), this process's own included: an open port of ours holds one.
+std::set<std::string> LockedNodes()
+{
+    std::set<std::string> nodes;
+    std::ifstream locks("/proc/locks");
+    std::string line;
+    while (std::getline(locks, line)) {
+        std::istringstream fields(line);
+        std::string field;
+        for (int i = 0; i < 6 && fields >> field; ++i) {
+        }
+        // "1: FLOCK ADVISORY WRITE 123 00:05:87 0 EOF"; a blocked waiter has "->" first.
+        if (field.find(':') != std::string::npos)
+            nodes.insert(field);
+    }
+    return nodes;
+}
+
+std::string NodeKey(const struct stat& node)
+{
+    return platform::Format("%02x:%02x:%lu", major(node.st_dev), minor(node.st_dev),
+                            static_cast<unsigned long>(node.st_ino));
+}
+
+class Probe {
+public:
+    bool IsFree(const std::string& devicePath) const
+    {
+        struct stat node {};
+        if (devicePath.empty() || ::stat(devicePath.c_str(), &node) != 0 || !S_ISCHR(node.st_mode) ||
+            ::access(devicePath.c_str(), R_OK | W_OK) != 0)
+            return false;
+        return !m_openElsewhere.count(node.st_rdev) && !m_locked.count(NodeKey(node));
+    }
+
+private:
+    std::set<dev_t> m_openElsewhere = DevicesOpenElsewhere();
+    std::set<std::string> m_locked = LockedNodes();
+};
+
+} // namespace
 
 bool PortProbe::CanOpen(int comNumber)
 {
-    std::string device = platform::PortCatalog::DevicePath(comNumber);
-    if (device.empty())
-        return false;
-    platform::SerialLine line;
-    return line.Open(device) == S_OK;
+    return Probe().IsFree(platform::PortCatalog::DevicePath(comNumber));
 }
 
 std::vector<std::pair<int, std::string>> PortProbe::FreePorts()
 {
+    const Probe probe;
     std::vector<std::pair<int, std::string>> ports;
     for (const auto& [number, device] : platform::PortCatalog::Ports()) {
-        platform::SerialLine line;
-        if (line.Open(device) == S_OK)
+        if (probe.IsFree(device))
             ports.emplace_back(number, platform::Format("COM%d", number));
     }
     return ports;

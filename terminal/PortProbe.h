@@ -1,12 +1,15 @@
 #pragma once
 #include <string>
+#include <utility>
 #include <vector>
 
-// Whether a COM port can be opened right now: its device is opened
-// exclusively and closed at once. Ports in use by anyone fail.
+// Whether COM ports are free, found without opening their devices: an open
+// raises a serial device's modem lines, and configuring it would change the
+// settings of a program that holds it. A port is free when its device is
+// there for reading and writing and no other process has it open or locked.
 class PortProbe {
 public:
     static bool CanOpen(int comNumber);
-    // "COM%d" names of the mapped ports that open now, ascending.
+    // "COM%d" names of the mapped ports that are free now, ascending.
     static std::vector<std::pair<int, std::string>> FreePorts();
 };

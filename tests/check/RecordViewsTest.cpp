@@ -22,8 +22,8 @@ TEST(DataTypeNames, NamedUnnamedAndDerivedIds)
     EXPECT_EQ(GetDataTypeName(0x2104), "Sedgeway HDT (External Heading) Data");
     EXPECT_EQ(GetDataTypeName(0x1000), "Test Structure #0");
     EXPECT_EQ(GetDataTypeName(0x100F), "Test Structure #15");
-    for (std::uint16_t unnamed : {0x0F00, 0x0601, 0x0704, 0x0181, 0x0103, 0x0203, 0x0303, 0x1010, 0xFFFF})
-        EXPECT_EQ(GetDataTypeName(unnamed), "") << std::hex << unnamed;
+    for (int unnamed : {0x0F00, 0x0601, 0x0704, 0x0181, 0x0103, 0x0203, 0x0303, 0x1010, 0xFFFF})
+        EXPECT_EQ(GetDataTypeName(static_cast<std::uint16_t>(unnamed)), "") << std::hex << unnamed;
 }
 
 TEST(FixLeader, FirmwareRevisionsAboveHundredWrap)

@@ -1,6 +1,7 @@
 #include "CheckBuilders.h"
 #include "CVosticCheck.h"
 #include "FilePaths.h"
+#include "FileSizeLimit.h"
 #include "IProgress.h"
 #include "Messages.h"
 #include "TempDir.h"
@@ -429,13 +430,21 @@ TEST_F(VosticStartTest, LogThatCannotBeCreated)
 
 TEST_F(VosticStartTest, FailedReportWriteIsReported)
 {
-    WriteInput({Ensemble(1)});
-    m_messages.QueueAnswer(platform::IDYES);
-    ASSERT_TRUE(Start(m_input, "/dev/full"));
+    // Each repeated number adds a line to the report.
+    WriteInput(std::vector<Bytes>(200, Ensemble(1)));
+    ASSERT_TRUE(Start(m_input, m_log));
+    const FileSizeLimit fullDisk(4096);
     NullProgress progress;
     EXPECT_EQ(m_check.Run(progress), CheckOutcome::WriteFailed);
-    ASSERT_EQ(m_messages.Texts().size(), 2u);
-    EXPECT_EQ(m_messages.Texts()[1], "Problems with writing to output file.");
+    ASSERT_EQ(m_messages.Texts().size(), 1u);
+    EXPECT_EQ(m_messages.Texts()[0], "Problems with writing to output file.");
+}
+
+TEST_F(VosticStartTest, AFolderAsLogIsRefusedWithoutTheReplaceQuestion)
+{
+    WriteInput({Ensemble(1)});
+    EXPECT_FALSE(Start(m_input, m_dir.Path()));
+    EXPECT_EQ(OnlyMessage(), "Cannot create file " + m_dir.Path() + ".");
 }
 
 } // namespace

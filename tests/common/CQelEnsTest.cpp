@@ -123,3 +123,22 @@ TEST(CVarLeader, NumberNeedsItsBytesInsideTheLeader)
     CQelEns exactView(exact.data());
     EXPECT_EQ(CVarLeader(&exactView).GetEnsembleNumber(), 0xABCDEFu);
 }
+
+TEST(CQelEns, EntriesInsideTheHeaderOrTableAreNoDataType)
+{
+    Bytes ensemble = ThreeTypes();
+    CQelEns view(ensemble.data());
+    // Offset 0 shows the header's own 7F 7F as an id; 4 the type count;
+    // 6 to 11 the table itself (three entries end at 12).
+    for (int at : {0, 2, 4, 6, 8, 10, 11}) {
+        const auto offset = static_cast<std::uint16_t>(at);
+        PutU16(ensemble, 6, offset);
+        const std::uint16_t shownId = static_cast<std::uint16_t>(ensemble[offset] | ensemble[offset + 1] << 8);
+        EXPECT_EQ(view.FindDataType(shownId), nullptr) << offset;
+        EXPECT_EQ(view.GetDataTypeId(0), 0xFFFF) << offset;
+    }
+    // The first byte after the table is a data type again.
+    PutU16(ensemble, 6, 12);
+    EXPECT_EQ(view.FindDataType(kFixedLeaderId), ensemble.data() + 12);
+    EXPECT_EQ(view.GetDataTypeId(0), kFixedLeaderId);
+}

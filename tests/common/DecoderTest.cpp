@@ -3,6 +3,7 @@
 #include "HexToInt.h"
 #include "Messages.h"
 #include "TempDir.h"
+#include "TextLineLimit.h"
 
 #include <gtest/gtest.h>
 
@@ -171,6 +172,18 @@ TEST(DecoderLoad, LastLineWithoutLineEndStillCounts)
     const LoadResult bad = LoadText("0080,3,2\r\n$L\r\nbad");
     ASSERT_EQ(bad.messages.size(), 1u);
     EXPECT_EQ(bad.messages[0], "Error in decoder file line number 3.");
+}
+
+TEST(DecoderLoad, ALineLongerThanTheBoundIsThatLinesError)
+{
+    // A comment right at the bound is still a line; one byte more is not.
+    const std::string atBound = "0080,3,2 ;" + std::string(kMaxTextLineBytes - 10, 'c');
+    EXPECT_TRUE(LoadText("; a\r\n" + atBound + "\r\n$L\r\n").ok);
+    for (const std::string& end : {std::string("\r\n$L\r\n"), std::string()}) {
+        const LoadResult tooLong = LoadText("; a\r\n" + atBound + "c" + end);
+        EXPECT_FALSE(tooLong.ok);
+        EXPECT_EQ(tooLong.messages, std::vector<std::string>{"Error in decoder file line number 2."});
+    }
 }
 
 TEST(DecoderLoad, RefusesFilesWithoutWork)

@@ -9,6 +9,7 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QFile>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QProgressBar>
@@ -38,6 +39,7 @@ public:
     }
     void StartAutoRun() { PostAutoRun(); }
     bool Browse(FileKind kind) { return BrowseFile(kind, m_field); }
+    std::string FieldName() const { return FileName(m_field); }
 
     QLineEdit* m_field;
     int m_runs = 0;
@@ -238,6 +240,29 @@ TEST_F(FrameDialogs, BrowseShowsSelectStartsAtLastNameAndStoresTheChoice)
     EXPECT_EQ(directory.toStdString(), m_files.Path());
     EXPECT_EQ(dialog.m_field->text().toStdString(), chosen);
     EXPECT_EQ(GetLastInputFileName(), chosen);
+}
+
+TEST_F(FrameDialogs, BrowseKeepsTheBytesOfANameThatIsNotUtf8)
+{
+    const std::string chosen = m_files.File("bad\xff.000");
+    WriteFileText(chosen, "x");
+    SaveLastInputFileName(m_files.File("earlier\xfe.ens"));
+    SampleDlg dialog(true);
+    for (int round = 0; round < 2; ++round) {
+        QString directory;
+        OnNextModal([&](QWidget* widget) {
+            auto* files = qobject_cast<QFileDialog*>(widget);
+            ASSERT_NE(files, nullptr);
+            directory = files->directory().absolutePath();
+            // The dialog lists the byte as U+FFFD; its own check cannot find that name.
+            files->selectFile(QFile::decodeName(QByteArray::fromStdString(chosen)));
+            static_cast<QDialog*>(files)->accept();
+        });
+        EXPECT_TRUE(dialog.Browse(FileKind::Input));
+        EXPECT_EQ(directory.toStdString(), m_files.Path());
+        EXPECT_EQ(dialog.FieldName(), chosen);
+        EXPECT_EQ(GetLastInputFileName(), chosen);
+    }
 }
 
 TEST_F(FrameDialogs, CancelledBrowseChangesNothing)

@@ -1,10 +1,8 @@
 // The built data utilities with pipes and FIFOs as inputs: a pipe is read
 // whole, and no input makes a run wait for ever.
 #include "EnsembleBuilder.h"
-#include "HeadlessProgramEnvironment.h"
+#include "ProgramRun.h"
 #include "TempDir.h"
-
-#include <QProcess>
 
 #include <gtest/gtest.h>
 
@@ -16,50 +14,9 @@ using namespace ensemble_builder;
 
 namespace {
 
-struct ProgramRun {
-    bool finished = false;
-    int exitCode = -1;
-    std::string messages; // the program's own lines on standard error
-};
-
-enum class Feed { Whole, HalfThenSilence };
-
-// Runs a built utility without a display, with settings of its own; with
-// `input`, standard input is a pipe that gets the bytes (whole and closed,
-// or half of them and then held open without another byte).
-ProgramRun RunProgram(const char* path, const char* name, const TempDir& home, const QStringList& arguments,
-                      const Bytes* input = nullptr, Feed feed = Feed::Whole)
-{
-    QProcess process;
-    process.setProcessEnvironment(HeadlessProgramEnvironment(home.Path()));
-    process.start(QString(QSV_BINARY_DIR) + path, arguments);
-    if (input) {
-        const qsizetype count = feed == Feed::Whole ? static_cast<qsizetype>(input->size())
-                                                    : static_cast<qsizetype>(input->size() / 2);
-        process.write(reinterpret_cast<const char*>(input->data()), count);
-        if (feed == Feed::Whole)
-            process.closeWriteChannel();
-    }
-    ProgramRun run;
-    run.finished = process.waitForFinished(60000);
-    if (!run.finished) {
-        process.kill();
-        process.waitForFinished(5000);
-        return run;
-    }
-    run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    const std::string prefix = std::string(name) + ": ";
-    for (const QByteArray& line : process.readAllStandardError().split('\n')) {
-        if (line.startsWith(prefix.c_str()))
-            run.messages += line.toStdString() + "\n";
-    }
-    return run;
-}
-
-QString Switch(const char* key, const std::string& path)
-{
-    return QString(key) + QString::fromStdString(path);
-}
+const std::string kDralin = QSV_BINARY_DIR "/convert/dralin";
+const std::string kQuenta = QSV_BINARY_DIR "/merge/quenta";
+const std::string kVostic = QSV_BINARY_DIR "/check/vostic";
 
 // Ensembles 1 to 499 of about 400 bytes, every 40th with a bad checksum and
 // a cut one here and there, so the reader resynchronises far past its first
@@ -89,6 +46,16 @@ std::string LineOf(const std::string& report, const std::string& start)
 
 class StreamInput : public ::testing::Test {
 protected:
+    ProgramResult Run(const std::string& program, const std::vector<std::string>& arguments)
+    {
+        return RunProgram(program, arguments, m_home.Path());
+    }
+    ProgramResult RunPiped(const std::string& program, const std::vector<std::string>& arguments,
+                           const Bytes& bytes, bool holdOpen = false)
+    {
+        return RunProgram(program, arguments, m_home.Path(), PipedInput{std::string(bytes.begin(), bytes.end()), holdOpen});
+    }
+
     std::string MakeFifo(const std::string& name)
     {
         const std::string path = m_dir.File(name);
@@ -108,26 +75,20 @@ TEST_F(StreamInput, APipeGivesTheSameResultAsTheFile)
     WriteFileBytes(file, recording);
     WriteFileText(m_dir.File("number.dec"), "0080,3,2\r\n$L\r\n");
 
-    const auto convert = [&](const std::string& input, const std::string& output, const Bytes* piped) {
-        return RunProgram("/convert/dralin", "Dralin", m_home,
-                          {Switch("/in:", input), Switch("/dec:", m_dir.File("number.dec")), Switch("/out:", output)},
-                          piped);
-    };
-    const ProgramRun fromFile = convert(file, m_dir.File("file.txt"), nullptr);
-    const ProgramRun fromPipe = convert("/dev/stdin", m_dir.File("pipe.txt"), &recording);
+    const std::string decoder = "/dec:" + m_dir.File("number.dec");
+    const ProgramResult fromFile = Run(kDralin, {"/in:" + file, decoder, "/out:" + m_dir.File("file.txt")});
+    const ProgramResult fromPipe =
+        RunPiped(kDralin, {"/in:/dev/stdin", decoder, "/out:" + m_dir.File("pipe.txt")}, recording);
     std::string expected;
     for (std::uint32_t number : kept)
         expected += std::to_string(number) + "\r\n";
     EXPECT_EQ(fromFile.exitCode, 0);
     EXPECT_EQ(fromPipe.exitCode, 0);
-    EXPECT_EQ(fromPipe.messages, "");
+    EXPECT_EQ(MessageLines(fromPipe.errors, "Dralin"), "");
     EXPECT_EQ(ReadFileText(m_dir.File("file.txt")), expected);
     EXPECT_EQ(ReadFileText(m_dir.File("pipe.txt")), expected);
 
-    const auto check = [&](const std::string& input, const std::string& log, const Bytes* piped) {
-        return RunProgram("/check/vostic", "Vostic", m_home, {Switch("/in:", input), Switch("/out:", log)}, piped);
-    };
-    EXPECT_EQ(check("/dev/stdin", m_dir.File("pipe.log"), &recording).exitCode, 0);
+    EXPECT_EQ(RunPiped(kVostic, {"/in:/dev/stdin", "/out:" + m_dir.File("pipe.log")}, recording).exitCode, 0);
     EXPECT_EQ(LineOf(ReadFileText(m_dir.File("pipe.log")), "Valid Ensembles"),
               "Valid Ensembles   : " + std::to_string(kept.size()));
 }
@@ -137,13 +98,12 @@ TEST_F(StreamInput, APipeThatFallsSilentEndsTheRunWithAMessage)
     std::vector<std::uint32_t> kept;
     const Bytes recording = DamagedRecording(&kept);
     WriteFileText(m_dir.File("number.dec"), "0080,3,2\r\n$L\r\n");
-    const ProgramRun run =
-        RunProgram("/convert/dralin", "Dralin", m_home,
-                   {"/in:/dev/stdin", Switch("/dec:", m_dir.File("number.dec")), Switch("/out:", m_dir.File("o.txt"))},
-                   &recording, Feed::HalfThenSilence);
+    const Bytes half(recording.begin(), recording.begin() + static_cast<std::ptrdiff_t>(recording.size() / 2));
+    const ProgramResult run = RunPiped(
+        kDralin, {"/in:/dev/stdin", "/dec:" + m_dir.File("number.dec"), "/out:" + m_dir.File("o.txt")}, half, true);
     ASSERT_TRUE(run.finished);
     EXPECT_EQ(run.exitCode, 1);
-    EXPECT_EQ(run.messages, "Dralin: Cannot open file /dev/stdin.\n");
+    EXPECT_EQ(MessageLines(run.errors, "Dralin"), "Dralin: Cannot open file /dev/stdin.\n");
 }
 
 TEST_F(StreamInput, FifosNeverHoldARunForEver)
@@ -152,27 +112,24 @@ TEST_F(StreamInput, FifosNeverHoldARunForEver)
     WriteFileBytes(m_dir.File("run_000001.ens"), first);
     // A FIFO as a later part ends the chain before it, as a gap does.
     MakeFifo("run_000002.ens");
-    ProgramRun run = RunProgram("/check/vostic", "Vostic", m_home,
-                                {Switch("/in:", m_dir.File("run_000001.ens")), Switch("/out:", m_dir.File("a.log"))});
+    ProgramResult run = Run(kVostic, {"/in:" + m_dir.File("run_000001.ens"), "/out:" + m_dir.File("a.log")});
     ASSERT_TRUE(run.finished);
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_EQ(LineOf(ReadFileText(m_dir.File("a.log")), "Valid Ensembles"), "Valid Ensembles   : 3");
 
     // A FIFO without a writer as the first input is an empty stream.
     const std::string lonely = MakeFifo("lonely.ens");
-    run = RunProgram("/check/vostic", "Vostic", m_home, {Switch("/in:", lonely), Switch("/out:", m_dir.File("b.log"))});
+    run = Run(kVostic, {"/in:" + lonely, "/out:" + m_dir.File("b.log")});
     ASSERT_TRUE(run.finished);
     EXPECT_EQ(run.exitCode, 1);
-    EXPECT_EQ(run.messages, "Vostic: Input file does not contain valid ensembles.\n");
+    EXPECT_EQ(MessageLines(run.errors, "Vostic"), "Vostic: Input file does not contain valid ensembles.\n");
 
     // A decoder FIFO without a writer reads as an empty decoder file.
     WriteFileBytes(m_dir.File("in.ens"), first);
-    run = RunProgram("/convert/dralin", "Dralin", m_home,
-                     {Switch("/in:", m_dir.File("in.ens")), Switch("/dec:", MakeFifo("fifo.dec")),
-                      Switch("/out:", m_dir.File("out.txt"))});
+    run = Run(kDralin, {"/in:" + m_dir.File("in.ens"), "/dec:" + MakeFifo("fifo.dec"), "/out:" + m_dir.File("out.txt")});
     ASSERT_TRUE(run.finished);
     EXPECT_EQ(run.exitCode, 1);
-    EXPECT_EQ(run.messages, "Dralin: Decoder file does not contain any records to decode.\n");
+    EXPECT_EQ(MessageLines(run.errors, "Dralin"), "Dralin: Decoder file does not contain any records to decode.\n");
 }
 
 TEST_F(StreamInput, AnAsciiFifoWhoseWriterIsSilentEndsTheMergeWithAMessage)
@@ -183,13 +140,12 @@ TEST_F(StreamInput, AnAsciiFifoWhoseWriterIsSilentEndsTheMergeWithAMessage)
     // Held open for writing, the FIFO never reaches its end.
     const int writer = ::open(ascii.c_str(), O_RDWR | O_CLOEXEC);
     ASSERT_GE(writer, 0);
-    const ProgramRun run = RunProgram("/merge/quenta", "Quenta", m_home,
-                                      {Switch("/in:", m_dir.File("in.ens")), Switch("/dec:", m_dir.File("one.dec")),
-                                       Switch("/ascii:", ascii), Switch("/out:", m_dir.File("out.ens"))});
+    const ProgramResult run = Run(kQuenta, {"/in:" + m_dir.File("in.ens"), "/dec:" + m_dir.File("one.dec"),
+                                            "/ascii:" + ascii, "/out:" + m_dir.File("out.ens")});
     ::close(writer);
     ASSERT_TRUE(run.finished);
     EXPECT_EQ(run.exitCode, 1);
-    EXPECT_EQ(run.messages, "Quenta: Cannot open file " + ascii + ".\n");
+    EXPECT_EQ(MessageLines(run.errors, "Quenta"), "Quenta: Cannot open file " + ascii + ".\n");
 }
 
 } // namespace

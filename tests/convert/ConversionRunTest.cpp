@@ -1,12 +1,15 @@
 #include "CConversionRun.h"
 #include "EnsembleBuilder.h"
 #include "FilePaths.h"
+#include "FileSizeLimit.h"
 #include "IProgress.h"
 #include "Messages.h"
 #include "Settings.h"
 #include "TempDir.h"
 
 #include <gtest/gtest.h>
+
+#include <numeric>
 
 namespace {
 
@@ -190,12 +193,12 @@ TEST_F(ConversionRunTest, CancelKeepsTheLinesSoFarAndEndsNormally)
 
 TEST_F(ConversionRunTest, WriteFailureIsReportedAndNotANormalEnd)
 {
-    if (!platform::PathExists("/dev/full"))
-        GTEST_SKIP() << "/dev/full is not available";
-    m_messages.QueueAnswer(platform::IDYES);
-    EXPECT_FALSE(RunWith({m_input, "/dev/full", m_decoder, "0", "0"}));
-    ASSERT_EQ(m_messages.Texts().size(), 2u);
-    EXPECT_EQ(m_messages.Texts()[1], "Problems with writing to output file.");
+    std::vector<std::uint32_t> numbers(2000);
+    std::iota(numbers.begin(), numbers.end(), 1u);
+    WriteInput(numbers);
+    const FileSizeLimit fullDisk(4096);
+    EXPECT_FALSE(RunWith(FieldsFor()));
+    EXPECT_EQ(m_messages.Texts(), std::vector<std::string>{"Problems with writing to output file."});
     EXPECT_EQ(Stored("Last Decoder File Name"), m_decoder);
     EXPECT_EQ(Stored("Last Input File Name"), "");
 }

@@ -1,5 +1,4 @@
 #include "EnsembleBuilder.h"
-#include "HeadlessProgramEnvironment.h"
 #include "TempDir.h"
 
 #include <QProcess>
@@ -31,7 +30,11 @@ std::string MessageLines(const QByteArray& errors)
 RunResult RunDralin(const TempDir& home, const QStringList& arguments)
 {
     QProcess process;
-    QProcessEnvironment environment = HeadlessProgramEnvironment(home.Path());
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.remove("DISPLAY");
+    environment.remove("WAYLAND_DISPLAY");
+    environment.remove("QT_QPA_PLATFORM");
+    environment.insert("XDG_CONFIG_HOME", QString::fromStdString(home.Path()));
     environment.insert("LC_ALL", "C.UTF-8");
     process.setProcessEnvironment(environment);
     process.start(QSV_BINARY_DIR "/convert/dralin", arguments);

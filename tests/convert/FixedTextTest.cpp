@@ -51,7 +51,7 @@ TEST(FixedText, MatchesPrintfForScaledFieldValues)
 TEST(FixedText, MatchesPrintfForAnyFiniteDouble)
 {
     std::mt19937_64 random(678);
-    std::uniform_int_distribution<int> decimals(0, 30);
+    std::uniform_int_distribution<int> anyDecimals(0, 30);
     // Exponents near 0 reach the exact 64-bit path; the rest the general one.
     std::uniform_int_distribution<int> exponent(1023 - 80, 1023 + 80);
     for (int i = 0; i < 200000 && !HasFailure(); ++i) {
@@ -60,7 +60,7 @@ TEST(FixedText, MatchesPrintfForAnyFiniteDouble)
             bits = (bits & 0x800FFFFFFFFFFFFFULL) | static_cast<std::uint64_t>(exponent(random)) << 52;
         const double value = std::bit_cast<double>(bits);
         if (std::isfinite(value))
-            ExpectSameAsPrintf(value, decimals(random));
+            ExpectSameAsPrintf(value, anyDecimals(random));
     }
     for (int decimals : {0, 17, 100, 340, 1074})
         for (double value : {5e-324, -2.2250738585072014e-308, 1.7976931348623157e308, 0.1, 123456.789})

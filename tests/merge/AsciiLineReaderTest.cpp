@@ -1,6 +1,7 @@
 #include "CAsciiLineReader.h"
 
 #include "TempDir.h"
+#include "TextLineLimit.h"
 
 #include <gtest/gtest.h>
 
@@ -43,4 +44,23 @@ TEST(AsciiLineReader, LinesAndLineEndsSpanBufferFills)
     const std::string first(64 * 1024 - 1, 'x');
     const std::string longLine(200000, '7');
     EXPECT_EQ(ReadAllLines(first + "\r\n" + longLine + "\r\n1"), (Lines{first, longLine, "1"}));
+}
+
+TEST(AsciiLineReader, ALineLongerThanTheBoundEndsTheFile)
+{
+    const std::string atBound(kMaxTextLineBytes, '1');
+    EXPECT_EQ(ReadAllLines("2\r\n" + atBound + "\r\n3"), (Lines{"2", atBound, "3"}));
+
+    TempDir dir;
+    WriteFileText(dir.File("values.txt"), "2\r\n" + atBound + "1\r\n3\r\n");
+    CBaseFile file;
+    ASSERT_EQ(file.Open(dir.File("values.txt")), S_OK);
+    CAsciiLineReader reader(file);
+    std::string line;
+    EXPECT_TRUE(reader.ReadLine(line));
+    EXPECT_FALSE(reader.LineTooLong());
+    EXPECT_FALSE(reader.ReadLine(line));
+    EXPECT_TRUE(reader.LineTooLong());
+    EXPECT_TRUE(line.empty());
+    EXPECT_FALSE(reader.ReadLine(line)); // nothing after it is read
 }

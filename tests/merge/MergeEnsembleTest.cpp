@@ -73,7 +73,7 @@ TEST_F(MergeEnsembleTest, EachEnsembleTakesTheNextLineUntilTheFileRunsOut)
 {
     Decoder({"0100,3,2", "$L"});
     Ascii("10\r\n20\r\n30\r\n");
-    for (const std::uint8_t expected : {10, 20, 30}) {
+    for (const std::uint8_t expected : {std::uint8_t{10}, std::uint8_t{20}, std::uint8_t{30}}) {
         Bytes ensemble = Ensemble();
         ASSERT_TRUE(Merge(ensemble));
         EXPECT_EQ(Values(ensemble), ValuesWith({expected, 0}));

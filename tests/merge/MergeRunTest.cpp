@@ -2,6 +2,7 @@
 
 #include "EnsembleBuilder.h"
 #include "FilePaths.h"
+#include "FileSizeLimit.h"
 #include "IProgress.h"
 #include "Messages.h"
 #include "QuentaTestSupport.h"
@@ -10,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <numeric>
 #include <string>
 #include <vector>
 
@@ -206,14 +208,15 @@ TEST_F(MergeRunTest, ABadDecoderLeavesAnEmptyOutputAndStoresNothing)
 
 TEST_F(MergeRunTest, AFailedWriteIsReportedAndIsNoNormalEnd)
 {
-    if (!platform::PathExists("/dev/full"))
-        GTEST_SKIP() << "no /dev/full";
-    Input({1});
-    WriteFileText(m_fields.ascii, "1\r\n");
-    m_fields.output = "/dev/full";
-    m_messages.QueueAnswer(IDYES);
+    std::vector<std::uint32_t> numbers(200);
+    std::iota(numbers.begin(), numbers.end(), 1u);
+    Input(numbers);
+    std::string values;
+    for (const std::uint32_t number : numbers)
+        values += std::to_string(number) + "\r\n";
+    WriteFileText(m_fields.ascii, values);
+    const FileSizeLimit fullDisk(4096);
     EXPECT_EQ(Run(), CMergeRun::Outcome::Failed);
-    ASSERT_EQ(m_messages.Texts().size(), 2u);
-    EXPECT_EQ(m_messages.Texts()[1], "Problems with writing to output file.");
+    EXPECT_EQ(m_messages.Texts(), Texts{"Problems with writing to output file."});
     EXPECT_EQ(StoredSetting("Last Output File Name"), "");
 }

@@ -17,6 +17,8 @@ public:
     void MapTo(int comPort) const;
 
     int MasterFd() const { return m_master; }
+    // The slave end as the pair holds it open (for a peer that is no port).
+    int SlaveFd() const { return m_slave; }
     const std::string& SlavePath() const { return m_slavePath; }
     // The terminal settings the program applied, as the master sees them.
     termios SlaveTermios() const;

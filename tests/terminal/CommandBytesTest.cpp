@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <vector>
 
 namespace {
 
@@ -46,10 +47,23 @@ TEST(HexBytes, PairsOfDigitsWithoutBlanks)
 
 TEST(ClockCommand, LeavesInTheFirstFiftyOneMillisecondsOfASecond)
 {
-    CCommandBytes::StartOfSecond();
-    const auto now = std::chrono::system_clock::now().time_since_epoch();
-    const long millisecond = static_cast<long>(std::chrono::duration_cast<std::chrono::milliseconds>(now).count() % 1000);
-    EXPECT_LE(millisecond, CCommandBytes::kLatestMillisecond + 20);
+    using namespace std::chrono;
+    // A clock read at 12.700 s, whose sleeps overshoot by 60 ms the first time and 10 ms after.
+    CCommandBytes::TimePoint clock{milliseconds(12700)};
+    std::vector<milliseconds> sleeps;
+    const auto now = [&] { return clock; };
+    const auto sleep = [&](milliseconds pause) {
+        sleeps.push_back(pause);
+        clock += pause + (sleeps.size() == 1 ? milliseconds(60) : milliseconds(10));
+    };
+    EXPECT_EQ(CCommandBytes::StartOfSecond(now, sleep), CCommandBytes::TimePoint(milliseconds(14010)));
+    EXPECT_EQ(sleeps, (std::vector<milliseconds>{milliseconds(300), milliseconds(940)}));
+
+    // Already at 50 ms into a second: no sleep at all.
+    clock = CCommandBytes::TimePoint(milliseconds(7050));
+    sleeps.clear();
+    EXPECT_EQ(CCommandBytes::StartOfSecond(now, sleep), CCommandBytes::TimePoint(milliseconds(7050)));
+    EXPECT_TRUE(sleeps.empty());
 }
 
 TEST(TextEditor, TheFileIsOneArgumentOfTheDesktopEntry)

@@ -6,6 +6,7 @@
 #include "CScListDG.h"
 #include "CSendBytesDlg.h"
 #include "GuiTestApp.h"
+#include "PumpUntil.h"
 #include "Messages.h"
 #include "Settings.h"
 #include "TempSettings.h"
@@ -216,6 +217,15 @@ TEST_F(CommandDialogs, TheHistoryOffersTheNewestCommandAndMakesTheScriptLine)
     EXPECT_EQ(dialog.GetCommand(), "ts?");
     EXPECT_EQ(document.m_scriptLines, std::list<std::string>{"ts?\r\n"});
     EXPECT_TRUE(document.m_bScriptRunning);
+
+    // One Enter runs the offered newest command; no completion swallows it.
+    CCmdHistDG enterDialog(&document);
+    WhenModal(enterDialog, [&] {
+        QTest::keyClick(Control<QComboBox>(&enterDialog, CCmdHistDG::kComboId)->lineEdit(), Qt::Key_Return);
+        QTimer::singleShot(kGenerous, &enterDialog, &QDialog::reject);
+    });
+    ASSERT_EQ(enterDialog.DoModal(), platform::IDOK);
+    EXPECT_EQ(enterDialog.GetCommand(), "CR1");
 
     CParlimDoc empty;
     CCmdHistDG emptyDialog(&empty);

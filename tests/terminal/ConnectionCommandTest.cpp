@@ -3,6 +3,7 @@
 #include "CScListDG.h"
 #include "CSendBytesDlg.h"
 #include "ConnectedTerminal.h"
+#include "DialogDriver.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -24,53 +25,6 @@ namespace {
 
 using namespace std::chrono_literals;
 
-template <typename T> T* Control(QWidget* parent, int id)
-{
-    return parent->findChild<T*>(QString::number(id));
-}
-
-// Plays the user of the modal dialogs the commands open, one step per
-// dialog of the given type, in order.
-class DialogDriver {
-public:
-    using Step = std::function<void(QDialog&)>;
-
-    explicit DialogDriver(std::deque<Step> steps) : m_steps(std::move(steps))
-    {
-        QObject::connect(&m_timer, &QTimer::timeout, [this] {
-            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-            if (!dialog || m_steps.empty() || dialog == m_last)
-                return;
-            m_last = dialog;
-            Step step = std::move(m_steps.front());
-            m_steps.pop_front();
-            step(*dialog);
-        });
-        m_timer.start(10);
-    }
-    bool Done() const { return m_steps.empty(); }
-
-    static Step Enter(int controlId, const QString& text)
-    {
-        return [controlId, text](QDialog& dialog) {
-            if (auto* combo = Control<QComboBox>(&dialog, controlId))
-                combo->setEditText(text);
-            else
-                QTest::keyClicks(Control<QLineEdit>(&dialog, controlId), text);
-            Control<QPushButton>(&dialog, platform::IDOK)->click();
-        };
-    }
-    static Step Cancel()
-    {
-        return [](QDialog& dialog) { Control<QPushButton>(&dialog, platform::IDCANCEL)->click(); };
-    }
-
-private:
-    std::deque<Step> m_steps;
-    QTimer m_timer;
-    QPointer<QDialog> m_last;
-};
-
 class ConnectionCommands : public ConnectedTerminal {
 protected:
     CParlimMF& Frame() { return *m_app->MainFrame(); }
@@ -78,7 +32,7 @@ protected:
     std::string Text(int id) { return Frame().QueryCommand(id).m_text.value_or(""); }
     bool Received(const std::string& bytes)
     {
-        return PumpUntil([&] { return m_instrument.Received().find(bytes) != std::string::npos; }, 5s);
+        return PumpUntil([&] { return m_instrument.Received().find(bytes) != std::string::npos; }, kGenerous);
     }
     void Dispatch(int id) { Frame().DispatchCommand(id); }
 
@@ -346,6 +300,30 @@ TEST_F(ConnectionCommands, StopTakesUpAHandedOverScriptOnceTheRunHasEnded)
     EXPECT_EQ(m_instrument.Received().find("LATE"), std::string::npos);
     ASSERT_TRUE(PumpUntil([&] { return !m_doc->m_bScriptRunning; }));
     EXPECT_EQ(platform::GetProfileString(kSectionSettings, kValueOutsideScriptPath), "");
+}
+
+TEST_F(ConnectionCommands, StopAndStartInOneTurnLetTheStoppedRunEndFirst)
+{
+    Start();
+    const std::string first = m_files.File("first.txt");
+    WriteFileText(first, "$D 0.5\r\nFIRST_NEXT\r\n");
+    const std::string second = m_files.File("second.txt");
+    WriteFileText(second, "SECOND\r\n$D 0.3\r\nAGAIN\r\n$R\r\n");
+    DialogDriver driver({DialogDriver::Enter(CScListDG::kComboId, QString::fromStdString(first)),
+                         DialogDriver::Enter(CScListDG::kComboId, QString::fromStdString(second))});
+    // Two presses of F2 handled in one turn of the event loop: stop, then start.
+    QTimer::singleShot(100, [&] {
+        Dispatch(ID_FILE_SEND_SCRIPT);
+        Dispatch(ID_FILE_SEND_SCRIPT);
+    });
+    Dispatch(ID_FILE_SEND_SCRIPT);
+    // The new script repeats although the stopped one ended after it was started.
+    ASSERT_TRUE(Received("SECOND\rAGAIN\rSECOND\rAGAIN\r"));
+    EXPECT_TRUE(m_doc->m_bScriptRunning);
+    EXPECT_EQ(m_instrument.Received().find("FIRST_NEXT"), std::string::npos);
+    Dispatch(ID_FILE_SEND_SCRIPT);
+    EXPECT_FALSE(m_doc->m_bScriptRunning);
+    EXPECT_TRUE(driver.Done());
 }
 
 } // namespace

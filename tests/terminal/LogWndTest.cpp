@@ -1,11 +1,12 @@
 #include "CLogWnd.h"
 
 #include "GuiTestApp.h"
+#include "PumpUntil.h"
 #include "Messages.h"
 #include "TempDir.h"
 
 #include <QClipboard>
-#include <QImage>
+#include <QPaintEngine>
 #include <QKeyEvent>
 #include <QScrollBar>
 #include <QSignalSpy>
@@ -29,6 +30,63 @@ protected:
     void keyReleaseEvent(QKeyEvent* event) override { released.push_back(event->key()); }
 };
 
+// A paint device that keeps the texts drawn on it with their pen colours,
+// so colours are checked without rasterising any font.
+class TextPenRecorder : public QPaintDevice {
+public:
+    struct Text {
+        QString text;
+        QColor pen;
+        bool operator==(const Text&) const = default;
+    };
+
+    explicit TextPenRecorder(QSize size) : m_size(size) {}
+    QPaintEngine* paintEngine() const override { return &m_engine; }
+    const std::vector<Text>& Drawn() const { return m_engine.drawn; }
+
+protected:
+    int metric(PaintDeviceMetric metric) const override
+    {
+        switch (metric) {
+        case PdmWidth: return m_size.width();
+        case PdmHeight: return m_size.height();
+        case PdmDepth: return 32;
+        case PdmDpiX:
+        case PdmDpiY:
+        case PdmPhysicalDpiX:
+        case PdmPhysicalDpiY: return 96;
+        case PdmDevicePixelRatio: return 1;
+        case PdmDevicePixelRatioScaled: return static_cast<int>(devicePixelRatioFScale());
+        default: return QPaintDevice::metric(metric);
+        }
+    }
+
+private:
+    class Engine : public QPaintEngine {
+    public:
+        Engine() : QPaintEngine(AllFeatures) {}
+        bool begin(QPaintDevice*) override { return true; }
+        bool end() override { return true; }
+        void updateState(const QPaintEngineState& changed) override
+        {
+            if (changed.state() & DirtyPen)
+                pen = changed.pen().color();
+        }
+        void drawPixmap(const QRectF&, const QPixmap&, const QRectF&) override {}
+        void drawRects(const QRectF*, int) override {}
+        void drawPath(const QPainterPath&) override {}
+        void drawPolygon(const QPointF*, int, PolygonDrawMode) override {}
+        void drawTextItem(const QPointF&, const QTextItem& item) override { drawn.push_back({item.text(), pen}); }
+        Type type() const override { return User; }
+
+        QColor pen;
+        std::vector<Text> drawn;
+    };
+
+    QSize m_size;
+    mutable Engine m_engine;
+};
+
 class LogWndTest : public ::testing::Test {
 protected:
     LogWndTest()
@@ -45,9 +103,10 @@ protected:
                 row * m_window.CharHeight() + m_window.CharHeight() / 2};
     }
 
-    void WaitForRefresh()
+    void Show()
     {
-        QTest::qWait(250);
+        m_window.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&m_window));
     }
 
     QApplication& m_app = GuiTestApp();
@@ -174,24 +233,16 @@ TEST_F(LogWndTest, EarlierLoneBracketIsDrawnBlueButTheOpenLineIsNot)
 {
     m_window.show();
     m_window.OnAddText("[\n[");
-    WaitForRefresh();
-    QImage image = m_window.viewport()->grab().toImage();
-    auto rowHasBlue = [&](int row) {
-        for (int y = row * m_window.CharHeight(); y < (row + 1) * m_window.CharHeight(); ++y)
-            for (int x = 0; x < 2 * m_window.CharWidth(); ++x)
-                if (image.pixelColor(x, y) == QColor(0, 0, 255))
-                    return true;
-        return false;
-    };
-    EXPECT_TRUE(rowHasBlue(0));
-    EXPECT_FALSE(rowHasBlue(1));
+    TextPenRecorder recorder(m_window.viewport()->size());
+    m_window.viewport()->render(&recorder);
+    const QColor text = m_window.palette().color(QPalette::Text);
+    EXPECT_EQ(recorder.Drawn(), (std::vector<TextPenRecorder::Text>{{"[ ", QColor(0, 0, 255)}, {"[", text}}));
 }
 
 TEST_F(LogWndTest, MouseSelectionCopiesWithCrLf)
 {
-    m_window.show();
+    Show();
     m_window.OnAddText("hello\r\nworld\r\nfoo bar");
-    WaitForRefresh();
     ASSERT_EQ(m_window.TopLine(), 0);
     std::uint32_t start = 0, end = 0;
     EXPECT_FALSE(m_window.GetSel(nullptr, nullptr));
@@ -216,9 +267,8 @@ TEST_F(LogWndTest, MouseSelectionCopiesWithCrLf)
 
 TEST_F(LogWndTest, DoubleClickSelectsAWord)
 {
-    m_window.show();
+    Show();
     m_window.OnAddText("x1 bar-baz9  end");
-    WaitForRefresh();
     QTest::mouseDClick(m_window.viewport(), Qt::LeftButton, {}, Cell(8, 0));
     EXPECT_EQ(m_window.GetSelectedText(), "baz9");
     QTest::mouseDClick(m_window.viewport(), Qt::LeftButton, {}, Cell(6, 0));
@@ -235,10 +285,10 @@ TEST_F(LogWndTest, KeysScrollOrGoToTheParent)
     parent.show();
     for (int i = 0; i < 50; ++i)
         window->OnAddText("line\r\n");
-    QTest::qWait(250);
-    int bottom = window->verticalScrollBar()->maximum();
-    ASSERT_GT(bottom, 0);
-    EXPECT_EQ(window->TopLine(), bottom);
+    // The refresh scrolls to the newest line.
+    QScrollBar* bar = window->verticalScrollBar();
+    ASSERT_TRUE(PumpUntil([&] { return bar->maximum() > 0 && window->TopLine() == bar->maximum(); }));
+    const int bottom = bar->maximum();
 
     QTest::keyClick(window, Qt::Key_Home, Qt::ControlModifier);
     EXPECT_EQ(window->TopLine(), 0);
@@ -254,8 +304,7 @@ TEST_F(LogWndTest, KeysScrollOrGoToTheParent)
     // An empty batch still scrolls back to the end at the next refresh.
     QTest::keyClick(window, Qt::Key_Home, Qt::ControlModifier);
     window->OnAddText("", 0);
-    QTest::qWait(250);
-    EXPECT_EQ(window->TopLine(), bottom);
+    EXPECT_TRUE(PumpUntil([&] { return window->TopLine() == bottom; }));
 
     parent.pressed.clear();
     parent.released.clear();

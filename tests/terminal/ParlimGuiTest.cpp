@@ -3,8 +3,11 @@
 #include "CParlimDoc.h"
 #include "CParlimVW.h"
 #include "CPropertySheet.h"
+#include "DialogDriver.h"
 #include "InProcessTerminal.h"
 #include "SerialLine.h"
+#include "CScListDG.h"
+#include "CCmdHistDG.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -12,6 +15,8 @@
 #include <QMenu>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QTabWidget>
 #include <QProcess>
 #include <QPushButton>
 #include <QTimer>
@@ -28,11 +33,6 @@ namespace {
 using namespace std::chrono_literals;
 
 constexpr int kSecondPort = 4;
-
-template <typename T> T* Control(QWidget* parent, int id)
-{
-    return parent->findChild<T*>(QString::number(id));
-}
 
 // Plays the user of the connect wizard: each step runs once a property
 // sheet is the modal window, one step per timer tick.
@@ -75,6 +75,39 @@ protected:
         return Frame()->PaneText(id);
     }
     static std::string Order() { return platform::GetProfileString(kSectionSettings, kValueOrder); }
+    static std::string HandedOver() { return platform::GetProfileString(kSectionSettings, kValueOutsideScriptPath); }
+
+    // A second start of the program with that script, on this instance's
+    // runtime folder but with settings of its own.
+    std::unique_ptr<QProcess> StartSecond(const std::string& script)
+    {
+        auto second = std::make_unique<QProcess>();
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("XDG_CONFIG_HOME", QString::fromStdString(m_secondConfig.Path()));
+        environment.insert("QT_QPA_PLATFORM", "offscreen");
+        second->setProcessEnvironment(environment);
+        second->start(QSV_BINARY_DIR "/terminal/parlim", {QString::fromStdString(script)});
+        EXPECT_TRUE(second->waitForStarted(kGenerous.count()));
+        return second;
+    }
+    // Its exit status; -1 when it did not end normally in time.
+    static int ExitCode(QProcess& second)
+    {
+        if (!PumpUntil([&] { return second.state() == QProcess::NotRunning; }, kGenerous))
+            return -1;
+        return second.exitStatus() == QProcess::NormalExit ? second.exitCode() : -1;
+    }
+    QMenu* WindowMenu() const
+    {
+        for (QAction* action : Frame()->menuBar()->actions()) {
+            if (action->text() == "&Window")
+                return action->menu();
+        }
+        return nullptr;
+    }
+
+    TempDir m_secondConfig;
+    TempDir m_scripts;
 
     void Type(const QString& keys)
     {
@@ -278,22 +311,140 @@ TEST_F(ParlimWindows, SecondStartHandsItsScriptToTheRunningInstance)
 {
     SaveStartupSlots({{kPort, 0}});
     Start(1);
-    TempDir secondConfig;
-    TempDir scripts;
-    const std::string script = scripts.File("deploy.qvs");
-    QProcess second;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert("XDG_CONFIG_HOME", QString::fromStdString(secondConfig.Path()));
-    environment.insert("QT_QPA_PLATFORM", "offscreen");
-    second.setProcessEnvironment(environment);
-    second.start(QSV_BINARY_DIR "/terminal/parlim", {QString::fromStdString(script)});
-    ASSERT_TRUE(second.waitForStarted(5000));
-    ASSERT_TRUE(PumpUntil([&] { return second.state() == QProcess::NotRunning; }, 20s));
-    EXPECT_EQ(second.exitStatus(), QProcess::NormalExit);
-    EXPECT_EQ(second.exitCode(), 0);
+    const std::string script = m_scripts.File("deploy.qvs");
+    std::unique_ptr<QProcess> second = StartSecond(script);
+    EXPECT_EQ(ExitCode(*second), 0);
     // The running connection takes the hand-over and tries to run the (missing) file.
     ASSERT_TRUE(PumpUntil([&] { return !m_messages.Texts().empty(); }));
     EXPECT_EQ(m_messages.Texts().front(), "Could Not Open Script File: " + script);
-    EXPECT_EQ(platform::GetProfileString(kSectionSettings, kValueOutsideScriptPath), "");
-    EXPECT_TRUE(QDir(QString::fromStdString(secondConfig.Path())).isEmpty());
+    EXPECT_EQ(HandedOver(), "");
+    EXPECT_TRUE(QDir(QString::fromStdString(m_secondConfig.Path())).isEmpty());
+}
+
+TEST_F(ParlimWindows, AScriptHandedToADisconnectedConnectionIsRefusedAndForgotten)
+{
+    SaveStartupSlots({{kPort, 0}});
+    Start(1);
+    Doc()->ClosePort();
+    const std::string script = m_scripts.File("deploy.qvs");
+    WriteFileText(script, "DEPLOY\r\n");
+    std::unique_ptr<QProcess> second = StartSecond(script);
+    EXPECT_EQ(ExitCode(*second), 1);
+    ASSERT_TRUE(PumpUntil([&] { return !m_messages.Texts().empty(); }));
+    EXPECT_EQ(m_messages.Texts(), std::vector<std::string>{
+                                      "The script " + script + " was not run: the active connection is not connected."});
+    EXPECT_EQ(HandedOver(), "");
+
+    // Reconnected, F2 offers the chooser instead of running the refused file.
+    Doc()->Connect();
+    bool chooserShown = false;
+    DialogDriver driver({[&](QDialog& dialog) {
+        chooserShown = qobject_cast<CScListDG*>(&dialog) != nullptr;
+        dialog.reject();
+    }});
+    Frame()->DispatchCommand(ID_FILE_SEND_SCRIPT);
+    EXPECT_TRUE(chooserShown);
+    EXPECT_EQ(m_instrument.Received().find("DEPLOY"), std::string::npos);
+
+    // Without any connection window the second start is refused too.
+    Frame()->DispatchCommand(ID_FILE_CLOSE);
+    ASSERT_TRUE(PumpUntil([&] { return Frame()->Documents().empty(); }));
+    second = StartSecond(script);
+    EXPECT_EQ(ExitCode(*second), 1);
+    ASSERT_TRUE(PumpUntil([&] { return m_messages.Texts().size() == 2; }));
+    EXPECT_EQ(m_messages.Texts()[1], "The script " + script + " was not run: no connection window is open.");
+}
+
+TEST_F(ParlimWindows, AScriptHandedOverDuringAHistoryCommandRunsOnceThatHasStopped)
+{
+    SaveStartupSlots({{kPort, 0}});
+    Start(1);
+    const std::string script = m_scripts.File("deploy.qvs");
+    WriteFileText(script, "DEPLOY\r\n");
+    std::unique_ptr<QProcess> second;
+    DialogDriver history({DialogDriver::Enter(CCmdHistDG::kComboId, "$D 600")});
+    QTimer whileRunning;
+    QObject::connect(&whileRunning, &QTimer::timeout, [&] {
+        if (!second && Doc()->m_bHistoryRunning)
+            second = StartSecond(script);
+    });
+    whileRunning.start(10);
+    Frame()->DispatchCommand(ID_TRANSFER_COMMAND_HISTORY);
+    ASSERT_TRUE(second);
+    EXPECT_EQ(ExitCode(*second), 0);
+    EXPECT_TRUE(PumpUntil([&] { return m_instrument.Received().find("DEPLOY\r") != std::string::npos; },
+                          kGenerous));
+    ASSERT_TRUE(PumpUntil([&] { return !Doc()->m_bScriptRunning; }));
+    EXPECT_EQ(HandedOver(), "");
+}
+
+TEST_F(ParlimWindows, KeysGiveTheCharactersOfAWindowsKeyboard)
+{
+    SaveStartupSlots({{kPort, 0}});
+    Start(1);
+    QTest::keyClick(Window(), Qt::Key_Delete);
+    QTest::keyClick(Window(), Qt::Key_Return, Qt::ControlModifier);
+    QTest::keyClick(Window(), Qt::Key_Backspace, Qt::ControlModifier);
+    QTest::keyClick(Window(), Qt::Key_Backspace);
+    QTest::keyClick(Window(), Qt::Key_Enter);
+    ASSERT_TRUE(PumpUntil([&] { return m_instrument.Received().size() >= 4; }));
+    EXPECT_EQ(m_instrument.Received(), "\n\x7f\b\r");
+}
+
+TEST_F(ParlimWindows, TheWindowMenuListsTheConnectionWindowsAndActivatesTheChosenOne)
+{
+    PtyPair second;
+    second.MapTo(kSecondPort);
+    SaveStartupSlots({{kPort, 0}, {kSecondPort, 0}});
+    Start(2);
+    Frame()->UpdateCommandUI();
+    QMenu* menu = WindowMenu();
+    ASSERT_NE(menu, nullptr);
+    auto listed = [&] {
+        emit menu->aboutToShow();
+        QStringList entries;
+        for (QAction* action : menu->actions()) {
+            if (!action->isSeparator() && action->objectName().isEmpty())
+                entries << action->text() + (action->isChecked() ? " *" : "");
+        }
+        return entries;
+    };
+    const QString active = QString::fromStdString(Doc()->GetTitle());
+    const QStringList entries = listed();
+    EXPECT_EQ(entries, QStringList({"&1 COM3:" + QString(active == "COM3:" ? " *" : ""),
+                                    "&2 COM4:" + QString(active == "COM4:" ? " *" : "")}));
+    const int other = active == "COM3:" ? 1 : 0;
+    menu->actions()[menu->actions().size() - 2 + other]->trigger();
+    EXPECT_EQ(Doc()->GetTitle(), other == 0 ? "COM3:" : "COM4:");
+    EXPECT_EQ(listed().size(), 2);
+}
+
+TEST_F(ParlimWindows, OrderFollowsAPortChangedInTheProperties)
+{
+    PtyPair second;
+    second.MapTo(kSecondPort);
+    SaveStartupSlots({{kPort, 0}});
+    Start(1);
+    EXPECT_EQ(Order(), "COM03 ");
+    Frame()->DispatchCommand(ID_FILE_DISCONNECT);
+    SheetDriver change({
+        [](CPropertySheet& sheet) {
+            sheet.findChild<QTabWidget*>()->setCurrentIndex(1);
+            auto* ports = Control<QComboBox>(&sheet, IDC_PORT_COMBO);
+            const int com4 = ports->findText("COM4");
+            ASSERT_GE(com4, 0);
+            ports->setCurrentIndex(com4);
+            emit ports->activated(com4);
+        },
+        SheetDriver::Click(CPropertySheet::kIdApplyNow),
+        SheetDriver::Click(CPropertySheet::kIdOk),
+    });
+    Frame()->DispatchCommand(ID_FILE_PROPERTIES);
+    EXPECT_TRUE(change.Done());
+    EXPECT_EQ(Order(), "COM04 ");
+    Frame()->DispatchCommand(ID_FILE_CONNECT);
+    EXPECT_EQ(Doc()->GetTitle(), "COM4:");
+    EXPECT_EQ(Order(), "COM04 ");
+    Frame()->DispatchCommand(ID_FILE_CLOSE);
+    EXPECT_TRUE(PumpUntil([&] { return Order().empty(); }));
 }

@@ -4,6 +4,9 @@
 #include <chrono>
 #include <functional>
 
+// How long a test waits for an event that normally comes at once.
+inline constexpr std::chrono::milliseconds kGenerous{60000};
+
 // Pumps the event loop until the condition holds or the time is up.
 inline bool PumpUntil(const std::function<bool()>& condition,
                       std::chrono::milliseconds timeout = std::chrono::seconds(10))

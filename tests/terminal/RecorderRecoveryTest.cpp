@@ -15,6 +15,7 @@
 
 #include <atomic>
 #include <deque>
+#include <filesystem>
 #include <future>
 #include <optional>
 #include <thread>
@@ -170,7 +171,10 @@ protected:
         const auto soFar = Control<QLabel>(window, IDC_RECOVER_BYTES_SO_FAR)->text().toLongLong();
         if (m_cancelAt > 0 && soFar >= m_cancelAt) {
             m_cancelAt = 0;
-            Control<QPushButton>(window, 2)->click();
+            if (m_closeMainWindow)
+                m_app->MainFrame()->close();
+            else
+                Control<QPushButton>(window, 2)->click();
         }
     }
 
@@ -205,6 +209,8 @@ protected:
     bool m_waitForOutputOff = false;
     std::promise<void> m_outputOff;
     std::int64_t m_cancelAt = 0;
+    // At m_cancelAt the main window is closed instead of the transfer cancelled.
+    bool m_closeMainWindow = false;
     std::unique_ptr<YModemSender> m_sender;
     std::atomic<YModemSender::Outcome> m_outcome{YModemSender::Outcome::TimedOut};
     std::atomic<bool> m_transferStarted{false};
@@ -437,12 +443,29 @@ TEST_F(RecorderRecovery, CancelAbortsOnTheWireAndBreaksTheSenderOff)
     // "===" before the listing, then the six of the end of the transfer.
     EXPECT_TRUE(PumpUntil([&] { return m_instrument.BreakRates().size() == 3; }, 5s));
     EXPECT_TRUE(Wire().ends_with("======")) << Wire();
-    EXPECT_TRUE(m_messages.Texts().empty());
+    // A cancelled file never stays behind looking complete.
+    EXPECT_EQ(m_messages.Texts(),
+              std::vector<std::string>{"The recovery was cancelled.\r\nThe incomplete file BIG.000 was not kept."});
     EXPECT_TRUE(m_app->MainFrame()->isEnabled());
     EXPECT_EQ(VisibleWindow(IDD_RECOVER_DATA), nullptr);
-    const std::string partial = Downloaded("BIG.000");
-    EXPECT_GE(partial.size(), 2048u);
-    EXPECT_TRUE(big.starts_with(partial));
+    EXPECT_TRUE(std::filesystem::is_empty(m_download.Path()));
+}
+
+TEST_F(RecorderRecovery, ClosingTheMainWindowDuringATransferCancelsItCleanly)
+{
+    Start(0);
+    PlayRecorder(Listing());
+    m_sender = std::make_unique<YModemSender>(std::vector<YModemSender::File>{{"BIG.000", Pattern(40000, 6)}});
+    m_directories = {m_download.Path()};
+    m_cancelAt = 2048;
+    m_closeMainWindow = true;
+
+    m_doc->OnRecoverRecorder();
+
+    EXPECT_EQ(TransferOutcome(), YModemSender::Outcome::Cancelled);
+    EXPECT_EQ(m_messages.Texts(),
+              std::vector<std::string>{"The recovery was cancelled.\r\nThe incomplete file BIG.000 was not kept."});
+    EXPECT_TRUE(std::filesystem::is_empty(m_download.Path()));
 }
 
 TEST_F(RecorderRecovery, RefusalsOfTheInstrumentEndTheCommandWithTheirMessage)

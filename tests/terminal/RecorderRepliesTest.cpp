@@ -42,6 +42,20 @@ TEST(RecorderReplies, SizesOfTheRecorderAndTheLoopRecorder)
     EXPECT_EQ(CRecorderRecovery::LoopRecorderSize("MM\r\nERR 010\r\n>"), -2);
 }
 
+// Sizes that do not fit 64 bits leave the total not known (-1) instead of
+// wrapping into a negative that reads as no contact.
+TEST(RecorderReplies, SizesTooLargeToHoldAreNotKnown)
+{
+    EXPECT_EQ(CRecorderRecovery::LoopRecorderSize("pages used = 4294967296, x\r\nbytes/page = 4294967296 \r\n>"), -1);
+    EXPECT_EQ(CRecorderRecovery::LoopRecorderSize("pages used = 99999999999999999999, x\r\n>"), -1);
+    EXPECT_EQ(CRecorderRecovery::LoopRecorderSize("pages used = 3037000499, x\r\nbytes/page = 3037000499 \r\n>"),
+              3037000499LL * 3037000499LL);
+    EXPECT_EQ(CRecorderRecovery::LoopRecorderSize(" Used = 9000000000000MB\r\n>"), -1);
+    EXPECT_EQ(CRecorderRecovery::RecorderTotal("x Total bytes used = 99999999999999999999 of\r\n>"), -1);
+    EXPECT_EQ(CRecorderRecovery::RecorderTotal("x Total bytes used = 9223372036854775807 of\r\n>"),
+              9223372036854775807LL);
+}
+
 TEST(RecorderReplies, SpansShowHoursWithinTheDay)
 {
     EXPECT_EQ(CRecoverCancel::FormatSpan(0).toStdString(), "00:00:00");

@@ -46,8 +46,8 @@ TEST(SerialPortClosed, ParityAndStopBitCodes)
         EXPECT_EQ(dcb.Parity, c.code) << c.letter;
         EXPECT_EQ(port.GetParityChar(), c.shown) << c.letter;
     }
-    for (std::uint8_t stop : {0, 1, 3})
-        EXPECT_TRUE(port.SetParams(nullptr, 1, 9600, 'N', stop, 8, 4096, 128));
+    for (int stop : {0, 1, 3})
+        EXPECT_TRUE(port.SetParams(nullptr, 1, 9600, 'N', static_cast<std::uint8_t>(stop), 8, 4096, 128));
     port.GetDCB(dcb);
     EXPECT_EQ(dcb.StopBits, platform::ONESTOPBIT);
     port.SetComm(9600, 'N', 2, 8);
@@ -75,9 +75,9 @@ TEST_F(SerialTest, UnmappedAndBusyPortsAreRefused)
 
 TEST(SerialLineCoding, EveryValueSurvivesTheTermiosCoding)
 {
-    for (std::uint32_t baud : {300u, 1200u, 2400u, 4800u, 9600u, 19200u, 38400u, 57600u, 115200u})
+    for (std::uint32_t baud : {300u, 600u, 1200u, 2400u, 4800u, 9600u, 19200u, 38400u, 57600u, 115200u})
         for (std::uint8_t parity = 0; parity <= platform::SPACEPARITY; ++parity)
-            for (std::uint8_t size : {5, 6, 7, 8})
+            for (std::uint8_t size : {std::uint8_t{5}, std::uint8_t{6}, std::uint8_t{7}, std::uint8_t{8}})
                 for (std::uint8_t stop : {platform::ONESTOPBIT, platform::TWOSTOPBITS}) {
                     termios tio{};
                     platform::LineSettings wanted{baud, size, parity, stop};
@@ -172,8 +172,8 @@ TEST_F(SerialTest, ReadTimedResults)
     // A closing program ends the wait at once.
     platform::SetClosing(true);
     start = std::chrono::steady_clock::now();
-    EXPECT_EQ(m_port.ReadTimed(buffer, 4, 30, &count), E_FAIL);
-    EXPECT_LT(std::chrono::steady_clock::now() - start, 5s);
+    EXPECT_EQ(m_port.ReadTimed(buffer, 4, 600, &count), E_FAIL);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, kGenerous);
 }
 
 TEST_F(SerialTest, RingKeepsTheNewestBytesInOrder)
@@ -293,8 +293,11 @@ TEST_F(SerialTest, IdleOpenPortCostsNoProcessorTime)
 {
     OpenPort();
     double before = CpuSeconds(CLOCK_PROCESS_CPUTIME_ID);
+    const auto start = std::chrono::steady_clock::now();
     EXPECT_EQ(platform::WaitWithMessages(1, 0), 1);
-    EXPECT_LT(CpuSeconds(CLOCK_PROCESS_CPUTIME_ID) - before, 0.2);
+    // A worker or a wait that spins keeps a processor busy for the whole second.
+    const double waited = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    EXPECT_LT(CpuSeconds(CLOCK_PROCESS_CPUTIME_ID) - before, 0.5 * waited);
 }
 
 TEST_F(SerialTest, CloseDuringAFloodAndOpenAgain)
@@ -304,7 +307,7 @@ TEST_F(SerialTest, CloseDuringAFloodAndOpenAgain)
     ASSERT_TRUE(PumpUntil([&] { return m_window.Lines().size() > 10; }));
     auto start = std::chrono::steady_clock::now();
     m_port.Close();
-    EXPECT_LT(std::chrono::steady_clock::now() - start, 2s);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, kGenerous);
     EXPECT_FALSE(m_port.IsOpen());
     OpenPort();
     EXPECT_EQ(m_port.Write("\r", 1), S_OK);

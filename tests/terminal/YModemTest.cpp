@@ -1,4 +1,5 @@
 #include "CSerialPort.h"
+#include "CSerialYModemPort.h"
 #include "CYModemDisplay.h"
 #include "GuiTestApp.h"
 #include "IRecoverProgress.h"
@@ -12,9 +13,15 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <atomic>
+#include <dirent.h>
 #include <functional>
+#include <poll.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -77,7 +84,7 @@ protected:
 
     void Receive(std::int64_t expected = -1, bool softwareBreak = false)
     {
-        CYModemDisplay modem(&m_port, m_download.Path(), expected, &m_progress);
+        CYModemDisplay modem(&m_line, m_download.Path(), expected, &m_progress);
         modem.m_bSoftwareBreak = softwareBreak;
         modem.Receive();
     }
@@ -92,11 +99,27 @@ protected:
     }
 
     std::string Downloaded(const std::string& name) const { return ReadFileText(m_download.File(name)); }
+    // Every name in the download directory, hidden ones included.
+    std::vector<std::string> DownloadNames() const
+    {
+        std::vector<std::string> names;
+        if (DIR* dir = ::opendir(m_download.Path().c_str())) {
+            while (dirent* entry = ::readdir(dir)) {
+                const std::string name = entry->d_name;
+                if (name != "." && name != "..")
+                    names.push_back(name);
+            }
+            ::closedir(dir);
+        }
+        std::sort(names.begin(), names.end());
+        return names;
+    }
 
     TempSettings m_settings;
     TempDir m_download;
     PtyPair m_pty;
     CSerialPort m_port;
+    CSerialYModemPort m_line{m_port};
     FakeProgress m_progress;
     platform::RecordingMessageBackend m_messages;
 };
@@ -193,7 +216,8 @@ TEST_F(YModemTest, AnOutOfSequenceBlockAbortsAndIsReportedWithTheFileName)
     EXPECT_FALSE(sender.Failed()) << sender.Received();
     EXPECT_EQ(m_progress.m_completes, 0);
     ASSERT_EQ(m_messages.Texts().size(), 1u);
-    EXPECT_EQ(m_messages.Texts()[0], "The recovery of SKIP.BIN failed.");
+    EXPECT_EQ(m_messages.Texts()[0], "The recovery of SKIP.BIN failed.\r\nThe incomplete file SKIP.BIN was not kept.");
+    EXPECT_TRUE(DownloadNames().empty());
     EXPECT_TRUE(m_progress.m_done.empty());
 }
 
@@ -230,7 +254,7 @@ TEST_F(YModemTest, AFileThatCannotBeCreatedAbortsWithAMessage)
     });
     const std::string missing = m_download.File("missing");
     {
-        CYModemDisplay modem(&m_port, missing, -1, &m_progress);
+        CYModemDisplay modem(&m_line, missing, -1, &m_progress);
         modem.Receive();
     }
     sender.Join();
@@ -250,25 +274,38 @@ TEST_F(YModemTest, NothingToReceiveSendsNothingAndSaysSo)
     EXPECT_EQ(m_progress.m_completes, 0);
 }
 
-TEST_F(YModemTest, CancelAbortsOnTheWireWithoutCompletion)
+// Cancel from the window and the program starting to close both end the
+// transfer on the wire, and the part received never stays behind.
+TEST_F(YModemTest, CancelAndClosingAbortOnTheWireAndKeepNoIncompleteFile)
 {
-    YModemScript sender(m_pty.MasterFd());
-    m_progress.m_onProgress = [this](std::int64_t) { m_progress.m_cancelled = true; };
-    ReceiveScripted(
-        sender,
-        [&](YModemScript& s) {
-            s.OpenFile("BIG.BIN", "4096");
-            s.Write(YModemScript::Block(1, Pattern(1024, 6), true));
-            // The block's ACK may or may not leave before the abort purges it.
-            s.ExpectText("\x18\x18", YModemScript::Milliseconds(5000));
-            s.ExpectText("======", YModemScript::Milliseconds(5000));
-        },
-        -1, true);
+    const std::string oneFile = "The recovery was cancelled.\r\nThe incomplete file BIG.BIN was not kept.";
+    const std::vector<std::function<void()>> stops = {
+        [this] { m_progress.m_cancelled = true; },
+        [] { platform::SetClosing(true); },
+    };
+    for (const auto& stop : stops) {
+        m_messages.Clear();
+        YModemScript sender(m_pty.MasterFd());
+        m_progress.m_onProgress = [&](std::int64_t) { stop(); };
+        ReceiveScripted(
+            sender,
+            [&](YModemScript& s) {
+                s.OpenFile("BIG.BIN", "4096");
+                s.Write(YModemScript::Block(1, Pattern(1024, 6), true));
+                // The block's ACK may or may not leave before the abort purges it.
+                s.ExpectText("\x18\x18", YModemScript::Milliseconds(5000));
+                s.ExpectText("======", YModemScript::Milliseconds(5000));
+            },
+            -1, true);
+        platform::SetClosing(false);
+        m_progress.m_cancelled = false;
 
-    EXPECT_FALSE(sender.Failed()) << sender.Received();
-    EXPECT_EQ(sender.Received().substr(sender.Received().size() - 6), "======");
-    EXPECT_EQ(m_progress.m_completes, 0);
-    EXPECT_TRUE(m_messages.Texts().empty());
+        EXPECT_FALSE(sender.Failed()) << sender.Received();
+        EXPECT_EQ(sender.Received().substr(sender.Received().size() - 6), "======");
+        EXPECT_EQ(m_progress.m_completes, 0);
+        EXPECT_EQ(m_messages.Texts(), std::vector<std::string>{oneFile});
+        EXPECT_TRUE(DownloadNames().empty());
+    }
 }
 
 TEST_F(YModemTest, ReceivesABatchFromARealSender)
@@ -316,8 +353,174 @@ TEST_F(YModemTest, ASenderThatStopsMidwayIsReportedWithTheFileName)
 
     EXPECT_EQ(m_progress.m_completes, 0);
     ASSERT_EQ(m_messages.Texts().size(), 1u);
-    EXPECT_EQ(m_messages.Texts()[0], "The recovery of HALF.000 failed.");
+    EXPECT_EQ(m_messages.Texts()[0],
+              "The recovery of HALF.000 failed.\r\nThe incomplete file HALF.000 was not kept.");
     EXPECT_TRUE(m_progress.m_done.empty());
+    EXPECT_TRUE(DownloadNames().empty());
+}
+
+TEST_F(YModemTest, AnEndOfFileBeforeTheAnnouncedSizeKeepsNothing)
+{
+    YModemScript sender(m_pty.MasterFd());
+    ReceiveScripted(sender, [&](YModemScript& s) {
+        s.OpenFile("SHORT.BIN", "300");
+        s.SendAcknowledged(YModemScript::Block(1, Pattern(128, 10), false));
+        s.Write("\x04");
+        s.ExpectText("\x18\x18", YModemScript::Milliseconds(5000));
+        s.DrainFor(YModemScript::Milliseconds(6000));
+    });
+
+    EXPECT_FALSE(sender.Failed()) << sender.Received();
+    EXPECT_EQ(m_messages.Texts(), std::vector<std::string>{"The recovery of SHORT.BIN failed.\r\n"
+                                                           "The incomplete file SHORT.BIN was not kept."});
+    EXPECT_TRUE(DownloadNames().empty());
+}
+
+TEST_F(YModemTest, AReceivedFileReplacesALinkInsteadOfWritingThroughIt)
+{
+    TempDir elsewhere;
+    WriteFileText(elsewhere.File("target"), "precious");
+    ASSERT_EQ(::symlink(elsewhere.File("target").c_str(), m_download.File("LINKED.000").c_str()), 0);
+    YModemScript sender(m_pty.MasterFd());
+    ReceiveScripted(sender, [&](YModemScript& s) {
+        s.SendFile("LINKED.000", "fresh", false);
+        s.EndBatch();
+    });
+
+    EXPECT_FALSE(sender.Failed()) << sender.Received();
+    EXPECT_EQ(ReadFileText(elsewhere.File("target")), "precious");
+    struct stat info {};
+    ASSERT_EQ(::lstat(m_download.File("LINKED.000").c_str(), &info), 0);
+    EXPECT_TRUE(S_ISREG(info.st_mode));
+    EXPECT_EQ(Downloaded("LINKED.000"), "fresh");
+    EXPECT_EQ(DownloadNames(), std::vector<std::string>{"LINKED.000"});
+}
+
+// The header phase asks only with 'C': a sender takes a NAK there as a
+// request for checksum blocks.
+TEST_F(YModemTest, AnUnansweredHeaderRequestIsRepeatedWithCAndNeverNak)
+{
+    YModemScript sender(m_pty.MasterFd());
+    ReceiveScripted(sender, [&](YModemScript& s) {
+        s.ExpectText("\x18\x18", YModemScript::Milliseconds(30000));
+        s.DrainFor(YModemScript::Milliseconds(6000));
+    });
+
+    const std::string sent = sender.Received();
+    const std::string requests = sent.substr(0, sent.find('\x18'));
+    EXPECT_GE(requests.size(), 2u);
+    EXPECT_EQ(requests, std::string(requests.size(), 'C'));
+    EXPECT_EQ(sent.find('\x15'), std::string::npos);
+    EXPECT_EQ(m_messages.Texts(), std::vector<std::string>{"The recovery failed: no file header came from the instrument."});
+}
+
+TEST_F(YModemTest, ARepeatedHeaderIsAnsweredWithAckAndANewRequest)
+{
+    YModemScript sender(m_pty.MasterFd());
+    ReceiveScripted(sender, [&](YModemScript& s) {
+        s.OpenFile("TWICE.BIN", "5");
+        s.Write(YModemScript::Header("TWICE.BIN", "5"));
+        s.Expect(0x06);
+        s.Expect('C');
+        s.SendAcknowledged(YModemScript::Block(1, "again", false));
+        s.CloseFile();
+        s.EndBatch();
+    });
+
+    EXPECT_FALSE(sender.Failed()) << sender.Received();
+    EXPECT_EQ(Downloaded("TWICE.BIN"), "again");
+    EXPECT_EQ(m_progress.m_completes, 1);
+}
+
+// Passes bytes between the receiver's line and a sender on another
+// pseudo-terminal, losing the receiver's first 'C' as a line does when the
+// sender starts late.
+class RequestDroppingRelay {
+public:
+    RequestDroppingRelay(int receiverSide, int senderSide)
+        : m_thread([this, receiverSide, senderSide] { Run(receiverSide, senderSide); })
+    {
+    }
+    ~RequestDroppingRelay()
+    {
+        m_stop = true;
+        m_thread.join();
+    }
+
+private:
+    void Run(int receiverSide, int senderSide)
+    {
+        bool dropped = false;
+        while (!m_stop) {
+            pollfd fds[2] = {{receiverSide, POLLIN, 0}, {senderSide, POLLIN, 0}};
+            if (::poll(fds, 2, 50) <= 0)
+                continue;
+            char buffer[4096];
+            if (fds[0].revents & POLLIN) {
+                ssize_t got = ::read(receiverSide, buffer, sizeof buffer);
+                std::string bytes(buffer, got > 0 ? static_cast<std::size_t>(got) : 0);
+                const std::size_t request = bytes.find('C');
+                if (!dropped && request != std::string::npos) {
+                    bytes.erase(request, 1);
+                    dropped = true;
+                }
+                WriteAll(senderSide, bytes);
+            }
+            if (fds[1].revents & POLLIN) {
+                ssize_t got = ::read(senderSide, buffer, sizeof buffer);
+                if (got > 0)
+                    WriteAll(receiverSide, std::string(buffer, static_cast<std::size_t>(got)));
+            }
+        }
+    }
+    void WriteAll(int fd, const std::string& bytes)
+    {
+        for (std::size_t done = 0; done < bytes.size() && !m_stop;) {
+            ssize_t put = ::write(fd, bytes.data() + done, bytes.size() - done);
+            if (put > 0) {
+                done += static_cast<std::size_t>(put);
+                continue;
+            }
+            pollfd writable{fd, POLLOUT, 0};
+            ::poll(&writable, 1, 50);
+        }
+    }
+
+    std::atomic<bool> m_stop{false};
+    std::thread m_thread;
+};
+
+TEST_F(YModemTest, ARealSenderThatMissesTheFirstRequestOrStartsLateStillDelivers)
+{
+    TempDir source;
+    const std::string first = Pattern(5000, 11);
+    const std::string second = Pattern(130, 12);
+    WriteFileText(source.File("LATE1.000"), first);
+    WriteFileText(source.File("LATE2.000"), second);
+    {
+        PtyPair senderLine;
+        RequestDroppingRelay relay(m_pty.MasterFd(), senderLine.SlaveFd());
+        RealSender sender(senderLine.MasterFd(),
+                          {"sz", "--ymodem", "-q", source.File("LATE1.000"), source.File("LATE2.000")});
+        ASSERT_TRUE(sender.Started());
+        Receive();
+        EXPECT_EQ(WEXITSTATUS(sender.Wait()), 0);
+    }
+    EXPECT_TRUE(Downloaded("LATE1.000") == first);
+    EXPECT_TRUE(Downloaded("LATE2.000") == second);
+    EXPECT_TRUE(m_messages.Texts().empty()) << m_messages.Texts().front();
+
+    ::unlink(m_download.File("LATE1.000").c_str());
+    ::unlink(m_download.File("LATE2.000").c_str());
+    RealSender late(m_pty.MasterFd(), {"sh", "-c", "sleep 2; exec sz --ymodem -q \"$0\" \"$1\"",
+                                       source.File("LATE1.000"), source.File("LATE2.000")});
+    ASSERT_TRUE(late.Started());
+    Receive();
+    EXPECT_EQ(WEXITSTATUS(late.Wait()), 0);
+    EXPECT_TRUE(Downloaded("LATE1.000") == first);
+    EXPECT_TRUE(Downloaded("LATE2.000") == second);
+    EXPECT_EQ(m_progress.m_completes, 2);
+    EXPECT_TRUE(m_messages.Texts().empty()) << m_messages.Texts().front();
 }
 
 } // namespace

@@ -1,0 +1,136 @@
+#include "CSerialPort.h"
+#include "ConnectedTerminal.h"
+#include "PortProbe.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <csignal>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <vector>
+
+extern char** environ;
+
+namespace {
+
+// The slot's rate coding and the speed each code must give the line.
+struct RateCode {
+    int code;
+    const char* text;
+    speed_t speed;
+};
+const RateCode kRateCodes[] = {{-1, "300", B300},     {0, "600", B600},       {1, "1200", B1200},
+                               {2, "2400", B2400},    {3, "4800", B4800},     {4, "9600", B9600},
+                               {5, "19200", B19200},  {6, "38400", B38400},   {7, "57600", B57600},
+                               {8, "115200", B115200}};
+
+class PortRates : public ConnectedTerminal {
+protected:
+    speed_t LineSpeed() const
+    {
+        termios tio = m_pty.SlaveTermios();
+        return ::cfgetospeed(&tio);
+    }
+};
+
+TEST_F(PortRates, EveryCodedRateReachesTheLineAndTheStatusBar)
+{
+    Start(0, 0);
+    EXPECT_EQ(LineSpeed(), static_cast<speed_t>(B600));
+    EXPECT_EQ(m_doc->GetStatusText(), "600, N, 8, 1");
+    for (const RateCode& rate : kRateCodes) {
+        m_doc->m_portConfig.m_nBaud = rate.code;
+        m_doc->ApplyPortSettings();
+        EXPECT_EQ(LineSpeed(), rate.speed) << rate.text;
+        EXPECT_EQ(m_doc->GetStatusText(), std::string(rate.text) + ", N, 8, 1");
+    }
+    EXPECT_TRUE(m_messages.Texts().empty());
+}
+
+TEST_F(PortRates, ARefusedRateLeavesTheLineAndItsStatusAsTheyWere)
+{
+    Start(0, 4);
+    CSerialPort& serial = m_doc->m_serial;
+    EXPECT_FALSE(serial.SetComm(14400, 'N', 1, 8));
+    EXPECT_FALSE(serial.SetComm(9600, 'N', 1, 9));
+    EXPECT_EQ(LineSpeed(), static_cast<speed_t>(B9600));
+    EXPECT_EQ(m_doc->GetStatusText(), "9600, N, 8, 1");
+}
+
+// Another program holding a port: a shell that keeps the device open after
+// giving it settings of its own.
+class OtherProgram {
+public:
+    explicit OtherProgram(const std::string& device)
+    {
+        const std::vector<std::string> arguments = {
+            "sh", "-c", "exec 3<>\"$0\"; stty 4800 cs7 parenb parodd icanon ixon ixoff <&3; exec sleep 300", device};
+        std::vector<char*> argv;
+        for (const std::string& argument : arguments)
+            argv.push_back(const_cast<char*>(argument.c_str()));
+        argv.push_back(nullptr);
+        m_started = ::posix_spawnp(&m_pid, "sh", nullptr, nullptr, argv.data(), environ) == 0;
+    }
+    ~OtherProgram()
+    {
+        if (m_started) {
+            ::kill(m_pid, SIGKILL);
+            ::waitpid(m_pid, nullptr, 0);
+        }
+    }
+    bool Started() const { return m_started; }
+
+private:
+    pid_t m_pid = -1;
+    bool m_started = false;
+};
+
+bool Listed(int comNumber)
+{
+    const auto ports = PortProbe::FreePorts();
+    return std::any_of(ports.begin(), ports.end(), [&](const auto& port) { return port.first == comNumber; });
+}
+
+bool SameSettings(const termios& a, const termios& b)
+{
+    return a.c_iflag == b.c_iflag && a.c_oflag == b.c_oflag && a.c_cflag == b.c_cflag && a.c_lflag == b.c_lflag &&
+           ::cfgetospeed(&a) == ::cfgetospeed(&b) && std::equal(a.c_cc, a.c_cc + NCCS, b.c_cc);
+}
+
+TEST(PortProbe, APortHeldElsewhereIsNotFreeAndProbingChangesNothing)
+{
+    GuiTestApp();
+    TempSettings settings;
+    TempDir noDevices;
+    platform::PortCatalog::SetSystemRoot(noDevices.Path());
+    PtyPair pty;
+    constexpr int kPort = 9;
+    pty.MapTo(kPort);
+    EXPECT_TRUE(PortProbe::CanOpen(kPort));
+    EXPECT_TRUE(Listed(kPort));
+
+    {
+        OtherProgram holder(pty.SlavePath());
+        ASSERT_TRUE(holder.Started());
+        ASSERT_TRUE(PumpUntil([&] {
+            termios tio = pty.SlaveTermios();
+            return ::cfgetospeed(&tio) == B4800 && (tio.c_lflag & ICANON) && (tio.c_iflag & IXOFF);
+        }));
+        // The shell holds the device once stty has run, as its settings show.
+        const termios before = pty.SlaveTermios();
+        EXPECT_FALSE(PortProbe::CanOpen(kPort));
+        EXPECT_FALSE(Listed(kPort));
+        EXPECT_TRUE(SameSettings(pty.SlaveTermios(), before));
+    }
+    EXPECT_TRUE(PortProbe::CanOpen(kPort));
+
+    // A port this program has open is locked, and is not free either.
+    platform::SerialLine ours;
+    ASSERT_EQ(ours.Open(pty.SlavePath()), S_OK);
+    EXPECT_FALSE(PortProbe::CanOpen(kPort));
+    EXPECT_FALSE(Listed(kPort));
+    platform::PortCatalog::SetSystemRoot("");
+}
+
+} // namespace
