@@ -56,4 +56,14 @@ inline Bytes VariableLeader(std::uint32_t number)
     return leader;
 }
 
+// An ensemble of about 1 KiB: the variable leader and 930 bytes of velocity
+// whose values follow from the number.
+inline Bytes NumberedEnsemble(std::uint32_t number)
+{
+    Bytes velocity = DataType(0x0100, 930);
+    for (std::size_t i = 2; i < velocity.size(); ++i)
+        velocity[i] = static_cast<std::uint8_t>(number * 13 + i * 7);
+    return Ensemble({VariableLeader(number), velocity});
+}
+
 } // namespace bench

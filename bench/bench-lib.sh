@@ -40,3 +40,28 @@ now() { date +%s.%N; }
 elapsed() { echo "$(now) $1" | awk '{print $1 - $2}'; }
 # The smaller of two second counts.
 smaller() { echo "$1 $2" | awk '{print ($2 < $1) ? $2 : $1}'; }
+
+# timed_write FOLDER COMMAND...: seconds COMMAND takes, after emptying FOLDER
+# and writing dirty pages back; removing large files and writing back take a
+# while, and no timed pass pays for another's.
+timed_write() {
+  local folder=$1 start
+  shift
+  rm -f "$folder"/*
+  sync
+  start=$(now)
+  "$@"
+  elapsed "$start"
+}
+
+# best_of N COMMAND...: the shortest of N timed runs of COMMAND, in seconds.
+best_of() {
+  local runs=$1 best=1e9 start
+  shift
+  for ((run = 0; run < runs; run++)); do
+    start=$(now)
+    "$@"
+    best=$(smaller "$best" "$(elapsed "$start")")
+  done
+  echo "$best"
+}

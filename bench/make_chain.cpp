@@ -10,14 +10,6 @@
 
 namespace {
 
-bench::Bytes NumberedEnsemble(std::uint32_t number)
-{
-    bench::Bytes velocity = bench::DataType(0x0100, 930);
-    for (std::size_t i = 2; i < velocity.size(); ++i)
-        velocity[i] = static_cast<std::uint8_t>(number * 13 + i * 7);
-    return bench::Ensemble({bench::VariableLeader(number), velocity});
-}
-
 std::string PartName(const std::string& directory, int part)
 {
     char name[32];
@@ -55,7 +47,7 @@ int main(int argc, char** argv)
         bool ok = true;
         while (ok && written < end) {
             if (pending.empty())
-                pending = NumberedEnsemble(number++ & 0xFFFFFF);
+                pending = bench::NumberedEnsemble(number++ & 0xFFFFFF);
             const std::size_t chunk = static_cast<std::size_t>(std::min<unsigned long long>(pending.size(), end - written));
             ok = std::fwrite(pending.data(), 1, chunk, out) == chunk;
             pending.erase(pending.begin(), pending.begin() + static_cast<std::ptrdiff_t>(chunk));

@@ -46,11 +46,6 @@ const EventLine kEventLines[] = {
     {IDS_EVENT_PACKET_SAME, true},     {IDS_EVENT_PACKET_OUT_OF_SEQUENCE, true},
 };
 
-std::uint32_t Low32(std::uint64_t value)
-{
-    return static_cast<std::uint32_t>(value);
-}
-
 } // namespace
 
 CVosticCheck::CVosticCheck() : m_input(kBothHeaderIds)
@@ -111,7 +106,7 @@ CheckOutcome CVosticCheck::Run(IProgress& progress)
 {
     const std::uint64_t totalLength = m_input.GetTotalLength();
     progress.Pump();
-    progress.SetRange(Low32(totalLength));
+    progress.SetRange(totalLength);
     ResetRun();
     SaveLastInputFileName(m_request.input);
     SaveLastOutputFileName(m_request.log);
@@ -120,7 +115,7 @@ CheckOutcome CVosticCheck::Run(IProgress& progress)
     for (int size = m_input.ReadNextEnsemble(); size != 0; size = m_input.ReadNextEnsemble()) {
         if (m_state.firstItemSize == 0)
             m_state.firstItemSize = static_cast<std::uint32_t>(size);
-        progress.SetPos(Low32(m_input.GetPosition()));
+        progress.SetPos(m_input.GetPosition());
         const CQelEns item(m_input.m_pEnsemble);
         if (item.m_pData[1] == kEnsembleHeaderId) {
             if (!CheckEnsemble(item))
@@ -131,7 +126,9 @@ CheckOutcome CVosticCheck::Run(IProgress& progress)
         if (!progress.Pump())
             break;
     }
-    return EndRun();
+    const bool readWhole = InputReadToItsEnd(m_input, m_request.input);
+    const CheckOutcome outcome = EndRun();
+    return readWhole ? outcome : CheckOutcome::ReadFailed;
 }
 
 void CVosticCheck::ResetRun()

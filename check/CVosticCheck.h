@@ -24,6 +24,7 @@ enum class CheckOutcome {
     Completed,        // the report is complete (also after Cancel)
     NoValidEnsembles, // no ensemble was counted; the short report was written
     WriteFailed,      // the report could not be written in full
+    ReadFailed,       // a read of the input failed before its end
 };
 
 // One check run over an ensemble file: the ensemble-number sequence, the

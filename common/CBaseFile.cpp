@@ -4,8 +4,14 @@
 
 #include <cerrno>
 #include <fcntl.h>
+#include <poll.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+namespace {
+// Longest wait for a pipe, FIFO or device to deliver or take a byte.
+constexpr int kStreamWaitMilliseconds = 5000;
+} // namespace
 
 CBaseFile::~CBaseFile()
 {
@@ -22,12 +28,14 @@ void CBaseFile::CloseHandle()
     if (m_hFile >= 0)
         ::close(m_hFile);
     m_hFile = -1;
+    m_bStream = false;
     m_strPath.clear();
 }
 
 HRESULT CBaseFile::OpenHandle(const std::string& name, Disposition disposition)
 {
-    int flags = O_CLOEXEC;
+    // Without O_NONBLOCK, opening a FIFO waits for its other end for ever.
+    int flags = O_CLOEXEC | O_NONBLOCK;
     switch (disposition) {
     case Disposition::OpenExisting: flags |= O_RDONLY; break;
     case Disposition::CreateAlways: flags |= O_WRONLY | O_CREAT | O_TRUNC; break;
@@ -43,6 +51,9 @@ HRESULT CBaseFile::OpenHandle(const std::string& name, Disposition disposition)
         ::close(fd);
         return HRESULT_FROM_WIN32(ERROR_ACCESS_DENIED);
     }
+    m_bStream = !S_ISREG(st.st_mode);
+    if (!m_bStream)
+        ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
     m_hFile = fd;
     m_strPath = platform::FullPath(name);
     if (m_strPath.empty()) {
@@ -80,9 +91,10 @@ HRESULT CBaseFile::Read(void* buffer, std::uint32_t count, std::uint32_t* read)
     while (total < count) {
         ssize_t n = ::read(m_hFile, bytes + total, count - total);
         if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return HResultFromErrno(errno);
+            HRESULT retry = AfterFailedTransfer(POLLIN);
+            if (FAILED(retry))
+                return retry;
+            continue;
         }
         if (n == 0)
             break;
@@ -102,15 +114,39 @@ HRESULT CBaseFile::Write(const void* buffer, std::uint32_t count, std::uint32_t*
     while (total < count) {
         ssize_t n = ::write(m_hFile, bytes + total, count - total);
         if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return HResultFromErrno(errno);
+            HRESULT retry = AfterFailedTransfer(POLLOUT);
+            if (FAILED(retry))
+                return retry;
+            continue;
         }
         total += static_cast<std::uint32_t>(n);
     }
     if (written)
         *written = total;
     return S_OK;
+}
+
+HRESULT CBaseFile::AfterFailedTransfer(short events) const
+{
+    if (errno == EINTR)
+        return S_OK;
+    if (errno != EAGAIN)
+        return HResultFromErrno(errno);
+    return WaitUntilReady(events);
+}
+
+HRESULT CBaseFile::WaitUntilReady(short events) const
+{
+    pollfd entry{m_hFile, events, 0};
+    for (;;) {
+        const int ready = ::poll(&entry, 1, kStreamWaitMilliseconds);
+        if (ready > 0)
+            return S_OK;
+        if (ready == 0)
+            return HResultFromErrno(ETIMEDOUT);
+        if (errno != EINTR)
+            return HResultFromErrno(errno);
+    }
 }
 
 HRESULT CBaseFile::Seek(std::int64_t offset, int origin, std::uint64_t* newPosition)

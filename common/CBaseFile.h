@@ -6,6 +6,8 @@
 
 // Owner of one open file and of its full path. Every operation reports an
 // HRESULT instead of throwing; callers turn failures into their own messages.
+// Nothing here waits for ever: opens never block, and a pipe, FIFO or device
+// that delivers or takes no byte for a few seconds fails the read or write.
 class CBaseFile {
 public:
     CBaseFile() = default;
@@ -25,6 +27,8 @@ public:
     std::uint64_t GetLength() const;
 
     bool IsOpen() const { return m_hFile >= 0; }
+    // A pipe, FIFO, device or socket: no length, no seeking, bounded waits.
+    bool IsStream() const { return m_bStream; }
 
     // The descriptor, -1 while no file is open (the system's NULL handle).
     int m_hFile = -1;
@@ -36,4 +40,14 @@ protected:
     HRESULT OpenHandle(const std::string& name, Disposition disposition);
     // Releases the descriptor and the path only.
     void CloseHandle();
+
+private:
+    // After a read or write failed with errno: S_OK to try again (it was
+    // interrupted, or the stream is now ready), else the failure.
+    HRESULT AfterFailedTransfer(short events) const;
+    // Waits until the descriptor can be read (POLLIN) or written (POLLOUT);
+    // fails once the bounded wait ends without that.
+    HRESULT WaitUntilReady(short events) const;
+
+    bool m_bStream = false;
 };

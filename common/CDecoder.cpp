@@ -4,6 +4,7 @@
 #include "Format.h"
 #include "HexToInt.h"
 #include "Messages.h"
+#include "RunFiles.h"
 #include "TextLineLimit.h"
 
 #include <algorithm>
@@ -101,7 +102,8 @@ bool CDecoder::Load(CBaseFile& file)
     bool afterCr = false;
     std::uint8_t chunk[4096];
     std::uint32_t count = 0;
-    while (SUCCEEDED(file.Read(chunk, sizeof chunk, &count)) && count > 0) {
+    HRESULT read = S_OK;
+    while (SUCCEEDED(read = file.Read(chunk, sizeof chunk, &count)) && count > 0) {
         for (std::uint32_t i = 0; i < count; ++i) {
             const std::uint8_t byte = chunk[i];
             // CR, LF and CR LF each end one line.
@@ -117,6 +119,10 @@ bool CDecoder::Load(CBaseFile& file)
                     return ProcessLine(line, ++lineNumber);
             }
         }
+    }
+    if (FAILED(read)) {
+        platform::ShowMessage(platform::Format(kMsgCannotOpenFile, file.m_strPath.c_str()));
+        return false;
     }
     if (!line.empty() && !ProcessLine(line, ++lineNumber))
         return false;

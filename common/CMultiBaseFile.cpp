@@ -62,6 +62,8 @@ std::string CMultiBaseFile::GetNextPartName() const
 void CMultiBaseFile::Close()
 {
     CBaseFile::Close();
+    m_mappings.Unmap();
+    m_pBuffer = nullptr;
     DropBuffer();
     m_bReadingChain = false;
 }
@@ -71,6 +73,7 @@ void CMultiBaseFile::DropBuffer()
     m_nBufferStart = 0;
     m_nBufferLength = 0;
     m_nBufferIndex = 0;
+    m_hrReadError = S_OK;
 }
 
 HRESULT CMultiBaseFile::Open(std::string name)
@@ -82,14 +85,17 @@ HRESULT CMultiBaseFile::Open(std::string name)
         return result;
     m_parts.clear();
     m_parts.push_back({m_strPath, CBaseFile::GetLength()});
-    // A gap in the numbering or a part that does not open ends the chain.
+    // A gap in the numbering or a part that does not open ends the chain; so
+    // does a pipe or FIFO, which has no size to place the parts after it.
     for (std::string next = GetNextPartName(); !next.empty();) {
         CBaseFile part;
-        if (FAILED(part.Open(next)))
+        if (FAILED(part.Open(next)) || part.IsStream())
             break;
         m_parts.push_back({part.m_strPath, part.GetLength()});
         next = NextPartName(part.m_strPath);
     }
+    if (!IsStream())
+        m_mappings.Map(m_parts);
     m_bReadingChain = true;
     return S_OK;
 }
@@ -142,18 +148,91 @@ HRESULT CMultiBaseFile::ReadParts(std::uint8_t* destination, std::uint32_t count
     return S_OK;
 }
 
-HRESULT CMultiBaseFile::RefillBuffer()
+HRESULT CMultiBaseFile::Failed(HRESULT result)
+{
+    m_hrReadError = result;
+    return result;
+}
+
+void CMultiBaseFile::Compact(std::uint32_t keep)
+{
+    const std::uint32_t from = m_nBufferIndex - keep;
+    std::memmove(m_pBuffer, m_pBuffer + from, m_nBufferLength - from);
+    m_nBufferStart += from;
+    m_nBufferLength -= from;
+    m_nBufferIndex = keep;
+}
+
+bool CMultiBaseFile::Prefetch(std::uint32_t count, std::uint32_t keep)
+{
+    count = std::min(count, kLargestPrefetch);
+    if (Buffered() >= count)
+        return true;
+    if (m_mappings.IsMapped() && MapWindow(count, keep))
+        return true;
+    return FillOwnedBuffer(count, keep);
+}
+
+bool CMultiBaseFile::MapWindow(std::uint32_t count, std::uint32_t keep)
+{
+    const std::uint64_t position = StreamPosition();
+    const std::uint64_t from = position - keep;
+    PartMappings::Span span;
+    if (!m_mappings.SpanHolding(from, position + count, &span))
+        return false;
+    m_pBuffer = span.data + (from - span.start);
+    m_nBufferStart = from;
+    m_nBufferLength = static_cast<std::uint32_t>(std::min<std::uint64_t>(span.start + span.size - from, kMappedWindow));
+    m_nBufferIndex = keep;
+    m_nCurrentPart = static_cast<int>(span.part);
+    return true;
+}
+
+bool CMultiBaseFile::FillOwnedBuffer(std::uint32_t count, std::uint32_t keep)
 {
     if (m_buffer.empty())
         m_buffer.resize(kBufferSize);
-    m_nBufferStart += m_nBufferLength;
+    if (m_pBuffer == m_buffer.data())
+        return FillFromIndex(count, keep);
+    // Coming from a mapped window, or first use: start over with the kept bytes.
+    m_nBufferStart = StreamPosition() - keep;
     m_nBufferLength = 0;
     m_nBufferIndex = 0;
-    std::uint32_t got = 0;
-    HRESULT result = ReadParts(m_buffer.data(), kBufferSize, &got);
-    if (SUCCEEDED(result))
-        m_nBufferLength = got;
-    return result;
+    m_pBuffer = m_buffer.data();
+    const bool filled = FillFromIndex(keep + count, 0);
+    m_nBufferIndex = std::min(keep, m_nBufferLength);
+    return filled;
+}
+
+HRESULT CMultiBaseFile::Fetch(std::uint64_t position, std::uint8_t* destination, std::uint32_t count,
+                              std::uint32_t* got)
+{
+    if (!m_mappings.IsMapped())
+        return ReadParts(destination, count, got);
+    *got = m_mappings.Copy(position, destination, count);
+    return S_OK;
+}
+
+bool CMultiBaseFile::FillFromIndex(std::uint32_t count, std::uint32_t keep)
+{
+    // Reads go to the buffer's front whenever little is left to move, so the
+    // bytes land in memory the processor's cache still holds.
+    const std::uint32_t request = std::max(count - Buffered(), kReadChunk);
+    if (keep + Buffered() <= kCheapMove || m_nBufferLength + request > kBufferSize)
+        Compact(keep);
+    while (Buffered() < count) {
+        const std::uint32_t wanted = std::min(std::max(count - Buffered(), kReadChunk), kBufferSize - m_nBufferLength);
+        std::uint32_t got = 0;
+        HRESULT result = Fetch(m_nBufferStart + m_nBufferLength, m_pBuffer + m_nBufferLength, wanted, &got);
+        if (FAILED(result)) {
+            Failed(result);
+            return false;
+        }
+        m_nBufferLength += got;
+        if (got < wanted)
+            break;
+    }
+    return true;
 }
 
 HRESULT CMultiBaseFile::Read(void* buffer, std::uint32_t count, std::uint32_t* read)
@@ -163,8 +242,8 @@ HRESULT CMultiBaseFile::Read(void* buffer, std::uint32_t count, std::uint32_t* r
     auto* destination = static_cast<std::uint8_t*>(buffer);
     std::uint32_t total = 0;
     while (total < count) {
-        if (m_nBufferIndex == m_nBufferLength) {
-            if (count - total >= kBufferSize) {
+        if (Buffered() == 0) {
+            if (count - total >= kReadChunk && !m_mappings.IsMapped()) {
                 // Large reads bypass the buffer instead of copying twice.
                 m_nBufferStart += m_nBufferLength;
                 m_nBufferLength = 0;
@@ -172,34 +251,24 @@ HRESULT CMultiBaseFile::Read(void* buffer, std::uint32_t count, std::uint32_t* r
                 std::uint32_t got = 0;
                 HRESULT result = ReadParts(destination + total, count - total, &got);
                 if (FAILED(result))
-                    return result;
+                    return Failed(result);
                 m_nBufferStart += got;
                 total += got;
                 break;
             }
-            HRESULT result = RefillBuffer();
-            if (FAILED(result))
-                return result;
-            if (m_nBufferLength == 0)
+            if (!Prefetch(count - total, 0))
+                return m_hrReadError;
+            if (Buffered() == 0)
                 break;
         }
-        const std::uint32_t chunk = std::min(count - total, m_nBufferLength - m_nBufferIndex);
-        std::memcpy(destination + total, m_buffer.data() + m_nBufferIndex, chunk);
-        m_nBufferIndex += chunk;
+        const std::uint32_t chunk = std::min(count - total, Buffered());
+        std::memcpy(destination + total, BufferedBytes(), chunk);
+        Advance(chunk);
         total += chunk;
     }
     if (read)
         *read = total;
     return S_OK;
-}
-
-int CMultiBaseFile::ReadByteUnbuffered()
-{
-    std::uint8_t byte = 0;
-    std::uint32_t got = 0;
-    if (FAILED(Read(&byte, 1, &got)) || got == 0)
-        return -1;
-    return byte;
 }
 
 HRESULT CMultiBaseFile::Seek(std::int64_t offset, int origin, std::uint64_t* newPosition)
@@ -233,6 +302,9 @@ HRESULT CMultiBaseFile::Seek(std::int64_t offset, int origin, std::uint64_t* new
 
 HRESULT CMultiBaseFile::SeekOutsideBuffer(std::uint64_t target)
 {
+    // A pipe cannot go back to bytes that left the buffer.
+    if (IsStream())
+        return E_FAIL;
     // The first part whose end reaches the target; a target at a part's end
     // selects that part, and the next read moves on.
     std::size_t part = 0;
@@ -244,6 +316,8 @@ HRESULT CMultiBaseFile::SeekOutsideBuffer(std::uint64_t target)
     m_nCurrentPart = static_cast<int>(part);
     DropBuffer();
     m_nBufferStart = target;
+    if (m_mappings.IsMapped())
+        return S_OK;
     if (FAILED(OpenPart(m_parts[part].m_strName)))
         return E_FAIL;
     m_bReadingChain = true;

@@ -57,15 +57,17 @@ bool CProcessingDlg::Create(QWidget* mainWindow)
     return isVisible();
 }
 
-void CProcessingDlg::SetRange(std::uint32_t upper)
+void CProcessingDlg::SetRange(std::uint64_t upper)
 {
-    // The bar counts in int: a range past INT_MAX is shown at half scale.
-    m_nShift = upper > static_cast<std::uint32_t>(INT_MAX) ? 1 : 0;
+    // The bar counts in int: a larger range is scaled down by halves.
+    m_nShift = 0;
+    while ((upper >> m_nShift) > static_cast<std::uint64_t>(INT_MAX))
+        ++m_nShift;
     // A zero range would make the bar a busy indicator; an empty bar is meant.
     m_progress->setRange(0, upper == 0 ? 1 : static_cast<int>(upper >> m_nShift));
 }
 
-void CProcessingDlg::SetPos(std::uint32_t position)
+void CProcessingDlg::SetPos(std::uint64_t position)
 {
     // Runs call this once per ensemble: the bar itself moves only when events
     // are dispatched, since redrawing costs far more than an ensemble.

@@ -21,8 +21,8 @@ public:
     // Disables mainWindow (may be null) and shows the window; false on failure.
     bool Create(QWidget* mainWindow);
 
-    void SetRange(std::uint32_t upper) override;
-    void SetPos(std::uint32_t position) override;
+    void SetRange(std::uint64_t upper) override;
+    void SetPos(std::uint64_t position) override;
     // Dispatches waiting events (at most every few milliseconds); false once
     // cancelled, closed or quit.
     bool Pump() override;
@@ -43,7 +43,7 @@ private:
     bool m_bCancelled = false;
     bool m_bQuit = false;
     int m_nShift = 0;
-    std::uint32_t m_nPosition = 0;
+    std::uint64_t m_nPosition = 0;
     unsigned m_nCallsSinceClock = 0;
     std::chrono::steady_clock::time_point m_lastDispatch{};
 };

@@ -2,18 +2,27 @@
 
 #include "CQelEns.h"
 
-#include <new>
+#include <algorithm>
+#include <cstring>
 
 namespace {
 
-constexpr int kHeaderByte = 0x7F;
+constexpr std::uint8_t kHeaderByte = 0x7F;
 constexpr int kEnsembleId = 0x7F;
 constexpr int kWavesId = 0x79;
 constexpr std::uint32_t kSmallestEnsemble = 6;
 constexpr std::uint32_t kLargestEnsemble = 1000000;
+// Header byte, id and the three byte-count bytes.
+constexpr std::uint32_t kHeaderSize = 5;
 // Bytes scanned before the first valid ensemble after which a file is taken
 // to hold no ensembles at all.
 constexpr std::uint64_t kGiveUpCount = 262140;
+
+std::uint32_t EnsembleSizeFromHeader(const std::uint8_t* header)
+{
+    return (static_cast<std::uint32_t>(header[4]) << 16) + (static_cast<std::uint32_t>(header[3]) << 8) + header[2]
+           + 2;
+}
 
 } // namespace
 
@@ -22,21 +31,19 @@ CQelEnsFile::CQelEnsFile(int headerMode)
 {
 }
 
-CQelEnsFile::~CQelEnsFile()
-{
-    FreeEnsemble();
-}
+CQelEnsFile::~CQelEnsFile() = default;
 
 void CQelEnsFile::Close()
 {
     CMultiBaseFile::Close();
-    FreeEnsemble();
+    m_pEnsemble = nullptr;
+    ForgetDamage();
 }
 
-void CQelEnsFile::FreeEnsemble()
+void CQelEnsFile::ForgetDamage()
 {
-    delete[] m_pEnsemble;
-    m_pEnsemble = nullptr;
+    m_nDamageEnd = 0;
+    m_sums.Reset();
 }
 
 HRESULT CQelEnsFile::Open(std::string name)
@@ -57,24 +64,12 @@ bool CQelEnsFile::AcceptsHeaderId(int id) const
 
 int CQelEnsFile::ReadNextEnsemble()
 {
-    FreeEnsemble();
+    m_pEnsemble = nullptr;
     if (!IsOpen())
         return 0;
     std::uint64_t counted = 0;
-    bool armed = false;
-    for (;;) {
-        const int byte = ReadByte();
-        if (byte < 0)
-            return 0;
-        ++counted;
-        if (!m_bFoundEnsemble && counted > kGiveUpCount)
-            return 0;
-        if (!armed || !AcceptsHeaderId(byte)) {
-            armed = byte == kHeaderByte;
-            continue;
-        }
-        const std::uint64_t afterId = StreamPosition();
-        const Candidate candidate = ReadCandidate(static_cast<std::uint8_t>(byte), &counted);
+    while (ScanToHeader(&counted)) {
+        const Candidate candidate = JudgeCandidate(&counted);
         if (candidate == Candidate::Valid) {
             m_bFoundEnsemble = true;
             return CQelEns(m_pEnsemble).GetEnsembleSize();
@@ -82,51 +77,90 @@ int CQelEnsFile::ReadNextEnsemble()
         if (candidate == Candidate::EndOfStream)
             return 0;
         // Resume with the id byte of the rejected header.
-        if (FAILED(Seek(static_cast<std::int64_t>(afterId) - 1, 0)))
-            return 0;
-        armed = false;
+        StepBack(1);
+    }
+    return 0;
+}
+
+bool CQelEnsFile::GivesUp(std::uint64_t counted) const
+{
+    return !m_bFoundEnsemble && counted > kGiveUpCount;
+}
+
+bool CQelEnsFile::ScanToHeader(std::uint64_t* counted)
+{
+    // Every scanned byte counts, as if read one at a time; "armed" means the
+    // byte before is a header byte, which a refill keeps in the buffer.
+    bool armed = false;
+    for (;;) {
+        if (Buffered() == 0 && (!Prefetch(1, armed ? 1 : 0) || Buffered() == 0))
+            return false;
+        std::uint8_t* next = BufferedBytes();
+        if (armed) {
+            const int byte = *next;
+            Advance(1);
+            if (GivesUp(++*counted))
+                return false;
+            if (AcceptsHeaderId(byte))
+                return true;
+            armed = byte == kHeaderByte;
+            continue;
+        }
+        std::uint32_t span = Buffered();
+        if (!m_bFoundEnsemble)
+            span = static_cast<std::uint32_t>(std::min<std::uint64_t>(
+                span, *counted >= kGiveUpCount ? 1 : kGiveUpCount + 1 - *counted));
+        const auto* header = static_cast<const std::uint8_t*>(std::memchr(next, kHeaderByte, span));
+        const std::uint32_t step = header ? static_cast<std::uint32_t>(header - next) + 1 : span;
+        Advance(step);
+        *counted += step;
+        if (GivesUp(*counted))
+            return false;
+        armed = header != nullptr;
     }
 }
 
-CQelEnsFile::Candidate CQelEnsFile::ReadCandidate(std::uint8_t id, std::uint64_t* counted)
+CQelEnsFile::Candidate CQelEnsFile::JudgeCandidate(std::uint64_t* counted)
 {
-    std::uint8_t count[3] = {};
-    std::uint32_t got = 0;
-    if (FAILED(Read(count, 2, &got)) || got < 2)
+    static_assert(kLargestEnsemble <= kLargestPrefetch, "a candidate must fit in the buffer");
+    // The header byte and the id stay in the buffer before the position.
+    constexpr std::uint32_t kScanned = 2;
+    constexpr std::uint32_t kCountBytes = kHeaderSize - kScanned;
+    if (!Prefetch(kCountBytes, kScanned))
         return Candidate::EndOfStream;
-    if (FAILED(Read(count + 2, 1, &got)) || got == 0)
+    if (Buffered() < kCountBytes) {
+        Advance(Buffered());
         return Candidate::EndOfStream;
-    const std::uint32_t size = (static_cast<std::uint32_t>(count[2]) << 16)
-                               + (static_cast<std::uint32_t>(count[1]) << 8) + count[0] + 2;
+    }
+    const std::uint32_t size = EnsembleSizeFromHeader(BufferedBytes() - kScanned);
     if (size < kSmallestEnsemble || size > kLargestEnsemble)
         return Candidate::Rejected;
-
-    auto* ensemble = new (std::nothrow) std::uint8_t[size];
-    if (!ensemble)
+    const std::uint32_t rest = size - kScanned;
+    if (!Prefetch(rest, kScanned))
         return Candidate::EndOfStream;
-    ensemble[0] = kHeaderByte;
-    ensemble[1] = id;
-    ensemble[2] = count[0];
-    ensemble[3] = count[1];
-    ensemble[4] = count[2];
-    const std::uint32_t body = size - 5;
-    HRESULT result = Read(ensemble + 5, body, &got);
-    if (SUCCEEDED(result) && got == 0) {
-        delete[] ensemble;
+    if (Buffered() == kCountBytes) {
+        Advance(kCountBytes);
         return Candidate::EndOfStream;
     }
-    if (FAILED(result) || got < body) {
-        delete[] ensemble;
+    if (Buffered() < rest)
+        return Candidate::Rejected;
+    *counted += size - kHeaderSize;
+    std::uint8_t* candidate = BufferedBytes() - kScanned;
+    if (ChecksumOf(candidate, size) != StoredChecksum(candidate, size)) {
+        m_nDamageEnd = std::max(m_nDamageEnd, StreamPosition() - kScanned + size);
         return Candidate::Rejected;
     }
-    *counted += body;
-    const CQelEns view(ensemble);
-    if (view.ComputeChecksum() != StoredChecksum(ensemble, size)) {
-        delete[] ensemble;
-        return Candidate::Rejected;
-    }
-    m_pEnsemble = ensemble;
+    m_pEnsemble = candidate;
+    Advance(rest);
     return Candidate::Valid;
+}
+
+std::uint16_t CQelEnsFile::ChecksumOf(std::uint8_t* candidate, std::uint32_t size)
+{
+    const std::uint64_t start = StreamPosition() - 2;
+    if (start >= m_nDamageEnd)
+        return CQelEns(candidate).ComputeChecksum();
+    return m_sums.Sum(start, candidate, size - 2);
 }
 
 std::uint16_t CQelEnsFile::StoredChecksum(const std::uint8_t* ensemble, std::uint32_t size)

@@ -17,6 +17,14 @@ bool OpenRunInput(CBaseFile& file, const std::string& name)
     return true;
 }
 
+bool InputReadToItsEnd(const CMultiBaseFile& input, const std::string& name)
+{
+    if (SUCCEEDED(input.GetReadError()))
+        return true;
+    platform::ShowMessage(platform::Format(kMsgCannotOpenFile, name.c_str()));
+    return false;
+}
+
 bool CreateRunOutput(CBaseFile& file, const std::string& name)
 {
     using namespace platform;

@@ -1,5 +1,6 @@
 #pragma once
 #include "CBaseFile.h"
+#include "CMultiBaseFile.h"
 
 #include <string>
 
@@ -8,6 +9,10 @@
 
 // Opens an input for reading; "Cannot open file %s." on failure.
 bool OpenRunInput(CBaseFile& file, const std::string& name);
+
+// False, after "Cannot open file %s." with the input's name, when a read of
+// the input failed before its end: a partial result never passes for a whole.
+bool InputReadToItsEnd(const CMultiBaseFile& input, const std::string& name);
 
 // Asks "File %s already exists.\r\nDo you want to replace it?" when the output
 // exists (tested with stat), then creates it with overwrite;

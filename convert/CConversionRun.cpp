@@ -65,11 +65,13 @@ bool CConversionRun::OpenFiles()
 bool CConversionRun::Convert(IProgress& progress)
 {
     progress.Pump();
-    progress.SetRange(static_cast<std::uint32_t>(m_input.GetTotalLength()));
+    progress.SetRange(m_input.GetTotalLength());
     if (!m_decoder.Load(m_decoderFile))
         return false;
     SaveLastDecoderFileName(m_fields.decoder);
     if (m_input.ReadNextEnsemble() == 0) {
+        if (!InputReadToItsEnd(m_input, m_fields.input))
+            return false;
         ShowMessage(dralin::kMsgNoEnsembles);
         return FinishNormally();
     }
@@ -81,7 +83,7 @@ bool CConversionRun::ConvertEnsembles(IProgress& progress)
     CEnsembleRange range(CEnsembleRange::BoundFromText(m_fields.start),
                          CEnsembleRange::BoundFromText(m_fields.end));
     do {
-        progress.SetPos(static_cast<std::uint32_t>(m_input.GetPosition()));
+        progress.SetPos(m_input.GetPosition());
         const CQelEns ensemble(m_input.m_pEnsemble);
         const CVarLeader leader(&ensemble);
         const CEnsembleRange::Step step = range.Classify(leader.GetEnsembleNumber());
@@ -92,7 +94,7 @@ bool CConversionRun::ConvertEnsembles(IProgress& progress)
             return false;
         }
     } while (progress.Pump() && m_input.ReadNextEnsemble() != 0);
-    return true;
+    return InputReadToItsEnd(m_input, m_fields.input);
 }
 
 bool CConversionRun::FinishNormally()

@@ -20,8 +20,8 @@ bool CAsciiLineReader::Refill()
     if (m_atEnd)
         return false;
     std::uint32_t count = 0;
-    if (FAILED(m_file.Read(m_buffer.data(), static_cast<std::uint32_t>(m_buffer.size()), &count))
-        || count == 0) {
+    m_bReadFailed = FAILED(m_file.Read(m_buffer.data(), static_cast<std::uint32_t>(m_buffer.size()), &count));
+    if (m_bReadFailed || count == 0) {
         m_atEnd = true;
         return false;
     }

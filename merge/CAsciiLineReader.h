@@ -7,14 +7,15 @@
 
 // Reads the merger's ASCII file forward, one line per call, through a buffer.
 // CR, LF and CR LF each end a line; the end of the file ends a last line
-// that has no line end. A failed read counts as the end of the file, and so
-// does a line longer than kMaxTextLineBytes.
+// that has no line end. A failed read ends the lines too (ReadFailed tells),
+// and so does a line longer than kMaxTextLineBytes.
 class CAsciiLineReader {
 public:
     explicit CAsciiLineReader(CBaseFile& file);
 
     // False only when the file is exhausted and nothing was read.
     bool ReadLine(std::string& line);
+    bool ReadFailed() const { return m_bReadFailed; }
     // True once a line too long to read has ended the file.
     bool LineTooLong() const { return m_bLineTooLong; }
 
@@ -28,6 +29,7 @@ private:
     std::size_t m_next = 0;
     std::size_t m_end = 0;
     bool m_atEnd = false;
+    bool m_bReadFailed = false;
     bool m_afterCarriageReturn = false;
     bool m_bLineTooLong = false;
 };

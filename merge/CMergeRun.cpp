@@ -21,17 +21,12 @@ using namespace quenta;
 
 namespace {
 
-constexpr std::size_t kOutputBlock = 1 << 20;
+constexpr std::size_t kOutputBlock = 128 * 1024;
 
 bool Refuse(const char* message)
 {
     platform::ShowMessage(message);
     return false;
-}
-
-std::uint32_t Low32(std::uint64_t value)
-{
-    return static_cast<std::uint32_t>(value);
 }
 
 } // namespace
@@ -88,7 +83,7 @@ bool CMergeRun::Open()
 CMergeRun::Outcome CMergeRun::Merge(IProgress& progress)
 {
     progress.Pump();
-    progress.SetRange(Low32(m_input.GetTotalLength()));
+    progress.SetRange(m_input.GetTotalLength());
     CDecoder decoder;
     if (!decoder.Load(m_decoderFile))
         return Outcome::Failed;
@@ -102,34 +97,46 @@ CMergeRun::Outcome CMergeRun::MergeEnsembles(CDecoder& decoder, CAsciiLineReader
 {
     int size = m_input.ReadNextEnsemble();
     if (size == 0) {
+        if (!InputReadToItsEnd(m_input, m_fields.input))
+            return Outcome::Failed;
         platform::ShowMessage(kMsgNoEnsembles);
         return EndNormally();
     }
     CEnsembleRange range(CEnsembleRange::BoundFromText(m_fields.start),
                          CEnsembleRange::BoundFromText(m_fields.end));
     for (; size != 0; size = m_input.ReadNextEnsemble()) {
-        progress.SetPos(Low32(m_input.GetPosition()));
+        progress.SetPos(m_input.GetPosition());
         CQelEns ensemble(m_input.m_pEnsemble);
         const CEnsembleRange::Step step = range.Classify(CVarLeader(&ensemble).GetEnsembleNumber());
         if (step == CEnsembleRange::Step::Stop)
             break;
         if (step == CEnsembleRange::Step::Process) {
-            if (!MergeEnsemble(decoder, ensemble, ascii))
+            CQelEns merged(AppendToOutput(ensemble.m_pData, static_cast<std::size_t>(size)));
+            if (!MergeEnsemble(decoder, merged, ascii)) {
+                DropLastFromOutput(static_cast<std::size_t>(size));
                 return EndAtAsciiEnd(ascii);
-            ensemble.UpdateChecksum();
-            if (!WriteOut(ensemble.m_pData, static_cast<std::size_t>(size)))
+            }
+            merged.UpdateChecksum();
+            if (m_pending.size() >= kOutputBlock && !FlushOutput())
                 return Outcome::Failed;
         }
         if (!progress.Pump())
             break;
     }
+    if (!InputReadToItsEnd(m_input, m_fields.input))
+        return Outcome::Failed;
     return EndNormally();
 }
 
-bool CMergeRun::WriteOut(const std::uint8_t* bytes, std::size_t count)
+std::uint8_t* CMergeRun::AppendToOutput(const std::uint8_t* bytes, std::size_t count)
 {
     m_pending.insert(m_pending.end(), bytes, bytes + count);
-    return m_pending.size() < kOutputBlock || FlushOutput();
+    return m_pending.data() + m_pending.size() - count;
+}
+
+void CMergeRun::DropLastFromOutput(std::size_t count)
+{
+    m_pending.resize(m_pending.size() - count);
 }
 
 bool CMergeRun::FlushOutput()
@@ -148,6 +155,10 @@ bool CMergeRun::FlushOutput()
 
 CMergeRun::Outcome CMergeRun::EndAtAsciiEnd(const CAsciiLineReader& ascii)
 {
+    if (ascii.ReadFailed()) {
+        platform::ShowMessage(platform::Format(kMsgCannotOpenFile, m_fields.ascii.c_str()));
+        return Outcome::Failed;
+    }
     if (!FlushOutput())
         return Outcome::Failed;
     return ascii.LineTooLong() ? Outcome::AsciiLineTooLong : Outcome::AsciiExhausted;

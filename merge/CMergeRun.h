@@ -51,7 +51,10 @@ private:
     Outcome MergeEnsembles(CDecoder& decoder, CAsciiLineReader& ascii, IProgress& progress);
     // Output goes out in large blocks; both show "Problems with writing to
     // output file." when a write fails.
-    bool WriteOut(const std::uint8_t* bytes, std::size_t count);
+    // The merge changes its copy at the end of the pending output, never the
+    // input's bytes (which may be a mapped file's pages).
+    std::uint8_t* AppendToOutput(const std::uint8_t* bytes, std::size_t count);
+    void DropLastFromOutput(std::size_t count);
     bool FlushOutput();
     Outcome EndNormally();
     // The ASCII file gave no line for an ensemble: what was merged is kept.

@@ -17,7 +17,7 @@ using namespace pelmar;
 
 namespace {
 // Ensembles are gathered and written in blocks of this size.
-constexpr std::size_t kWriteBlock = 1024 * 1024;
+constexpr std::size_t kWriteBlock = 128 * 1024;
 constexpr double kMinimumSize = 0.5;
 constexpr double kMaximumSize = 200.0;
 
@@ -102,11 +102,11 @@ bool CSlicer::Prepare()
 bool CSlicer::Slice(IProgress& progress)
 {
     progress.Pump();
-    progress.SetRange(static_cast<std::uint32_t>(m_input.GetTotalLength()));
+    progress.SetRange(m_input.GetTotalLength());
     std::int64_t previous = -1;
     bool ok = true;
     for (int size = m_input.ReadNextEnsemble(); size != 0; size = m_input.ReadNextEnsemble()) {
-        progress.SetPos(static_cast<std::uint32_t>(m_input.GetPosition()));
+        progress.SetPos(m_input.GetPosition());
         CQelEns ensemble(m_input.m_pEnsemble);
         std::int64_t number = CVarLeader(&ensemble).GetEnsembleNumber();
         if (previous >= 0 && number <= previous) {
@@ -123,7 +123,7 @@ bool CSlicer::Slice(IProgress& progress)
         if (!ok || !progress.Pump())
             break;
     }
-    ok = ok && Flush();
+    ok = ok && InputReadToItsEnd(m_input, m_settings.input) && Flush();
     CloseAll();
     return ok;
 }

@@ -343,8 +343,8 @@ TEST_F(VosticCheckTest, CancelEndsTheLoopWithAFullReport)
 {
     class CancelAfterFirst : public IProgress {
     public:
-        void SetRange(std::uint32_t) override {}
-        void SetPos(std::uint32_t) override {}
+        void SetRange(std::uint64_t) override {}
+        void SetPos(std::uint64_t) override {}
         bool Pump() override { return ++m_calls < 2; }
         int m_calls = 0;
     } progress;

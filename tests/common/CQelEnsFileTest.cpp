@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 
 using namespace ensemble_builder;
@@ -232,4 +233,19 @@ TEST(CQelEnsFile, RejectedCandidateLongerThanTheBufferResumesAfterItsHeader)
     auto returned = ReadAll(file);
     EXPECT_EQ(returned.size(), expected.size());
     EXPECT_TRUE(EnsemblesOf(returned) == expected);
+}
+
+TEST(CQelEnsFile, ChangingTheHandedEnsembleNeverChangesTheFile)
+{
+    // The ensemble lies in the reader's memory (a mapped file's pages or a
+    // buffer); a run may change it, the recording stays as it was.
+    TempDir dir;
+    const Bytes stream = Concat({TypicalEnsemble(1), TypicalEnsemble(2)});
+    WriteFileBytes(dir.File("a.ens"), stream);
+    CQelEnsFile file;
+    ASSERT_EQ(file.Open(dir.File("a.ens")), S_OK);
+    while (int size = file.ReadNextEnsemble())
+        std::fill(file.m_pEnsemble, file.m_pEnsemble + size, 0xEE);
+    file.Close();
+    EXPECT_EQ(ReadFileBytes(dir.File("a.ens")), stream);
 }

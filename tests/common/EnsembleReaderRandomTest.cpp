@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <random>
+#include <thread>
+#include <unistd.h>
 
 using namespace ensemble_builder;
 
@@ -69,6 +71,33 @@ public:
         return Concat(pieces);
     }
 
+    // A run of one repeated false header whose claim reaches far ahead, so
+    // most of the run's candidates are read in full and fail their checksum.
+    Bytes FalseHeaders(std::size_t length)
+    {
+        const auto claim = static_cast<std::uint32_t>(100000 + Below(900001));
+        const Bytes header{0x7F, static_cast<std::uint8_t>(Below(2) == 0 ? 0x7F : 0x79),
+                           static_cast<std::uint8_t>(claim & 0xFF), static_cast<std::uint8_t>(claim >> 8 & 0xFF),
+                           static_cast<std::uint8_t>(claim >> 16)};
+        Bytes run;
+        while (run.size() < length)
+            run.insert(run.end(), header.begin(), header.end());
+        return run;
+    }
+
+    // Damaged stretches of long false candidates between ensembles that
+    // follow one another, some of them inside the stretches' claims.
+    Bytes DamagedStream(int mode)
+    {
+        std::vector<Bytes> pieces{Valid(400, mode == 1 ? kWavesId : kEnsembleId)};
+        for (std::size_t stretch = 1 + Below(3); stretch > 0; --stretch) {
+            pieces.push_back(FalseHeaders(200 + Below(1800)));
+            for (std::size_t n = Below(400); n > 0; --n)
+                pieces.push_back(Below(8) == 0 ? Damaged(Valid(2000)) : Valid(2000));
+        }
+        return Concat(pieces);
+    }
+
     std::vector<Bytes> Parts(const Bytes& stream)
     {
         std::vector<std::size_t> cuts;
@@ -84,11 +113,12 @@ private:
     std::mt19937 m_random;
 };
 
-std::vector<ScannedEnsemble> ReadThroughFile(const std::string& firstPart, int mode, const Bytes& stream)
+std::vector<ScannedEnsemble> ReadThroughFile(const std::string& firstPart, int mode, const Bytes& stream,
+                                   std::uint64_t length)
 {
     CQelEnsFile file(mode);
     EXPECT_EQ(file.Open(firstPart), S_OK);
-    EXPECT_EQ(file.GetTotalLength(), stream.size());
+    EXPECT_EQ(file.GetTotalLength(), length);
     std::vector<ScannedEnsemble> found;
     while (int size = file.ReadNextEnsemble()) {
         const std::uint64_t after = file.GetPosition();
@@ -96,7 +126,35 @@ std::vector<ScannedEnsemble> ReadThroughFile(const std::string& firstPart, int m
         EXPECT_TRUE(std::equal(file.m_pEnsemble, file.m_pEnsemble + size, stream.begin() + static_cast<std::ptrdiff_t>(start)));
         found.push_back({start, static_cast<std::size_t>(size), after});
     }
+    EXPECT_EQ(file.GetReadError(), S_OK);
     return found;
+}
+
+// The same, with the stream arriving through a pipe (no length, no seeking).
+std::vector<ScannedEnsemble> ReadThroughPipe(int mode, const Bytes& stream)
+{
+    int ends[2];
+    EXPECT_EQ(::pipe(ends), 0);
+    std::thread writer([&stream, in = ends[1]] {
+        for (std::size_t done = 0; done < stream.size();) {
+            const ssize_t n = ::write(in, stream.data() + done, stream.size() - done);
+            if (n <= 0)
+                break;
+            done += static_cast<std::size_t>(n);
+        }
+        ::close(in);
+    });
+    std::vector<ScannedEnsemble> found = ReadThroughFile("/dev/fd/" + std::to_string(ends[0]), mode, stream, 0);
+    ::close(ends[0]);
+    writer.join();
+    return found;
+}
+
+void ExpectSameEnsembles(const std::vector<ScannedEnsemble>& actual, const std::vector<ScannedEnsemble>& expected)
+{
+    ASSERT_EQ(actual.size(), expected.size());
+    for (std::size_t i = 0; i < expected.size(); ++i)
+        ASSERT_EQ(actual[i], expected[i]) << "ensemble " << i;
 }
 
 void CompareWithReference(unsigned seed, bool large)
@@ -108,11 +166,20 @@ void CompareWithReference(unsigned seed, bool large)
     const PartNaming naming = maker.Below(2) == 0 ? PartNaming::Title : PartNaming::Extension;
     TempDir dir;
     auto paths = WritePartChain(dir, "rec", ".ens", naming, maker.Parts(stream));
+    ExpectSameEnsembles(ReadThroughFile(paths[0], mode, stream, stream.size()), ReferenceScan(stream, mode));
+}
+
+void CompareDamagedWithReference(unsigned seed)
+{
+    SCOPED_TRACE(seed);
+    StreamMaker maker(seed);
+    const int mode = static_cast<int>(maker.Below(3));
+    const Bytes stream = maker.DamagedStream(mode);
+    TempDir dir;
+    auto paths = WritePartChain(dir, "rec", ".ens", PartNaming::Title, maker.Parts(stream));
     const std::vector<ScannedEnsemble> expected = ReferenceScan(stream, mode);
-    const std::vector<ScannedEnsemble> actual = ReadThroughFile(paths[0], mode, stream);
-    ASSERT_EQ(actual.size(), expected.size());
-    for (std::size_t i = 0; i < expected.size(); ++i)
-        ASSERT_EQ(actual[i], expected[i]) << "ensemble " << i;
+    ExpectSameEnsembles(ReadThroughFile(paths[0], mode, stream, stream.size()), expected);
+    ExpectSameEnsembles(ReadThroughPipe(mode, stream), expected);
 }
 
 } // namespace
@@ -127,4 +194,10 @@ TEST(EnsembleReaderRandom, LargeChainsMatchTheByteScan)
 {
     for (unsigned seed = 1001; seed <= 1006; ++seed)
         CompareWithReference(seed, true);
+}
+
+TEST(EnsembleReaderRandom, LongFalseCandidatesMatchTheByteScanFromFilesAndPipes)
+{
+    for (unsigned seed = 2001; seed <= 2012; ++seed)
+        CompareDamagedWithReference(seed);
 }

@@ -153,6 +153,13 @@ TEST_F(FrameDialogs, UserCanCancelWhileTheMainDialogRunsModally)
 
 TEST_F(FrameDialogs, ProgressRangePastTwoGigabytesFitsTheBar)
 {
+    CProcessingDlg huge;
+    auto* hugeBar = huge.findChild<QProgressBar*>("1008");
+    huge.SetRange(5ull << 30);
+    huge.SetPos(5ull << 29);
+    EXPECT_TRUE(huge.Pump());
+    EXPECT_EQ(hugeBar->value() * 2, hugeBar->maximum());
+
     CProcessingDlg large;
     auto* bar = large.findChild<QProgressBar*>("1008");
     ASSERT_NE(bar, nullptr);

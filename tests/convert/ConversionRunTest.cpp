@@ -40,10 +40,10 @@ std::string Stored(const char* name)
 class CancellingProgress : public IProgress {
 public:
     explicit CancellingProgress(int allowed) : m_allowed(allowed) {}
-    void SetRange(std::uint32_t upper) override { m_range = upper; }
-    void SetPos(std::uint32_t) override {}
+    void SetRange(std::uint64_t upper) override { m_range = upper; }
+    void SetPos(std::uint64_t) override {}
     bool Pump() override { return m_allowed-- > 0; }
-    std::uint32_t m_range = 0;
+    std::uint64_t m_range = 0;
 
 private:
     int m_allowed;

@@ -25,10 +25,10 @@ namespace {
 class CancellingProgress : public IProgress {
 public:
     explicit CancellingProgress(int ensembles) : m_left(ensembles + 1) {}
-    void SetRange(std::uint32_t upper) override { m_range = upper; }
-    void SetPos(std::uint32_t) override {}
+    void SetRange(std::uint64_t upper) override { m_range = upper; }
+    void SetPos(std::uint64_t) override {}
     bool Pump() override { return --m_left > 0; }
-    std::uint32_t m_range = 0;
+    std::uint64_t m_range = 0;
 
 private:
     int m_left;

@@ -24,12 +24,12 @@ namespace {
 class CancelAfter : public IProgress {
 public:
     explicit CancelAfter(int pumps) : m_left(pumps) {}
-    void SetRange(std::uint32_t upper) override { m_range = upper; }
-    void SetPos(std::uint32_t position) override { m_positions.push_back(position); }
+    void SetRange(std::uint64_t upper) override { m_range = upper; }
+    void SetPos(std::uint64_t position) override { m_positions.push_back(position); }
     bool Pump() override { return m_left-- > 0; }
 
-    std::uint32_t m_range = 0;
-    std::vector<std::uint32_t> m_positions;
+    std::uint64_t m_range = 0;
+    std::vector<std::uint64_t> m_positions;
 
 private:
     int m_left;

@@ -10,6 +10,7 @@
 #include <csignal>
 #include <cstring>
 #include <fcntl.h>
+#include <thread>
 
 extern char** environ;
 
@@ -67,18 +68,41 @@ bool ReadUntilClosed(int fd, std::string& text, std::chrono::steady_clock::time_
     }
 }
 
-} // namespace
+// Writes the bytes into the pipe, which it owns; a reader that is gone ends it.
+void FeedPipe(int fd, const std::string& bytes)
+{
+    for (std::size_t done = 0; done < bytes.size();) {
+        const ssize_t count = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (count < 0 && errno == EINTR)
+            continue;
+        if (count <= 0)
+            return;
+        done += static_cast<std::size_t>(count);
+    }
+}
 
-ProgramResult RunProgram(const std::string& program, const std::vector<std::string>& arguments,
-                         const std::string& configHome, const std::string& locale, int timeoutSeconds)
+ProgramResult Run(const std::string& program, const std::vector<std::string>& arguments,
+                  const std::string& configHome, const std::string& locale, int timeoutSeconds,
+                  const PipedInput* input)
 {
     ProgramResult result;
     int errorPipe[2];
     if (::pipe2(errorPipe, O_CLOEXEC) != 0)
         return result;
+    int inputPipe[2] = {-1, -1};
+    if (input && ::pipe2(inputPipe, O_CLOEXEC) != 0) {
+        ::close(errorPipe[0]);
+        ::close(errorPipe[1]);
+        return result;
+    }
+    // A program that stops reading must not kill the test with SIGPIPE.
+    std::signal(SIGPIPE, SIG_IGN);
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+    if (input)
+        posix_spawn_file_actions_adddup2(&actions, inputPipe[0], 0);
+    else
+        posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
     posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
     posix_spawn_file_actions_adddup2(&actions, errorPipe[1], 2);
     std::vector<std::string> argumentTexts{program};
@@ -89,9 +113,21 @@ ProgramResult RunProgram(const std::string& program, const std::vector<std::stri
                                     Pointers(environment).data());
     posix_spawn_file_actions_destroy(&actions);
     ::close(errorPipe[1]);
+    if (input)
+        ::close(inputPipe[0]);
     if (spawned != 0) {
         ::close(errorPipe[0]);
+        if (input)
+            ::close(inputPipe[1]);
         return result;
+    }
+    std::thread feeder;
+    if (input) {
+        feeder = std::thread([fd = inputPipe[1], input] {
+            FeedPipe(fd, input->bytes);
+            if (!input->holdOpen)
+                ::close(fd);
+        });
     }
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(timeoutSeconds);
     result.finished = ReadUntilClosed(errorPipe[0], result.errors, deadline);
@@ -100,11 +136,30 @@ ProgramResult RunProgram(const std::string& program, const std::vector<std::stri
         ::kill(pid, SIGKILL);
     int status = 0;
     ::waitpid(pid, &status, 0);
+    if (input) {
+        feeder.join();
+        if (input->holdOpen)
+            ::close(inputPipe[1]);
+    }
     if (WIFEXITED(status))
         result.exitCode = WEXITSTATUS(status);
     else if (WIFSIGNALED(status))
         result.signal = WTERMSIG(status);
     return result;
+}
+
+} // namespace
+
+ProgramResult RunProgram(const std::string& program, const std::vector<std::string>& arguments,
+                         const std::string& configHome, const std::string& locale, int timeoutSeconds)
+{
+    return Run(program, arguments, configHome, locale, timeoutSeconds, nullptr);
+}
+
+ProgramResult RunProgram(const std::string& program, const std::vector<std::string>& arguments,
+                         const std::string& configHome, const PipedInput& input)
+{
+    return Run(program, arguments, configHome, "C.UTF-8", 120, &input);
 }
 
 std::string MessageLines(const std::string& errors, const std::string& prefix)

@@ -15,5 +15,15 @@ ProgramResult RunProgram(const std::string& program, const std::vector<std::stri
                          const std::string& configHome, const std::string& locale = "C.UTF-8",
                          int timeoutSeconds = 120);
 
+// Standard input of a run: a pipe that gets the bytes and then closes, or,
+// with holdOpen, stays open without another byte until the program ends.
+struct PipedInput {
+    std::string bytes;
+    bool holdOpen = false;
+};
+
+ProgramResult RunProgram(const std::string& program, const std::vector<std::string>& arguments,
+                         const std::string& configHome, const PipedInput& input);
+
 // The lines of `errors` that begin with "<prefix>: ", each with its "\n".
 std::string MessageLines(const std::string& errors, const std::string& prefix);
