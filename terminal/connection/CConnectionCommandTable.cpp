@@ -15,16 +15,6 @@ constexpr int kBreakButtonIndex = 5;
 constexpr int kHardwareBreakPictureIndex = 11;
 constexpr int kSoftwareBreakPictureIndex = 12;
 
-bool IsLoopRecorderType(int deviceType)
-{
-    return deviceType == 3 || deviceType == 5 || deviceType == 6 || deviceType == 7;
-}
-
-bool IsRecorderType(int deviceType)
-{
-    return deviceType != 1 && deviceType != 2 && !IsLoopRecorderType(deviceType);
-}
-
 // Handlers end quietly whatever their work throws.
 CommandTable::Handler Guarded(CParlimDoc& document, void (CParlimDoc::*handler)())
 {

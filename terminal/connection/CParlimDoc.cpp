@@ -150,6 +150,45 @@ CLogWnd* CParlimDoc::GetLogWnd() const
     return m_pView ? m_pView->m_pLogWnd : nullptr;
 }
 
+std::shared_ptr<void> CParlimDoc::HoldWhileRunning()
+{
+    return std::make_shared<BusyScope>(*this);
+}
+
+bool CParlimDoc::ChecksAfterRateChange() const
+{
+    return m_bHistoryRunning && CParlimApp::Instance()->m_bSendCK;
+}
+
+int CParlimDoc::PromptWaitSeconds() const
+{
+    return CParlimApp::Instance()->m_nPromptWait;
+}
+
+IReceivedBatchSink* CParlimDoc::ReceivedBytesSink() const
+{
+    return GetLogWnd();
+}
+
+void CParlimDoc::ShowText(std::string_view text)
+{
+    if (CLogWnd* window = GetLogWnd())
+        window->OnAddText(text);
+}
+
+void CParlimDoc::SetHexView(bool hex)
+{
+    m_bHexView = hex;
+    if (CLogWnd* window = GetLogWnd())
+        window->m_bAscii = !hex;
+}
+
+void CParlimDoc::PostFrameCommand(int commandId, bool forConnection)
+{
+    if (CParlimMF* frame = CParlimApp::Instance()->MainFrame())
+        frame->PostCommand(forConnection ? this : nullptr, commandId);
+}
+
 void CParlimDoc::SetTitle(const std::string& title)
 {
     m_strTitle = title;

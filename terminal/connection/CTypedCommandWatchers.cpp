@@ -13,7 +13,6 @@ namespace {
 
 constexpr char kCR = '\r';
 constexpr char kBackspace = '\b';
-constexpr std::int32_t kFennick = 1;
 constexpr std::int32_t kBaud300 = -1;
 constexpr std::int32_t kBaud9600 = 4;
 constexpr std::int32_t kParityNone = 2;
@@ -87,13 +86,7 @@ void CTypedCommandWatchers::Watch(char ch)
 
 bool CTypedCommandWatchers::HasLoopRecorder() const
 {
-    switch (m_document.m_portConfig.m_nDeviceType) {
-    case 3:
-    case 5:
-    case 6:
-    case 7: return true;
-    default: return false;
-    }
+    return IsLoopRecorderType(m_document.m_portConfig.m_nDeviceType);
 }
 
 void CTypedCommandWatchers::WatchBaudCommand(char ch)
