@@ -155,9 +155,30 @@ std::shared_ptr<void> CParlimDoc::HoldWhileRunning()
     return std::make_shared<BusyScope>(*this);
 }
 
+bool CParlimDoc::SendsCheckAfterRateChange() const
+{
+    return CParlimApp::Instance()->m_bSendCK;
+}
+
 bool CParlimDoc::ChecksAfterRateChange() const
 {
-    return m_bHistoryRunning && CParlimApp::Instance()->m_bSendCK;
+    return m_bHistoryRunning && SendsCheckAfterRateChange();
+}
+
+bool CParlimDoc::UsesSoftwareBreak() const
+{
+    return CParlimApp::Instance()->m_bSoftwareBreak;
+}
+
+std::string& CParlimDoc::TypedSoFar(TypedWatch watch)
+{
+    switch (watch) {
+    case TypedWatch::Baud: return m_strWatchCB;
+    case TypedWatch::Recorder: return m_strWatchRY;
+    case TypedWatch::Ping: return m_strWatchCS;
+    case TypedWatch::LoopRecorder: break;
+    }
+    return m_strWatchMY;
 }
 
 int CParlimDoc::PromptWaitSeconds() const

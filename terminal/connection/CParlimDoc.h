@@ -50,10 +50,10 @@ public:
     void Connect();
     void ApplyPortSettings() override;
     std::string GetStatusText() const;
-    bool IsConnected() const { return m_serial.IsOpen(); }
+    bool IsConnected() const override { return m_serial.IsOpen(); }
     void ClosePort();
     void SendBreak() override;
-    bool WaitForPrompt(std::string& reply, std::uint16_t seconds);
+    bool WaitForPrompt(std::string& reply, std::uint16_t seconds) override;
     void SetLogging(bool on) override;
     std::string GetLogPath() const override { return m_strLogPath; }
     void SetLogPath(const std::string& path) override { m_strLogPath = path; }
@@ -69,8 +69,13 @@ public:
     CParlimVW* View() const;
     const CommandTable& Commands() const { return m_commands; }
 
-    // What a script run reaches through IScriptConnection.
+    // What scripts, watchers and detection reach through their interfaces.
     std::shared_ptr<void> HoldWhileRunning() override;
+    CSerialPort& Port() override { return m_serial; }
+    bool SendsCheckAfterRateChange() const override;
+    bool UsesSoftwareBreak() const override;
+    std::string& TypedSoFar(TypedWatch watch) override;
+    void SetPinging(bool pinging) override { m_bPinging = pinging; }
     bool IsScriptRunning() const override { return m_bScriptRunning; }
     PortConfig& LineSettings() override { return m_portConfig; }
     bool ChecksAfterRateChange() const override;

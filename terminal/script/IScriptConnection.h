@@ -1,9 +1,9 @@
 #pragma once
 // What a script run needs of the connection it plays to: its script lines and
 // line settings, its run flag, its terminal text, its log file and the frame's
-// commands. The connection document implements it, so the run itself holds no
-// window and no application object.
-#include "PortConfig.h"
+// commands, besides the line itself. The connection document implements it,
+// so the run itself holds no window and no application object.
+#include "ILineConnection.h"
 
 #include <functional>
 #include <list>
@@ -14,18 +14,12 @@
 class CBaseFile;
 class IReceivedBatchSink;
 
-class IScriptConnection {
+class IScriptConnection : public ILineConnection {
 public:
-    // Keeps the connection alive until the returned holder goes.
-    virtual std::shared_ptr<void> HoldWhileRunning() = 0;
     virtual std::list<std::string>& GetScriptLines() = 0;
     // False once the user stopped the run or the window closed.
     virtual bool IsScriptRunning() const = 0;
 
-    virtual PortConfig& LineSettings() = 0;
-    virtual void ApplyPortSettings() = 0;
-    virtual void SavePortConfig() = 0;
-    virtual void SendBreak() = 0;
     // A rate change typed in the history also sends "CK" when the options ask for it.
     virtual bool ChecksAfterRateChange() const = 0;
     // Seconds a plain line waits for the prompt; 0 or less: no wait.
