@@ -279,12 +279,8 @@ bool CParlimDoc::OnNewDocument()
     }
     if (app.m_nConnections < kPortSlotCount)
         ++app.m_nConnections;
-    if (app.CurrentSlot().m_bBreakOnConnect) {
-        try {
-            SendBreak();
-        } catch (...) {
-        }
-    }
+    if (app.CurrentSlot().m_bBreakOnConnect)
+        SendBreak();
     if (!app.m_cmdInfo.m_strScriptFile.empty()) {
         m_bScriptRunning = true;
         m_strScriptPath = app.m_cmdInfo.m_strScriptFile;
@@ -372,11 +368,8 @@ std::string CParlimDoc::GetStatusText() const
 
 void CParlimDoc::ClosePort()
 {
-    try {
-        if (IsConnected())
-            m_serial.Close();
-    } catch (...) {
-    }
+    if (IsConnected())
+        m_serial.Close();
 }
 
 void CParlimDoc::SendBreak()
@@ -449,21 +442,18 @@ void CParlimDoc::SetScriptLine(const std::string& line)
 
 void CParlimDoc::SendKey(char ch)
 {
-    try {
-        if (App().m_bEcho)
-            EchoKey(ch);
-        if (m_portConfig.m_nDeviceType == kGlissom && ch >= 'a' && ch <= 'z')
-            ch = static_cast<char>(ch - 'a' + 'A');
-        if (ch == kCR || ch == kLF) {
-            if (CLogWnd* window = GetLogWnd())
-                window->m_strReceived.clear();
-        }
-        m_serial.Write(&ch, 1);
-        CaptureHistory(ch);
-        if (m_portConfig.m_nDeviceType != kGlissom)
-            WatchTypedCharacter(ch);
-    } catch (...) {
+    if (App().m_bEcho)
+        EchoKey(ch);
+    if (m_portConfig.m_nDeviceType == kGlissom && ch >= 'a' && ch <= 'z')
+        ch = static_cast<char>(ch - 'a' + 'A');
+    if (ch == kCR || ch == kLF) {
+        if (CLogWnd* window = GetLogWnd())
+            window->m_strReceived.clear();
     }
+    m_serial.Write(&ch, 1);
+    CaptureHistory(ch);
+    if (m_portConfig.m_nDeviceType != kGlissom)
+        WatchTypedCharacter(ch);
 }
 
 void CParlimDoc::EchoKey(char ch)

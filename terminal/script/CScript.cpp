@@ -145,32 +145,27 @@ HRESULT CScript::Load(const std::string& path)
 int CScript::Run()
 {
     const std::shared_ptr<void> hold = m_pConnection->HoldWhileRunning();
-    try {
-        g_strEol = kDefaultEol;
-        m_bPromptSeen = false;
-        m_pPort->FlushInput();
+    g_strEol = kDefaultEol;
+    m_bPromptSeen = false;
+    m_pPort->FlushInput();
+    if (PumpMessages() == platform::PUMP_QUIT)
+        return SCRIPT_CONTINUE;
+    m_bPrinted = false;
+    // A copy: commands that run inside the waits may refill the list.
+    const std::list<std::string> lines = m_pConnection->GetScriptLines();
+    for (const std::string& line : lines) {
+        if (!m_pConnection->IsScriptRunning())
+            return SCRIPT_ERROR;
+        int result = ExecuteLine(line);
+        if (result == SCRIPT_ERROR || result == SCRIPT_REPEAT)
+            return result;
+        if (result == SCRIPT_SENT)
+            WaitForPromptAfterSend();
         if (PumpMessages() == platform::PUMP_QUIT)
             return SCRIPT_CONTINUE;
-        m_bPrinted = false;
-        // A copy: commands that run inside the waits may refill the list.
-        const std::list<std::string> lines = m_pConnection->GetScriptLines();
-        for (const std::string& line : lines) {
-            if (!m_pConnection->IsScriptRunning())
-                return SCRIPT_ERROR;
-            int result = ExecuteLine(line);
-            if (result == SCRIPT_ERROR || result == SCRIPT_REPEAT)
-                return result;
-            if (result == SCRIPT_SENT)
-                WaitForPromptAfterSend();
-            if (PumpMessages() == platform::PUMP_QUIT)
-                return SCRIPT_CONTINUE;
-        }
-        g_strEol = kDefaultEol;
-        return SCRIPT_CONTINUE;
-    } catch (...) {
-        g_strEol = kDefaultEol;
-        return SCRIPT_ERROR;
     }
+    g_strEol = kDefaultEol;
+    return SCRIPT_CONTINUE;
 }
 
 bool CScript::ParseCommand(const std::string& line)
@@ -408,15 +403,11 @@ int CScript::OnComSettings()
 
 int CScript::OnDelay()
 {
-    try {
-        std::string argument = m_strLine.size() > 2 ? m_strLine.substr(2) : std::string();
-        long seconds = ParseLong(argument);
-        double milliseconds = (ParseDouble(argument) - static_cast<double>(seconds)) * 1000;
-        int result = Wait(ClampToInt(static_cast<double>(seconds)), ClampToInt(milliseconds));
-        return result == platform::PUMP_QUIT ? SCRIPT_ABORT : SCRIPT_CONTINUE;
-    } catch (...) {
-        return SCRIPT_ERROR;
-    }
+    std::string argument = m_strLine.size() > 2 ? m_strLine.substr(2) : std::string();
+    long seconds = ParseLong(argument);
+    double milliseconds = (ParseDouble(argument) - static_cast<double>(seconds)) * 1000;
+    int result = Wait(ClampToInt(static_cast<double>(seconds)), ClampToInt(milliseconds));
+    return result == platform::PUMP_QUIT ? SCRIPT_ABORT : SCRIPT_CONTINUE;
 }
 
 int CScript::OnSetEol()
@@ -476,20 +467,16 @@ int CScript::OnLog()
 
 int CScript::OnSendChecksum()
 {
-    try {
-        std::string text = Argument();
-        std::size_t length = std::min({text.find('\n'), text.size(), kMaxCommandBytes});
-        text.resize(length);
-        unsigned sum = 0;
-        for (char ch : text)
-            sum = (sum + static_cast<unsigned char>(ch)) & 0xFFFF;
-        text += static_cast<char>(sum >> 8);
-        text += static_cast<char>(sum & 0xFF);
-        SendBytes(text.data(), text.size());
-        return SCRIPT_CONTINUE;
-    } catch (...) {
-        return SCRIPT_ERROR;
-    }
+    std::string text = Argument();
+    std::size_t length = std::min({text.find('\n'), text.size(), kMaxCommandBytes});
+    text.resize(length);
+    unsigned sum = 0;
+    for (char ch : text)
+        sum = (sum + static_cast<unsigned char>(ch)) & 0xFFFF;
+    text += static_cast<char>(sum >> 8);
+    text += static_cast<char>(sum & 0xFF);
+    SendBytes(text.data(), text.size());
+    return SCRIPT_CONTINUE;
 }
 
 int CScript::OnPrint()

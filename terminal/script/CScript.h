@@ -10,7 +10,7 @@ class IScriptConnection;
 
 // Results of a run, of one line and of every script command.
 enum : int {
-    SCRIPT_ERROR = 0,    // stop: a command failed, the user stopped the run, or an exception
+    SCRIPT_ERROR = 0,    // stop: a command failed or the user stopped the run
     SCRIPT_CONTINUE = 1, // go on with the next line; also a run that reached its end
     SCRIPT_SENT = 2,     // a plain line went out: the run loop waits for the prompt
     SCRIPT_REPEAT = 3,   // stop now and run the whole script again

@@ -62,15 +62,12 @@ bool CScriptLauncher::DeferWhileUnwinding(int commandId)
 
 void CScriptLauncher::SendScript()
 {
-    try {
-        if (TakeHandOver())
-            return;
-        if (m_doc.m_bScriptRunning)
-            StopRunning();
-        else if (!DeferWhileUnwinding(ID_FILE_SEND_SCRIPT))
-            ChooseAndRun();
-    } catch (...) {
-    }
+    if (TakeHandOver())
+        return;
+    if (m_doc.m_bScriptRunning)
+        StopRunning();
+    else if (!DeferWhileUnwinding(ID_FILE_SEND_SCRIPT))
+        ChooseAndRun();
 }
 
 bool CScriptLauncher::TakeUpHandOver(const std::string& path)
