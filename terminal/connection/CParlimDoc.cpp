@@ -157,7 +157,8 @@ std::shared_ptr<void> CParlimDoc::HoldWhileRunning()
 
 bool CParlimDoc::SendsCheckAfterRateChange() const
 {
-    return CParlimApp::Instance()->m_bSendCK;
+    const CParlimApp* app = CParlimApp::Instance();
+    return app && app->m_bSendCK;
 }
 
 bool CParlimDoc::ChecksAfterRateChange() const
@@ -167,7 +168,8 @@ bool CParlimDoc::ChecksAfterRateChange() const
 
 bool CParlimDoc::UsesSoftwareBreak() const
 {
-    return CParlimApp::Instance()->m_bSoftwareBreak;
+    const CParlimApp* app = CParlimApp::Instance();
+    return app && app->m_bSoftwareBreak;
 }
 
 std::string& CParlimDoc::TypedSoFar(TypedWatch watch)
@@ -202,6 +204,23 @@ void CParlimDoc::SetHexView(bool hex)
     m_bHexView = hex;
     if (CLogWnd* window = GetLogWnd())
         window->m_bAscii = !hex;
+}
+
+std::string CParlimDoc::ReceivedText() const
+{
+    const CLogWnd* window = GetLogWnd();
+    return window != nullptr ? window->GetReceivedText() : std::string();
+}
+
+void CParlimDoc::ClearReceivedText()
+{
+    if (CLogWnd* window = GetLogWnd())
+        window->m_strReceived.clear();
+}
+
+QWidget* CParlimDoc::DialogParent() const
+{
+    return CConnectionCommands::DialogParent();
 }
 
 void CParlimDoc::PostFrameCommand(int commandId, bool forConnection)

@@ -2,6 +2,7 @@
 #include "CBaseFile.h"
 #include "CSerialPort.h"
 #include "CommandTable.h"
+#include "IRecoveryConnection.h"
 #include "IScriptConnection.h"
 
 #include <QObject>
@@ -21,7 +22,7 @@ struct CCmdUI;
 // One serial connection: its settings copy, its port, its log file, the
 // command being typed and the command history. Lives as long as its window;
 // its deletion waits for any wait running inside it.
-class CParlimDoc : public QObject, public IScriptConnection {
+class CParlimDoc : public QObject, public IScriptConnection, public IRecoveryConnection {
     Q_OBJECT
 public:
     using PortConfig = ::PortConfig;
@@ -86,6 +87,9 @@ public:
     CBaseFile& LogFile() override { return m_logFile; }
     bool IsLogging() const override { return m_bLogging; }
     void PostFrameCommand(int commandId, bool forConnection) override;
+    std::string ReceivedText() const override;
+    void ClearReceivedText() override;
+    QWidget* DialogParent() const override;
 
     // The window closed: a running script is told to stop, and the document
     // goes as soon as no wait runs inside it.

@@ -14,7 +14,7 @@
 class CBaseFile;
 class IReceivedBatchSink;
 
-class IScriptConnection : public ILineConnection {
+class IScriptConnection : public virtual ILineConnection {
 public:
     virtual std::list<std::string>& GetScriptLines() = 0;
     // False once the user stopped the run or the window closed.
