@@ -21,8 +21,7 @@ CLogSwitch::CLogSwitch(CParlimDoc& document) : m_doc(document) {}
 
 void CLogSwitch::StartStop()
 {
-    if (m_doc.m_nPortIndex >= 0 && m_doc.m_nPortIndex < kPortSlotCount)
-        CParlimApp::Instance()->m_nCurPort = m_doc.m_nPortIndex;
+    m_doc.SelectOwnSlot();
     if (m_doc.m_bLogging) {
         m_doc.SetLogging(false);
         m_doc.m_logFile.Close();

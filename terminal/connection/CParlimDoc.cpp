@@ -235,6 +235,12 @@ void CParlimDoc::SetTitle(const std::string& title)
     emit TitleChanged(QString::fromStdString(title));
 }
 
+void CParlimDoc::SelectOwnSlot()
+{
+    if (m_nPortIndex >= 0 && m_nPortIndex < kPortSlotCount)
+        App().m_nCurPort = m_nPortIndex;
+}
+
 void CParlimDoc::ApplySlotIndexRule()
 {
     if (m_nPortIndex < kPortSlotCount)

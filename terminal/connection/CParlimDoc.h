@@ -146,6 +146,8 @@ public:
     // "Order" lists the port this connection uses: the one it opened, or the
     // one its settings were changed to since.
     void ListPortInOrder(int comNumber);
+    // The application's current settings slot becomes this connection's own.
+    void SelectOwnSlot();
     // Posts the run of m_strScriptPath to this connection.
     void PostRunScript();
 
