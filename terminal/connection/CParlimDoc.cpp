@@ -150,10 +150,95 @@ CLogWnd* CParlimDoc::GetLogWnd() const
     return m_pView ? m_pView->m_pLogWnd : nullptr;
 }
 
+std::shared_ptr<void> CParlimDoc::HoldWhileRunning()
+{
+    return std::make_shared<BusyScope>(*this);
+}
+
+bool CParlimDoc::SendsCheckAfterRateChange() const
+{
+    const CParlimApp* app = CParlimApp::Instance();
+    return app && app->m_bSendCK;
+}
+
+bool CParlimDoc::ChecksAfterRateChange() const
+{
+    return m_bHistoryRunning && SendsCheckAfterRateChange();
+}
+
+bool CParlimDoc::UsesSoftwareBreak() const
+{
+    const CParlimApp* app = CParlimApp::Instance();
+    return app && app->m_bSoftwareBreak;
+}
+
+std::string& CParlimDoc::TypedSoFar(TypedWatch watch)
+{
+    switch (watch) {
+    case TypedWatch::Baud: return m_strWatchCB;
+    case TypedWatch::Recorder: return m_strWatchRY;
+    case TypedWatch::Ping: return m_strWatchCS;
+    case TypedWatch::LoopRecorder: break;
+    }
+    return m_strWatchMY;
+}
+
+int CParlimDoc::PromptWaitSeconds() const
+{
+    return CParlimApp::Instance()->m_nPromptWait;
+}
+
+IReceivedBatchSink* CParlimDoc::ReceivedBytesSink() const
+{
+    return GetLogWnd();
+}
+
+void CParlimDoc::ShowText(std::string_view text)
+{
+    if (CLogWnd* window = GetLogWnd())
+        window->OnAddText(text);
+}
+
+void CParlimDoc::SetHexView(bool hex)
+{
+    m_bHexView = hex;
+    if (CLogWnd* window = GetLogWnd())
+        window->m_bAscii = !hex;
+}
+
+std::string CParlimDoc::ReceivedText() const
+{
+    const CLogWnd* window = GetLogWnd();
+    return window != nullptr ? window->GetReceivedText() : std::string();
+}
+
+void CParlimDoc::ClearReceivedText()
+{
+    if (CLogWnd* window = GetLogWnd())
+        window->m_strReceived.clear();
+}
+
+QWidget* CParlimDoc::DialogParent() const
+{
+    return CConnectionCommands::DialogParent();
+}
+
+void CParlimDoc::PostFrameCommand(int commandId, bool forConnection)
+{
+    if (CParlimMF* frame = CParlimApp::Instance()->MainFrame())
+        frame->PostCommand(forConnection ? this : nullptr, commandId);
+}
+
 void CParlimDoc::SetTitle(const std::string& title)
 {
     m_strTitle = title;
     emit TitleChanged(QString::fromStdString(title));
+}
+
+void CParlimDoc::SelectOwnSlot()
+{
+    if (m_nPortIndex >= 0 && m_nPortIndex < kPortSlotCount)
+        App().m_nCurPort = m_nPortIndex;
 }
 
 void CParlimDoc::ApplySlotIndexRule()
@@ -219,12 +304,8 @@ bool CParlimDoc::OnNewDocument()
     }
     if (app.m_nConnections < kPortSlotCount)
         ++app.m_nConnections;
-    if (app.CurrentSlot().m_bBreakOnConnect) {
-        try {
-            SendBreak();
-        } catch (...) {
-        }
-    }
+    if (app.CurrentSlot().m_bBreakOnConnect)
+        SendBreak();
     if (!app.m_cmdInfo.m_strScriptFile.empty()) {
         m_bScriptRunning = true;
         m_strScriptPath = app.m_cmdInfo.m_strScriptFile;
@@ -312,11 +393,8 @@ std::string CParlimDoc::GetStatusText() const
 
 void CParlimDoc::ClosePort()
 {
-    try {
-        if (IsConnected())
-            m_serial.Close();
-    } catch (...) {
-    }
+    if (IsConnected())
+        m_serial.Close();
 }
 
 void CParlimDoc::SendBreak()
@@ -389,21 +467,18 @@ void CParlimDoc::SetScriptLine(const std::string& line)
 
 void CParlimDoc::SendKey(char ch)
 {
-    try {
-        if (App().m_bEcho)
-            EchoKey(ch);
-        if (m_portConfig.m_nDeviceType == kGlissom && ch >= 'a' && ch <= 'z')
-            ch = static_cast<char>(ch - 'a' + 'A');
-        if (ch == kCR || ch == kLF) {
-            if (CLogWnd* window = GetLogWnd())
-                window->m_strReceived.clear();
-        }
-        m_serial.Write(&ch, 1);
-        CaptureHistory(ch);
-        if (m_portConfig.m_nDeviceType != kGlissom)
-            WatchTypedCharacter(ch);
-    } catch (...) {
+    if (App().m_bEcho)
+        EchoKey(ch);
+    if (m_portConfig.m_nDeviceType == kGlissom && ch >= 'a' && ch <= 'z')
+        ch = static_cast<char>(ch - 'a' + 'A');
+    if (ch == kCR || ch == kLF) {
+        if (CLogWnd* window = GetLogWnd())
+            window->m_strReceived.clear();
     }
+    m_serial.Write(&ch, 1);
+    CaptureHistory(ch);
+    if (m_portConfig.m_nDeviceType != kGlissom)
+        WatchTypedCharacter(ch);
 }
 
 void CParlimDoc::EchoKey(char ch)

@@ -16,7 +16,7 @@
 #include <thread>
 #include <vector>
 
-class CLogWnd;
+class IReceivedBatchSink;
 
 // Queue flags of Purge, with their classic values.
 enum : unsigned { PURGE_TXABORT = 0x1, PURGE_RXABORT = 0x2, PURGE_TXCLEAR = 0x4, PURGE_RXCLEAR = 0x8 };
@@ -38,7 +38,7 @@ public:
 
     // Stores the parameters; applies nothing. Parity 'E', 'O', 'M', 'S'
     // (anything else: none); stop bits 2 gives two, anything else one.
-    bool SetParams(CLogWnd* owner, std::uint8_t comPort, std::uint32_t baud, char parity,
+    bool SetParams(IReceivedBatchSink* owner, std::uint8_t comPort, std::uint32_t baud, char parity,
                    std::uint8_t stopBits, std::uint8_t byteSize, std::uint32_t inQueue,
                    std::uint32_t outQueue);
 
@@ -100,7 +100,9 @@ private:
     void ReleaseLine();
 
 
-    QPointer<CLogWnd> m_pOwner;
+    // The sink is a QObject (the terminal window) that may be deleted first.
+    IReceivedBatchSink* m_pOwner = nullptr;
+    QPointer<QObject> m_ownerLifetime;
     std::uint8_t m_nComPort = 0;
     std::uint32_t m_nInQueue = 0;
     std::uint32_t m_nOutQueue = 0;

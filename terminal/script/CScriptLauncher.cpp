@@ -2,9 +2,7 @@
 
 #include "CCmdHistDG.h"
 #include "CConnectionCommands.h"
-#include "CParlimApp.h"
 #include "CParlimDoc.h"
-#include "CParlimMF.h"
 #include "CScListDG.h"
 #include "CScript.h"
 #include "Format.h"
@@ -48,8 +46,7 @@ CScriptLauncher::CScriptLauncher(CParlimDoc& document) : m_doc(document) {}
 
 void CScriptLauncher::Post(int commandId)
 {
-    if (CParlimMF* frame = CParlimApp::Instance()->MainFrame())
-        frame->PostCommand(&m_doc, commandId);
+    m_doc.PostFrameCommand(commandId, true);
 }
 
 bool CScriptLauncher::DeferWhileUnwinding(int commandId)
@@ -62,15 +59,12 @@ bool CScriptLauncher::DeferWhileUnwinding(int commandId)
 
 void CScriptLauncher::SendScript()
 {
-    try {
-        if (TakeHandOver())
-            return;
-        if (m_doc.m_bScriptRunning)
-            StopRunning();
-        else if (!DeferWhileUnwinding(ID_FILE_SEND_SCRIPT))
-            ChooseAndRun();
-    } catch (...) {
-    }
+    if (TakeHandOver())
+        return;
+    if (m_doc.m_bScriptRunning)
+        StopRunning();
+    else if (!DeferWhileUnwinding(ID_FILE_SEND_SCRIPT))
+        ChooseAndRun();
 }
 
 bool CScriptLauncher::TakeUpHandOver(const std::string& path)
@@ -110,9 +104,7 @@ void CScriptLauncher::StopRunning()
 
 void CScriptLauncher::ChooseAndRun()
 {
-    CParlimApp& app = *CParlimApp::Instance();
-    if (m_doc.m_nPortIndex >= 0 && m_doc.m_nPortIndex < kPortSlotCount)
-        app.m_nCurPort = m_doc.m_nPortIndex;
+    m_doc.SelectOwnSlot();
     CScListDG chooser(true, kScriptList, false, kSectionSettings, CConnectionCommands::DialogParent());
     if (chooser.DoModal() != platform::IDOK)
         return;

@@ -2,6 +2,7 @@
 
 #include "CParlimApp.h"
 #include "Messages.h"
+#include "PortConfig.h"
 #include "PortProbe.h"
 #include "resource.h"
 

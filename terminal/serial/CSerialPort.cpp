@@ -1,6 +1,6 @@
 #include "CSerialPort.h"
 
-#include "CLogWnd.h"
+#include "IReceivedBatchSink.h"
 #include "MessagePump.h"
 #include "PortCatalog.h"
 
@@ -53,11 +53,12 @@ platform::LineSettings CSerialPort::LineSettingsOf(std::uint32_t baud, char pari
     return settings;
 }
 
-bool CSerialPort::SetParams(CLogWnd* owner, std::uint8_t comPort, std::uint32_t baud, char parity,
+bool CSerialPort::SetParams(IReceivedBatchSink* owner, std::uint8_t comPort, std::uint32_t baud, char parity,
                             std::uint8_t stopBits, std::uint8_t byteSize, std::uint32_t inQueue,
                             std::uint32_t outQueue)
 {
     m_pOwner = owner;
+    m_ownerLifetime = dynamic_cast<QObject*>(owner);
     m_nComPort = comPort;
     m_nInQueue = inQueue;
     m_nOutQueue = outQueue;
@@ -377,7 +378,7 @@ void CSerialPort::DeliverPending()
         }
         if (m_deliveredEvent)
             m_deliveredEvent->Set();
-        if (m_pOwner)
+        if (m_pOwner && m_ownerLifetime)
             m_pOwner->OnAddText(batch.data(), batch.size());
     }
     std::lock_guard<std::mutex> guard(m_deliveryLock);

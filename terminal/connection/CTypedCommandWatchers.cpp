@@ -1,7 +1,6 @@
 #include "CTypedCommandWatchers.h"
 
-#include "CParlimApp.h"
-#include "CParlimDoc.h"
+#include "CSerialPort.h"
 #include "MessagePump.h"
 #include "resource.h"
 
@@ -13,7 +12,6 @@ namespace {
 
 constexpr char kCR = '\r';
 constexpr char kBackspace = '\b';
-constexpr std::int32_t kFennick = 1;
 constexpr std::int32_t kBaud300 = -1;
 constexpr std::int32_t kBaud9600 = 4;
 constexpr std::int32_t kParityNone = 2;
@@ -72,8 +70,8 @@ std::int32_t ParityOfDigit(char digit)
 
 } // namespace
 
-CTypedCommandWatchers::CTypedCommandWatchers(CParlimDoc& document, CommandSender sendCommand)
-    : m_document(document), m_sendCommand(std::move(sendCommand))
+CTypedCommandWatchers::CTypedCommandWatchers(ILineConnection& connection, CommandSender sendCommand)
+    : m_connection(connection), m_sendCommand(std::move(sendCommand))
 {
 }
 
@@ -87,20 +85,14 @@ void CTypedCommandWatchers::Watch(char ch)
 
 bool CTypedCommandWatchers::HasLoopRecorder() const
 {
-    switch (m_document.m_portConfig.m_nDeviceType) {
-    case 3:
-    case 5:
-    case 6:
-    case 7: return true;
-    default: return false;
-    }
+    return IsLoopRecorderType(m_connection.LineSettings().m_nDeviceType);
 }
 
 void CTypedCommandWatchers::WatchBaudCommand(char ch)
 {
-    if (m_document.m_portConfig.m_nDeviceType == CParlimDoc::kGlissom)
+    if (m_connection.LineSettings().m_nDeviceType == kGlissom)
         return;
-    std::string& buffer = m_document.m_strWatchCB;
+    std::string& buffer = m_connection.TypedSoFar(ILineConnection::TypedWatch::Baud);
     if (TakeFirstLetterOrBackspace(buffer, ch, 'C'))
         return;
     if (ch != kCR) {
@@ -118,8 +110,8 @@ void CTypedCommandWatchers::WatchBaudCommand(char ch)
     buffer.clear();
     if (!ApplyBaudCommand(command))
         return;
-    if (CParlimApp::Instance()->m_bSendCK)
-        m_document.m_serial.Write("CK\r", 3);
+    if (m_connection.SendsCheckAfterRateChange())
+        m_connection.Port().Write("CK\r", 3);
 }
 
 bool CTypedCommandWatchers::ApplyBaudCommand(const std::string& command)
@@ -128,7 +120,7 @@ bool CTypedCommandWatchers::ApplyBaudCommand(const std::string& command)
     // Only 0-8 name a rate; anything else leaves the line as it is.
     if (baudDigit < '0' || baudDigit > '8')
         return false;
-    CParlimDoc::PortConfig& config = m_document.m_portConfig;
+    PortConfig& config = m_connection.LineSettings();
     if (config.m_nBaud == kBaud300)
         platform::WaitWithMessages(1, 0);
     if (baudDigit == '0') {
@@ -141,8 +133,8 @@ bool CTypedCommandWatchers::ApplyBaudCommand(const std::string& command)
     config.m_nParity = ParityOfDigit(command[3]);
     config.m_nStopBits = command[4] == '2' ? 2 : 0;
     platform::WaitWithMessages(0, 100);
-    m_document.ApplyPortSettings();
-    m_document.SavePortConfig();
+    m_connection.ApplyPortSettings();
+    m_connection.SavePortConfig();
     return true;
 }
 
@@ -150,7 +142,7 @@ void CTypedCommandWatchers::WatchRecorderCommand(char ch)
 {
     if (HasLoopRecorder())
         return;
-    std::string& buffer = m_document.m_strWatchRY;
+    std::string& buffer = m_connection.TypedSoFar(ILineConnection::TypedWatch::Recorder);
     if (TakeFirstLetterOrBackspace(buffer, ch, 'R'))
         return;
     if (ch != kCR) {
@@ -166,9 +158,9 @@ void CTypedCommandWatchers::WatchRecorderCommand(char ch)
 
 void CTypedCommandWatchers::WatchPingCommand(char ch)
 {
-    if (m_document.m_portConfig.m_nDeviceType == CParlimDoc::kGlissom)
+    if (m_connection.LineSettings().m_nDeviceType == kGlissom)
         return;
-    std::string& buffer = m_document.m_strWatchCS;
+    std::string& buffer = m_connection.TypedSoFar(ILineConnection::TypedWatch::Ping);
     if (TakeFirstLetterOrBackspace(buffer, ch, 'C'))
         return;
     if (ch != kCR) {
@@ -181,14 +173,14 @@ void CTypedCommandWatchers::WatchPingCommand(char ch)
     if (buffer.size() != 2)
         buffer.clear();
     else if (buffer[1] == 'S')
-        m_document.m_bPinging = true;
+        m_connection.SetPinging(true);
 }
 
 void CTypedCommandWatchers::WatchLoopRecorderCommand(char ch)
 {
     if (!HasLoopRecorder())
         return;
-    std::string& buffer = m_document.m_strWatchMY;
+    std::string& buffer = m_connection.TypedSoFar(ILineConnection::TypedWatch::LoopRecorder);
     if (TakeFirstLetterOrBackspace(buffer, ch, 'M'))
         return;
     if (ch != kCR) {

@@ -2,6 +2,8 @@
 #include "CBaseFile.h"
 #include "CSerialPort.h"
 #include "CommandTable.h"
+#include "IRecoveryConnection.h"
+#include "IScriptConnection.h"
 
 #include <QObject>
 #include <QPointer>
@@ -20,20 +22,11 @@ struct CCmdUI;
 // One serial connection: its settings copy, its port, its log file, the
 // command being typed and the command history. Lives as long as its window;
 // its deletion waits for any wait running inside it.
-class CParlimDoc : public QObject {
+class CParlimDoc : public QObject, public IScriptConnection, public IRecoveryConnection {
     Q_OBJECT
 public:
-    // Fields 0-5 of the connection's slot, same codings.
-    struct PortConfig {
-        std::int32_t m_nBaud = 4;
-        std::int32_t m_nStopBits = 0;
-        std::int32_t m_nParity = 2;
-        std::int32_t m_nFlow = 0;
-        std::int32_t m_nPort = 0;
-        std::int32_t m_nDeviceType = 0;
-    };
-
-    static constexpr int kGlissom = 2;
+    using PortConfig = ::PortConfig;
+    static constexpr int kGlissom = DeviceType::kGlissom;
     static constexpr std::uint32_t kBreakMilliseconds = 400;
 
     // Keeps the document alive while a wait or a command runs inside it.
@@ -53,20 +46,20 @@ public:
 
     bool OnNewDocument();
     void LoadPortConfig();
-    void SavePortConfig();
+    void SavePortConfig() override;
     bool OpenPort(bool report);
     void Connect();
-    void ApplyPortSettings();
+    void ApplyPortSettings() override;
     std::string GetStatusText() const;
-    bool IsConnected() const { return m_serial.IsOpen(); }
+    bool IsConnected() const override { return m_serial.IsOpen(); }
     void ClosePort();
-    void SendBreak();
-    bool WaitForPrompt(std::string& reply, std::uint16_t seconds);
-    void SetLogging(bool on);
-    std::string GetLogPath() const { return m_strLogPath; }
-    void SetLogPath(const std::string& path) { m_strLogPath = path; }
+    void SendBreak() override;
+    bool WaitForPrompt(std::string& reply, std::uint16_t seconds) override;
+    void SetLogging(bool on) override;
+    std::string GetLogPath() const override { return m_strLogPath; }
+    void SetLogPath(const std::string& path) override { m_strLogPath = path; }
     CLogWnd* GetLogWnd() const;
-    std::list<std::string>& GetScriptLines() { return m_scriptLines; }
+    std::list<std::string>& GetScriptLines() override { return m_scriptLines; }
     std::list<std::string>& GetCommandHistory() { return m_history; }
     void SetScriptLine(const std::string& line);
     void SendKey(char ch);
@@ -76,6 +69,27 @@ public:
     void SetView(CParlimVW* view);
     CParlimVW* View() const;
     const CommandTable& Commands() const { return m_commands; }
+
+    // What scripts, watchers and detection reach through their interfaces.
+    std::shared_ptr<void> HoldWhileRunning() override;
+    CSerialPort& Port() override { return m_serial; }
+    bool SendsCheckAfterRateChange() const override;
+    bool UsesSoftwareBreak() const override;
+    std::string& TypedSoFar(TypedWatch watch) override;
+    void SetPinging(bool pinging) override { m_bPinging = pinging; }
+    bool IsScriptRunning() const override { return m_bScriptRunning; }
+    PortConfig& LineSettings() override { return m_portConfig; }
+    bool ChecksAfterRateChange() const override;
+    int PromptWaitSeconds() const override;
+    IReceivedBatchSink* ReceivedBytesSink() const override;
+    void ShowText(std::string_view text) override;
+    void SetHexView(bool hex) override;
+    CBaseFile& LogFile() override { return m_logFile; }
+    bool IsLogging() const override { return m_bLogging; }
+    void PostFrameCommand(int commandId, bool forConnection) override;
+    std::string ReceivedText() const override;
+    void ClearReceivedText() override;
+    QWidget* DialogParent() const override;
 
     // The window closed: a running script is told to stop, and the document
     // goes as soon as no wait runs inside it.
@@ -120,7 +134,7 @@ public:
     void OnCommandHistory();
     void OnLogToFile();
     // Stops logging, or lets the user choose a log file and starts it.
-    void StartStopLogging();
+    void StartStopLogging() override;
     void OnEditScript();
     void OnViewLogFile();
     // Script runs under way here; a stopped one may still be unwinding.
@@ -132,6 +146,8 @@ public:
     // "Order" lists the port this connection uses: the one it opened, or the
     // one its settings were changed to since.
     void ListPortInOrder(int comNumber);
+    // The application's current settings slot becomes this connection's own.
+    void SelectOwnSlot();
     // Posts the run of m_strScriptPath to this connection.
     void PostRunScript();
 
@@ -149,7 +165,7 @@ public:
     // connection's own settings take the rate and are saved; not found or
     // cancelled, the not-found line goes to the terminal window. The pause is
     // the script's own 1-second wait (empty: a plain pumping wait).
-    bool DetectInstrumentForScript(const std::function<void()>& pause);
+    bool DetectInstrumentForScript(const std::function<void()>& pause) override;
     // The "Auto Detect ADCP..." button: searches over the page; true when
     // found (the connection's own settings then hold the rate, saved).
     bool DetectInstrumentForPage(QWidget* page);

@@ -5,12 +5,12 @@
 #include <ctime>
 #include <string>
 
-class CParlimDoc;
 class CSerialPort;
+class IScriptConnection;
 
 // Results of a run, of one line and of every script command.
 enum : int {
-    SCRIPT_ERROR = 0,    // stop: a command failed, the user stopped the run, or an exception
+    SCRIPT_ERROR = 0,    // stop: a command failed or the user stopped the run
     SCRIPT_CONTINUE = 1, // go on with the next line; also a run that reached its end
     SCRIPT_SENT = 2,     // a plain line went out: the run loop waits for the prompt
     SCRIPT_REPEAT = 3,   // stop now and run the whole script again
@@ -20,32 +20,32 @@ enum : int {
 // The bytes appended to plain script lines; every run starts with "\r".
 extern std::string g_strEol;
 
-// The interpreter of one script run on one connection. Plays the document's
+// The interpreter of one script run on one connection. Plays the connection's
 // script line list to the instrument on the user-interface thread; every wait
-// dispatches events, so the terminal stays live and the run can be stopped by
-// clearing the document's m_bScriptRunning. One object serves one run.
+// dispatches events, so the terminal stays live and the run can be stopped
+// through the connection's run flag. One object serves one run.
 class CScript {
 public:
     static constexpr std::size_t kMaxLineLength = 2000;
 
-    // Neither is owned; the port is the document's own.
-    CScript(CParlimDoc* document, CSerialPort* port);
-    virtual ~CScript();
+    // Neither is owned; the port is the connection's own.
+    CScript(IScriptConnection* connection, CSerialPort* port);
+    ~CScript();
     CScript(const CScript&) = delete;
     CScript& operator=(const CScript&) = delete;
 
-    // Loads the file into the document's script line list (same as Load).
-    virtual HRESULT Open(const std::string& path);
+    // Loads the file into the connection's script line list (same as Load).
+    HRESULT Open(const std::string& path);
     // S_OK; E_FAIL when the file cannot be opened or a line is too long
     // (then IsValid() is false); the error of a failed read.
-    virtual HRESULT Load(const std::string& path);
-    // Plays the document's script line list: SCRIPT_ERROR, SCRIPT_CONTINUE
-    // or SCRIPT_REPEAT. The document stays alive until it returns.
-    virtual int Run();
+    HRESULT Load(const std::string& path);
+    // Plays the connection's script line list: SCRIPT_ERROR, SCRIPT_CONTINUE
+    // or SCRIPT_REPEAT. The connection stays alive until it returns.
+    int Run();
     // Carries out one line (a command, or a plain line that is sent).
-    virtual int ExecuteLine(const std::string& line);
+    int ExecuteLine(const std::string& line);
     // True for a command line: m_strLine and m_chCommand are then set.
-    virtual bool ParseCommand(const std::string& line);
+    bool ParseCommand(const std::string& line);
 
     // False after Load met a line longer than kMaxLineLength.
     bool IsValid() const { return m_bValid; }
@@ -61,26 +61,26 @@ public:
     // The instrument clock command for that local time and device type.
     static std::string ClockCommand(const std::tm& local, int deviceType);
 
-protected:
-    virtual int OnAsciiDisplay();
-    virtual int OnBreak();
-    virtual int OnComSettings();
-    virtual int OnDelay();
-    virtual int OnFindInstrument();
-    virtual int OnLog();
-    virtual int OnSendChecksum();
-    virtual int OnPrint();
-    virtual int OnRepeat();
-    virtual int OnHexDisplay();
-    virtual int OnNoOp();
-    virtual int OnSendHex();
-    virtual int OnSetClock();
-    virtual int OnSendText();
-    virtual int OnWait();
-    virtual int OnExit();
-    virtual int OnSetEol();
+private:
+    int OnAsciiDisplay();
+    int OnBreak();
+    int OnComSettings();
+    int OnDelay();
+    int OnFindInstrument();
+    int OnLog();
+    int OnSendChecksum();
+    int OnPrint();
+    int OnRepeat();
+    int OnHexDisplay();
+    int OnNoOp();
+    int OnSendHex();
+    int OnSetClock();
+    int OnSendText();
+    int OnWait();
+    int OnExit();
+    int OnSetEol();
 
-    CParlimDoc* m_pDoc;
+    IScriptConnection* m_pConnection;
     CSerialPort* m_pPort;
     // The current command from its '$' to the end of its line, line end included.
     std::string m_strLine;
@@ -89,13 +89,10 @@ protected:
     bool m_bValid = true;
     bool m_bPromptSeen = false;
 
-private:
     int DispatchCommand();
     int SendPlainLine(std::string line);
     void FollowBaudChange(const std::string& sent);
     void WaitForPromptAfterSend();
     // The command's argument: m_strLine without "$x" and without its line end.
     std::string Argument() const;
-    // Queued to the main window; a document given receives it if it still exists.
-    void PostToMainFrame(int commandId, CParlimDoc* document);
 };

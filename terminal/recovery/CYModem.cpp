@@ -145,54 +145,50 @@ HRESULT CYModem::Packet::ReceivePacket(CYModem& modem, bool reset)
     }
     const std::uint16_t headerSeconds = headerPhase ? kHeaderTrySeconds : kHeaderByteSeconds;
     for (int attempt = 0; attempt < kTries; ++attempt) {
-        try {
-            if (modem.Cancelled())
-                return 1;
-            HRESULT result = modem.ReadBytes(&header, 1, headerSeconds);
-            TryResult body = TryResult::Failed;
-            if (result == 1)
-                return 1;
-            if (result == 0) {
-                if (header == EOT && headerPhase) {
-                    // The sender missed the answer to its end of file.
-                    modem.SendByte(ACK);
-                    modem.AskAgain(true);
-                    continue;
-                }
-                if (header == EOT)
-                    return 0;
-                if (header != SOH && header != STX)
-                    return E_FAIL;
-                body = modem.ReadBlockBody(*this);
-            } else if (modem.m_bLineLost) {
-                body = TryResult::LineLost;
+        if (modem.Cancelled())
+            return 1;
+        HRESULT result = modem.ReadBytes(&header, 1, headerSeconds);
+        TryResult body = TryResult::Failed;
+        if (result == 1)
+            return 1;
+        if (result == 0) {
+            if (header == EOT && headerPhase) {
+                // The sender missed the answer to its end of file.
+                modem.SendByte(ACK);
+                modem.AskAgain(true);
+                continue;
             }
-            if (body == TryResult::Cancelled)
-                return 1;
-            if (body == TryResult::LineLost)
+            if (header == EOT)
+                return 0;
+            if (header != SOH && header != STX)
                 return E_FAIL;
-            if (body == TryResult::Good && IsIntact()) {
-                if (block == expected) {
-                    expected = static_cast<std::uint8_t>(expected + 1);
-                    modem.m_bHavePrevious = true;
-                    modem.m_bPreviousIsHeader = headerPhase;
-                    return 0;
-                }
-                // The sender missed our answer and sent the same block again.
-                if (modem.m_bHavePrevious && block == static_cast<std::uint8_t>(expected - 1)) {
-                    modem.TakeRepeat();
-                    continue;
-                }
-                modem.Abort();
-                modem.m_bAborted = true;
-                return E_FAIL;
-            }
-            // A damaged, incomplete or missing block: what is left of it is dropped.
-            modem.m_pPort->FlushInput();
-            modem.AskAgain(headerPhase);
-        } catch (...) {
-            modem.ResetPacket();
+            body = modem.ReadBlockBody(*this);
+        } else if (modem.m_bLineLost) {
+            body = TryResult::LineLost;
         }
+        if (body == TryResult::Cancelled)
+            return 1;
+        if (body == TryResult::LineLost)
+            return E_FAIL;
+        if (body == TryResult::Good && IsIntact()) {
+            if (block == expected) {
+                expected = static_cast<std::uint8_t>(expected + 1);
+                modem.m_bHavePrevious = true;
+                modem.m_bPreviousIsHeader = headerPhase;
+                return 0;
+            }
+            // The sender missed our answer and sent the same block again.
+            if (modem.m_bHavePrevious && block == static_cast<std::uint8_t>(expected - 1)) {
+                modem.TakeRepeat();
+                continue;
+            }
+            modem.Abort();
+            modem.m_bAborted = true;
+            return E_FAIL;
+        }
+        // A damaged, incomplete or missing block: what is left of it is dropped.
+        modem.m_pPort->FlushInput();
+        modem.AskAgain(headerPhase);
     }
     return E_FAIL;
 }
@@ -216,44 +212,40 @@ void CYModem::TakeRepeat()
 
 HRESULT CYModem::Abort()
 {
-    try {
-        m_bAborted = true;
-        if (!m_pPort->Purge(PURGE_TXCLEAR | PURGE_RXCLEAR))
+    m_bAborted = true;
+    if (!m_pPort->Purge(PURGE_TXCLEAR | PURGE_RXCLEAR))
+        return E_FAIL;
+    const std::uint8_t cancel[2] = {CAN, CAN};
+    HRESULT result = Send(cancel, 2);
+    if (result != 0)
+        return result;
+    if (Cancelled())
+        return 1;
+    m_pPort->Wait(kAbortSettleSeconds, 0);
+    const auto deadline = std::chrono::steady_clock::now() + kAbortDrainLimit;
+    int quiet = 0;
+    while (quiet < 2) {
+        if (std::chrono::steady_clock::now() >= deadline)
             return E_FAIL;
-        const std::uint8_t cancel[2] = {CAN, CAN};
-        HRESULT result = Send(cancel, 2);
+        std::uint8_t byte = 0;
+        result = ReadBytes(&byte, 1, 1);
+        quiet = (result != 0 || byte == CAN) ? quiet + 1 : 0;
+    }
+    // Only the last bytes can end in the prompt: keep no more of them.
+    const std::string prompt(kPrompt);
+    std::string tail;
+    for (;;) {
+        if (std::chrono::steady_clock::now() >= deadline)
+            return E_FAIL;
+        char byte = 0;
+        result = ReadBytes(&byte, 1, 1);
         if (result != 0)
             return result;
-        if (Cancelled())
-            return 1;
-        m_pPort->Wait(kAbortSettleSeconds, 0);
-        const auto deadline = std::chrono::steady_clock::now() + kAbortDrainLimit;
-        int quiet = 0;
-        while (quiet < 2) {
-            if (std::chrono::steady_clock::now() >= deadline)
-                return E_FAIL;
-            std::uint8_t byte = 0;
-            result = ReadBytes(&byte, 1, 1);
-            quiet = (result != 0 || byte == CAN) ? quiet + 1 : 0;
-        }
-        // Only the last bytes can end in the prompt: keep no more of them.
-        const std::string prompt(kPrompt);
-        std::string tail;
-        for (;;) {
-            if (std::chrono::steady_clock::now() >= deadline)
-                return E_FAIL;
-            char byte = 0;
-            result = ReadBytes(&byte, 1, 1);
-            if (result != 0)
-                return result;
-            tail += byte;
-            if (tail.size() > prompt.size())
-                tail.erase(0, tail.size() - prompt.size());
-            if (tail == prompt)
-                return 0;
-        }
-    } catch (...) {
-        return E_FAIL;
+        tail += byte;
+        if (tail.size() > prompt.size())
+            tail.erase(0, tail.size() - prompt.size());
+        if (tail == prompt)
+            return 0;
     }
 }
 

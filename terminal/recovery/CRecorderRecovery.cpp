@@ -1,15 +1,13 @@
 #include "CRecorderRecovery.h"
 
 #include "CDownloadDirectoryDlg.h"
-#include "CLogWnd.h"
-#include "CParlimApp.h"
-#include "CParlimDoc.h"
-#include "CParlimMF.h"
 #include "CRecoverCancel.h"
 #include "CSelectRecoverFiles.h"
+#include "CSerialPort.h"
 #include "CSerialYModemPort.h"
 #include "CYModemDisplay.h"
 #include "Format.h"
+#include "IRecoveryConnection.h"
 #include "MessagePump.h"
 #include "Messages.h"
 #include "resource.h"
@@ -73,7 +71,7 @@ void Show(int id)
 }
 } // namespace
 
-CRecorderRecovery::CRecorderRecovery(CParlimDoc& document) : m_doc(document)
+CRecorderRecovery::CRecorderRecovery(IRecoveryConnection& connection) : m_connection(connection)
 {
 }
 
@@ -113,40 +111,28 @@ std::int64_t CRecorderRecovery::LoopRecorderSize(const std::string& reply)
     return bytes;
 }
 
-std::string CRecorderRecovery::Received() const
-{
-    CLogWnd* window = m_doc.GetLogWnd();
-    return window != nullptr ? window->GetReceivedText() : std::string();
-}
-
-void CRecorderRecovery::EmptyReceived()
-{
-    if (CLogWnd* window = m_doc.GetLogWnd())
-        window->m_strReceived.clear();
-}
-
 void CRecorderRecovery::SendCommand(const std::string& command)
 {
-    m_doc.m_serial.Write(command.data(), static_cast<std::uint32_t>(command.size()));
+    m_connection.Port().Write(command.data(), static_cast<std::uint32_t>(command.size()));
 }
 
 bool CRecorderRecovery::AwaitPromptAfterBreak()
 {
     std::string reply;
-    m_doc.m_serial.FlushInput();
-    m_doc.SendBreak();
-    return m_doc.WaitForPrompt(reply, kBreakPromptSeconds);
+    m_connection.Port().FlushInput();
+    m_connection.SendBreak();
+    return m_connection.WaitForPrompt(reply, kBreakPromptSeconds);
 }
 
 bool CRecorderRecovery::Ask(const char* command, std::string& reply)
 {
-    EmptyReceived();
-    m_doc.m_serial.FlushInput();
+    m_connection.ClearReceivedText();
+    m_connection.Port().FlushInput();
     SendCommand(command);
     Wait(50);
     // The reply as the prompt wait read it: the terminal window keeps only
     // the first part of a long listing.
-    return m_doc.WaitForPrompt(reply, kReplySeconds);
+    return m_connection.WaitForPrompt(reply, kReplySeconds);
 }
 
 std::int64_t CRecorderRecovery::PrepareRecorderDownload()
@@ -159,12 +145,12 @@ std::int64_t CRecorderRecovery::PrepareRecorderDownload()
     const std::int64_t total = RecorderTotal(reply);
     if (total == 0)
         return 0;
-    CSelectRecoverFiles select(reply, CParlimApp::Instance() ? CParlimApp::Instance()->MainFrame() : nullptr);
+    CSelectRecoverFiles select(reply, m_connection.DialogParent());
     select.exec();
     const std::string command =
         select.m_nSelected != 0 ? platform::Format("RY%d\r", select.m_nSelected) : std::string("RY\r");
     Wait(100);
-    m_doc.m_serial.FlushInput();
+    m_connection.Port().FlushInput();
     SendCommand(command);
     Wait(50);
     if (select.m_nSelected <= 0)
@@ -198,20 +184,20 @@ void CRecorderRecovery::RecoverRecorder()
     if (!ChooseDirectory(directory))
         return;
     std::int64_t expected = -1;
-    if (m_doc.m_strWatchRY.empty()) {
+    if (m_connection.TypedSoFar(ILineConnection::TypedWatch::Recorder).empty()) {
         expected = PrepareRecorderDownload();
         if (expected < kSizeNotGiven) {
             Show(IDS_RECORDER_NO_CONTACT);
             return;
         }
     }
-    if (Received().find("ERR") != std::string::npos) {
-        const std::string type = LoadResString(IDS_DEVICE_FIRST + m_doc.m_portConfig.m_nDeviceType);
+    if (m_connection.ReceivedText().find("ERR") != std::string::npos) {
+        const std::string type = LoadResString(IDS_DEVICE_FIRST + m_connection.LineSettings().m_nDeviceType);
         platform::ShowMessage(platform::Format(LoadResString(IDS_RECORDER_NOT_FOUND).c_str(), type.c_str()),
                               platform::MB_OK);
         return;
     }
-    m_doc.m_strWatchRY.clear();
+    m_connection.TypedSoFar(ILineConnection::TypedWatch::Recorder).clear();
     Download(directory, expected);
 }
 
@@ -219,41 +205,41 @@ void CRecorderRecovery::RecoverLoopRecorder()
 {
     std::string directory;
     if (!ChooseDirectory(directory)) {
-        m_doc.m_strWatchMY.clear();
+        m_connection.TypedSoFar(ILineConnection::TypedWatch::LoopRecorder).clear();
         return;
     }
     std::int64_t expected = -1;
-    if (m_doc.m_strWatchMY.empty()) {
+    if (m_connection.TypedSoFar(ILineConnection::TypedWatch::LoopRecorder).empty()) {
         expected = QueryLoopRecorderSize();
         if (expected < -1) {
             Show(IDS_RECORDER_NO_CONTACT);
             return;
         }
-        EmptyReceived();
+        m_connection.ClearReceivedText();
         Wait(100);
-        m_doc.m_serial.FlushInput();
+        m_connection.Port().FlushInput();
         SendCommand("MY\r");
         Wait(100);
     }
-    if (Received().find("ERR") != std::string::npos) {
+    if (m_connection.ReceivedText().find("ERR") != std::string::npos) {
         Show(IDS_NO_LOOP_RECORDER);
-        m_doc.m_strWatchMY.clear();
+        m_connection.TypedSoFar(ILineConnection::TypedWatch::LoopRecorder).clear();
         return;
     }
-    m_doc.m_strWatchMY.clear();
-    m_doc.m_strWatchRY.clear();
+    m_connection.TypedSoFar(ILineConnection::TypedWatch::LoopRecorder).clear();
+    m_connection.TypedSoFar(ILineConnection::TypedWatch::Recorder).clear();
     Download(directory, expected);
 }
 
 void CRecorderRecovery::Download(const std::string& directory, std::int64_t expected)
 {
-    QWidget* mainWindow = CParlimApp::Instance() ? CParlimApp::Instance()->MainFrame() : nullptr;
-    CRecoverCancel progress(&m_doc.m_serial);
+    QWidget* mainWindow = m_connection.DialogParent();
+    CRecoverCancel progress(&m_connection.Port());
     if (progress.Create(mainWindow)) {
-        CSerialYModemPort line(m_doc.m_serial);
+        CSerialYModemPort line(m_connection.Port());
         CYModemDisplay modem(&line, directory, expected, &progress);
-        modem.m_bSoftwareBreak = CParlimApp::Instance() && CParlimApp::Instance()->m_bSoftwareBreak;
+        modem.m_bSoftwareBreak = m_connection.UsesSoftwareBreak();
         modem.Receive();
     }
-    m_doc.m_serial.m_bDeliver = true;
+    m_connection.Port().m_bDeliver = true;
 }

@@ -21,16 +21,12 @@ CLogSwitch::CLogSwitch(CParlimDoc& document) : m_doc(document) {}
 
 void CLogSwitch::StartStop()
 {
-    try {
-        if (m_doc.m_nPortIndex >= 0 && m_doc.m_nPortIndex < kPortSlotCount)
-            CParlimApp::Instance()->m_nCurPort = m_doc.m_nPortIndex;
-        if (m_doc.m_bLogging) {
-            m_doc.SetLogging(false);
-            m_doc.m_logFile.Close();
-        } else {
-            Start();
-        }
-    } catch (...) {
+    m_doc.SelectOwnSlot();
+    if (m_doc.m_bLogging) {
+        m_doc.SetLogging(false);
+        m_doc.m_logFile.Close();
+    } else {
+        Start();
     }
     HandLogFileToWindow();
 }

@@ -1,11 +1,12 @@
 #include "CInstrumentDetector.h"
 
-#include "CParlimApp.h"
-#include "CParlimDoc.h"
+#include "CSerialPort.h"
+#include "ILineConnection.h"
 #include "Format.h"
 #include "MessagePump.h"
 
 #include <array>
+#include <memory>
 
 namespace {
 
@@ -37,8 +38,8 @@ constexpr std::uint16_t kBannerSeconds = 8;
 
 } // namespace
 
-CInstrumentDetector::CInstrumentDetector(CParlimDoc& document, Variant variant)
-    : m_document(document), m_variant(variant), m_pause([] { platform::WaitWithMessages(1, 0); })
+CInstrumentDetector::CInstrumentDetector(ILineConnection& connection, Variant variant)
+    : m_connection(connection), m_variant(variant), m_pause([] { platform::WaitWithMessages(1, 0); })
 {
 }
 
@@ -63,10 +64,10 @@ int CInstrumentDetector::GuessedState(std::uint8_t firstByte)
 CInstrumentDetector::SavedLine CInstrumentDetector::KeepLineSettings() const
 {
     platform::LineSettings dcb;
-    m_document.m_serial.GetDCB(dcb);
+    m_connection.Port().GetDCB(dcb);
     SavedLine saved;
     saved.baudRate = dcb.BaudRate;
-    saved.parity = m_document.m_serial.GetParityChar();
+    saved.parity = m_connection.Port().GetParityChar();
     saved.stopBits = dcb.StopBits == platform::TWOSTOPBITS ? 2 : 1;
     saved.byteSize = dcb.ByteSize;
     return saved;
@@ -74,17 +75,17 @@ CInstrumentDetector::SavedLine CInstrumentDetector::KeepLineSettings() const
 
 void CInstrumentDetector::RestoreLineSettings(const SavedLine& saved)
 {
-    m_document.m_serial.SetComm(saved.baudRate, saved.parity, saved.stopBits, saved.byteSize);
+    m_connection.Port().SetComm(saved.baudRate, saved.parity, saved.stopBits, saved.byteSize);
 }
 
 CInstrumentDetector::Result CInstrumentDetector::DetectInstrument(IDetectProgress& progress)
 {
-    if (!m_document.IsConnected())
+    if (!m_connection.IsConnected())
         return {};
-    CParlimDoc::BusyScope busy(m_document);
+    const std::shared_ptr<void> hold = m_connection.HoldWhileRunning();
     const SavedLine saved = KeepLineSettings();
     progress.CheckCancel();
-    const std::string portName = platform::Format("COM%d", static_cast<int>(m_document.m_serial.ComPort()));
+    const std::string portName = platform::Format("COM%d", static_cast<int>(m_connection.Port().ComPort()));
 
     std::array<bool, kRates.size()> tried{};
     int state = kFirstState;
@@ -120,14 +121,14 @@ CInstrumentDetector::Result CInstrumentDetector::DetectInstrument(IDetectProgres
 bool CInstrumentDetector::TryRate(const std::string& portName, std::uint32_t rate, IDetectProgress& progress,
                                   int& firstByte)
 {
-    CSerialPort& serial = m_document.m_serial;
+    CSerialPort& serial = m_connection.Port();
     progress.SetMessage(platform::Format("%s: %ld, %c, 8, %d", portName.c_str(), static_cast<long>(rate), kParity,
                                          static_cast<int>(kStopBits)));
     serial.SetComm(rate, kParity, kStopBits, kByteSize);
     serial.FlushInput();
-    m_document.SendBreak();
+    m_connection.SendBreak();
     // The page waits its second for the instrument to take "===" as a break.
-    if (m_variant == Variant::Page && CParlimApp::Instance()->m_bSoftwareBreak)
+    if (m_variant == Variant::Page && m_connection.UsesSoftwareBreak())
         m_pause();
 
     std::uint8_t byte = 0;
@@ -145,5 +146,5 @@ bool CInstrumentDetector::TryRate(const std::string& portName, std::uint32_t rat
     std::uint8_t skipped = 0;
     serial.ReadTimed(&skipped, 1, kByteSeconds);
     std::string banner;
-    return m_document.WaitForPrompt(banner, kBannerSeconds) && banner.find(kBannerText) != std::string::npos;
+    return m_connection.WaitForPrompt(banner, kBannerSeconds) && banner.find(kBannerText) != std::string::npos;
 }

@@ -3,7 +3,7 @@
 #include <functional>
 #include <string>
 
-class CParlimDoc;
+class ILineConnection;
 
 // What a search shows while it runs: the rate being tried, and Cancel.
 class IDetectProgress {
@@ -36,7 +36,7 @@ public:
 
     static constexpr const char* kBannerText = "Pemberlin";
 
-    CInstrumentDetector(CParlimDoc& document, Variant variant);
+    CInstrumentDetector(ILineConnection& connection, Variant variant);
 
     // The 1-second pause after a try without the carriage-return answer, and
     // the page's extra second after a software break; WaitWithMessages(1, 0)
@@ -64,7 +64,7 @@ private:
     // firstByte: the first byte after the break, -1 when none came.
     bool TryRate(const std::string& portName, std::uint32_t rate, IDetectProgress& progress, int& firstByte);
 
-    CParlimDoc& m_document;
+    ILineConnection& m_connection;
     Variant m_variant;
     std::function<void()> m_pause;
 };

@@ -4,10 +4,13 @@
 #include "CParlimDoc.h"
 #include "CParlimMF.h"
 #include "CommandTable.h"
+#include "Messages.h"
 #include "resource.h"
 
 #include <QAction>
 #include <QToolBar>
+
+#include <exception>
 
 namespace {
 
@@ -15,23 +18,15 @@ constexpr int kBreakButtonIndex = 5;
 constexpr int kHardwareBreakPictureIndex = 11;
 constexpr int kSoftwareBreakPictureIndex = 12;
 
-bool IsLoopRecorderType(int deviceType)
-{
-    return deviceType == 3 || deviceType == 5 || deviceType == 6 || deviceType == 7;
-}
-
-bool IsRecorderType(int deviceType)
-{
-    return deviceType != 1 && deviceType != 2 && !IsLoopRecorderType(deviceType);
-}
-
-// Handlers end quietly whatever their work throws.
+// A handler that fails (out of memory, a thread that cannot start) ends with
+// the reason told; the terminal stays up, as no exception may cross the event loop.
 CommandTable::Handler Guarded(CParlimDoc& document, void (CParlimDoc::*handler)())
 {
     return [&document, handler] {
         try {
             (document.*handler)();
-        } catch (...) {
+        } catch (const std::exception& error) {
+            platform::ShowMessage(error.what());
         }
     };
 }

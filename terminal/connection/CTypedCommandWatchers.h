@@ -1,19 +1,19 @@
 #pragma once
+#include "ILineConnection.h"
+
 #include <functional>
 #include <string>
-
-class CParlimDoc;
 
 // Follows the commands the user types by hand that change the line or the
 // instrument: CB (serial settings), RY (recorder download), CS (pinging) and
 // MY (loop-recorder download). Each takes the characters after they were
-// sent; its buffer in the document holds the command typed so far.
+// sent; its buffer in the connection holds the command typed so far.
 class CTypedCommandWatchers {
 public:
     // Runs a recovery command synchronously for this connection.
     using CommandSender = std::function<void(int commandId)>;
 
-    CTypedCommandWatchers(CParlimDoc& document, CommandSender sendCommand);
+    CTypedCommandWatchers(ILineConnection& connection, CommandSender sendCommand);
 
     // All four, in the order CB, RY, CS, MY.
     void Watch(char ch);
@@ -29,6 +29,6 @@ private:
     bool ApplyBaudCommand(const std::string& command);
     bool HasLoopRecorder() const;
 
-    CParlimDoc& m_document;
+    ILineConnection& m_connection;
     CommandSender m_sendCommand;
 };

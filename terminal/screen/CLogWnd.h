@@ -1,4 +1,6 @@
 #pragma once
+#include "IReceivedBatchSink.h"
+
 #include <QAbstractScrollArea>
 #include <QFont>
 #include <QPoint>
@@ -15,7 +17,7 @@ class QTimer;
 // The terminal screen of one connection: a store of text lines with a wrap
 // column and a line limit, the raw-text copy for reply matching, the log
 // file and a mouse selection. Keys it does not use reach the parent widget.
-class CLogWnd : public QAbstractScrollArea {
+class CLogWnd : public QAbstractScrollArea, public IReceivedBatchSink {
     Q_OBJECT
 public:
     // A (column, line) position in the line store.
@@ -33,7 +35,7 @@ public:
     ~CLogWnd() override;
 
     // Received, echoed or printed text (the data message).
-    void OnAddText(const char* bytes, std::size_t count);
+    void OnAddText(const char* bytes, std::size_t count) override;
     void OnAddText(std::string_view text) { OnAddText(text.data(), text.size()); }
 
     void Clear();

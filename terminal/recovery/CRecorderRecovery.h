@@ -2,14 +2,14 @@
 #include <cstdint>
 #include <string>
 
-class CParlimDoc;
+class IRecoveryConnection;
 
 // The recorder and loop-recorder recovery of one connection: the download
 // directory, the size dialogue with the instrument, and the download with
 // its progress window.
 class CRecorderRecovery {
 public:
-    explicit CRecorderRecovery(CParlimDoc& document);
+    explicit CRecorderRecovery(IRecoveryConnection& connection);
 
     void RecoverRecorder();
     void RecoverLoopRecorder();
@@ -28,9 +28,7 @@ private:
     bool AwaitPromptAfterBreak();
     bool Ask(const char* command, std::string& reply);
     void SendCommand(const std::string& command);
-    void EmptyReceived();
-    std::string Received() const;
     void Download(const std::string& directory, std::int64_t expected);
 
-    CParlimDoc& m_doc;
+    IRecoveryConnection& m_connection;
 };

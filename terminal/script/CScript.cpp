@@ -2,14 +2,11 @@
 
 #include "CBaseFile.h"
 #include "CCommandBytes.h"
-#include "CLogWnd.h"
-#include "CParlimApp.h"
-#include "CParlimDoc.h"
-#include "CParlimMF.h"
 #include "CScriptLineSplitter.h"
 #include "CSerialPort.h"
 #include "Format.h"
 #include "HexToInt.h"
+#include "IScriptConnection.h"
 #include "MessagePump.h"
 #include "Messages.h"
 #include "resource.h"
@@ -38,11 +35,6 @@ constexpr std::size_t kReadChunk = 4096;
 // The longest delay a script can ask for; keeps the clock arithmetic in range.
 constexpr double kMaxWaitSeconds = 365.0 * 24 * 3600;
 constexpr std::array<long, 9> kComRates = {600, 1200, 2400, 4800, 9600, 19200, 38400, 57600, 115200};
-
-CParlimApp& App()
-{
-    return *CParlimApp::Instance();
-}
 
 char UpperCase(char ch)
 {
@@ -108,7 +100,7 @@ int ClampToInt(double value)
 
 } // namespace
 
-CScript::CScript(CParlimDoc* document, CSerialPort* port) : m_pDoc(document), m_pPort(port) {}
+CScript::CScript(IScriptConnection* connection, CSerialPort* port) : m_pConnection(connection), m_pPort(port) {}
 
 CScript::~CScript() = default;
 
@@ -120,7 +112,7 @@ HRESULT CScript::Open(const std::string& path)
 HRESULT CScript::Load(const std::string& path)
 {
     m_bValid = true;
-    std::list<std::string>& lines = m_pDoc->GetScriptLines();
+    std::list<std::string>& lines = m_pConnection->GetScriptLines();
     lines.clear();
     CBaseFile file;
     if (file.Open(path) != S_OK)
@@ -152,33 +144,28 @@ HRESULT CScript::Load(const std::string& path)
 
 int CScript::Run()
 {
-    CParlimDoc::BusyScope busy(*m_pDoc);
-    try {
-        g_strEol = kDefaultEol;
-        m_bPromptSeen = false;
-        m_pPort->FlushInput();
+    const std::shared_ptr<void> hold = m_pConnection->HoldWhileRunning();
+    g_strEol = kDefaultEol;
+    m_bPromptSeen = false;
+    m_pPort->FlushInput();
+    if (PumpMessages() == platform::PUMP_QUIT)
+        return SCRIPT_CONTINUE;
+    m_bPrinted = false;
+    // A copy: commands that run inside the waits may refill the list.
+    const std::list<std::string> lines = m_pConnection->GetScriptLines();
+    for (const std::string& line : lines) {
+        if (!m_pConnection->IsScriptRunning())
+            return SCRIPT_ERROR;
+        int result = ExecuteLine(line);
+        if (result == SCRIPT_ERROR || result == SCRIPT_REPEAT)
+            return result;
+        if (result == SCRIPT_SENT)
+            WaitForPromptAfterSend();
         if (PumpMessages() == platform::PUMP_QUIT)
             return SCRIPT_CONTINUE;
-        m_bPrinted = false;
-        // A copy: commands that run inside the waits may refill the list.
-        const std::list<std::string> lines = m_pDoc->GetScriptLines();
-        for (const std::string& line : lines) {
-            if (!m_pDoc->m_bScriptRunning)
-                return SCRIPT_ERROR;
-            int result = ExecuteLine(line);
-            if (result == SCRIPT_ERROR || result == SCRIPT_REPEAT)
-                return result;
-            if (result == SCRIPT_SENT)
-                WaitForPromptAfterSend();
-            if (PumpMessages() == platform::PUMP_QUIT)
-                return SCRIPT_CONTINUE;
-        }
-        g_strEol = kDefaultEol;
-        return SCRIPT_CONTINUE;
-    } catch (...) {
-        g_strEol = kDefaultEol;
-        return SCRIPT_ERROR;
     }
+    g_strEol = kDefaultEol;
+    return SCRIPT_CONTINUE;
 }
 
 bool CScript::ParseCommand(const std::string& line)
@@ -230,7 +217,7 @@ int CScript::DispatchCommand()
 
 int CScript::SendPlainLine(std::string line)
 {
-    const bool terminated = m_pDoc->m_portConfig.m_nDeviceType != CParlimDoc::kGlissom;
+    const bool terminated = m_pConnection->LineSettings().m_nDeviceType != kGlissom;
     if (std::size_t end = line.find(kLineEnd); end != std::string::npos) {
         line.erase(end);
         if (terminated)
@@ -265,14 +252,14 @@ void CScript::FollowBaudChange(const std::string& sent)
     const char rateDigit = command[2];
     if (rateDigit < '0' || rateDigit > '8')
         return;
-    CParlimDoc::PortConfig& config = m_pDoc->m_portConfig;
+    PortConfig& config = m_pConnection->LineSettings();
     if (config.m_nBaud == -1)
         Wait(1, 0);
     if (rateDigit != '0')
         config.m_nBaud = rateDigit - '0';
-    else if (config.m_nDeviceType == 1)
+    else if (config.m_nDeviceType == kFennick)
         config.m_nBaud = 4;
-    else if (config.m_nDeviceType != 3)
+    else if (config.m_nDeviceType != kQuillon)
         config.m_nBaud = -1;
     switch (command[3]) {
     case '2': config.m_nParity = 0; break;
@@ -283,9 +270,9 @@ void CScript::FollowBaudChange(const std::string& sent)
     }
     config.m_nStopBits = command[4] == '2' ? 2 : 0;
     Wait(0, 100);
-    m_pDoc->ApplyPortSettings();
-    m_pDoc->SavePortConfig();
-    if (m_pDoc->m_bHistoryRunning && App().m_bSendCK) {
+    m_pConnection->ApplyPortSettings();
+    m_pConnection->SavePortConfig();
+    if (m_pConnection->ChecksAfterRateChange()) {
         std::string check = "CK" + g_strEol;
         SendBytes(check.data(), check.size());
     }
@@ -294,17 +281,18 @@ void CScript::FollowBaudChange(const std::string& sent)
 void CScript::WaitForPromptAfterSend()
 {
     m_bPromptSeen = false;
-    if (App().m_nPromptWait <= 0)
+    const int promptWait = m_pConnection->PromptWaitSeconds();
+    if (promptWait <= 0)
         return;
-    m_strLine = platform::Format(kAutomaticWaitFormat, App().m_nPromptWait);
+    m_strLine = platform::Format(kAutomaticWaitFormat, promptWait);
     OnWait();
 }
 
 int CScript::PumpMessages()
 {
-    if (!m_pDoc->m_bScriptRunning)
+    if (!m_pConnection->IsScriptRunning())
         return platform::PUMP_QUIT;
-    if (platform::PumpMessages() == platform::PUMP_QUIT || !m_pDoc->m_bScriptRunning)
+    if (platform::PumpMessages() == platform::PUMP_QUIT || !m_pConnection->IsScriptRunning())
         return platform::PUMP_QUIT;
     return 1;
 }
@@ -326,9 +314,9 @@ int CScript::Wait(int seconds, int milliseconds)
 void CScript::SendBytes(const char* bytes, std::size_t count)
 {
     // A stopped run sends nothing more, also between paced bytes.
-    if (!m_pDoc->m_bScriptRunning)
+    if (!m_pConnection->IsScriptRunning())
         return;
-    if (m_pDoc->m_portConfig.m_nDeviceType != CParlimDoc::kGlissom) {
+    if (m_pConnection->LineSettings().m_nDeviceType != kGlissom) {
         m_pPort->Write(bytes, static_cast<std::uint32_t>(count));
         return;
     }
@@ -345,15 +333,9 @@ std::string CScript::Argument() const
     return m_strLine.size() > 2 ? WithoutLineEnd(m_strLine.substr(2)) : std::string();
 }
 
-void CScript::PostToMainFrame(int commandId, CParlimDoc* document)
-{
-    if (CParlimMF* frame = App().MainFrame())
-        frame->PostCommand(document, commandId);
-}
-
 std::string CScript::ClockCommand(const std::tm& local, int deviceType)
 {
-    if (deviceType == CParlimDoc::kGlissom)
+    if (deviceType == kGlissom)
         return platform::Format("T%02d%02d%02d%02d\r", local.tm_mon + 1, local.tm_mday, local.tm_hour,
                                 local.tm_min);
     return platform::Format("TS %02d/%02d/%02d,%02d:%02d:%02d\r", local.tm_year % 100, local.tm_mon + 1,
@@ -362,24 +344,20 @@ std::string CScript::ClockCommand(const std::tm& local, int deviceType)
 
 int CScript::OnAsciiDisplay()
 {
-    m_pDoc->m_bHexView = false;
-    if (CLogWnd* window = m_pDoc->GetLogWnd())
-        window->m_bAscii = true;
+    m_pConnection->SetHexView(false);
     return SCRIPT_CONTINUE;
 }
 
 int CScript::OnHexDisplay()
 {
-    m_pDoc->m_bHexView = true;
-    if (CLogWnd* window = m_pDoc->GetLogWnd())
-        window->m_bAscii = false;
+    m_pConnection->SetHexView(true);
     return SCRIPT_CONTINUE;
 }
 
 int CScript::OnBreak()
 {
     m_pPort->FlushInput();
-    m_pDoc->SendBreak();
+    m_pConnection->SendBreak();
     WaitForPromptAfterSend();
     return SCRIPT_CONTINUE;
 }
@@ -406,7 +384,7 @@ int CScript::OnComSettings()
         return SCRIPT_ERROR;
 
     // The connection keeps what the line now runs at, so a reconnect agrees.
-    CParlimDoc::PortConfig& config = m_pDoc->m_portConfig;
+    PortConfig& config = m_pConnection->LineSettings();
     config.m_nBaud = static_cast<std::int32_t>(rate - kComRates.begin());
     config.m_nParity = parity == 'E' ? 0 : parity == 'O' ? 1 : 2;
     config.m_nStopBits = stopBits == 2 ? 2 : 0;
@@ -415,25 +393,21 @@ int CScript::OnComSettings()
         m_pPort->SetComm(static_cast<std::uint32_t>(baud), parity, stop, 8);
     } else {
         const int comNumber = m_pPort->ComPort() ? m_pPort->ComPort() : config.m_nPort + 1;
-        m_pPort->SetParams(m_pDoc->GetLogWnd(), static_cast<std::uint8_t>(comNumber),
+        m_pPort->SetParams(m_pConnection->ReceivedBytesSink(), static_cast<std::uint8_t>(comNumber),
                            static_cast<std::uint32_t>(baud), parity, stop, 8, 4096, 128);
         m_pPort->Open();
     }
-    m_pDoc->SavePortConfig();
+    m_pConnection->SavePortConfig();
     return SCRIPT_CONTINUE;
 }
 
 int CScript::OnDelay()
 {
-    try {
-        std::string argument = m_strLine.size() > 2 ? m_strLine.substr(2) : std::string();
-        long seconds = ParseLong(argument);
-        double milliseconds = (ParseDouble(argument) - static_cast<double>(seconds)) * 1000;
-        int result = Wait(ClampToInt(static_cast<double>(seconds)), ClampToInt(milliseconds));
-        return result == platform::PUMP_QUIT ? SCRIPT_ABORT : SCRIPT_CONTINUE;
-    } catch (...) {
-        return SCRIPT_ERROR;
-    }
+    std::string argument = m_strLine.size() > 2 ? m_strLine.substr(2) : std::string();
+    long seconds = ParseLong(argument);
+    double milliseconds = (ParseDouble(argument) - static_cast<double>(seconds)) * 1000;
+    int result = Wait(ClampToInt(static_cast<double>(seconds)), ClampToInt(milliseconds));
+    return result == platform::PUMP_QUIT ? SCRIPT_ABORT : SCRIPT_CONTINUE;
 }
 
 int CScript::OnSetEol()
@@ -451,62 +425,58 @@ int CScript::OnSetEol()
 
 int CScript::OnFindInstrument()
 {
-    m_pDoc->DetectInstrumentForScript([this] { Wait(1, 0); });
+    m_pConnection->DetectInstrumentForScript([this] { Wait(1, 0); });
     return SCRIPT_CONTINUE;
 }
 
 int CScript::OnLog()
 {
     const std::string text = WithoutLineEnd(m_strLine);
-    CBaseFile& logFile = m_pDoc->m_logFile;
+    CBaseFile& logFile = m_pConnection->LogFile();
     if (logFile.IsOpen()) {
         if (text.size() == 2) {
             Wait(1, 0);
-            PostToMainFrame(ID_FILE_LOG, m_pDoc);
+            m_pConnection->PostFrameCommand(ID_FILE_LOG, true);
             return SCRIPT_CONTINUE;
         }
-        if (m_pDoc->m_bLogging)
-            m_pDoc->StartStopLogging();
+        if (m_pConnection->IsLogging())
+            m_pConnection->StartStopLogging();
         else
             logFile.Close();
     }
     const std::string name = text.size() > 2 ? text.substr(2) : std::string();
     if (name.empty()) {
-        PostToMainFrame(ID_FILE_LOG, m_pDoc);
+        m_pConnection->PostFrameCommand(ID_FILE_LOG, true);
         return SCRIPT_CONTINUE;
     }
-    m_pDoc->SetLogPath(name);
-    const std::string path = m_pDoc->GetLogPath();
+    m_pConnection->SetLogPath(name);
+    const std::string path = m_pConnection->GetLogPath();
     const bool append = m_chCommand == 'l';
     HRESULT opened = append ? logFile.OpenAppend(path) : logFile.Create(path, true);
     if (opened != S_OK) {
         platform::ShowMessage(platform::Format("Could not open file for logging: %s", path.c_str()));
         if (!append)
-            PostToMainFrame(ID_FILE_LOG, m_pDoc);
+            m_pConnection->PostFrameCommand(ID_FILE_LOG, true);
         return SCRIPT_CONTINUE;
     }
     if (append)
         logFile.Seek(0, 2);
-    m_pDoc->SetLogging(true);
+    m_pConnection->SetLogging(true);
     return SCRIPT_CONTINUE;
 }
 
 int CScript::OnSendChecksum()
 {
-    try {
-        std::string text = Argument();
-        std::size_t length = std::min({text.find('\n'), text.size(), kMaxCommandBytes});
-        text.resize(length);
-        unsigned sum = 0;
-        for (char ch : text)
-            sum = (sum + static_cast<unsigned char>(ch)) & 0xFFFF;
-        text += static_cast<char>(sum >> 8);
-        text += static_cast<char>(sum & 0xFF);
-        SendBytes(text.data(), text.size());
-        return SCRIPT_CONTINUE;
-    } catch (...) {
-        return SCRIPT_ERROR;
-    }
+    std::string text = Argument();
+    std::size_t length = std::min({text.find('\n'), text.size(), kMaxCommandBytes});
+    text.resize(length);
+    unsigned sum = 0;
+    for (char ch : text)
+        sum = (sum + static_cast<unsigned char>(ch)) & 0xFFFF;
+    text += static_cast<char>(sum >> 8);
+    text += static_cast<char>(sum & 0xFF);
+    SendBytes(text.data(), text.size());
+    return SCRIPT_CONTINUE;
 }
 
 int CScript::OnPrint()
@@ -515,8 +485,7 @@ int CScript::OnPrint()
     if (!m_bPrinted)
         text.insert(0, kLineEnd);
     m_bPrinted = true;
-    if (CLogWnd* window = m_pDoc->GetLogWnd())
-        window->OnAddText(text);
+    m_pConnection->ShowText(text);
     return SCRIPT_CONTINUE;
 }
 
@@ -550,7 +519,7 @@ int CScript::OnSetClock()
     if (!m_pPort->IsOpen())
         return SCRIPT_CONTINUE;
     // Leave near the start of a second: the instrument sets whole seconds.
-    const std::string command = ClockCommand(CCommandBytes::StartOfSecond(), m_pDoc->m_portConfig.m_nDeviceType);
+    const std::string command = ClockCommand(CCommandBytes::StartOfSecond(), m_pConnection->LineSettings().m_nDeviceType);
     m_pPort->Write(command.data(), static_cast<std::uint32_t>(command.size()));
     return SCRIPT_CONTINUE;
 }
@@ -608,6 +577,6 @@ int CScript::OnWait()
 
 int CScript::OnExit()
 {
-    PostToMainFrame(ID_APP_EXIT, nullptr);
+    m_pConnection->PostFrameCommand(ID_APP_EXIT, false);
     return SCRIPT_CONTINUE;
 }

@@ -8,7 +8,6 @@ class CPropCnTo : public CPropertyPage {
     Q_OBJECT
 public:
     static constexpr const char* kMustSelectPort = "You Must Select A Com Port";
-    static constexpr int kTesk = 4;
 
     CPropCnTo();
 
