@@ -2,6 +2,8 @@
 
 #include "FilePaths.h"
 
+namespace parlim {
+
 void CCmdLineInfo::ParseCommandLine(const std::vector<std::string>& parameters)
 {
     for (const std::string& parameter : parameters) {
@@ -18,3 +20,5 @@ void CCmdLineInfo::ParseParam(const std::string& parameter, bool isFlag)
     if (!full.empty())
         m_strScriptFile = full;
 }
+
+} // namespace parlim

@@ -4,6 +4,8 @@
 
 // The terminal's command line: at most one script path, the last one given.
 // Only a parameter beginning with "-" is a flag, so an absolute path is a path.
+namespace parlim {
+
 class CCmdLineInfo {
 public:
     // Parses the parameters after the program name.
@@ -12,3 +14,5 @@ public:
 
     std::string m_strScriptFile;
 };
+
+} // namespace parlim

@@ -2,6 +2,8 @@
 
 #include "resource.h"
 
+using namespace parlim;
+
 const std::vector<CMenuResources::Popup>& CMenuResources::FrameMenu()
 {
     static const std::vector<Popup> menu = {

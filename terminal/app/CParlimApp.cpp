@@ -19,6 +19,8 @@
 #include <algorithm>
 #include <cctype>
 
+using namespace parlim;
+
 namespace {
 
 CParlimApp* g_app = nullptr;

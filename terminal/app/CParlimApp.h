@@ -51,7 +51,7 @@ public:
     CParlimMF* MainFrame() const { return m_pMainWnd.get(); }
     const CommandTable& Commands() const { return m_commands; }
 
-    CCmdLineInfo m_cmdInfo;
+    parlim::CCmdLineInfo m_cmdInfo;
     PortTable m_PortSettings;
     PortTable m_SavedPortSettings{};
     bool m_bSendCK = true;

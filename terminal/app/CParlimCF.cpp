@@ -9,6 +9,8 @@
 #include <QCloseEvent>
 #include <QMdiArea>
 
+using namespace parlim;
+
 CParlimCF::CParlimCF(CParlimDoc* document, CParlimVW* view) : m_pDocument(document)
 {
     setAttribute(Qt::WA_DeleteOnClose);

@@ -25,6 +25,8 @@
 
 #include <algorithm>
 
+using namespace parlim;
+
 namespace {
 
 constexpr int kBlinkMs = 1000;

@@ -12,6 +12,8 @@
 #include <QMenu>
 #include <QVBoxLayout>
 
+using namespace parlim;
+
 namespace {
 
 // The characters a Windows keyboard gives for the key: Delete gives none,

@@ -12,6 +12,8 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
+using namespace parlim;
+
 namespace {
 
 QLabel* BuddyLabel(int id, const QString& text, QWidget* buddy, QWidget* parent)

@@ -7,6 +7,8 @@
 #include <QCheckBox>
 #include <QVBoxLayout>
 
+using namespace parlim;
+
 CPropPgOP::CPropPgOP() : CPropertyPage(IDD_PROP_OPTIONS, "Options")
 {
     auto* layout = new QVBoxLayout(this);

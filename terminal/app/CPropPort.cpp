@@ -12,6 +12,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+using namespace parlim;
+
 namespace {
 
 QComboBox* IdCombo(int id, QWidget* parent)

@@ -12,6 +12,8 @@
 
 #include <exception>
 
+using namespace parlim;
+
 namespace {
 
 constexpr int kBreakButtonIndex = 5;

@@ -10,6 +10,8 @@
 #include "Settings.h"
 #include "resource.h"
 
+using namespace parlim;
+
 namespace {
 
 constexpr const char* kLogList = "SCBL";

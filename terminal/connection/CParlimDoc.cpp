@@ -28,6 +28,8 @@
 #include <chrono>
 #include <cstdlib>
 
+using namespace parlim;
+
 namespace {
 
 constexpr char kCR = '\r';

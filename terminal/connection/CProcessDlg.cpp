@@ -12,6 +12,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+using namespace parlim;
+
 namespace {
 constexpr int IDCANCEL = 2;
 } // namespace

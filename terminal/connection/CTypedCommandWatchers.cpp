@@ -8,6 +8,8 @@
 #include <cctype>
 #include <string>
 
+using namespace parlim;
+
 namespace {
 
 constexpr char kCR = '\r';

@@ -11,6 +11,8 @@
 #include <unistd.h>
 #include <vector>
 
+using namespace parlim;
+
 namespace {
 constexpr int kSubDirectoryCell = 2;
 constexpr int kSelectedLevelCell = 1;

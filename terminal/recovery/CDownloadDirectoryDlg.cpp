@@ -14,6 +14,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+using namespace parlim;
+
 namespace {
 // A trailing slash goes, except on the root itself.
 std::string WithoutTrailingSlash(std::string path)

@@ -15,6 +15,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+using namespace parlim;
+
 namespace {
 std::string TrimmedWhiteSpace(const std::string& text)
 {

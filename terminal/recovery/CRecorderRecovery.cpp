@@ -14,6 +14,8 @@
 
 #include <QString>
 
+using namespace parlim;
+
 namespace {
 constexpr std::uint16_t kBreakPromptSeconds = 5;
 constexpr std::uint16_t kReplySeconds = 10;

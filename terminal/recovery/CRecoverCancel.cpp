@@ -19,6 +19,8 @@
 
 #include "MessagePump.h"
 
+using namespace parlim;
+
 namespace {
 constexpr int kTimerMs = 1000;
 QLabel* NamedLabel(int id, QWidget* parent)

@@ -10,6 +10,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+using namespace parlim;
+
 namespace {
 std::string Trimmed(const std::string& text)
 {

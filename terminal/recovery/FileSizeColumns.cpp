@@ -6,6 +6,8 @@
 #include <QHeaderView>
 #include <QTreeWidget>
 
+using namespace parlim;
+
 namespace {
 // A recorder file name at its longest: eight characters, a point, three.
 const char* const kWidestName = "WWWWWWWW.WWW";

@@ -2,6 +2,8 @@
 
 #include <map>
 
+namespace parlim {
+
 namespace {
 
 const std::map<int, const char*>& StringTable()
@@ -116,3 +118,5 @@ std::string CommandTooltip(int id)
 {
     return PromptPart(id, true);
 }
+
+} // namespace parlim

@@ -1,6 +1,8 @@
 #pragma once
 #include <string>
 
+namespace parlim {
+
 // Resource ids of the terminal: menus, toolbar, dialogs, controls, commands,
 // status panes and the string table.
 
@@ -175,3 +177,5 @@ std::string LoadResString(int id);
 std::string CommandPrompt(int id);
 // The tooltip of a command: the part after "\n" of its entry.
 std::string CommandTooltip(int id);
+
+} // namespace parlim

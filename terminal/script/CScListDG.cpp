@@ -13,6 +13,8 @@
 #include <QLabel>
 #include <QPushButton>
 
+using namespace parlim;
+
 namespace {
 
 constexpr const char* kScriptFilter =

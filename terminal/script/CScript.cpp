@@ -20,6 +20,8 @@
 #include <ctime>
 #include <vector>
 
+using namespace parlim;
+
 std::string g_strEol = "\r";
 
 namespace {

@@ -14,6 +14,8 @@
 
 #include <utility>
 
+using namespace parlim;
+
 namespace {
 
 constexpr const char* kScriptList = "SCBS";

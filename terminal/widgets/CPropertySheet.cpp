@@ -9,6 +9,8 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+using namespace parlim;
+
 CPropertySheet::CPropertySheet(Mode mode, QWidget* parent) : QDialog(parent), m_mode(mode)
 {
     auto* layout = new QVBoxLayout(this);

@@ -24,6 +24,8 @@
 
 #include <functional>
 
+using namespace parlim;
+
 namespace {
 
 template <typename T> T* Control(QWidget* parent, int id)

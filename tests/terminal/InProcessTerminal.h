@@ -21,6 +21,8 @@
 #include <utility>
 #include <vector>
 
+using namespace parlim;
+
 // The terminal program in-process, with settings, runtime and data folders of
 // its own and COM3 a pseudo-terminal whose master end is the simulated
 // instrument.

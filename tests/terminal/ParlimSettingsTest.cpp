@@ -12,6 +12,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace parlim;
+
 namespace {
 
 class ParlimSettings : public ::testing::Test {

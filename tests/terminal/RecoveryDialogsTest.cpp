@@ -21,6 +21,8 @@
 
 #include <sys/stat.h>
 
+using namespace parlim;
+
 namespace {
 
 class DirectoryChooserTest : public ::testing::Test {

@@ -12,6 +12,8 @@
 #include <utility>
 #include <vector>
 
+using namespace parlim;
+
 namespace {
 
 // A connection with no window and no application object behind it: it keeps
