@@ -65,3 +65,20 @@ best_of() {
   done
   echo "$best"
 }
+
+# bench_against_copy COMMAND: the best of three timings each of cp of the
+# parts into $data/copy, cat of them into one file there, and COMMAND (which
+# writes there too); sets cp_seconds, cat_seconds and run_seconds.
+bench_against_copy() {
+  local run=$1
+  cat "${parts[@]}" >/dev/null
+  cp_seconds=1e9
+  cat_seconds=1e9
+  run_seconds=1e9
+  for _ in 1 2 3; do
+    cp_seconds=$(smaller "$cp_seconds" "$(timed_write "$data/copy" cp "${parts[@]}" "$data/copy/")")
+    cat_seconds=$(smaller "$cat_seconds" "$(timed_write "$data/copy" bench_cat_to_file)")
+    run_seconds=$(smaller "$run_seconds" "$(timed_write "$data/copy" "$run")")
+  done
+}
+bench_cat_to_file() { cat "${parts[@]}" >"$data/copy/all"; }

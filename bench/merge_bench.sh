@@ -17,23 +17,13 @@ printf '0100,3,2\r\n$L\r\n' >"$data/one.dec"
 # More lines than the chain has ensembles (about 1 KiB each).
 awk 'BEGIN { for (i = 0; i < 1200000; i++) printf "%d\r\n", i % 65536 }' >"$data/values.txt"
 
-copy() { cp "${parts[@]}" "$data/copy/"; }
-cat_to_file() { cat "${parts[@]}" >"$data/copy/all"; }
 merge() {
   env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=offscreen XDG_CONFIG_HOME="$data/config" \
     "$build/merge/quenta" "/in:${parts[0]}" "/dec:$data/one.dec" "/ascii:$data/values.txt" \
     "/out:$data/copy/merged.ens" 2>/dev/null
 }
-cat "${parts[@]}" >/dev/null
-cp_seconds=1e9
-cat_seconds=1e9
-merge_seconds=1e9
-for _ in 1 2 3; do
-  cp_seconds=$(smaller "$cp_seconds" "$(timed_write "$data/copy" copy)")
-  cat_seconds=$(smaller "$cat_seconds" "$(timed_write "$data/copy" cat_to_file)")
-  merge_seconds=$(smaller "$merge_seconds" "$(timed_write "$data/copy" merge)")
-done
+bench_against_copy merge
 rm -f "$data"/copy/*
 
-awk -v c="$cp_seconds" -v f="$cat_seconds" -v m="$merge_seconds" \
+awk -v c="$cp_seconds" -v f="$cat_seconds" -v m="$run_seconds" \
   'BEGIN { printf "cp %.3f s, cat to a file %.3f s (ratio %.2f), merge %.3f s, ratio %.2f\n", c, f, f / c, m, m / c }'

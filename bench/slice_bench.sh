@@ -12,23 +12,13 @@ bench_scratch
 mkdir "$data/copy" "$data/config"
 bench_chain
 
-copy() { cp "${parts[@]}" "$data/copy/"; }
-cat_to_file() { cat "${parts[@]}" >"$data/copy/all"; }
 slice() {
   env -u DISPLAY -u WAYLAND_DISPLAY XDG_CONFIG_HOME="$data/config" \
     "$build/slice/pelmar" "/in:${parts[0]}" "/out:$data/copy/cut" /size:100
 }
-cat "${parts[@]}" >/dev/null
-cp_seconds=1e9
-cat_seconds=1e9
-slice_seconds=1e9
-for _ in 1 2 3; do
-  cp_seconds=$(smaller "$cp_seconds" "$(timed_write "$data/copy" copy)")
-  cat_seconds=$(smaller "$cat_seconds" "$(timed_write "$data/copy" cat_to_file)")
-  slice_seconds=$(smaller "$slice_seconds" "$(timed_write "$data/copy" slice)")
-done
+bench_against_copy slice
 count=$(ls "$data/copy" | wc -l)
 rm -f "$data"/copy/*
 
-awk -v c="$cp_seconds" -v f="$cat_seconds" -v s="$slice_seconds" -v n="$count" \
+awk -v c="$cp_seconds" -v f="$cat_seconds" -v s="$run_seconds" -v n="$count" \
   'BEGIN { printf "cp %.3f s, cat to a file %.3f s (ratio %.2f), slicer %.3f s (%d slices), ratio %.2f\n", c, f, f / c, s, n, s / c }'
