@@ -19,6 +19,7 @@
 #include <array>
 #include <cctype>
 #include <cerrno>
+#include <exception>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -135,10 +136,13 @@ bool CLogWnd::IsHighlightedLine(const std::string& text)
 
 bool CLogWnd::event(QEvent* event)
 {
-    // A failing handler ends its own event only; the terminal stays up.
+    // A failing handler ends its own event only; the terminal stays up. A
+    // message box here would re-enter the event loop from inside a paint or
+    // key handler, so the reason goes to standard error.
     try {
         return QAbstractScrollArea::event(event);
-    } catch (...) {
+    } catch (const std::exception& error) {
+        qWarning("Parlim: %s", error.what());
         return true;
     }
 }
