@@ -97,7 +97,6 @@ public:
 
     CPropertySheet* m_pPropSheet = nullptr;
     std::string m_strScriptPath;
-    std::string m_strTitle;
     CBaseFile m_logFile;
     PortConfig m_portConfig;
     CSerialPort m_serial;
@@ -107,10 +106,8 @@ public:
     bool m_bHistoryRunning = false;
     bool m_bPinging = false;
     std::string m_strTypedLine;
-    int m_nPortIndex = 0;
     std::list<std::string> m_scriptLines;
     std::list<std::string> m_history;
-    std::string m_strLogPath;
     std::string m_strWatchCB;
     std::string m_strWatchRY;
     std::string m_strWatchMY;
@@ -192,6 +189,9 @@ private:
     void OnUpdatePaneScript(CCmdUI& ui) const;
 
     QPointer<CParlimVW> m_pView;
+    std::string m_strTitle;
+    std::string m_strLogPath;
+    int m_nPortIndex = 0;
     CommandTable m_commands;
     int m_nBusy = 0;
     int m_nListedComPort = 0; // this window's port in "Order", 0 before it first opened one
