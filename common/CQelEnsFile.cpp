@@ -18,12 +18,6 @@ constexpr std::uint32_t kHeaderSize = 5;
 // to hold no ensembles at all.
 constexpr std::uint64_t kGiveUpCount = 262140;
 
-std::uint32_t EnsembleSizeFromHeader(const std::uint8_t* header)
-{
-    return (static_cast<std::uint32_t>(header[4]) << 16) + (static_cast<std::uint32_t>(header[3]) << 8) + header[2]
-           + 2;
-}
-
 } // namespace
 
 CQelEnsFile::CQelEnsFile(int headerMode)
@@ -132,7 +126,7 @@ CQelEnsFile::Candidate CQelEnsFile::JudgeCandidate(std::uint64_t* counted)
         Advance(Buffered());
         return Candidate::EndOfStream;
     }
-    const std::uint32_t size = EnsembleSizeFromHeader(BufferedBytes() - kScanned);
+    const auto size = static_cast<std::uint32_t>(CQelEns(BufferedBytes() - kScanned).GetEnsembleSize());
     if (size < kSmallestEnsemble || size > kLargestEnsemble)
         return Candidate::Rejected;
     const std::uint32_t rest = size - kScanned;
@@ -146,8 +140,9 @@ CQelEnsFile::Candidate CQelEnsFile::JudgeCandidate(std::uint64_t* counted)
         return Candidate::Rejected;
     *counted += size - kHeaderSize;
     std::uint8_t* candidate = BufferedBytes() - kScanned;
-    if (ChecksumOf(candidate, size) != StoredChecksum(candidate, size)) {
-        m_nDamageEnd = std::max(m_nDamageEnd, StreamPosition() - kScanned + size);
+    const std::uint64_t start = StreamPosition() - kScanned;
+    if (ChecksumOf(start, candidate, size) != StoredChecksum(candidate, size)) {
+        m_nDamageEnd = std::max(m_nDamageEnd, start + size);
         return Candidate::Rejected;
     }
     m_pEnsemble = candidate;
@@ -155,9 +150,8 @@ CQelEnsFile::Candidate CQelEnsFile::JudgeCandidate(std::uint64_t* counted)
     return Candidate::Valid;
 }
 
-std::uint16_t CQelEnsFile::ChecksumOf(std::uint8_t* candidate, std::uint32_t size)
+std::uint16_t CQelEnsFile::ChecksumOf(std::uint64_t start, std::uint8_t* candidate, std::uint32_t size)
 {
-    const std::uint64_t start = StreamPosition() - 2;
     if (start >= m_nDamageEnd)
         return CQelEns(candidate).ComputeChecksum();
     return m_sums.Sum(start, candidate, size - 2);

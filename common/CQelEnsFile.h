@@ -43,7 +43,8 @@ private:
     // left in m_pEnsemble and passed over. Counts a full body towards the
     // give-up rule; a rejected one leaves the position after its id byte.
     Candidate JudgeCandidate(std::uint64_t* counted);
-    std::uint16_t ChecksumOf(std::uint8_t* candidate, std::uint32_t size);
+    // The candidate's checksum; `start` is its stream position.
+    std::uint16_t ChecksumOf(std::uint64_t start, std::uint8_t* candidate, std::uint32_t size);
     static std::uint16_t StoredChecksum(const std::uint8_t* ensemble, std::uint32_t size);
 
     // Candidates that begin before this stream position overlap bytes that
