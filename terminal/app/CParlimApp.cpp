@@ -241,8 +241,9 @@ int CParlimApp::RestoreOpenPorts(const std::string& order)
             ++count;
         }
     }
+    // The ports still unused passed the probe above; probing again would reopen them.
     for (std::size_t i = 0; i < ports.size(); ++i) {
-        if (used[i] || !PortProbe::CanOpen(ports[i]))
+        if (used[i])
             continue;
         const CPortSettings* saved = savedSlotFor(ports[i], false);
         if (saved && nextSlot < kPortSlotCount)

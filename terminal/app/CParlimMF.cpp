@@ -339,7 +339,11 @@ CCmdUI CParlimMF::QueryCommand(int id) const
 
 bool CParlimMF::DispatchCommand(int id)
 {
-    CParlimDoc* document = ActiveDocument();
+    return DispatchTo(ActiveDocument(), id);
+}
+
+bool CParlimMF::DispatchTo(CParlimDoc* document, int id)
+{
     if (!document)
         return CommandRouter::Dispatch(ChainFor(nullptr), id);
     CParlimDoc::BusyScope busy(*document);
@@ -355,13 +359,7 @@ void CParlimMF::PostCommand(CParlimDoc* document, int id)
         [this, target, addressed, id] {
             if (addressed && !target)
                 return;
-            CParlimDoc* recipient = addressed ? target.data() : ActiveDocument();
-            if (!recipient) {
-                CommandRouter::Dispatch(ChainFor(nullptr), id);
-                return;
-            }
-            CParlimDoc::BusyScope busy(*recipient);
-            CommandRouter::Dispatch(ChainFor(recipient), id);
+            DispatchTo(addressed ? target.data() : ActiveDocument(), id);
         },
         Qt::QueuedConnection);
 }

@@ -44,6 +44,9 @@ public:
     CommandRouter::Chain ChainFor(const CParlimDoc* document) const;
     CCmdUI QueryCommand(int id) const;
     bool DispatchCommand(int id);
+    // Through that connection's chain (none: the frame's); the connection
+    // stays alive until its command has returned.
+    bool DispatchTo(CParlimDoc* document, int id);
     // Queued; it reaches the given connection (the active one at handling
     // time when none is given) and is dropped when that connection is gone.
     void PostCommand(CParlimDoc* document, int id);

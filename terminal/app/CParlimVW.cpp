@@ -108,10 +108,8 @@ void CParlimVW::contextMenuEvent(QContextMenuEvent* event)
 void CParlimVW::RouteCommand(int id)
 {
     CParlimMF* frame = CParlimApp::Instance()->MainFrame();
-    if (!frame || !m_pDocument)
-        return;
-    CParlimDoc::BusyScope busy(*m_pDocument);
-    CommandRouter::Dispatch(frame->ChainFor(m_pDocument), id);
+    if (frame && m_pDocument)
+        frame->DispatchTo(m_pDocument, id);
 }
 
 void CParlimVW::OnEditCopy()

@@ -14,7 +14,6 @@ using namespace parlim;
 
 namespace {
 
-constexpr const char* kLogList = "SCBL";
 constexpr int kFromEnd = 2;
 
 } // namespace
@@ -35,7 +34,7 @@ void CLogSwitch::StartStop()
 
 void CLogSwitch::Start()
 {
-    CScListDG chooser(false, kLogList, false, kSectionSettings, CConnectionCommands::DialogParent());
+    CScListDG chooser(false, CScListDG::kLogList, false, kSectionSettings, CConnectionCommands::DialogParent());
     if (chooser.DoModal() != platform::IDOK)
         return;
     const std::string path = chooser.GetSelection();

@@ -83,6 +83,14 @@ std::string LineText(const platform::LineSettings& dcb)
                             static_cast<int>(dcb.ByteSize), DcbStopBitsText(dcb.StopBits));
 }
 
+// A script or log file from its recent list, opened in the text editor.
+void OpenChosenInEditor(bool scriptMode, const char* recentList)
+{
+    CScListDG chooser(scriptMode, recentList, true, kSectionSettings, CConnectionCommands::DialogParent());
+    if (chooser.DoModal() == platform::IDOK)
+        CTextEditor::Open(chooser.GetSelection());
+}
+
 } // namespace
 
 CParlimDoc::BusyScope::BusyScope(CParlimDoc& document) : m_document(&document)
@@ -693,9 +701,7 @@ void CParlimDoc::OnClearWindow()
 
 void CParlimDoc::OnHexAscii()
 {
-    m_bHexView = !m_bHexView;
-    if (CLogWnd* window = GetLogWnd())
-        window->m_bAscii = !m_bHexView;
+    SetHexView(!m_bHexView);
 }
 
 void CParlimDoc::OnHelpContents()
@@ -731,14 +737,10 @@ void CParlimDoc::StartStopLogging()
 
 void CParlimDoc::OnEditScript()
 {
-    CScListDG chooser(true, "SCBS", true, kSectionSettings, CConnectionCommands::DialogParent());
-    if (chooser.DoModal() == platform::IDOK)
-        CTextEditor::Open(chooser.GetSelection());
+    OpenChosenInEditor(true, CScListDG::kScriptList);
 }
 
 void CParlimDoc::OnViewLogFile()
 {
-    CScListDG chooser(false, "SCBL", true, kSectionSettings, CConnectionCommands::DialogParent());
-    if (chooser.DoModal() == platform::IDOK)
-        CTextEditor::Open(chooser.GetSelection());
+    OpenChosenInEditor(false, CScListDG::kLogList);
 }

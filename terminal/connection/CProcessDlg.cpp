@@ -3,6 +3,7 @@
 #include "CParlimApp.h"
 #include "CParlimMF.h"
 #include "MessagePump.h"
+#include "Messages.h"
 #include "resource.h"
 
 #include <QCloseEvent>
@@ -14,10 +15,6 @@
 
 using namespace parlim;
 
-namespace {
-constexpr int IDCANCEL = 2;
-} // namespace
-
 CProcessDlg::CProcessDlg() : m_message(new QLabel(this))
 {
     setObjectName(QString::number(IDD_PROCESS));
@@ -27,7 +24,7 @@ CProcessDlg::CProcessDlg() : m_message(new QLabel(this))
     m_message->setMinimumWidth(220);
     auto* buttons = new QDialogButtonBox(this);
     QPushButton* cancel = buttons->addButton("Cancel", QDialogButtonBox::RejectRole);
-    cancel->setObjectName(QString::number(IDCANCEL));
+    cancel->setObjectName(QString::number(platform::IDCANCEL));
     connect(cancel, &QPushButton::clicked, this, &CProcessDlg::OnCancel);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_message);

@@ -21,6 +21,9 @@ public:
     static constexpr int kBrowseId = 1019;
     static constexpr int kCheckId = 1024;
     static constexpr const char* kCannotBeBlank = "Cannot Be Blank";
+    // The recent lists (value name prefixes) of script files and of log files.
+    static constexpr const char* kScriptList = "SCBS";
+    static constexpr const char* kLogList = "SCBL";
 
     CScListDG(bool scriptMode, const std::string& prefix, bool hideCheck, const std::string& section,
               QWidget* parent = nullptr);

@@ -32,7 +32,6 @@ constexpr const char* kLineEnd = "\r\n";
 constexpr const char* kDefaultEol = "\r";
 constexpr const char* kAutomaticWaitFormat = "$W\">\",%d";
 constexpr const char* kPlainLineMarker = "CMD_OFF";
-constexpr std::size_t kMaxCommandBytes = 500;
 constexpr std::size_t kReadChunk = 4096;
 // The longest delay a script can ask for; keeps the clock arithmetic in range.
 constexpr double kMaxWaitSeconds = 365.0 * 24 * 3600;
@@ -469,15 +468,8 @@ int CScript::OnLog()
 
 int CScript::OnSendChecksum()
 {
-    std::string text = Argument();
-    std::size_t length = std::min({text.find('\n'), text.size(), kMaxCommandBytes});
-    text.resize(length);
-    unsigned sum = 0;
-    for (char ch : text)
-        sum = (sum + static_cast<unsigned char>(ch)) & 0xFFFF;
-    text += static_cast<char>(sum >> 8);
-    text += static_cast<char>(sum & 0xFF);
-    SendBytes(text.data(), text.size());
+    const std::string bytes = CCommandBytes::BinaryCommand(Argument());
+    SendBytes(bytes.data(), bytes.size());
     return SCRIPT_CONTINUE;
 }
 
@@ -503,15 +495,7 @@ int CScript::OnNoOp()
 
 int CScript::OnSendHex()
 {
-    std::string digits;
-    for (char ch : Argument()) {
-        if (ch != ' ')
-            digits += ch;
-    }
-    const std::size_t count = std::min(digits.size() / 2, kMaxCommandBytes);
-    std::string bytes;
-    for (std::size_t i = 0; i < count; ++i)
-        bytes += static_cast<char>(HexToInt(std::string_view(digits).substr(2 * i, 2)) & 0xFF);
+    const std::string bytes = CCommandBytes::HexBytes(Argument());
     SendBytes(bytes.data(), bytes.size());
     return SCRIPT_CONTINUE;
 }

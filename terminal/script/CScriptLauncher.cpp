@@ -18,8 +18,6 @@ using namespace parlim;
 
 namespace {
 
-constexpr const char* kScriptList = "SCBS";
-
 std::string HandedOverPath()
 {
     return platform::GetProfileString(kSectionSettings, kValueOutsideScriptPath);
@@ -107,7 +105,7 @@ void CScriptLauncher::StopRunning()
 void CScriptLauncher::ChooseAndRun()
 {
     m_doc.SelectOwnSlot();
-    CScListDG chooser(true, kScriptList, false, kSectionSettings, CConnectionCommands::DialogParent());
+    CScListDG chooser(true, CScListDG::kScriptList, false, kSectionSettings, CConnectionCommands::DialogParent());
     if (chooser.DoModal() != platform::IDOK)
         return;
     const std::string path = chooser.GetSelection();
