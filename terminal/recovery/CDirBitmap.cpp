@@ -17,7 +17,6 @@ void Folder(QPainter& painter, bool open, QColor body)
 
 void Drive(QPainter& painter, QColor body)
 {
-    painter.setPen(Qt::black);
     painter.setBrush(body);
     painter.drawRect(1, 5, 13, 7);
     painter.setBrush(Qt::green);
@@ -39,6 +38,8 @@ CDirBitmap::CDirBitmap() : m_bmpImage(kCell * kCells, kCell)
 
 void CDirBitmap::DrawCell(QPainter& painter, int cell) const
 {
+    // Every cell but the folders is outlined in black.
+    painter.setPen(Qt::black);
     switch (cell) {
     case 0:
         Folder(painter, true, QColor(230, 200, 90));
@@ -50,7 +51,6 @@ void CDirBitmap::DrawCell(QPainter& painter, int cell) const
         Folder(painter, false, QColor(230, 200, 90));
         break;
     case 3:
-        painter.setPen(Qt::black);
         painter.setBrush(QColor(60, 60, 60));
         painter.drawRect(2, 2, 11, 11);
         painter.setBrush(Qt::white);
@@ -60,7 +60,6 @@ void CDirBitmap::DrawCell(QPainter& painter, int cell) const
         Drive(painter, QColor(180, 180, 180));
         break;
     case 5:
-        painter.setPen(Qt::black);
         painter.setBrush(QColor(210, 210, 230));
         painter.drawEllipse(1, 1, 13, 13);
         painter.setBrush(Qt::white);
@@ -72,7 +71,6 @@ void CDirBitmap::DrawCell(QPainter& painter, int cell) const
         painter.drawLine(2, 15, 13, 15);
         break;
     case 7:
-        painter.setPen(Qt::black);
         painter.setBrush(QColor(40, 110, 40));
         painter.drawRect(2, 4, 11, 7);
         for (int x = 3; x < 13; x += 2) {

@@ -213,7 +213,7 @@ void CRecorderRecovery::RecoverLoopRecorder()
     std::int64_t expected = -1;
     if (m_connection.TypedSoFar(ILineConnection::TypedWatch::LoopRecorder).empty()) {
         expected = QueryLoopRecorderSize();
-        if (expected < -1) {
+        if (expected < kSizeNotGiven) {
             Show(IDS_RECORDER_NO_CONTACT);
             return;
         }

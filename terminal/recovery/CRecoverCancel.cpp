@@ -228,11 +228,6 @@ void CRecoverCancel::ShowComplete()
 void CRecoverCancel::PostNoData()
 {
     // Shown at once: the window goes as soon as the receiver returns.
-    OnNoData();
-}
-
-void CRecoverCancel::OnNoData()
-{
     platform::ShowMessage(LoadResString(IDS_NO_DATA_TO_RECOVER), platform::MB_OK);
 }
 

@@ -48,7 +48,6 @@ protected:
 
 private:
     void OnInitDialog();
-    void OnNoData();
     void EnableParent(bool enable);
 
     QTreeWidget* m_listFiles = nullptr;

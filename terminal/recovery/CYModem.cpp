@@ -115,20 +115,17 @@ bool CYModem::Packet::IsIntact() const
 CYModem::TryResult CYModem::ReadBlockBody(Packet& packet)
 {
     std::uint8_t* area = packet.header == SOH ? packet.data128 : packet.data1024;
-    HRESULT results[] = {0, 0, 0};
     std::uint8_t number[2] = {};
-    results[0] = ReadBytes(number, 2, kBlockNumberSeconds);
-    if (results[0] == 0)
-        results[1] = ReadBytes(area, packet.DataSize(), kDataSeconds);
     std::uint8_t crc[2] = {};
-    if (results[0] == 0 && results[1] == 0)
-        results[2] = ReadBytes(crc, 2, kCrcSeconds);
-    for (HRESULT result : results) {
-        if (result == 1)
-            return TryResult::Cancelled;
-        if (result != 0)
-            return m_bLineLost ? TryResult::LineLost : TryResult::Failed;
-    }
+    HRESULT result = ReadBytes(number, 2, kBlockNumberSeconds);
+    if (result == 0)
+        result = ReadBytes(area, packet.DataSize(), kDataSeconds);
+    if (result == 0)
+        result = ReadBytes(crc, 2, kCrcSeconds);
+    if (result == 1)
+        return TryResult::Cancelled;
+    if (result != 0)
+        return m_bLineLost ? TryResult::LineLost : TryResult::Failed;
     packet.block = number[0];
     packet.complement = number[1];
     packet.crcHigh = crc[0];
@@ -183,7 +180,6 @@ HRESULT CYModem::Packet::ReceivePacket(CYModem& modem, bool reset)
                 continue;
             }
             modem.Abort();
-            modem.m_bAborted = true;
             return E_FAIL;
         }
         // A damaged, incomplete or missing block: what is left of it is dropped.

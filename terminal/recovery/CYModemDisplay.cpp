@@ -30,7 +30,7 @@ bool CYModemDisplay::Begin()
 {
     m_dwStartTick = TickCount();
     m_pCancelDlg->SetDirectory(m_strDownloadDir);
-    m_pPort->FlushInput();
+    CYModem::Begin();
     m_pCancelDlg->SetCorrections(0);
     m_pCancelDlg->SetTotalBytes(m_nExpectedTotal);
     if (m_nExpectedTotal == 0) {

@@ -69,18 +69,26 @@ std::string NodeKey(const struct stat& node)
 
 class Probe {
 public:
-    bool IsFree(const std::string& devicePath) const
+    bool IsFree(const std::string& devicePath)
     {
         struct stat node {};
         if (devicePath.empty() || ::stat(devicePath.c_str(), &node) != 0 || !S_ISCHR(node.st_mode) ||
             ::access(devicePath.c_str(), R_OK | W_OK) != 0)
             return false;
+        // Every process's open files are looked through only once a port
+        // could be used at all, and then once for all ports.
+        if (!m_scanned) {
+            m_openElsewhere = DevicesOpenElsewhere();
+            m_locked = LockedNodes();
+            m_scanned = true;
+        }
         return !m_openElsewhere.count(node.st_rdev) && !m_locked.count(NodeKey(node));
     }
 
 private:
-    std::set<dev_t> m_openElsewhere = DevicesOpenElsewhere();
-    std::set<std::string> m_locked = LockedNodes();
+    bool m_scanned = false;
+    std::set<dev_t> m_openElsewhere;
+    std::set<std::string> m_locked;
 };
 
 } // namespace
@@ -92,7 +100,7 @@ bool PortProbe::CanOpen(int comNumber)
 
 std::vector<std::pair<int, std::string>> PortProbe::FreePorts()
 {
-    const Probe probe;
+    Probe probe;
     std::vector<std::pair<int, std::string>> ports;
     for (const auto& [number, device] : platform::PortCatalog::Ports()) {
         if (probe.IsFree(device))
