@@ -177,11 +177,12 @@ TEST_F(ScriptTest, PlainLinesAndCommandsAreToldApart)
 TEST_F(ScriptTest, SingleByteInstrumentGetsNoTerminatorAndPacedBytes)
 {
     Document().m_portConfig.m_nDeviceType = CParlimDoc::kGlissom;
+    // Paced bytes keep the run for two pauses at least; a busy machine may
+    // deliver them to the instrument in fewer reads, so the run is timed.
+    const auto start = Clock::now();
     Run({"ABC;note\r\n"});
+    EXPECT_GE(Seconds(Clock::now() - start), 0.035);
     EXPECT_EQ(Wire(3), "ABC");
-    auto arrivals = m_instrument.Arrivals();
-    ASSERT_EQ(arrivals.size(), 3u);
-    EXPECT_GE(Seconds(arrivals[2].time - arrivals[0].time), 0.035);
 }
 
 TEST_F(ScriptTest, AStoppedRunSendsNothingMore)
