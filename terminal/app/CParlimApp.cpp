@@ -3,6 +3,7 @@
 #include "CAboutDlg.h"
 #include "CParlimDoc.h"
 #include "CParlimMF.h"
+#include "CSettingsSheets.h"
 #include "CScriptHandOver.h"
 #include "CScriptLauncher.h"
 #include "CShellRegistration.h"
@@ -18,6 +19,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <utility>
 
 using namespace parlim;
 
@@ -82,15 +84,9 @@ CParlimApp* CParlimApp::Instance()
 
 void CParlimApp::InitPortSettings()
 {
-    for (int index = 0; index < kPortSlotCount; ++index)
-        m_PortSettings[index] = CPortSettings::Defaults(index);
+    m_settings = CTerminalSettings();
     m_nConnections = 0;
-    m_nCurPort = 0;
-    m_bSendCK = true;
-    m_bSoftwareBreak = false;
-    m_bEcho = false;
     m_bExiting = false;
-    m_nPromptWait = 5;
 }
 
 bool CParlimApp::InitInstance(const std::vector<std::string>& parameters)
@@ -182,23 +178,23 @@ void CParlimApp::LoadPortSettings()
     std::vector<std::uint8_t> config = platform::GetProfileBinary(kSectionPortSettings, kValueConfig);
     if (!config.empty() && config.size() <= static_cast<std::size_t>(kPortTableBytes)) {
         m_SavedPortSettings = DeserialisePortTable(config);
-        m_PortSettings[0] = m_SavedPortSettings[0];
+        m_settings.m_PortSettings[0] = m_SavedPortSettings[0];
     }
-    m_bSendCK = platform::GetProfileInt(kSectionSettings, kValueSendCK, 1) != 0;
-    m_bSoftwareBreak = platform::GetProfileInt(kSectionSettings, kValueSoftwareBreak, 0) != 0;
-    m_bEcho = platform::GetProfileInt(kSectionSettings, kValueEcho, 1) == 1;
-    m_nPromptWait = platform::GetProfileInt(kSectionSettings, kValuePromptWait, 0);
+    m_settings.m_bSendCK = platform::GetProfileInt(kSectionSettings, kValueSendCK, 1) != 0;
+    m_settings.m_bSoftwareBreak = platform::GetProfileInt(kSectionSettings, kValueSoftwareBreak, 0) != 0;
+    m_settings.m_bEcho = platform::GetProfileInt(kSectionSettings, kValueEcho, 1) == 1;
+    m_settings.m_nPromptWait = platform::GetProfileInt(kSectionSettings, kValuePromptWait, 0);
 }
 
 void CParlimApp::SavePortSettings()
 {
-    platform::WriteProfileBinary(kSectionPortSettings, kValueConfig, SerialisePortTable(m_PortSettings));
+    platform::WriteProfileBinary(kSectionPortSettings, kValueConfig, SerialisePortTable(m_settings.m_PortSettings));
     if (!platform::SyncProfile())
         return;
-    platform::WriteProfileInt(kSectionSettings, kValueSendCK, m_bSendCK ? 1 : 0);
-    platform::WriteProfileInt(kSectionSettings, kValueSoftwareBreak, m_bSoftwareBreak ? 1 : 0);
-    platform::WriteProfileInt(kSectionSettings, kValueEcho, m_bEcho ? 1 : 0);
-    platform::WriteProfileInt(kSectionSettings, kValuePromptWait, m_nPromptWait);
+    platform::WriteProfileInt(kSectionSettings, kValueSendCK, m_settings.m_bSendCK ? 1 : 0);
+    platform::WriteProfileInt(kSectionSettings, kValueSoftwareBreak, m_settings.m_bSoftwareBreak ? 1 : 0);
+    platform::WriteProfileInt(kSectionSettings, kValueEcho, m_settings.m_bEcho ? 1 : 0);
+    platform::WriteProfileInt(kSectionSettings, kValuePromptWait, m_settings.m_nPromptWait);
     platform::SyncProfile();
 }
 
@@ -236,7 +232,7 @@ int CParlimApp::RestoreOpenPorts(const std::string& order)
     for (std::size_t i = 0; i < ports.size(); ++i) {
         const CPortSettings* saved = used[i] ? nullptr : savedSlotFor(ports[i], true);
         if (saved && nextSlot < kPortSlotCount) {
-            m_PortSettings[nextSlot++] = *saved;
+            m_settings.m_PortSettings[nextSlot++] = *saved;
             used[i] = true;
             ++count;
         }
@@ -247,7 +243,7 @@ int CParlimApp::RestoreOpenPorts(const std::string& order)
             continue;
         const CPortSettings* saved = savedSlotFor(ports[i], false);
         if (saved && nextSlot < kPortSlotCount)
-            m_PortSettings[nextSlot++] = *saved;
+            m_settings.m_PortSettings[nextSlot++] = *saved;
     }
     return std::max(count, 1);
 }
@@ -259,4 +255,60 @@ void CParlimApp::RegisterScriptFileType()
         return;
     CShellRegistration(dataHome.toStdString())
         .Register(QCoreApplication::applicationFilePath().toStdString());
+}
+
+QWidget* CParlimApp::MainWindow() const
+{
+    return m_pMainWnd.get();
+}
+
+void CParlimApp::CountConnection()
+{
+    if (m_nConnections < kPortSlotCount)
+        ++m_nConnections;
+}
+
+std::string CParlimApp::TakeStartScript()
+{
+    return std::exchange(m_cmdInfo.m_strScriptFile, std::string());
+}
+
+void CParlimApp::PostCommand(CParlimDoc* document, int commandId)
+{
+    if (m_pMainWnd)
+        m_pMainWnd->PostCommand(document, commandId);
+}
+
+void CParlimApp::DispatchCommand(CParlimDoc& document, int commandId)
+{
+    if (m_pMainWnd)
+        CommandRouter::Dispatch(m_pMainWnd->ChainFor(&document), commandId);
+    else
+        CommandRouter::Dispatch({&document.Commands()}, commandId);
+}
+
+bool CParlimApp::BlinkPhase() const
+{
+    return m_pMainWnd && m_pMainWnd->m_bBlink;
+}
+
+void CParlimApp::UpdateBreakPicture()
+{
+    if (m_pMainWnd)
+        m_pMainWnd->ShowBreakPicture(m_settings.m_bSoftwareBreak);
+}
+
+bool CParlimApp::RunConnectWizard(CParlimDoc& document)
+{
+    return CSettingsSheets::RunConnectWizard(document, m_pMainWnd.get());
+}
+
+void CParlimApp::EditConnectionProperties(CParlimDoc& document)
+{
+    CSettingsSheets::EditConnectionProperties(document, m_pMainWnd.get());
+}
+
+void CParlimApp::EditOptions()
+{
+    CSettingsSheets::EditOptions(m_pMainWnd.get());
 }

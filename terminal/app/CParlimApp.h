@@ -1,8 +1,9 @@
 #pragma once
 #include "CCmdLineInfo.h"
-#include "CPortSettings.h"
 #include "CScriptHandOver.h"
+#include "CTerminalSettings.h"
 #include "CommandTable.h"
+#include "IConnectionHost.h"
 
 #include <memory>
 #include <string>
@@ -10,10 +11,10 @@
 
 class CParlimMF;
 
-// The terminal's application object: the twelve connection slots, the four
-// options, their storage, the ports to reopen at start, the script file type
-// and the hand-over of a command-line script to a running instance.
-class CParlimApp {
+// The terminal's application object: the shared settings and their storage,
+// the ports to reopen at start, the script file type, the hand-over of a
+// command-line script to a running instance, and the host of every connection.
+class CParlimApp : public IConnectionHost {
 public:
     static constexpr const char* kHandOverWithoutWindow = "The script %s was not run: no connection window is open.";
     static constexpr const char* kHandOverDisconnected =
@@ -40,26 +41,31 @@ public:
     void LoadPortSettings();
     void SavePortSettings();
     int RestoreOpenPorts(const std::string& order);
-    void UpdateOpenPortOrder(int comNumber, bool add);
+    void UpdateOpenPortOrder(int comNumber, bool add) override;
     void RegisterScriptFileType();
-
-    bool GetScriptErrorCheck() const { return m_PortSettings[m_nCurPort].m_bScriptErrorCheck != 0; }
-    bool GetOverwriteLog() const { return m_PortSettings[m_nCurPort].m_bOverwriteLog != 0; }
-    void SetOverwriteLog(bool on) { m_PortSettings[m_nCurPort].m_bOverwriteLog = on; }
-    CPortSettings& CurrentSlot() { return m_PortSettings[m_nCurPort]; }
 
     CParlimMF* MainFrame() const { return m_pMainWnd.get(); }
     const CommandTable& Commands() const { return m_commands; }
 
+    // What the connections reach of the application.
+    CTerminalSettings& Settings() override { return m_settings; }
+    QWidget* MainWindow() const override;
+    bool IsExiting() const override { return m_bExiting; }
+    bool IsUnattended() const override { return m_bUnattended; }
+    int ConnectionCount() const override { return m_nConnections; }
+    void CountConnection() override;
+    std::string TakeStartScript() override;
+    void PostCommand(CParlimDoc* document, int commandId) override;
+    void DispatchCommand(CParlimDoc& document, int commandId) override;
+    bool BlinkPhase() const override;
+    void UpdateBreakPicture() override;
+    bool RunConnectWizard(CParlimDoc& document) override;
+    void EditConnectionProperties(CParlimDoc& document) override;
+    void EditOptions() override;
+
     parlim::CCmdLineInfo m_cmdInfo;
-    PortTable m_PortSettings;
     PortTable m_SavedPortSettings{};
-    bool m_bSendCK = true;
-    bool m_bSoftwareBreak = false;
-    bool m_bEcho = false;
-    int m_nPromptWait = 5;
     int m_nConnections = 0;
-    int m_nCurPort = 0;
     bool m_bExiting = false;
     // No user to answer (headless run): dialogs that need one end as cancelled.
     bool m_bUnattended = false;
@@ -71,6 +77,7 @@ private:
     bool AcceptHandedOverScript(const std::string& path);
     void BuildCommandTable();
 
+    CTerminalSettings m_settings;
     CommandTable m_commands;
     std::unique_ptr<CParlimMF> m_pMainWnd;
     std::unique_ptr<CScriptHandOver> m_handOver;

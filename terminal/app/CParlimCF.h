@@ -1,8 +1,9 @@
 #pragma once
+#include "CParlimDoc.h"
+
 #include <QMdiSubWindow>
 #include <QPointer>
 
-class CParlimDoc;
 class CParlimVW;
 
 // The window of one connection inside the main window, titled by its

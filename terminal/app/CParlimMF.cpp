@@ -33,6 +33,9 @@ constexpr int kBlinkMs = 1000;
 constexpr int kIdleUpdateMs = 200;
 constexpr int kMessagePaneWidth = 170;
 constexpr int kButtonSize = 20;
+constexpr int kBreakButtonIndex = 5;
+constexpr int kHardwareBreakPictureIndex = 11;
+constexpr int kSoftwareBreakPictureIndex = 12;
 
 const int kDocumentPanes[] = {ID_INDICATOR_TITLE, ID_INDICATOR_SETTINGS, ID_INDICATOR_LOG, ID_INDICATOR_HEX,
                               ID_INDICATOR_SCRIPT};
@@ -308,6 +311,16 @@ CParlimDoc* CParlimMF::ActiveDocument() const
     return child ? child->Document() : nullptr;
 }
 
+CParlimVW* CParlimMF::ViewOf(const CParlimDoc* document) const
+{
+    for (QMdiSubWindow* window : m_mdiArea->subWindowList()) {
+        auto* child = qobject_cast<CParlimCF*>(window);
+        if (child && child->Document() == document)
+            return child->View();
+    }
+    return nullptr;
+}
+
 std::vector<CParlimDoc*> CParlimMF::Documents() const
 {
     std::vector<CParlimDoc*> documents;
@@ -323,7 +336,7 @@ CommandRouter::Chain CParlimMF::ChainFor(const CParlimDoc* document) const
 {
     CommandRouter::Chain chain;
     if (document) {
-        if (CParlimVW* view = document->View())
+        if (const CParlimVW* view = ViewOf(document))
             chain.push_back(&view->Commands());
         chain.push_back(&document->Commands());
     }
@@ -404,6 +417,20 @@ QString CParlimMF::PaneText(int paneId) const
     return found == m_panes.end() ? QString() : found->second->text();
 }
 
+void CParlimMF::ShowBreakPicture(bool software)
+{
+    if (!m_wndToolBar)
+        return;
+    const QList<QAction*> buttons = m_wndToolBar->actions();
+    const int pictureIndex = software ? kSoftwareBreakPictureIndex : kHardwareBreakPictureIndex;
+    if (buttons.size() <= pictureIndex)
+        return;
+    const QIcon picture = buttons[pictureIndex]->icon();
+    QAction* breakButton = buttons[kBreakButtonIndex];
+    if (breakButton->icon().cacheKey() != picture.cacheKey())
+        breakButton->setIcon(picture);
+}
+
 void CParlimMF::UpdateTitle()
 {
     QString title = kTitle;
@@ -437,9 +464,9 @@ void CParlimMF::TileHorizontally()
 
 void CParlimMF::OpenConnection()
 {
-    auto* document = new CParlimDoc(this);
+    auto* document = new CParlimDoc(*CParlimApp::Instance(), this);
     auto* view = new CParlimVW(document);
-    document->SetView(view);
+    document->SetLogWnd(view->m_pLogWnd);
     if (!document->OnNewDocument()) {
         delete view;
         delete document;

@@ -11,6 +11,7 @@
 #include <vector>
 
 class CParlimDoc;
+class CParlimVW;
 class QLabel;
 class QMdiArea;
 class QMenu;
@@ -36,6 +37,8 @@ public:
     void OpenConnection();
 
     CParlimDoc* ActiveDocument() const;
+    // The view of that connection's window; null once the window is gone.
+    CParlimVW* ViewOf(const CParlimDoc* document) const;
     std::vector<CParlimDoc*> Documents() const;
     QMdiArea* MdiArea() const { return m_mdiArea; }
 
@@ -55,6 +58,8 @@ public:
     void UpdateCommandUI();
     void BringToFront();
     QString PaneText(int paneId) const;
+    // The break button shows the picture of the break the options select.
+    void ShowBreakPicture(bool software);
 
     bool m_bBlink = true;
     QStatusBar* m_wndStatusBar = nullptr;

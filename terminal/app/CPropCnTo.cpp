@@ -59,7 +59,7 @@ CPropCnTo::CPropCnTo()
 
 void CPropCnTo::OnInitDialog()
 {
-    const CPortSettings& slot = CParlimApp::Instance()->CurrentSlot();
+    const CPortSettings& slot = CParlimApp::Instance()->Settings().CurrentSlot();
     for (int type = 0; type < kDeviceTypeCount; ++type)
         m_deviceCombo->addItem(QString::fromStdString(LoadResString(IDS_DEVICE_FIRST + type)));
     int selected = -1;
@@ -74,7 +74,7 @@ void CPropCnTo::OnInitDialog()
 
 void CPropCnTo::StoreDeviceType()
 {
-    CParlimApp::Instance()->CurrentSlot().m_nDeviceType = m_deviceCombo->currentIndex();
+    CParlimApp::Instance()->Settings().CurrentSlot().m_nDeviceType = m_deviceCombo->currentIndex();
 }
 
 bool CPropCnTo::StorePort()
@@ -83,7 +83,7 @@ bool CPropCnTo::StorePort()
         platform::ShowMessage(kMustSelectPort);
         return false;
     }
-    CParlimApp::Instance()->CurrentSlot().m_nPort = m_portCombo->currentData().toInt() - 1;
+    CParlimApp::Instance()->Settings().CurrentSlot().m_nPort = m_portCombo->currentData().toInt() - 1;
     return true;
 }
 
@@ -96,7 +96,7 @@ bool CPropCnTo::OnApply()
 bool CPropCnTo::OnWizardNext()
 {
     StoreDeviceType();
-    CParlimApp& app = *CParlimApp::Instance();
-    app.m_bEcho = app.CurrentSlot().m_nDeviceType == kTesk;
+    CTerminalSettings& settings = CParlimApp::Instance()->Settings();
+    settings.m_bEcho = settings.CurrentSlot().m_nDeviceType == kTesk;
     return StorePort();
 }

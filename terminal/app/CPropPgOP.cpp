@@ -44,16 +44,16 @@ void CPropPgOP::SetChecked(int id, bool on)
 
 void CPropPgOP::OnInitDialog()
 {
-    const CParlimApp& app = *CParlimApp::Instance();
-    const CPortSettings& slot = app.m_PortSettings[app.m_nCurPort];
+    const CTerminalSettings& settings = CParlimApp::Instance()->Settings();
+    const CPortSettings& slot = settings.CurrentSlot();
     SetChecked(IDC_BREAK_ON_CONNECT, slot.m_bBreakOnConnect != 0);
     SetChecked(IDC_CONNECT_ON_STARTUP, slot.m_bConnectOnStartup != 0);
     SetChecked(IDC_SCRIPT_ERROR_CHECK, slot.m_bScriptErrorCheck != 0);
     SetChecked(IDC_OVERWRITE_LOG, slot.m_bOverwriteLog != 0);
-    SetChecked(IDC_SEND_CK, app.m_bSendCK);
-    SetChecked(IDC_SOFTWARE_BREAK, app.m_bSoftwareBreak);
-    SetChecked(IDC_ECHO, app.m_bEcho);
-    SetChecked(IDC_WAIT_FOR_PROMPT, app.m_nPromptWait != 0);
+    SetChecked(IDC_SEND_CK, settings.m_bSendCK);
+    SetChecked(IDC_SOFTWARE_BREAK, settings.m_bSoftwareBreak);
+    SetChecked(IDC_ECHO, settings.m_bEcho);
+    SetChecked(IDC_WAIT_FOR_PROMPT, settings.m_nPromptWait != 0);
     if (slot.m_nDeviceType == CParlimDoc::kGlissom) {
         m_boxes.at(IDC_SOFTWARE_BREAK)->hide();
         m_boxes.at(IDC_SEND_CK)->hide();
@@ -62,16 +62,16 @@ void CPropPgOP::OnInitDialog()
 
 void CPropPgOP::StoreBoxes()
 {
-    CParlimApp& app = *CParlimApp::Instance();
-    CPortSettings& slot = app.CurrentSlot();
+    CTerminalSettings& settings = CParlimApp::Instance()->Settings();
+    CPortSettings& slot = settings.CurrentSlot();
     slot.m_bBreakOnConnect = IsChecked(IDC_BREAK_ON_CONNECT);
     slot.m_bConnectOnStartup = IsChecked(IDC_CONNECT_ON_STARTUP);
     slot.m_bScriptErrorCheck = IsChecked(IDC_SCRIPT_ERROR_CHECK);
     slot.m_bOverwriteLog = IsChecked(IDC_OVERWRITE_LOG);
-    app.m_bSendCK = IsChecked(IDC_SEND_CK);
-    app.m_bSoftwareBreak = IsChecked(IDC_SOFTWARE_BREAK);
-    app.m_bEcho = IsChecked(IDC_ECHO);
-    app.m_nPromptWait = IsChecked(IDC_WAIT_FOR_PROMPT) ? kPromptWaitSeconds : 0;
+    settings.m_bSendCK = IsChecked(IDC_SEND_CK);
+    settings.m_bSoftwareBreak = IsChecked(IDC_SOFTWARE_BREAK);
+    settings.m_bEcho = IsChecked(IDC_ECHO);
+    settings.m_nPromptWait = IsChecked(IDC_WAIT_FOR_PROMPT) ? kPromptWaitSeconds : 0;
 }
 
 bool CPropPgOP::OnApply()
@@ -83,10 +83,10 @@ bool CPropPgOP::OnApply()
 bool CPropPgOP::OnWizardFinish()
 {
     StoreBoxes();
-    CParlimApp& app = *CParlimApp::Instance();
-    if (app.CurrentSlot().m_nDeviceType == CParlimDoc::kGlissom) {
-        app.m_bSoftwareBreak = false;
-        app.m_bSendCK = false;
+    CTerminalSettings& settings = CParlimApp::Instance()->Settings();
+    if (settings.CurrentSlot().m_nDeviceType == CParlimDoc::kGlissom) {
+        settings.m_bSoftwareBreak = false;
+        settings.m_bSendCK = false;
     }
     return true;
 }

@@ -67,7 +67,7 @@ void CPropPort::OnAutoDetect()
         platform::ShowMessage(LoadResString(IDS_ADCP_NOT_DETECTED));
         return;
     }
-    m_baudCombo->setCurrentIndex(m_pDoc->m_portConfig.m_nBaud + 1);
+    m_baudCombo->setCurrentIndex(m_pDoc->LineSettings().m_nBaud + 1);
     m_parityCombo->setCurrentIndex(kParityNoneIndex);
     m_stopBitsCombo->setCurrentIndex(kOneStopBitIndex);
     OnApply();
@@ -83,7 +83,7 @@ void CPropPort::OnInitDialog()
     m_stopBitsCombo->addItem(QString::fromStdString(LoadResString(IDS_STOP_BITS_TWO)));
     FillFromStrings(m_flowCombo, IDS_FLOW_FIRST, kFlowCount);
 
-    const CPortSettings& slot = CParlimApp::Instance()->CurrentSlot();
+    const CPortSettings& slot = CParlimApp::Instance()->Settings().CurrentSlot();
     m_baudCombo->setCurrentIndex(slot.m_nBaud + 1);
     m_parityCombo->setCurrentIndex(slot.m_nParity);
     m_stopBitsCombo->setCurrentIndex(slot.m_nStopBits != 0 ? 1 : 0);
@@ -92,7 +92,7 @@ void CPropPort::OnInitDialog()
 
 void CPropPort::StoreSelections()
 {
-    CPortSettings& slot = CParlimApp::Instance()->CurrentSlot();
+    CPortSettings& slot = CParlimApp::Instance()->Settings().CurrentSlot();
     slot.m_nBaud = m_baudCombo->currentIndex() - 1;
     slot.m_nParity = m_parityCombo->currentIndex();
     slot.m_nStopBits = m_stopBitsCombo->currentIndex() == 1 ? 2 : 0;
@@ -108,8 +108,7 @@ bool CPropPort::OnApply()
 bool CPropPort::OnWizardNext()
 {
     StoreSelections();
-    CPropertySheet* sheet = m_pDoc && m_pDoc->m_pPropSheet ? m_pDoc->m_pPropSheet : Sheet();
-    if (sheet)
+    if (CPropertySheet* sheet = Sheet())
         sheet->SetFinishText(kFinishText);
     return true;
 }

@@ -1,24 +1,16 @@
 #include "CConnectionCommandTable.h"
 
-#include "CParlimApp.h"
 #include "CParlimDoc.h"
-#include "CParlimMF.h"
 #include "CommandTable.h"
+#include "IConnectionHost.h"
 #include "Messages.h"
 #include "resource.h"
-
-#include <QAction>
-#include <QToolBar>
 
 #include <exception>
 
 using namespace parlim;
 
 namespace {
-
-constexpr int kBreakButtonIndex = 5;
-constexpr int kHardwareBreakPictureIndex = 11;
-constexpr int kSoftwareBreakPictureIndex = 12;
 
 // A handler that fails (out of memory, a thread that cannot start) ends with
 // the reason told; the terminal stays up, as no exception may cross the event loop.
@@ -74,7 +66,7 @@ void CConnectionCommandTable::Register(CParlimDoc& doc, CommandTable& table)
 
 void CConnectionCommandTable::OnUpdateNoScript(const CParlimDoc& doc, CCmdUI& ui)
 {
-    ui.Enable(!doc.m_bScriptRunning);
+    ui.Enable(!doc.IsScriptRunning());
 }
 
 void CConnectionCommandTable::OnUpdateConnect(const CParlimDoc& doc, CCmdUI& ui)
@@ -84,12 +76,12 @@ void CConnectionCommandTable::OnUpdateConnect(const CParlimDoc& doc, CCmdUI& ui)
 
 void CConnectionCommandTable::OnUpdateConnectedNoScript(const CParlimDoc& doc, CCmdUI& ui)
 {
-    ui.Enable(doc.IsConnected() && !doc.m_bScriptRunning);
+    ui.Enable(doc.IsConnected() && !doc.IsScriptRunning());
 }
 
 void CConnectionCommandTable::OnUpdateLogToFile(const CParlimDoc& doc, CCmdUI& ui)
 {
-    ui.SetText(LoadResString(doc.m_bLogging ? IDS_END_LOGGING : IDS_LOG_TO_FILE));
+    ui.SetText(LoadResString(doc.IsLogging() ? IDS_END_LOGGING : IDS_LOG_TO_FILE));
 }
 
 void CConnectionCommandTable::OnUpdateSendScript(const CParlimDoc& doc, CCmdUI& ui)
@@ -99,53 +91,37 @@ void CConnectionCommandTable::OnUpdateSendScript(const CParlimDoc& doc, CCmdUI& 
         return;
     }
     ui.Enable(true);
-    ui.SetText(LoadResString(doc.m_bScriptRunning ? IDS_STOP_SCRIPT : IDS_SEND_SCRIPT));
+    ui.SetText(LoadResString(doc.IsScriptRunning() ? IDS_STOP_SCRIPT : IDS_SEND_SCRIPT));
 }
 
 void CConnectionCommandTable::OnUpdateHexAscii(const CParlimDoc& doc, CCmdUI& ui)
 {
     ui.Enable(true);
-    ui.SetCheck(doc.m_bHexView);
+    ui.SetCheck(doc.IsHexView());
 }
 
 void CConnectionCommandTable::OnUpdateSendBreak(const CParlimDoc& doc, CCmdUI& ui)
 {
-    ui.Enable(doc.IsConnected() && !doc.m_bScriptRunning);
-    UpdateBreakButtonPicture();
-}
-
-void CConnectionCommandTable::UpdateBreakButtonPicture()
-{
-    CParlimApp* app = CParlimApp::Instance();
-    CParlimMF* frame = app ? app->MainFrame() : nullptr;
-    if (!frame || !frame->m_wndToolBar)
-        return;
-    const QList<QAction*> buttons = frame->m_wndToolBar->actions();
-    const int pictureIndex = app->m_bSoftwareBreak ? kSoftwareBreakPictureIndex : kHardwareBreakPictureIndex;
-    if (buttons.size() <= pictureIndex)
-        return;
-    const QIcon picture = buttons[pictureIndex]->icon();
-    QAction* breakButton = buttons[kBreakButtonIndex];
-    if (breakButton->icon().cacheKey() != picture.cacheKey())
-        breakButton->setIcon(picture);
+    ui.Enable(doc.IsConnected() && !doc.IsScriptRunning());
+    doc.Host().UpdateBreakPicture();
 }
 
 void CConnectionCommandTable::OnUpdateSendBinaryCommand(const CParlimDoc& doc, CCmdUI& ui)
 {
-    ui.Enable(doc.m_portConfig.m_nDeviceType == CParlimDoc::kGlissom && !doc.m_bScriptRunning);
+    ui.Enable(doc.GetDeviceType() == CParlimDoc::kGlissom && !doc.IsScriptRunning());
 }
 
 void CConnectionCommandTable::OnUpdateRecoverRecorder(const CParlimDoc& doc, CCmdUI& ui)
 {
-    ui.Enable(IsRecorderType(doc.m_portConfig.m_nDeviceType) && doc.IsConnected());
+    ui.Enable(IsRecorderType(doc.GetDeviceType()) && doc.IsConnected());
 }
 
 void CConnectionCommandTable::OnUpdateRecoverLoopRecorder(const CParlimDoc& doc, CCmdUI& ui)
 {
-    ui.Enable(IsLoopRecorderType(doc.m_portConfig.m_nDeviceType) && doc.IsConnected());
+    ui.Enable(IsLoopRecorderType(doc.GetDeviceType()) && doc.IsConnected());
 }
 
 void CConnectionCommandTable::OnUpdateViewLogFile(const CParlimDoc& doc, CCmdUI& ui)
 {
-    ui.Enable(!doc.m_bLogging);
+    ui.Enable(!doc.IsLogging());
 }

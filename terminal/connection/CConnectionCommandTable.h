@@ -21,8 +21,4 @@ public:
     static void OnUpdateRecoverRecorder(const CParlimDoc& document, CCmdUI& ui);
     static void OnUpdateRecoverLoopRecorder(const CParlimDoc& document, CCmdUI& ui);
     static void OnUpdateViewLogFile(const CParlimDoc& document, CCmdUI& ui);
-
-private:
-    // The break button shows the picture of the break the option selects.
-    static void UpdateBreakButtonPicture();
 };

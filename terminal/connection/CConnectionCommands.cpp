@@ -2,15 +2,10 @@
 
 #include "CCommandBytes.h"
 #include "CNbCmdDG.h"
-#include "CParlimApp.h"
 #include "CParlimDoc.h"
-#include "CParlimMF.h"
-#include "CPropCnTo.h"
-#include "CPropPgOP.h"
-#include "CPropPort.h"
-#include "CPropertySheet.h"
 #include "CScript.h"
 #include "CSendBytesDlg.h"
+#include "IConnectionHost.h"
 #include "MessagePump.h"
 #include "Messages.h"
 
@@ -30,10 +25,9 @@ void WriteAll(CSerialPort& port, const std::string& bytes)
 
 CConnectionCommands::CConnectionCommands(CParlimDoc& document) : m_doc(document) {}
 
-QWidget* CConnectionCommands::DialogParent()
+QWidget* CConnectionCommands::DialogParent() const
 {
-    CParlimApp* app = CParlimApp::Instance();
-    return app ? app->MainFrame() : nullptr;
+    return m_doc.DialogParent();
 }
 
 void CConnectionCommands::PcTimeToAdcp()
@@ -41,19 +35,19 @@ void CConnectionCommands::PcTimeToAdcp()
     if (!m_doc.IsConnected())
         return;
     const std::tm local = CCommandBytes::StartOfSecond();
-    const int deviceType = m_doc.m_portConfig.m_nDeviceType;
+    const int deviceType = m_doc.GetDeviceType();
     const std::string command = CScript::ClockCommand(local, deviceType);
     if (deviceType == CParlimDoc::kGlissom)
         WritePaced(command.data(), command.size());
     else
-        WriteAll(m_doc.m_serial, command);
+        WriteAll(m_doc.Port(), command);
 }
 
 void CConnectionCommands::WritePaced(const char* bytes, std::size_t count)
 {
     CParlimDoc::BusyScope busy(m_doc);
     for (std::size_t index = 0; index < count; ++index) {
-        m_doc.m_serial.Write(bytes + index, 1);
+        m_doc.Port().Write(bytes + index, 1);
         platform::WaitWithMessages(0, kPacingMs);
     }
 }
@@ -64,7 +58,7 @@ void CConnectionCommands::SendBinaryCommand()
     if (dialog.DoModal() != platform::IDOK)
         return;
     const QByteArray text = dialog.GetCommand().toLatin1();
-    WriteAll(m_doc.m_serial, CCommandBytes::BinaryCommand(std::string_view(text.constData(), text.size())));
+    WriteAll(m_doc.Port(), CCommandBytes::BinaryCommand(std::string_view(text.constData(), text.size())));
 }
 
 void CConnectionCommands::SendBytes()
@@ -73,7 +67,7 @@ void CConnectionCommands::SendBytes()
     if (dialog.DoModal() != platform::IDOK)
         return;
     const QByteArray text = dialog.GetCommand().toLatin1();
-    WriteAll(m_doc.m_serial, CCommandBytes::HexBytes(std::string_view(text.constData(), text.size())));
+    WriteAll(m_doc.Port(), CCommandBytes::HexBytes(std::string_view(text.constData(), text.size())));
 }
 
 void CConnectionCommands::Paste()
@@ -83,38 +77,23 @@ void CConnectionCommands::Paste()
         return;
     const QByteArray text = clipboard->text().toUtf8();
     if (!text.isEmpty() && m_doc.IsConnected())
-        m_doc.m_serial.Write(text.constData(), static_cast<std::uint32_t>(text.size()));
+        m_doc.Port().Write(text.constData(), static_cast<std::uint32_t>(text.size()));
 }
 
 void CConnectionCommands::Properties()
 {
     m_doc.SavePortConfig();
-    const bool connected = m_doc.IsConnected();
-    {
-        CPropertySheet sheet(CPropertySheet::Mode::Sheet, DialogParent());
-        CPropPort port(&m_doc);
-        CPropCnTo connectTo;
-        port.m_bShowDetect = connected;
-        sheet.AddPage(&port);
-        if (!connected)
-            sheet.AddPage(&connectTo);
-        sheet.DoModal();
-    }
+    m_doc.Host().EditConnectionProperties(m_doc);
     m_doc.LoadPortConfig();
     if (m_doc.IsConnected())
         m_doc.ApplyPortSettings();
     else
-        m_doc.ListPortInOrder(m_doc.m_portConfig.m_nPort + 1);
+        m_doc.ListPortInOrder(m_doc.LineSettings().m_nPort + 1);
 }
 
 void CConnectionCommands::Options()
 {
     m_doc.SavePortConfig();
-    {
-        CPropertySheet sheet(CPropertySheet::Mode::Sheet, DialogParent());
-        CPropPgOP options;
-        sheet.AddPage(&options);
-        sheet.DoModal();
-    }
+    m_doc.Host().EditOptions();
     m_doc.LoadPortConfig();
 }

@@ -17,10 +17,10 @@ public:
     void Properties();
     void Options();
 
-    // The main window, parent of the dialogs.
-    static QWidget* DialogParent();
-
 private:
+    // The main window, parent of the dialogs.
+    QWidget* DialogParent() const;
+
     void WritePaced(const char* bytes, std::size_t count);
 
     CParlimDoc& m_doc;

@@ -1,10 +1,9 @@
 #include "CLogSwitch.h"
 
-#include "CConnectionCommands.h"
-#include "CLogWnd.h"
-#include "CParlimApp.h"
-#include "CParlimDoc.h"
+#include "CBaseFile.h"
 #include "CScListDG.h"
+#include "CTerminalSettings.h"
+#include "IScriptLaunchConnection.h"
 #include "Format.h"
 #include "Messages.h"
 #include "Settings.h"
@@ -18,41 +17,41 @@ constexpr int kFromEnd = 2;
 
 } // namespace
 
-CLogSwitch::CLogSwitch(CParlimDoc& document) : m_doc(document) {}
+CLogSwitch::CLogSwitch(IScriptLaunchConnection& connection) : m_connection(connection) {}
 
 void CLogSwitch::StartStop()
 {
-    m_doc.SelectOwnSlot();
-    if (m_doc.m_bLogging) {
-        m_doc.SetLogging(false);
-        m_doc.m_logFile.Close();
+    m_connection.SelectOwnSlot();
+    if (m_connection.IsLogging()) {
+        m_connection.SetLogging(false);
+        m_connection.LogFile().Close();
     } else {
         Start();
     }
-    HandLogFileToWindow();
 }
 
 void CLogSwitch::Start()
 {
-    CScListDG chooser(false, CScListDG::kLogList, false, kSectionSettings, CConnectionCommands::DialogParent());
+    CScListDG chooser(m_connection.Settings(), false, CScListDG::kLogList, false, kSectionSettings,
+                      m_connection.DialogParent());
     if (chooser.DoModal() != platform::IDOK)
         return;
     const std::string path = chooser.GetSelection();
-    if (m_doc.m_logFile.IsOpen())
-        m_doc.m_logFile.Close();
-    m_doc.SetLogPath(path);
+    if (m_connection.LogFile().IsOpen())
+        m_connection.LogFile().Close();
+    m_connection.SetLogPath(path);
     if (!OpenLogFile(path)) {
         platform::ShowMessage(platform::Format(kCouldNotOpen, path.c_str()));
         return;
     }
-    m_doc.SetLogging(true);
+    m_connection.SetLogging(true);
     platform::WriteProfileString(kSectionSettings, kValueLogPath, path);
 }
 
 bool CLogSwitch::OpenLogFile(const std::string& path)
 {
-    CBaseFile& file = m_doc.m_logFile;
-    if (CParlimApp::Instance()->GetOverwriteLog())
+    CBaseFile& file = m_connection.LogFile();
+    if (m_connection.Settings().GetOverwriteLog())
         return file.Create(path, true) == S_OK;
     if (file.OpenAppend(path) != S_OK)
         return false;
@@ -61,13 +60,4 @@ bool CLogSwitch::OpenLogFile(const std::string& path)
         return false;
     }
     return true;
-}
-
-void CLogSwitch::HandLogFileToWindow()
-{
-    CLogWnd* window = m_doc.GetLogWnd();
-    if (!window)
-        return;
-    window->m_hLogFile = m_doc.m_bLogging ? m_doc.m_logFile.m_hFile : -1;
-    window->m_nLogBytes = 0;
 }

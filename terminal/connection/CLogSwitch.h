@@ -1,14 +1,14 @@
 #pragma once
 #include <string>
 
-class CParlimDoc;
+class IScriptLaunchConnection;
 
 // Starts and stops the log file of one connection.
 class CLogSwitch {
 public:
     static constexpr const char* kCouldNotOpen = "Could Not Open %s";
 
-    explicit CLogSwitch(CParlimDoc& document);
+    explicit CLogSwitch(IScriptLaunchConnection& connection);
 
     // Stops logging, or lets the user choose a file and logs to it.
     void StartStop();
@@ -16,8 +16,6 @@ public:
 private:
     void Start();
     bool OpenLogFile(const std::string& path);
-    // The terminal window writes to the log file exactly while logging is on.
-    void HandLogFileToWindow();
 
-    CParlimDoc& m_doc;
+    IScriptLaunchConnection& m_connection;
 };

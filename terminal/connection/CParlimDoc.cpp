@@ -10,13 +10,8 @@
 #include "HelpPage.h"
 #include "CInstrumentDetector.h"
 #include "CLogWnd.h"
-#include "CParlimApp.h"
-#include "CParlimMF.h"
-#include "CParlimVW.h"
-#include "CPropCnTo.h"
-#include "CPropPgOP.h"
-#include "CPropPort.h"
-#include "CPropertySheet.h"
+#include "CTerminalSettings.h"
+#include "IConnectionHost.h"
 #include "CRecorderRecovery.h"
 #include "CProcessDlg.h"
 #include "CTypedCommandWatchers.h"
@@ -36,11 +31,6 @@ constexpr char kCR = '\r';
 constexpr char kLF = '\n';
 constexpr char kBackspace = '\b';
 constexpr const char* kLogSuffix = "->";
-
-CParlimApp& App()
-{
-    return *CParlimApp::Instance();
-}
 
 std::uint32_t BaudRateOfCode(std::int32_t code)
 {
@@ -83,14 +73,6 @@ std::string LineText(const platform::LineSettings& dcb)
                             static_cast<int>(dcb.ByteSize), DcbStopBitsText(dcb.StopBits));
 }
 
-// A script or log file from its recent list, opened in the text editor.
-void OpenChosenInEditor(bool scriptMode, const char* recentList)
-{
-    CScListDG chooser(scriptMode, recentList, true, kSectionSettings, CConnectionCommands::DialogParent());
-    if (chooser.DoModal() == platform::IDOK)
-        CTextEditor::Open(chooser.GetSelection());
-}
-
 } // namespace
 
 CParlimDoc::BusyScope::BusyScope(CParlimDoc& document) : m_document(&document)
@@ -104,7 +86,7 @@ CParlimDoc::BusyScope::~BusyScope()
         m_document->DeleteWhenIdle();
 }
 
-CParlimDoc::CParlimDoc(QObject* parent) : QObject(parent)
+CParlimDoc::CParlimDoc(IConnectionHost& host, QObject* parent) : QObject(parent), m_host(host)
 {
     BuildCommandTable();
 }
@@ -113,21 +95,21 @@ CParlimDoc::~CParlimDoc()
 {
     if (m_bPinging)
         platform::ShowMessage(LoadResString(IDS_PINGING_WARNING), platform::MB_OK | platform::MB_ICONEXCLAMATION);
-    m_bScriptRunning = false;
+    m_runs.m_bScriptRunning = false;
     if (CLogWnd* window = GetLogWnd())
         window->m_hLogFile = -1;
     if (IsConnected())
         ClosePort();
     // A window that never opened its port (a cancelled wizard) must not drop
     // the port of another window from the list reopened at the next start.
-    if (CParlimApp* app = CParlimApp::Instance(); app && !app->m_bExiting && m_nListedComPort != 0)
-        app->UpdateOpenPortOrder(m_nListedComPort, false);
+    if (!m_host.IsExiting() && m_nListedComPort != 0)
+        m_host.UpdateOpenPortOrder(m_nListedComPort, false);
 }
 
 void CParlimDoc::CloseDocument()
 {
     m_bClosePending = true;
-    m_bScriptRunning = false;
+    m_runs.m_bScriptRunning = false;
     if (m_nBusy == 0)
         delete this;
 }
@@ -143,21 +125,21 @@ void CParlimDoc::DeleteWhenIdle()
         Qt::QueuedConnection);
 }
 
-void CParlimDoc::SetView(CParlimVW* view)
+void CParlimDoc::SetLogWnd(CLogWnd* window)
 {
-    m_pView = view;
-    if (CLogWnd* window = GetLogWnd())
+    m_pLogWnd = window;
+    if (window)
         connect(window, &CLogWnd::LogWriteFailed, this, &CParlimDoc::OnLogWriteFailed);
-}
-
-CParlimVW* CParlimDoc::View() const
-{
-    return m_pView;
 }
 
 CLogWnd* CParlimDoc::GetLogWnd() const
 {
-    return m_pView ? m_pView->m_pLogWnd : nullptr;
+    return m_pLogWnd;
+}
+
+CTerminalSettings& CParlimDoc::Settings()
+{
+    return m_host.Settings();
 }
 
 std::shared_ptr<void> CParlimDoc::HoldWhileRunning()
@@ -167,19 +149,17 @@ std::shared_ptr<void> CParlimDoc::HoldWhileRunning()
 
 bool CParlimDoc::SendsCheckAfterRateChange() const
 {
-    const CParlimApp* app = CParlimApp::Instance();
-    return app && app->m_bSendCK;
+    return m_host.Settings().m_bSendCK;
 }
 
 bool CParlimDoc::ChecksAfterRateChange() const
 {
-    return m_bHistoryRunning && SendsCheckAfterRateChange();
+    return m_runs.m_bHistoryRunning && SendsCheckAfterRateChange();
 }
 
 bool CParlimDoc::UsesSoftwareBreak() const
 {
-    const CParlimApp* app = CParlimApp::Instance();
-    return app && app->m_bSoftwareBreak;
+    return m_host.Settings().m_bSoftwareBreak;
 }
 
 std::string& CParlimDoc::TypedSoFar(TypedWatch watch)
@@ -195,7 +175,7 @@ std::string& CParlimDoc::TypedSoFar(TypedWatch watch)
 
 int CParlimDoc::PromptWaitSeconds() const
 {
-    return CParlimApp::Instance()->m_nPromptWait;
+    return m_host.Settings().m_nPromptWait;
 }
 
 IReceivedBatchSink* CParlimDoc::ReceivedBytesSink() const
@@ -230,13 +210,12 @@ void CParlimDoc::ClearReceivedText()
 
 QWidget* CParlimDoc::DialogParent() const
 {
-    return CConnectionCommands::DialogParent();
+    return m_host.MainWindow();
 }
 
 void CParlimDoc::PostFrameCommand(int commandId, bool forConnection)
 {
-    if (CParlimMF* frame = CParlimApp::Instance()->MainFrame())
-        frame->PostCommand(forConnection ? this : nullptr, commandId);
+    m_host.PostCommand(forConnection ? this : nullptr, commandId);
 }
 
 void CParlimDoc::SetTitle(const std::string& title)
@@ -248,19 +227,19 @@ void CParlimDoc::SetTitle(const std::string& title)
 void CParlimDoc::SelectOwnSlot()
 {
     if (m_nPortIndex >= 0 && m_nPortIndex < kPortSlotCount)
-        App().m_nCurPort = m_nPortIndex;
+        m_host.Settings().m_nCurPort = m_nPortIndex;
 }
 
 void CParlimDoc::ApplySlotIndexRule()
 {
     if (m_nPortIndex < kPortSlotCount)
-        App().m_nCurPort = m_nPortIndex;
+        m_host.Settings().m_nCurPort = m_nPortIndex;
 }
 
 void CParlimDoc::LoadPortConfig()
 {
     ApplySlotIndexRule();
-    const CPortSettings& slot = App().CurrentSlot();
+    const CPortSettings& slot = m_host.Settings().CurrentSlot();
     m_portConfig = PortConfig{slot.m_nBaud, slot.m_nStopBits, slot.m_nParity,
                               slot.m_nFlow, slot.m_nPort,     slot.m_nDeviceType};
 }
@@ -268,7 +247,7 @@ void CParlimDoc::LoadPortConfig()
 void CParlimDoc::SavePortConfig()
 {
     ApplySlotIndexRule();
-    CPortSettings& slot = App().CurrentSlot();
+    CPortSettings& slot = m_host.Settings().CurrentSlot();
     slot.m_nBaud = m_portConfig.m_nBaud;
     slot.m_nStopBits = m_portConfig.m_nStopBits;
     slot.m_nParity = m_portConfig.m_nParity;
@@ -279,28 +258,15 @@ void CParlimDoc::SavePortConfig()
 
 bool CParlimDoc::ShowConnectWizard()
 {
-    if (App().m_bUnattended)
-        return false;
-    CPropertySheet sheet(CPropertySheet::Mode::Wizard, App().MainFrame());
-    CPropCnTo connectTo;
-    CPropPort port(this);
-    CPropPgOP options;
-    sheet.AddPage(&connectTo);
-    sheet.AddPage(&port);
-    sheet.AddPage(&options);
-    m_pPropSheet = &sheet;
-    int result = sheet.DoModal();
-    m_pPropSheet = nullptr;
-    return result == ID_WIZFINISH;
+    return !m_host.IsUnattended() && m_host.RunConnectWizard(*this);
 }
 
 bool CParlimDoc::OnNewDocument()
 {
-    CParlimApp& app = App();
-    m_nPortIndex = app.m_nConnections;
+    m_nPortIndex = m_host.ConnectionCount();
     ApplySlotIndexRule();
     LoadPortConfig();
-    if (!app.CurrentSlot().m_bConnectOnStartup) {
+    if (!m_host.Settings().CurrentSlot().m_bConnectOnStartup) {
         if (!ShowConnectWizard())
             return false;
         LoadPortConfig();
@@ -312,16 +278,11 @@ bool CParlimDoc::OnNewDocument()
         if (!OpenPort(true))
             return false;
     }
-    if (app.m_nConnections < kPortSlotCount)
-        ++app.m_nConnections;
-    if (app.CurrentSlot().m_bBreakOnConnect)
+    m_host.CountConnection();
+    if (m_host.Settings().CurrentSlot().m_bBreakOnConnect)
         SendBreak();
-    if (!app.m_cmdInfo.m_strScriptFile.empty()) {
-        m_bScriptRunning = true;
-        m_strScriptPath = app.m_cmdInfo.m_strScriptFile;
-        app.m_cmdInfo.m_strScriptFile.clear();
-        PostRunScript();
-    }
+    if (const std::string script = m_host.TakeStartScript(); !script.empty())
+        CScriptLauncher(*this).RunStartScript(script);
     return true;
 }
 
@@ -329,18 +290,10 @@ void CParlimDoc::ListPortInOrder(int comNumber)
 {
     if (comNumber == m_nListedComPort)
         return;
-    CParlimApp& app = App();
     if (m_nListedComPort != 0)
-        app.UpdateOpenPortOrder(m_nListedComPort, false);
-    app.UpdateOpenPortOrder(comNumber, true);
+        m_host.UpdateOpenPortOrder(m_nListedComPort, false);
+    m_host.UpdateOpenPortOrder(comNumber, true);
     m_nListedComPort = comNumber;
-}
-
-void CParlimDoc::PostRunScript()
-{
-    m_bRunScriptPending = true;
-    if (CParlimMF* frame = App().MainFrame())
-        frame->PostCommand(this, ID_RUN_SCRIPT);
 }
 
 void CParlimDoc::SetPortTitle(int comNumber)
@@ -353,7 +306,7 @@ void CParlimDoc::SetPortTitle(int comNumber)
 
 bool CParlimDoc::OpenPort(bool report)
 {
-    const CPortSettings& slot = App().CurrentSlot();
+    const CPortSettings& slot = m_host.Settings().CurrentSlot();
     int comNumber = slot.m_nPort + 1;
     m_serial.SetParams(GetLogWnd(), static_cast<std::uint8_t>(comNumber), BaudRateOfCode(slot.m_nBaud),
                        ParityLetter(slot.m_nParity, 'S'), static_cast<std::uint8_t>(slot.m_nStopBits), 8,
@@ -371,7 +324,7 @@ bool CParlimDoc::OpenPort(bool report)
 
 void CParlimDoc::Connect()
 {
-    if (m_bScriptRunning)
+    if (m_runs.m_bScriptRunning)
         return;
     SavePortConfig();
     OpenPort(true);
@@ -410,7 +363,7 @@ void CParlimDoc::ClosePort()
 void CParlimDoc::SendBreak()
 {
     m_bPinging = false;
-    if (App().m_bSoftwareBreak)
+    if (m_host.Settings().m_bSoftwareBreak)
         m_serial.Write("===", 3);
     else
         m_serial.SendBreak(kBreakMilliseconds);
@@ -477,7 +430,7 @@ void CParlimDoc::SetScriptLine(const std::string& line)
 
 void CParlimDoc::SendKey(char ch)
 {
-    if (App().m_bEcho)
+    if (m_host.Settings().m_bEcho)
         EchoKey(ch);
     if (m_portConfig.m_nDeviceType == kGlissom && ch >= 'a' && ch <= 'z')
         ch = static_cast<char>(ch - 'a' + 'A');
@@ -535,12 +488,7 @@ void CParlimDoc::WatchTypedCharacter(char ch)
 {
     BusyScope busy(*this);
     // A recovery command runs at once, for this connection and through its update rule.
-    auto runCommand = [this](int id) {
-        if (CParlimMF* frame = App().MainFrame())
-            CommandRouter::Dispatch(frame->ChainFor(this), id);
-        else
-            CommandRouter::Dispatch({&m_commands}, id);
-    };
+    auto runCommand = [this](int id) { m_host.DispatchCommand(*this, id); };
     CTypedCommandWatchers(*this, runCommand).Watch(ch);
 }
 
@@ -550,7 +498,7 @@ bool CParlimDoc::DetectInstrumentForScript(const std::function<void()>& pause)
         return false;
     BusyScope busy(*this);
     CProcessDlg progress;
-    progress.Create(App().MainFrame());
+    progress.Create(m_host.MainWindow());
     CInstrumentDetector detector(*this, CInstrumentDetector::Variant::Script);
     if (pause)
         detector.SetPause(pause);
@@ -606,7 +554,7 @@ void CParlimDoc::OnUpdatePaneStatus(CCmdUI& ui) const
 
 void CParlimDoc::OnUpdatePaneLog(CCmdUI& ui) const
 {
-    bool blink = App().MainFrame() && App().MainFrame()->m_bBlink;
+    const bool blink = m_host.BlinkPhase();
     ui.SetText(!m_bLogging ? "F3: Log OFF" : blink ? "F3: Log ON" : "F3:       ");
 }
 
@@ -617,8 +565,8 @@ void CParlimDoc::OnUpdatePaneHex(CCmdUI& ui) const
 
 void CParlimDoc::OnUpdatePaneScript(CCmdUI& ui) const
 {
-    bool blink = App().MainFrame() && App().MainFrame()->m_bBlink;
-    ui.SetText(!m_bScriptRunning ? "F2: Script OFF" : blink ? "F2: Script ON" : "F2:          ");
+    const bool blink = m_host.BlinkPhase();
+    ui.SetText(!m_runs.m_bScriptRunning ? "F2: Script OFF" : blink ? "F2: Script ON" : "F2:          ");
 }
 
 void CParlimDoc::OnRecoverRecorder()
@@ -647,7 +595,7 @@ std::int64_t CParlimDoc::QueryLoopRecorderSize()
 
 void CParlimDoc::OnSendBreak()
 {
-    if (IsConnected() && !m_bScriptRunning)
+    if (IsConnected() && !m_runs.m_bScriptRunning)
         SendBreak();
 }
 
@@ -673,7 +621,7 @@ void CParlimDoc::OnPaste()
 
 void CParlimDoc::OnConnect()
 {
-    if (!m_bScriptRunning)
+    if (!m_runs.m_bScriptRunning)
         Connect();
 }
 
@@ -743,4 +691,11 @@ void CParlimDoc::OnEditScript()
 void CParlimDoc::OnViewLogFile()
 {
     OpenChosenInEditor(false, CScListDG::kLogList);
+}
+
+void CParlimDoc::OpenChosenInEditor(bool scriptMode, const char* recentList)
+{
+    CScListDG chooser(m_host.Settings(), scriptMode, recentList, true, kSectionSettings, m_host.MainWindow());
+    if (chooser.DoModal() == platform::IDOK)
+        CTextEditor::Open(chooser.GetSelection());
 }

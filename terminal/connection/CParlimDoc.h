@@ -3,7 +3,8 @@
 #include "CSerialPort.h"
 #include "CommandTable.h"
 #include "IRecoveryConnection.h"
-#include "IScriptConnection.h"
+#include "IScriptLaunchConnection.h"
+#include "ScriptRunState.h"
 
 #include <QObject>
 #include <QPointer>
@@ -14,15 +15,15 @@
 #include <string>
 
 class CLogWnd;
-class CParlimVW;
-class CPropertySheet;
+class IConnectionHost;
 class QWidget;
 struct CCmdUI;
 
 // One serial connection: its settings copy, its port, its log file, the
 // command being typed and the command history. Lives as long as its window;
-// its deletion waits for any wait running inside it.
-class CParlimDoc : public QObject, public IScriptConnection, public IRecoveryConnection {
+// its deletion waits for any wait running inside it. The application that
+// holds it is reached through IConnectionHost.
+class CParlimDoc : public QObject, public IScriptLaunchConnection, public IRecoveryConnection {
     Q_OBJECT
 public:
     using PortConfig = ::PortConfig;
@@ -41,7 +42,7 @@ public:
         QPointer<CParlimDoc> m_document;
     };
 
-    explicit CParlimDoc(QObject* parent = nullptr);
+    explicit CParlimDoc(IConnectionHost& host, QObject* parent = nullptr);
     ~CParlimDoc() override;
 
     bool OnNewDocument();
@@ -59,16 +60,20 @@ public:
     std::string GetLogPath() const override { return m_strLogPath; }
     void SetLogPath(const std::string& path) override { m_strLogPath = path; }
     CLogWnd* GetLogWnd() const;
+    // The terminal window of this connection's view, which shows what it receives.
+    void SetLogWnd(CLogWnd* window);
     std::list<std::string>& GetScriptLines() override { return m_scriptLines; }
-    std::list<std::string>& GetCommandHistory() { return m_history; }
-    void SetScriptLine(const std::string& line);
+    std::list<std::string>& GetCommandHistory() override { return m_history; }
+    void SetScriptLine(const std::string& line) override;
     void SendKey(char ch);
 
     const std::string& GetTitle() const { return m_strTitle; }
     void SetTitle(const std::string& title);
-    void SetView(CParlimVW* view);
-    CParlimVW* View() const;
     const CommandTable& Commands() const { return m_commands; }
+    bool IsHexView() const { return m_bHexView; }
+    std::int32_t GetDeviceType() const { return m_portConfig.m_nDeviceType; }
+    bool IsPinging() const { return m_bPinging; }
+    const std::string& ScriptPath() const { return m_runs.m_strScriptPath; }
 
     // What scripts, watchers and detection reach through their interfaces.
     std::shared_ptr<void> HoldWhileRunning() override;
@@ -77,7 +82,10 @@ public:
     bool UsesSoftwareBreak() const override;
     std::string& TypedSoFar(TypedWatch watch) override;
     void SetPinging(bool pinging) override { m_bPinging = pinging; }
-    bool IsScriptRunning() const override { return m_bScriptRunning; }
+    bool IsScriptRunning() const override { return m_runs.m_bScriptRunning; }
+    // A stop: a running script ends at its next step.
+    void StopScript() { m_runs.m_bScriptRunning = false; }
+    bool IsHistoryRunning() const { return m_runs.m_bHistoryRunning; }
     PortConfig& LineSettings() override { return m_portConfig; }
     bool ChecksAfterRateChange() const override;
     int PromptWaitSeconds() const override;
@@ -90,28 +98,14 @@ public:
     std::string ReceivedText() const override;
     void ClearReceivedText() override;
     QWidget* DialogParent() const override;
+    ScriptRunState& ScriptRuns() override { return m_runs; }
+    CTerminalSettings& Settings() override;
+    std::string& TypedLine() override { return m_strTypedLine; }
+    IConnectionHost& Host() const { return m_host; }
 
     // The window closed: a running script is told to stop, and the document
     // goes as soon as no wait runs inside it.
     void CloseDocument();
-
-    CPropertySheet* m_pPropSheet = nullptr;
-    std::string m_strScriptPath;
-    CBaseFile m_logFile;
-    PortConfig m_portConfig;
-    CSerialPort m_serial;
-    bool m_bLogging = false;
-    bool m_bHexView = false;
-    bool m_bScriptRunning = false;
-    bool m_bHistoryRunning = false;
-    bool m_bPinging = false;
-    std::string m_strTypedLine;
-    std::list<std::string> m_scriptLines;
-    std::list<std::string> m_history;
-    std::string m_strWatchCB;
-    std::string m_strWatchRY;
-    std::string m_strWatchMY;
-    std::string m_strWatchCS;
 
     // Connection commands and their dialogs; script, history and log commands.
     void OnSendBreak();
@@ -134,19 +128,11 @@ public:
     void StartStopLogging() override;
     void OnEditScript();
     void OnViewLogFile();
-    // Script runs under way here; a stopped one may still be unwinding.
-    int m_nScriptRunsActive = 0;
-    // A start that came while a stopped run was unwinding, posted once it has returned.
-    int m_nDeferredScriptCommand = 0;
-    // A posted run-script command is still wanted; a stop cancels it.
-    bool m_bRunScriptPending = false;
     // "Order" lists the port this connection uses: the one it opened, or the
     // one its settings were changed to since.
     void ListPortInOrder(int comNumber);
     // The application's current settings slot becomes this connection's own.
-    void SelectOwnSlot();
-    // Posts the run of m_strScriptPath to this connection.
-    void PostRunScript();
+    void SelectOwnSlot() override;
 
     // Recorder and loop-recorder recovery.
     void OnRecoverRecorder();
@@ -187,8 +173,25 @@ private:
     void OnUpdatePaneLog(CCmdUI& ui) const;
     void OnUpdatePaneHex(CCmdUI& ui) const;
     void OnUpdatePaneScript(CCmdUI& ui) const;
+    // A script or log file from its recent list, opened in the text editor.
+    void OpenChosenInEditor(bool scriptMode, const char* recentList);
 
-    QPointer<CParlimVW> m_pView;
+    IConnectionHost& m_host;
+    QPointer<CLogWnd> m_pLogWnd;
+    ScriptRunState m_runs;
+    CBaseFile m_logFile;
+    PortConfig m_portConfig;
+    CSerialPort m_serial;
+    bool m_bLogging = false;
+    bool m_bHexView = false;
+    bool m_bPinging = false;
+    std::string m_strTypedLine;
+    std::list<std::string> m_scriptLines;
+    std::list<std::string> m_history;
+    std::string m_strWatchCB;
+    std::string m_strWatchRY;
+    std::string m_strWatchMY;
+    std::string m_strWatchCS;
     std::string m_strTitle;
     std::string m_strLogPath;
     int m_nPortIndex = 0;

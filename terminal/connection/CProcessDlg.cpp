@@ -1,7 +1,5 @@
 #include "CProcessDlg.h"
 
-#include "CParlimApp.h"
-#include "CParlimMF.h"
 #include "MessagePump.h"
 #include "Messages.h"
 #include "resource.h"
@@ -71,8 +69,9 @@ void CProcessDlg::Close()
 void CProcessDlg::OnCancel()
 {
     m_bCancelled = true;
-    if (CParlimApp* app = CParlimApp::Instance(); app && app->MainFrame())
-        app->MainFrame()->setEnabled(true);
+    // The owner's window takes the input back at once, before the detection unwinds.
+    if (m_pOwnerWnd)
+        m_pOwnerWnd->window()->setEnabled(true);
     hide();
 }
 

@@ -1,13 +1,11 @@
 #include "CCmdHistDG.h"
 
-#include "CParlimDoc.h"
-
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 
-CCmdHistDG::CCmdHistDG(CParlimDoc* document, QWidget* parent)
-    : COkCancelDialog(kDialogId, "Command History", parent), m_combo(new QComboBox(this)), m_pDoc(document)
+CCmdHistDG::CCmdHistDG(const std::list<std::string>& history, QWidget* parent)
+    : COkCancelDialog(kDialogId, "Command History", parent), m_combo(new QComboBox(this))
 {
     auto* label = new QLabel("&Enter A Command", this);
     label->setObjectName(QString::number(kLabelId));
@@ -20,16 +18,14 @@ CCmdHistDG::CCmdHistDG(CParlimDoc* document, QWidget* parent)
     m_combo->setCompleter(nullptr);
     CreateOkCancel();
     LayOutFieldAboveButtons(label, m_combo);
-    OnInitDialog();
+    OnInitDialog(history);
 }
 
 CCmdHistDG::~CCmdHistDG() = default;
 
-void CCmdHistDG::OnInitDialog()
+void CCmdHistDG::OnInitDialog(const std::list<std::string>& history)
 {
-    if (!m_pDoc)
-        return;
-    for (const std::string& command : m_pDoc->GetCommandHistory())
+    for (const std::string& command : history)
         m_combo->addItem(QString::fromStdString(command));
     if (m_combo->count() == 0)
         return;
@@ -41,9 +37,5 @@ void CCmdHistDG::OnInitDialog()
 void CCmdHistDG::OnOK()
 {
     m_strCommand = m_combo->currentText();
-    if (m_pDoc) {
-        m_pDoc->SetScriptLine(m_strCommand.toStdString() + "\r\n");
-        m_pDoc->m_bScriptRunning = true;
-    }
     accept();
 }

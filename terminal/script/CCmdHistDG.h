@@ -1,14 +1,15 @@
 #pragma once
 #include "COkCancelDialog.h"
 
-#include <QPointer>
 #include <QString>
 
-class CParlimDoc;
+#include <list>
+#include <string>
+
 class QComboBox;
 
-// "Command History": pick an earlier command or type a new one; on OK it
-// becomes the connection's one-line script.
+// "Command History": pick an earlier command or type a new one, which the
+// caller runs as the connection's one-line script.
 class CCmdHistDG : public COkCancelDialog {
     Q_OBJECT
 public:
@@ -16,16 +17,15 @@ public:
     static constexpr int kComboId = 1016;
     static constexpr int kLabelId = 1017;
 
-    CCmdHistDG(CParlimDoc* document, QWidget* parent = nullptr);
+    explicit CCmdHistDG(const std::list<std::string>& history, QWidget* parent = nullptr);
     ~CCmdHistDG() override;
 
     QString GetCommand() const { return m_strCommand; }
 
 private:
-    void OnInitDialog();
+    void OnInitDialog(const std::list<std::string>& history);
     void OnOK() override;
 
     QComboBox* m_combo;
     QString m_strCommand;
-    QPointer<CParlimDoc> m_pDoc;
 };

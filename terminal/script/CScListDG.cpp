@@ -1,6 +1,6 @@
 #include "CScListDG.h"
 
-#include "CParlimApp.h"
+#include "CTerminalSettings.h"
 #include "CSaveComboBox.h"
 #include "FileDialogFilters.h"
 #include "Messages.h"
@@ -28,9 +28,9 @@ QString StartDirectory(const char* valueName)
 
 } // namespace
 
-CScListDG::CScListDG(bool scriptMode, const std::string& prefix, bool hideCheck, const std::string& section,
-                     QWidget* parent)
-    : COkCancelDialog(kDialogId, "Recent Files", parent),
+CScListDG::CScListDG(CTerminalSettings& settings, bool scriptMode, const std::string& prefix, bool hideCheck,
+                     const std::string& section, QWidget* parent)
+    : COkCancelDialog(kDialogId, "Recent Files", parent), m_settings(settings),
       m_checkBox(new QCheckBox("&Error Checking On Script Files", this)),
       m_label(new QLabel("&Select A Script File", this)), m_combo(new CSaveComboBox(section, prefix, this)),
       m_bScriptMode(scriptMode), m_bHideCheck(hideCheck)
@@ -61,14 +61,13 @@ CScListDG::~CScListDG() = default;
 
 void CScListDG::OnInitDialog()
 {
-    CParlimApp& app = *CParlimApp::Instance();
     if (m_bScriptMode) {
-        m_checkBox->setChecked(app.GetScriptErrorCheck());
+        m_checkBox->setChecked(m_settings.GetScriptErrorCheck());
     } else {
         setWindowTitle("Recent Log Files");
         m_label->setText("&Select Log File");
         m_checkBox->setText("&OverWrite Log File");
-        m_checkBox->setChecked(app.GetOverwriteLog());
+        m_checkBox->setChecked(m_settings.GetOverwriteLog());
     }
     if (m_bHideCheck) {
         m_checkBox->setEnabled(false);
@@ -86,11 +85,10 @@ void CScListDG::OnOK()
         return;
     }
     if (!m_bHideCheck) {
-        CParlimApp& app = *CParlimApp::Instance();
         if (m_bScriptMode)
-            app.CurrentSlot().m_bScriptErrorCheck = m_checkBox->isChecked() ? 1 : 0;
+            m_settings.CurrentSlot().m_bScriptErrorCheck = m_checkBox->isChecked() ? 1 : 0;
         else
-            app.SetOverwriteLog(m_checkBox->isChecked());
+            m_settings.SetOverwriteLog(m_checkBox->isChecked());
     }
     m_combo->AddToTop(0, text);
     accept();

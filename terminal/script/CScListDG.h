@@ -9,9 +9,10 @@ class CSaveComboBox;
 class QCheckBox;
 class QFileDialog;
 class QLabel;
+struct CTerminalSettings;
 
 // "Recent Files": a script file or a log file chosen from a recent list or by
-// browsing, with one option check box of the current connection slot.
+// browsing, with one option check box of the settings' current slot.
 class CScListDG : public COkCancelDialog {
     Q_OBJECT
 public:
@@ -25,8 +26,8 @@ public:
     static constexpr const char* kScriptList = "SCBS";
     static constexpr const char* kLogList = "SCBL";
 
-    CScListDG(bool scriptMode, const std::string& prefix, bool hideCheck, const std::string& section,
-              QWidget* parent = nullptr);
+    CScListDG(CTerminalSettings& settings, bool scriptMode, const std::string& prefix, bool hideCheck,
+              const std::string& section, QWidget* parent = nullptr);
     ~CScListDG() override;
 
     std::string GetSelection() const { return m_strFile; }
@@ -43,6 +44,7 @@ private:
     // file goes into the combo box.
     bool ChooseFile(QFileDialog& dialog, const char* directoryValue);
 
+    CTerminalSettings& m_settings;
     QCheckBox* m_checkBox;
     QLabel* m_label;
     CSaveComboBox* m_combo;

@@ -1,10 +1,10 @@
 #include "CScriptLauncher.h"
 
 #include "CCmdHistDG.h"
-#include "CConnectionCommands.h"
-#include "CParlimDoc.h"
 #include "CScListDG.h"
 #include "CScript.h"
+#include "IScriptLaunchConnection.h"
+#include "ScriptRunState.h"
 #include "Format.h"
 #include "Messages.h"
 #include "Settings.h"
@@ -31,29 +31,32 @@ bool SameWithoutCase(const std::string& first, const std::string& second)
 // Counts the runs under way in a connection while one unwinds after a stop.
 class ActiveRun {
 public:
-    explicit ActiveRun(CParlimDoc& document) : m_doc(document) { ++m_doc.m_nScriptRunsActive; }
-    ~ActiveRun() { --m_doc.m_nScriptRunsActive; }
+    explicit ActiveRun(ScriptRunState& runs) : m_runs(runs) { ++m_runs.m_nScriptRunsActive; }
+    ~ActiveRun() { --m_runs.m_nScriptRunsActive; }
     ActiveRun(const ActiveRun&) = delete;
     ActiveRun& operator=(const ActiveRun&) = delete;
 
 private:
-    CParlimDoc& m_doc;
+    ScriptRunState& m_runs;
 };
 
 } // namespace
 
-CScriptLauncher::CScriptLauncher(CParlimDoc& document) : m_doc(document) {}
+CScriptLauncher::CScriptLauncher(IScriptLaunchConnection& connection)
+    : m_connection(connection), m_runs(connection.ScriptRuns())
+{
+}
 
 void CScriptLauncher::Post(int commandId)
 {
-    m_doc.PostFrameCommand(commandId, true);
+    m_connection.PostFrameCommand(commandId, true);
 }
 
 bool CScriptLauncher::DeferWhileUnwinding(int commandId)
 {
-    if (m_doc.m_nScriptRunsActive == 0)
+    if (m_runs.m_nScriptRunsActive == 0)
         return false;
-    m_doc.m_nDeferredScriptCommand = commandId;
+    m_runs.m_nDeferredScriptCommand = commandId;
     return true;
 }
 
@@ -61,7 +64,7 @@ void CScriptLauncher::SendScript()
 {
     if (TakeHandOver())
         return;
-    if (m_doc.m_bScriptRunning)
+    if (m_runs.m_bScriptRunning)
         StopRunning();
     else if (!DeferWhileUnwinding(ID_FILE_SEND_SCRIPT))
         ChooseAndRun();
@@ -69,7 +72,7 @@ void CScriptLauncher::SendScript()
 
 bool CScriptLauncher::TakeUpHandOver(const std::string& path)
 {
-    if (!m_doc.IsConnected())
+    if (!m_connection.IsConnected())
         return false;
     platform::WriteProfileString(kSectionSettings, kValueOutsideScriptPath, path);
     if (!TakeHandOver())
@@ -79,65 +82,65 @@ bool CScriptLauncher::TakeUpHandOver(const std::string& path)
 
 bool CScriptLauncher::TakeHandOver()
 {
-    if (m_doc.m_bScriptRunning)
+    if (m_runs.m_bScriptRunning)
         return false;
     const std::string path = HandedOverPath();
     if (path.empty())
         return false;
     if (DeferWhileUnwinding(ID_FILE_SEND_SCRIPT))
         return true;
-    m_doc.m_bScriptRunning = true;
-    m_doc.m_strScriptPath = path;
+    m_runs.m_bScriptRunning = true;
+    m_runs.m_strScriptPath = path;
     platform::WriteProfileString(kSectionSettings, kValueOutsideScriptPath, "");
-    m_doc.PostRunScript();
+    PostRun();
     return true;
 }
 
 void CScriptLauncher::StopRunning()
 {
-    m_doc.m_bScriptRunning = false;
-    m_doc.m_bRunScriptPending = false;
+    m_runs.m_bScriptRunning = false;
+    m_runs.m_bRunScriptPending = false;
     // A run still under way takes the hand-over up itself once it has returned.
-    if (m_doc.m_nScriptRunsActive == 0)
+    if (m_runs.m_nScriptRunsActive == 0)
         TakeHandOver();
 }
 
 void CScriptLauncher::ChooseAndRun()
 {
-    m_doc.SelectOwnSlot();
-    CScListDG chooser(true, CScListDG::kScriptList, false, kSectionSettings, CConnectionCommands::DialogParent());
+    m_connection.SelectOwnSlot();
+    CScListDG chooser(m_connection.Settings(), true, CScListDG::kScriptList, false, kSectionSettings, m_connection.DialogParent());
     if (chooser.DoModal() != platform::IDOK)
         return;
     const std::string path = chooser.GetSelection();
-    m_doc.m_strScriptPath = path;
-    CParlimDoc::BusyScope busy(m_doc);
-    CScript script(&m_doc, &m_doc.m_serial);
+    m_runs.m_strScriptPath = path;
+    const std::shared_ptr<void> hold = m_connection.HoldWhileRunning();
+    CScript script(&m_connection, &m_connection.Port());
     if (script.Open(path) != S_OK) {
-        m_doc.m_bScriptRunning = false;
+        m_runs.m_bScriptRunning = false;
         platform::ShowMessage(script.IsValid() ? platform::Format(kCouldNotOpen, path.c_str())
                                                : LoadResString(IDS_NOT_A_SCRIPT_FILE));
         EndRun();
         return;
     }
     platform::WriteProfileString(kSectionSettings, kValueScriptPath, path);
-    m_doc.m_bScriptRunning = true;
+    m_runs.m_bScriptRunning = true;
     AfterRun(Run(script));
 }
 
 void CScriptLauncher::RunScript()
 {
     // A post made before the run was stopped starts nothing.
-    if (!std::exchange(m_doc.m_bRunScriptPending, false) || !m_doc.m_bScriptRunning)
+    if (!std::exchange(m_runs.m_bRunScriptPending, false) || !m_runs.m_bScriptRunning)
         return;
     if (DeferWhileUnwinding(ID_RUN_SCRIPT)) {
-        m_doc.m_bRunScriptPending = true;
+        m_runs.m_bRunScriptPending = true;
         return;
     }
-    CParlimDoc::BusyScope busy(m_doc);
-    CScript script(&m_doc, &m_doc.m_serial);
-    if (script.Open(m_doc.m_strScriptPath) != S_OK) {
-        m_doc.m_bScriptRunning = false;
-        platform::ShowMessage(platform::Format(kCouldNotOpenScriptFile, m_doc.m_strScriptPath.c_str()));
+    const std::shared_ptr<void> hold = m_connection.HoldWhileRunning();
+    CScript script(&m_connection, &m_connection.Port());
+    if (script.Open(m_runs.m_strScriptPath) != S_OK) {
+        m_runs.m_bScriptRunning = false;
+        platform::ShowMessage(platform::Format(kCouldNotOpenScriptFile, m_runs.m_strScriptPath.c_str()));
         EndRun();
         return;
     }
@@ -146,14 +149,14 @@ void CScriptLauncher::RunScript()
 
 int CScriptLauncher::Run(CScript& script)
 {
-    ActiveRun active(m_doc);
+    ActiveRun active(m_runs);
     return script.Run();
 }
 
 void CScriptLauncher::AfterRun(int result)
 {
-    if (result == SCRIPT_REPEAT && m_doc.m_bScriptRunning) {
-        m_doc.PostRunScript();
+    if (result == SCRIPT_REPEAT && m_runs.m_bScriptRunning) {
+        PostRun();
         return;
     }
     EndRun();
@@ -162,41 +165,55 @@ void CScriptLauncher::AfterRun(int result)
 void CScriptLauncher::EndRun()
 {
     // A script handed over while a dialog of this run was open is still to run.
-    m_doc.m_bScriptRunning = m_doc.m_bRunScriptPending;
+    m_runs.m_bScriptRunning = m_runs.m_bRunScriptPending;
     RunEnded();
 }
 
 void CScriptLauncher::RunEnded()
 {
-    if (m_doc.m_nScriptRunsActive > 0)
+    if (m_runs.m_nScriptRunsActive > 0)
         return;
-    const int deferred = std::exchange(m_doc.m_nDeferredScriptCommand, 0);
+    const int deferred = std::exchange(m_runs.m_nDeferredScriptCommand, 0);
     // A script handed over while this one ran: the run was stopped for it,
     // and it goes before any start that waited.
     if (!TakeHandOver() && deferred != 0)
         Post(deferred);
 }
 
+void CScriptLauncher::RunStartScript(const std::string& path)
+{
+    m_runs.m_bScriptRunning = true;
+    m_runs.m_strScriptPath = path;
+    PostRun();
+}
+
+void CScriptLauncher::PostRun()
+{
+    m_runs.m_bRunScriptPending = true;
+    Post(ID_RUN_SCRIPT);
+}
+
 void CScriptLauncher::CommandHistory()
 {
     if (DeferWhileUnwinding(ID_TRANSFER_COMMAND_HISTORY))
         return;
-    std::list<std::string>& history = m_doc.GetCommandHistory();
-    if (m_doc.m_portConfig.m_nDeviceType == CParlimDoc::kGlissom && !m_doc.m_strTypedLine.empty()) {
-        history.push_back(m_doc.m_strTypedLine);
-        m_doc.m_strTypedLine.clear();
+    std::list<std::string>& history = m_connection.GetCommandHistory();
+    if (m_connection.LineSettings().m_nDeviceType == DeviceType::kGlissom && !m_connection.TypedLine().empty()) {
+        history.push_back(m_connection.TypedLine());
+        m_connection.TypedLine().clear();
     }
-    CCmdHistDG dialog(&m_doc, CConnectionCommands::DialogParent());
+    CCmdHistDG dialog(history, m_connection.DialogParent());
     if (dialog.DoModal() != platform::IDOK)
         return;
     const std::string command = dialog.GetCommand().toStdString();
     if (history.empty() || !SameWithoutCase(history.back(), command))
         history.push_back(command);
-    CParlimDoc::BusyScope busy(m_doc);
-    m_doc.m_bHistoryRunning = true;
-    m_doc.m_bScriptRunning = true;
-    CScript script(&m_doc, &m_doc.m_serial);
+    m_connection.SetScriptLine(command + "\r\n");
+    const std::shared_ptr<void> hold = m_connection.HoldWhileRunning();
+    m_runs.m_bHistoryRunning = true;
+    m_runs.m_bScriptRunning = true;
+    CScript script(&m_connection, &m_connection.Port());
     Run(script);
-    m_doc.m_bHistoryRunning = false;
+    m_runs.m_bHistoryRunning = false;
     EndRun();
 }

@@ -1,8 +1,9 @@
 #pragma once
 #include <string>
 
-class CParlimDoc;
 class CScript;
+class IScriptLaunchConnection;
+struct ScriptRunState;
 
 // Starts, stops and repeats the script runs of one connection: script files
 // chosen by the user or handed over by a second start, and one-line runs of
@@ -13,8 +14,10 @@ public:
     static constexpr const char* kCouldNotOpen = "Could Not Open %s";
     static constexpr const char* kCouldNotOpenScriptFile = "Could Not Open Script File: %s";
 
-    explicit CScriptLauncher(CParlimDoc& document);
+    explicit CScriptLauncher(IScriptLaunchConnection& connection);
 
+    // The script named on the command line, run once the connection is made.
+    void RunStartScript(const std::string& path);
     void SendScript();
     void RunScript();
     void CommandHistory();
@@ -37,6 +40,9 @@ private:
     // A run has returned: a start that waited for it, or a handed-over script, goes next.
     void RunEnded();
     void Post(int commandId);
+    // Posts a run of the script path to this connection.
+    void PostRun();
 
-    CParlimDoc& m_doc;
+    IScriptLaunchConnection& m_connection;
+    ScriptRunState& m_runs;
 };

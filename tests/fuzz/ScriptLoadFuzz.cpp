@@ -3,6 +3,7 @@
 // no comment lines, and a repeat line only at the end.
 //
 // Input: the script file.
+#include "CParlimApp.h"
 #include "CParlimDoc.h"
 #include "CScript.h"
 #include "FuzzInput.h"
@@ -32,8 +33,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     FuzzWorkspace& workspace = FuzzWorkspace::ForNextInput("parlim");
     const std::string path = workspace.Write("script.qvs", fuzz::AsText(data, size));
-    CParlimDoc document;
-    CScript script(&document, &document.m_serial);
+    CParlimApp application;
+    CParlimDoc document(application);
+    CScript script(&document, &document.Port());
     const HRESULT loaded = script.Load(path);
     fuzz::Require(loaded == S_OK || !script.IsValid(), "a readable script loads or is too long");
     if (loaded == S_OK) {

@@ -1,3 +1,4 @@
+#include "CParlimApp.h"
 #include "CParlimDoc.h"
 #include "CScript.h"
 #include "TempDir.h"
@@ -23,8 +24,9 @@ protected:
 
     TempDir m_dir;
     std::string m_path = m_dir.File("script.qvs");
-    CParlimDoc m_document;
-    CScript m_script{&m_document, &m_document.m_serial};
+    CParlimApp m_app;
+    CParlimDoc m_document{m_app};
+    CScript m_script{&m_document, &m_document.Port()};
 };
 
 TEST_F(ScriptLoadTest, EveryLineEndBecomesOneCarriageReturnLineFeed)

@@ -42,9 +42,9 @@ protected:
     ScriptTest()
     {
         m_pty.MapTo(kPort);
-        m_app.CurrentSlot().m_nPort = kPort - 1;
-        m_app.m_nPromptWait = 0;
-        m_document->SetView(m_view.get());
+        m_app.Settings().CurrentSlot().m_nPort = kPort - 1;
+        m_app.Settings().m_nPromptWait = 0;
+        m_document->SetLogWnd(m_view->m_pLogWnd);
         m_document->LoadPortConfig();
     }
 
@@ -63,8 +63,8 @@ protected:
     int Run(std::list<std::string> lines)
     {
         m_document->GetScriptLines() = std::move(lines);
-        m_document->m_bScriptRunning = true;
-        CScript script(m_document.get(), &m_document->m_serial);
+        m_document->ScriptRuns().m_bScriptRunning = true;
+        CScript script(m_document.get(), &m_document->Port());
         return script.Run();
     }
 
@@ -97,8 +97,8 @@ protected:
     std::string WireSettled()
     {
         const std::size_t markers = Markers() + 1;
-        if (Document().m_serial.IsOpen()) {
-            Document().m_serial.Write(kSettled.data(), static_cast<std::uint32_t>(kSettled.size()));
+        if (Document().Port().IsOpen()) {
+            Document().Port().Write(kSettled.data(), static_cast<std::uint32_t>(kSettled.size()));
         } else {
             const int fd = ::open(m_pty.SlavePath().c_str(), O_WRONLY | O_NOCTTY);
             EXPECT_EQ(::write(fd, kSettled.data(), kSettled.size()), static_cast<ssize_t>(kSettled.size()));
@@ -117,7 +117,7 @@ protected:
         watchdog.setSingleShot(true);
         QObject::connect(&watchdog, &QTimer::timeout, [&] {
             stopped = true;
-            Document().m_bScriptRunning = false;
+            Document().StopScript();
         });
         watchdog.start(kGenerous);
         const int ended = Run(std::move(lines));
@@ -160,7 +160,7 @@ protected:
     PtyPair m_pty;
     InstrumentSimulator m_instrument{m_pty.MasterFd()};
     CParlimApp m_app;
-    std::unique_ptr<CParlimDoc> m_document = std::make_unique<CParlimDoc>();
+    std::unique_ptr<CParlimDoc> m_document = std::make_unique<CParlimDoc>(m_app);
     std::unique_ptr<CParlimVW> m_view = std::make_unique<CParlimVW>(m_document.get());
 };
 
@@ -176,7 +176,7 @@ TEST_F(ScriptTest, PlainLinesAndCommandsAreToldApart)
 
 TEST_F(ScriptTest, SingleByteInstrumentGetsNoTerminatorAndPacedBytes)
 {
-    Document().m_portConfig.m_nDeviceType = CParlimDoc::kGlissom;
+    Document().LineSettings().m_nDeviceType = CParlimDoc::kGlissom;
     // Paced bytes keep the run for two pauses at least; a busy machine may
     // deliver them to the instrument in fewer reads, so the run is timed.
     const auto start = Clock::now();
@@ -188,12 +188,12 @@ TEST_F(ScriptTest, SingleByteInstrumentGetsNoTerminatorAndPacedBytes)
 TEST_F(ScriptTest, AStoppedRunSendsNothingMore)
 {
     // Paced one byte at a time, the line is on the wire for a second.
-    Document().m_portConfig.m_nDeviceType = CParlimDoc::kGlissom;
+    Document().LineSettings().m_nDeviceType = CParlimDoc::kGlissom;
     const std::string line(50, 'A');
     QTimer stopAtFirstByte;
     QObject::connect(&stopAtFirstByte, &QTimer::timeout, [this] {
         if (!Sent().empty())
-            Document().m_bScriptRunning = false;
+            Document().StopScript();
     });
     stopAtFirstByte.start(1);
     EXPECT_TRUE(RunEndsByItself({line + "\r\n", "NEXT\r\n"}));
@@ -202,7 +202,7 @@ TEST_F(ScriptTest, AStoppedRunSendsNothingMore)
 
 TEST_F(ScriptTest, PromptWaitFollowsEachPlainLineWhenOn)
 {
-    m_app.m_nPromptWait = 1;
+    m_app.Settings().m_nPromptWait = 1;
     m_instrument.SetSilent(true);
     Run({"A\r\n", "B\r\n"});
     ASSERT_EQ(WireSettled(), "A\rB\r");
@@ -210,19 +210,19 @@ TEST_F(ScriptTest, PromptWaitFollowsEachPlainLineWhenOn)
 
     // An answering instrument releases the wait at its prompt.
     m_instrument.SetSilent(false);
-    m_app.m_nPromptWait = kLongSeconds;
+    m_app.Settings().m_nPromptWait = kLongSeconds;
     EXPECT_TRUE(RunEndsByItself({"C\r\n", "D\r\n"}));
 }
 
 TEST_F(ScriptTest, AnExplicitWaitAfterAFoundPromptDoesNotWaitAgain)
 {
-    m_app.m_nPromptWait = kLongSeconds;
+    m_app.Settings().m_nPromptWait = kLongSeconds;
     int result = SCRIPT_ERROR;
     EXPECT_TRUE(RunEndsByItself({"A\r\n", "$W62,600\r\n"}, &result));
     EXPECT_EQ(result, SCRIPT_CONTINUE);
 
     // The second explicit wait waits again: here until its limit.
-    m_app.m_nPromptWait = 5;
+    m_app.Settings().m_nPromptWait = 5;
     auto start = Clock::now();
     EXPECT_EQ(Run({"A\r\n", "$W62,5\r\n", "$W62,1\r\n"}), SCRIPT_CONTINUE);
     EXPECT_GE(Seconds(Clock::now() - start), 1.0);
@@ -251,11 +251,11 @@ TEST_F(ScriptTest, WaitForCharacterForms)
 
 TEST_F(ScriptTest, ClearingTheRunningFlagStopsAWaitingRun)
 {
-    Later(300ms, [this] { Document().m_bScriptRunning = false; });
+    Later(300ms, [this] { Document().StopScript(); });
     EXPECT_TRUE(RunEndsByItself({"$D 600\r\n", "X\r\n"}));
 
     int result = SCRIPT_REPEAT;
-    Later(300ms, [this] { Document().m_bScriptRunning = false; });
+    Later(300ms, [this] { Document().StopScript(); });
     EXPECT_TRUE(RunEndsByItself({"$W62\r\n", "X\r\n"}, &result));
     EXPECT_NE(result, SCRIPT_REPEAT);
     EXPECT_EQ(WireSettled(), "");
@@ -319,13 +319,13 @@ TEST_F(ScriptTest, ComSettingsChangeTheLineAndTheSavedConnection)
 {
     EXPECT_EQ(Run({"$C:19200,E,8,2\r\n"}), SCRIPT_CONTINUE);
     platform::LineSettings line;
-    Document().m_serial.GetDCB(line);
+    Document().Port().GetDCB(line);
     EXPECT_EQ(line.BaudRate, 19200u);
-    EXPECT_EQ(Document().m_serial.GetParityChar(), 'E');
+    EXPECT_EQ(Document().Port().GetParityChar(), 'E');
     EXPECT_EQ(line.StopBits, platform::TWOSTOPBITS);
-    EXPECT_EQ(m_app.CurrentSlot().m_nBaud, 5);
-    EXPECT_EQ(m_app.CurrentSlot().m_nParity, 0);
-    EXPECT_EQ(m_app.CurrentSlot().m_nStopBits, 2);
+    EXPECT_EQ(m_app.Settings().CurrentSlot().m_nBaud, 5);
+    EXPECT_EQ(m_app.Settings().CurrentSlot().m_nParity, 0);
+    EXPECT_EQ(m_app.Settings().CurrentSlot().m_nStopBits, 2);
 }
 
 TEST_F(ScriptTest, MalformedComSettingsEndTheRunAndChangeNothing)
@@ -333,33 +333,33 @@ TEST_F(ScriptTest, MalformedComSettingsEndTheRunAndChangeNothing)
     for (const char* bad : {"$C:300,N,8,1\r\n", "$C:9600,N,8,1", "$C 9600,N,8,1\r\n", "$C:9,N,8,1\r\n",
                             "$C:9600,M,8,1\r\n", "$C:9600,N,8,3\r\n"}) {
         EXPECT_EQ(Run({bad, "X\r\n"}), SCRIPT_ERROR) << bad;
-        EXPECT_EQ(Document().m_portConfig.m_nBaud, 4) << bad;
+        EXPECT_EQ(Document().LineSettings().m_nBaud, 4) << bad;
     }
     EXPECT_EQ(WireSettled(), "");
 }
 
 TEST_F(ScriptTest, BaudChangeLineIsFollowedByTheConnection)
 {
-    Document().m_portConfig.m_nBaud = 6;
+    Document().LineSettings().m_nBaud = 6;
     Document().ApplyPortSettings();
     Run({"cb 832\r\n"});
     EXPECT_EQ(Wire(6), "cb 832\r");
     platform::LineSettings line;
-    Document().m_serial.GetDCB(line);
+    Document().Port().GetDCB(line);
     EXPECT_EQ(line.BaudRate, 115200u);
-    EXPECT_EQ(Document().m_serial.GetParityChar(), 'O');
-    EXPECT_EQ(m_app.CurrentSlot().m_nBaud, 8);
-    EXPECT_EQ(m_app.CurrentSlot().m_nParity, 1);
-    EXPECT_EQ(m_app.CurrentSlot().m_nStopBits, 2);
+    EXPECT_EQ(Document().Port().GetParityChar(), 'O');
+    EXPECT_EQ(m_app.Settings().CurrentSlot().m_nBaud, 8);
+    EXPECT_EQ(m_app.Settings().CurrentSlot().m_nParity, 1);
+    EXPECT_EQ(m_app.Settings().CurrentSlot().m_nStopBits, 2);
     EXPECT_EQ(WireSettled(), "cb 832\r");
 
     // Run from the command history, the check command follows.
-    Document().m_bHistoryRunning = true;
+    Document().ScriptRuns().m_bHistoryRunning = true;
     Run({"CB411\r\n"});
     EXPECT_EQ(Wire(16).substr(7), "CB411\rCK\r");
-    EXPECT_EQ(m_app.CurrentSlot().m_nBaud, 4);
-    EXPECT_EQ(m_app.CurrentSlot().m_nParity, 2);
-    EXPECT_EQ(m_app.CurrentSlot().m_nStopBits, 0);
+    EXPECT_EQ(m_app.Settings().CurrentSlot().m_nBaud, 4);
+    EXPECT_EQ(m_app.Settings().CurrentSlot().m_nParity, 2);
+    EXPECT_EQ(m_app.Settings().CurrentSlot().m_nStopBits, 0);
 }
 
 TEST_F(ScriptTest, BaudDigitZeroDependsOnTheDeviceAndUnknownDigitsChangeNothing)
@@ -369,22 +369,22 @@ TEST_F(ScriptTest, BaudDigitZeroDependsOnTheDeviceAndUnknownDigitsChangeNothing)
         int expected;
     };
     for (Case c : {Case{1, 4}, Case{3, 6}, Case{0, -1}}) {
-        Document().m_portConfig.m_nDeviceType = c.deviceType;
-        Document().m_portConfig.m_nBaud = 6;
+        Document().LineSettings().m_nDeviceType = c.deviceType;
+        Document().LineSettings().m_nBaud = 6;
         Run({"CB011\r\n"});
-        EXPECT_EQ(Document().m_portConfig.m_nBaud, c.expected) << c.deviceType;
+        EXPECT_EQ(Document().LineSettings().m_nBaud, c.expected) << c.deviceType;
     }
-    Document().m_portConfig.m_nDeviceType = 0;
-    Document().m_portConfig.m_nBaud = 4;
+    Document().LineSettings().m_nDeviceType = 0;
+    Document().LineSettings().m_nBaud = 4;
     Run({"CB911\r\n", "CB4\r\n"});
-    EXPECT_EQ(Document().m_portConfig.m_nBaud, 4);
-    EXPECT_EQ(m_app.CurrentSlot().m_nBaud, -1);
+    EXPECT_EQ(Document().LineSettings().m_nBaud, 4);
+    EXPECT_EQ(m_app.Settings().CurrentSlot().m_nBaud, -1);
 }
 
 TEST_F(ScriptTest, SoftwareBreakThenPromptWait)
 {
-    m_app.m_bSoftwareBreak = true;
-    m_app.m_nPromptWait = kLongSeconds;
+    m_app.Settings().m_bSoftwareBreak = true;
+    m_app.Settings().m_nPromptWait = kLongSeconds;
     m_instrument.SetSilent(true);
     Later(200ms, [this] { m_instrument.Send(">"); });
     int result = SCRIPT_ERROR;
@@ -410,10 +410,10 @@ TEST_F(ScriptTest, FindInstrumentKeepsTheFoundRateInTheConnection)
     });
     EXPECT_EQ(Run({"$F\r\n", "A\r\n"}), SCRIPT_CONTINUE);
     platform::LineSettings line;
-    Document().m_serial.GetDCB(line);
+    Document().Port().GetDCB(line);
     EXPECT_EQ(line.BaudRate, 19200u);
-    EXPECT_EQ(Document().m_portConfig.m_nBaud, 5);
-    EXPECT_EQ(m_app.CurrentSlot().m_nBaud, 5);
+    EXPECT_EQ(Document().LineSettings().m_nBaud, 5);
+    EXPECT_EQ(m_app.Settings().CurrentSlot().m_nBaud, 5);
     EXPECT_EQ(WireSettled().back(), '\r');
 }
 
@@ -434,7 +434,7 @@ TEST_F(ScriptTest, LogCommandsCreateAppendAndSwitchFiles)
     WriteFileText(second, "kept|");
 
     Run({"$L" + first + "\r\n", "$P one\r\n"});
-    EXPECT_TRUE(Document().m_bLogging);
+    EXPECT_TRUE(Document().IsLogging());
     Run({"$l" + second + "\r\n", "$P two\r\n"});
     EXPECT_EQ(Document().GetLogPath(), second);
     EXPECT_EQ(ReadFileText(first), "\r\n[ one]\r\n");
@@ -452,7 +452,7 @@ TEST_F(ScriptTest, LogFileThatCannotBeOpenedIsReportedAndTheRunGoesOn)
     EXPECT_EQ(Run({"$l" + path + "\r\n", "A\r\n"}), SCRIPT_CONTINUE);
     ASSERT_EQ(messages.Texts().size(), 1u);
     EXPECT_EQ(messages.Texts()[0], "Could not open file for logging: " + path);
-    EXPECT_FALSE(Document().m_bLogging);
+    EXPECT_FALSE(Document().IsLogging());
     EXPECT_EQ(Wire(2), "A\r");
 }
 
@@ -463,9 +463,9 @@ TEST_F(ScriptTest, DocumentClosedDuringARunStaysUntilTheRunReturns)
     QPointer<CParlimDoc> watch(document);
     Later(200ms, [document] { document->CloseDocument(); });
     document->GetScriptLines() = {"$D 5\r\n", "X\r\n"};
-    document->m_bScriptRunning = true;
+    document->ScriptRuns().m_bScriptRunning = true;
     {
-        CScript script(document, &document->m_serial);
+        CScript script(document, &document->Port());
         script.Run();
         EXPECT_TRUE(watch);
     }

@@ -85,7 +85,7 @@ protected:
 TEST_F(CommandDialogs, AChosenEntryBecomesTheNewestOfTenAndTheOldestGoes)
 {
     FillList("SCBS", 10);
-    CScListDG dialog(true, "SCBS", false, kSectionSettings);
+    CScListDG dialog(m_app.Settings(), true, "SCBS", false, kSectionSettings);
     EXPECT_EQ(Control<QComboBox>(&dialog, CScListDG::kComboId)->currentText(), "/data/run0.txt");
     ASSERT_EQ(Choose(dialog, "/data/new.txt"), platform::IDOK);
     EXPECT_EQ(dialog.GetSelection(), "/data/new.txt");
@@ -98,7 +98,7 @@ TEST_F(CommandDialogs, AnEntryEqualWithoutRegardToCaseIsReplaced)
 {
     FillList("SCBS", 5);
     SetValue("SCBS3", "c:\\data\\run.txt");
-    CScListDG dialog(true, "SCBS", false, kSectionSettings);
+    CScListDG dialog(m_app.Settings(), true, "SCBS", false, kSectionSettings);
     ASSERT_EQ(Choose(dialog, "C:\\DATA\\RUN.TXT"), platform::IDOK);
     EXPECT_EQ(Value("SCBS0"), "C:\\DATA\\RUN.TXT");
     EXPECT_EQ(Value("SCBS1"), "/data/run0.txt");
@@ -112,7 +112,7 @@ TEST_F(CommandDialogs, TheListEndsAtTheFirstGapAndCancelRewritesItAsLoaded)
     SetValue("SCBL0", "/a.txt");
     SetValue("SCBL1", "/b.txt");
     SetValue("SCBL3", "/d.txt");
-    CScListDG dialog(false, "SCBL", false, kSectionSettings);
+    CScListDG dialog(m_app.Settings(), false, "SCBL", false, kSectionSettings);
     auto* combo = Control<QComboBox>(&dialog, CScListDG::kComboId);
     EXPECT_EQ(combo->count(), 2);
     SetValue("SCBL0", "/changed.txt");
@@ -126,7 +126,7 @@ TEST_F(CommandDialogs, TheListEndsAtTheFirstGapAndCancelRewritesItAsLoaded)
 
 TEST_F(CommandDialogs, AnEmptyPathIsRefusedAndTheDialogStays)
 {
-    CScListDG dialog(true, "SCBS", false, kSectionSettings);
+    CScListDG dialog(m_app.Settings(), true, "SCBS", false, kSectionSettings);
     WhenModal(dialog, [&] {
         Click(&dialog, platform::IDOK);
         EXPECT_TRUE(dialog.isVisible());
@@ -140,10 +140,10 @@ TEST_F(CommandDialogs, AnEmptyPathIsRefusedAndTheDialogStays)
 
 TEST_F(CommandDialogs, TheCheckBoxShowsAndStoresTheSlotOptionUnlessHidden)
 {
-    m_app.m_nCurPort = 2;
-    m_app.SetOverwriteLog(true);
+    m_app.Settings().m_nCurPort = 2;
+    m_app.Settings().SetOverwriteLog(true);
     {
-        CScListDG dialog(false, "SCBL", false, kSectionSettings);
+        CScListDG dialog(m_app.Settings(), false, "SCBL", false, kSectionSettings);
         EXPECT_EQ(dialog.windowTitle(), "Recent Log Files");
         EXPECT_EQ(Control<QLabel>(&dialog, CScListDG::kLabelId)->text(), "&Select Log File");
         auto* box = Control<QCheckBox>(&dialog, CScListDG::kCheckId);
@@ -151,27 +151,27 @@ TEST_F(CommandDialogs, TheCheckBoxShowsAndStoresTheSlotOptionUnlessHidden)
         EXPECT_TRUE(box->isChecked());
         WhenModal(dialog, [&] { box->setChecked(false); });
         ASSERT_EQ(Choose(dialog, "/tmp/log.txt"), platform::IDOK);
-        EXPECT_FALSE(m_app.GetOverwriteLog());
+        EXPECT_FALSE(m_app.Settings().GetOverwriteLog());
     }
     {
-        CScListDG dialog(false, "SCBL", true, kSectionSettings);
+        CScListDG dialog(m_app.Settings(), false, "SCBL", true, kSectionSettings);
         auto* box = Control<QCheckBox>(&dialog, CScListDG::kCheckId);
         WhenModal(dialog, [&] {
             EXPECT_FALSE(box->isVisible());
             box->setChecked(true);
         });
         ASSERT_EQ(Choose(dialog, "/tmp/log.txt"), platform::IDOK);
-        EXPECT_FALSE(m_app.GetOverwriteLog());
+        EXPECT_FALSE(m_app.Settings().GetOverwriteLog());
     }
     {
-        CScListDG dialog(true, "SCBS", false, kSectionSettings);
+        CScListDG dialog(m_app.Settings(), true, "SCBS", false, kSectionSettings);
         auto* box = Control<QCheckBox>(&dialog, CScListDG::kCheckId);
         EXPECT_EQ(box->text(), "&Error Checking On Script Files");
         EXPECT_FALSE(box->isChecked());
         WhenModal(dialog, [&] { box->setChecked(true); });
         ASSERT_EQ(Choose(dialog, "/tmp/s.txt"), platform::IDOK);
-        EXPECT_EQ(m_app.m_PortSettings[2].m_bScriptErrorCheck, 1);
-        EXPECT_EQ(m_app.m_PortSettings[0].m_bScriptErrorCheck, 0);
+        EXPECT_EQ(m_app.Settings().m_PortSettings[2].m_bScriptErrorCheck, 1);
+        EXPECT_EQ(m_app.Settings().m_PortSettings[0].m_bScriptErrorCheck, 0);
     }
 }
 
@@ -203,11 +203,10 @@ TEST_F(CommandDialogs, TheBinaryCommandIsTypedInCapitals)
     EXPECT_EQ(bytes.GetCommand(), "0d 0a");
 }
 
-TEST_F(CommandDialogs, TheHistoryOffersTheNewestCommandAndMakesTheScriptLine)
+TEST_F(CommandDialogs, TheHistoryOffersTheNewestCommand)
 {
-    CParlimDoc document;
-    document.m_history = {"PS0", "CR1"};
-    CCmdHistDG dialog(&document);
+    const std::list<std::string> history{"PS0", "CR1"};
+    CCmdHistDG dialog(history);
     auto* combo = Control<QComboBox>(&dialog, CCmdHistDG::kComboId);
     EXPECT_EQ(combo->count(), 2);
     EXPECT_EQ(combo->currentText(), "CR1");
@@ -217,11 +216,9 @@ TEST_F(CommandDialogs, TheHistoryOffersTheNewestCommandAndMakesTheScriptLine)
     });
     ASSERT_EQ(dialog.DoModal(), platform::IDOK);
     EXPECT_EQ(dialog.GetCommand(), "ts?");
-    EXPECT_EQ(document.m_scriptLines, std::list<std::string>{"ts?\r\n"});
-    EXPECT_TRUE(document.m_bScriptRunning);
 
     // One Enter runs the offered newest command; no completion swallows it.
-    CCmdHistDG enterDialog(&document);
+    CCmdHistDG enterDialog(history);
     WhenModal(enterDialog, [&] {
         QTest::keyClick(Control<QComboBox>(&enterDialog, CCmdHistDG::kComboId)->lineEdit(), Qt::Key_Return);
         QTimer::singleShot(kGenerous, &enterDialog, &QDialog::reject);
@@ -229,8 +226,7 @@ TEST_F(CommandDialogs, TheHistoryOffersTheNewestCommandAndMakesTheScriptLine)
     ASSERT_EQ(enterDialog.DoModal(), platform::IDOK);
     EXPECT_EQ(enterDialog.GetCommand(), "CR1");
 
-    CParlimDoc empty;
-    CCmdHistDG emptyDialog(&empty);
+    CCmdHistDG emptyDialog({});
     EXPECT_EQ(Control<QComboBox>(&emptyDialog, CCmdHistDG::kComboId)->currentIndex(), -1);
 }
 

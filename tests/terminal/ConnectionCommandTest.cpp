@@ -50,7 +50,7 @@ TEST_F(ConnectionCommands, RulesFollowConnectionScriptLogAndDeviceType)
     EXPECT_FALSE(Enabled(ID_FILE_RECOVER_LOOP_RECORDER));
     EXPECT_FALSE(Enabled(ID_TRANSFER_BINARY_COMMAND));
 
-    m_doc->m_bScriptRunning = true;
+    m_doc->ScriptRuns().m_bScriptRunning = true;
     for (int id : {ID_FILE_PROPERTIES, ID_FILE_DISCONNECT, ID_FILE_SEND_BREAK, ID_TRANSFER_PC_TIME,
                    ID_TRANSFER_HEX_BYTES, ID_FILE_EDIT_SCRIPT, ID_TRANSFER_COMMAND_HISTORY})
         EXPECT_FALSE(Enabled(id)) << id;
@@ -60,12 +60,12 @@ TEST_F(ConnectionCommands, RulesFollowConnectionScriptLogAndDeviceType)
     EXPECT_EQ(Text(ID_FILE_SEND_SCRIPT), "&Stop Script File...\tF2");
     // A disabled command is dropped, whichever way it comes.
     EXPECT_FALSE(Frame().DispatchCommand(ID_TRANSFER_HEX_BYTES));
-    m_doc->m_bScriptRunning = false;
+    m_doc->StopScript();
 
-    m_doc->m_bLogging = true;
+    m_doc->SetLogging(true);
     EXPECT_EQ(Text(ID_FILE_LOG), "End File &Logging\tF3");
     EXPECT_FALSE(Enabled(ID_FILE_VIEW_LOG));
-    m_doc->m_bLogging = false;
+    m_doc->SetLogging(false);
 
     Dispatch(ID_VIEW_HEX_ASCII);
     EXPECT_TRUE(Frame().QueryCommand(ID_VIEW_HEX_ASCII).m_bChecked);
@@ -73,7 +73,7 @@ TEST_F(ConnectionCommands, RulesFollowConnectionScriptLogAndDeviceType)
     Frame().UpdateCommandUI();
     EXPECT_EQ(Frame().PaneText(ID_INDICATOR_HEX), "F4: HEX");
 
-    m_doc->m_portConfig.m_nDeviceType = 3;
+    m_doc->LineSettings().m_nDeviceType = 3;
     EXPECT_FALSE(Enabled(ID_FILE_RECOVER_RECORDER));
     EXPECT_TRUE(Enabled(ID_FILE_RECOVER_LOOP_RECORDER));
 
@@ -83,7 +83,7 @@ TEST_F(ConnectionCommands, RulesFollowConnectionScriptLogAndDeviceType)
     EXPECT_FALSE(Enabled(ID_FILE_SEND_SCRIPT));
     EXPECT_EQ(Text(ID_FILE_SEND_SCRIPT), "");
     EXPECT_FALSE(Enabled(ID_FILE_RECOVER_LOOP_RECORDER));
-    m_doc->m_portConfig.m_nDeviceType = CParlimDoc::kGlissom;
+    m_doc->LineSettings().m_nDeviceType = CParlimDoc::kGlissom;
     EXPECT_TRUE(Enabled(ID_TRANSFER_BINARY_COMMAND));
     Dispatch(ID_FILE_CONNECT);
     EXPECT_TRUE(m_doc->IsConnected());
@@ -120,11 +120,11 @@ TEST_F(ConnectionCommands, BreaksAreSentAsLineBreaksOrAsText)
     QList<QAction*> buttons = Frame().m_wndToolBar->actions();
     EXPECT_EQ(buttons[5]->icon().cacheKey(), buttons[11]->icon().cacheKey());
 
-    m_app->m_bSoftwareBreak = true;
-    m_doc->m_bPinging = true;
+    m_app->Settings().m_bSoftwareBreak = true;
+    m_doc->SetPinging(true);
     Dispatch(ID_FILE_SEND_BREAK);
     EXPECT_TRUE(Received("==="));
-    EXPECT_FALSE(m_doc->m_bPinging);
+    EXPECT_FALSE(m_doc->IsPinging());
     EXPECT_EQ(breaks.size(), 2u);
     Frame().UpdateCommandUI();
     EXPECT_EQ(buttons[5]->icon().cacheKey(), buttons[12]->icon().cacheKey());
@@ -179,16 +179,16 @@ TEST_F(ConnectionCommands, AHistoryCommandRunsOnceAndIsKeptOnceIgnoringCase)
 {
     Start();
     Type("PS0\r");
-    ASSERT_EQ(m_doc->m_history, std::list<std::string>{"PS0"});
+    ASSERT_EQ(m_doc->GetCommandHistory(), std::list<std::string>{"PS0"});
     DialogDriver driver({DialogDriver::Enter(CCmdHistDG::kComboId, "ps0"),
                          DialogDriver::Enter(CCmdHistDG::kComboId, "PS1")});
     Dispatch(ID_TRANSFER_COMMAND_HISTORY);
     EXPECT_TRUE(Received("ps0\r"));
     Dispatch(ID_TRANSFER_COMMAND_HISTORY);
     EXPECT_TRUE(Received("PS1\r"));
-    EXPECT_EQ(m_doc->m_history, (std::list<std::string>{"PS0", "PS1"}));
-    EXPECT_FALSE(m_doc->m_bScriptRunning);
-    EXPECT_FALSE(m_doc->m_bHistoryRunning);
+    EXPECT_EQ(m_doc->GetCommandHistory(), (std::list<std::string>{"PS0", "PS1"}));
+    EXPECT_FALSE(m_doc->IsScriptRunning());
+    EXPECT_FALSE(m_doc->IsHistoryRunning());
 }
 
 TEST_F(ConnectionCommands, TheGlissomHistoryOffersTheLineBeingTyped)
@@ -202,7 +202,7 @@ TEST_F(ConnectionCommands, TheGlissomHistoryOffersTheLineBeingTyped)
     }});
     Dispatch(ID_TRANSFER_COMMAND_HISTORY);
     EXPECT_EQ(offered, "T12");
-    EXPECT_TRUE(m_doc->m_strTypedLine.empty());
+    EXPECT_TRUE(m_doc->TypedLine().empty());
 }
 
 TEST_F(ConnectionCommands, LoggingAppendsOrOverwritesAndShowsInTheTitle)
@@ -210,7 +210,7 @@ TEST_F(ConnectionCommands, LoggingAppendsOrOverwritesAndShowsInTheTitle)
     Start();
     const std::string path = m_files.File("session.txt");
     WriteFileText(path, "old\n");
-    m_app->m_PortSettings[0].m_bOverwriteLog = 0;
+    m_app->Settings().m_PortSettings[0].m_bOverwriteLog = 0;
     DialogDriver driver({DialogDriver::Enter(CScListDG::kComboId, QString::fromStdString(path)),
                          [](QDialog& dialog) {
                              // The newest entry is offered; only the box changes.
@@ -218,20 +218,20 @@ TEST_F(ConnectionCommands, LoggingAppendsOrOverwritesAndShowsInTheTitle)
                              Control<QPushButton>(&dialog, platform::IDOK)->click();
                          }});
     Dispatch(ID_FILE_LOG);
-    ASSERT_TRUE(m_doc->m_bLogging);
+    ASSERT_TRUE(m_doc->IsLogging());
     EXPECT_EQ(m_doc->GetTitle(), "COM3:->" + path);
     EXPECT_EQ(platform::GetProfileString(kSectionSettings, kValueLogPath), path);
     m_instrument.Send("hello");
     ASSERT_TRUE(PumpUntil([&] { return ReadFileText(path) == "old\nhello"; }));
     Dispatch(ID_FILE_LOG);
-    EXPECT_FALSE(m_doc->m_bLogging);
+    EXPECT_FALSE(m_doc->IsLogging());
     EXPECT_EQ(m_doc->GetTitle(), "COM3:");
     EXPECT_EQ(m_doc->GetLogWnd()->m_hLogFile, -1);
 
     Dispatch(ID_FILE_LOG);
-    ASSERT_TRUE(m_doc->m_bLogging);
+    ASSERT_TRUE(m_doc->IsLogging());
     EXPECT_EQ(ReadFileText(path), "");
-    EXPECT_TRUE(m_app->GetOverwriteLog());
+    EXPECT_TRUE(m_app->Settings().GetOverwriteLog());
 }
 
 TEST_F(ConnectionCommands, ALogFileThatCannotBeOpenedLeavesLoggingOff)
@@ -241,15 +241,15 @@ TEST_F(ConnectionCommands, ALogFileThatCannotBeOpenedLeavesLoggingOff)
     DialogDriver driver({DialogDriver::Enter(CScListDG::kComboId, QString::fromStdString(path))});
     Dispatch(ID_FILE_LOG);
     EXPECT_EQ(m_messages.Texts(), std::vector<std::string>{"Could Not Open " + path});
-    EXPECT_FALSE(m_doc->m_bLogging);
+    EXPECT_FALSE(m_doc->IsLogging());
     EXPECT_EQ(m_doc->GetTitle(), "COM3:");
     EXPECT_EQ(platform::GetProfileString(kSectionSettings, kValueLogPath), "");
 
     Dispatch(ID_FILE_DISCONNECT);
-    m_doc->m_bLogging = true;
+    m_doc->SetLogging(true);
     Dispatch(ID_FILE_LOG);
-    EXPECT_TRUE(m_doc->m_bLogging);
-    m_doc->m_bLogging = false;
+    EXPECT_TRUE(m_doc->IsLogging());
+    m_doc->SetLogging(false);
 }
 
 TEST_F(ConnectionCommands, AChosenScriptRunsAndAMissingOneIsReported)
@@ -262,7 +262,7 @@ TEST_F(ConnectionCommands, AChosenScriptRunsAndAMissingOneIsReported)
                          DialogDriver::Enter(CScListDG::kComboId, QString::fromStdString(missing))});
     Dispatch(ID_FILE_SEND_SCRIPT);
     EXPECT_TRUE(Received("ABC\r"));
-    EXPECT_FALSE(m_doc->m_bScriptRunning);
+    EXPECT_FALSE(m_doc->IsScriptRunning());
     EXPECT_EQ(platform::GetProfileString(kSectionSettings, kValueScriptPath), script);
     Dispatch(ID_FILE_SEND_SCRIPT);
     EXPECT_EQ(m_messages.Texts(), std::vector<std::string>{"Could Not Open " + missing});
@@ -277,9 +277,9 @@ TEST_F(ConnectionCommands, ARepeatingScriptRunsUntilItsFileIsGone)
     DialogDriver driver({DialogDriver::Enter(CScListDG::kComboId, QString::fromStdString(script))});
     Dispatch(ID_FILE_SEND_SCRIPT);
     ASSERT_TRUE(PumpUntil([&] { return m_instrument.Received().find("PING\rPING\r") != std::string::npos; }));
-    EXPECT_TRUE(m_doc->m_bScriptRunning);
+    EXPECT_TRUE(m_doc->IsScriptRunning());
     std::remove(script.c_str());
-    ASSERT_TRUE(PumpUntil([&] { return !m_doc->m_bScriptRunning; }));
+    ASSERT_TRUE(PumpUntil([&] { return !m_doc->IsScriptRunning(); }));
     EXPECT_EQ(m_messages.Texts(), std::vector<std::string>{"Could Not Open Script File: " + script});
 }
 
@@ -298,7 +298,7 @@ TEST_F(ConnectionCommands, StopTakesUpAHandedOverScriptOnceTheRunHasEnded)
     Dispatch(ID_FILE_SEND_SCRIPT);
     EXPECT_TRUE(Received("HANDED\r"));
     EXPECT_EQ(m_instrument.Received().find("LATE"), std::string::npos);
-    ASSERT_TRUE(PumpUntil([&] { return !m_doc->m_bScriptRunning; }));
+    ASSERT_TRUE(PumpUntil([&] { return !m_doc->IsScriptRunning(); }));
     EXPECT_EQ(platform::GetProfileString(kSectionSettings, kValueOutsideScriptPath), "");
 }
 
@@ -319,10 +319,10 @@ TEST_F(ConnectionCommands, StopAndStartInOneTurnLetTheStoppedRunEndFirst)
     Dispatch(ID_FILE_SEND_SCRIPT);
     // The new script repeats although the stopped one ended after it was started.
     ASSERT_TRUE(Received("SECOND\rAGAIN\rSECOND\rAGAIN\r"));
-    EXPECT_TRUE(m_doc->m_bScriptRunning);
+    EXPECT_TRUE(m_doc->IsScriptRunning());
     EXPECT_EQ(m_instrument.Received().find("FIRST_NEXT"), std::string::npos);
     Dispatch(ID_FILE_SEND_SCRIPT);
-    EXPECT_FALSE(m_doc->m_bScriptRunning);
+    EXPECT_FALSE(m_doc->IsScriptRunning());
     EXPECT_TRUE(driver.Done());
 }
 

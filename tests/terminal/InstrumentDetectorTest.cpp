@@ -72,11 +72,11 @@ TEST_F(InstrumentDetection, PageFindsTheInstrumentAt9600AndTheConnectionKeepsThe
     EXPECT_EQ(Combo(page.get(), IDC_STOP_BITS_COMBO)->currentText(), "1");
     EXPECT_EQ(Line().BaudRate, 9600u);
     EXPECT_EQ(m_doc->GetStatusText(), "9600, N, 8, 1");
-    EXPECT_EQ(m_doc->m_portConfig.m_nBaud, 4);
-    EXPECT_EQ(m_doc->m_portConfig.m_nParity, 2);
-    EXPECT_EQ(m_doc->m_portConfig.m_nStopBits, 0);
-    EXPECT_EQ(m_app->m_PortSettings[0].m_nBaud, 4);
-    EXPECT_EQ(m_app->m_PortSettings[0].m_nParity, 2);
+    EXPECT_EQ(m_doc->LineSettings().m_nBaud, 4);
+    EXPECT_EQ(m_doc->LineSettings().m_nParity, 2);
+    EXPECT_EQ(m_doc->LineSettings().m_nStopBits, 0);
+    EXPECT_EQ(m_app->Settings().m_PortSettings[0].m_nBaud, 4);
+    EXPECT_EQ(m_app->Settings().m_PortSettings[0].m_nParity, 2);
     EXPECT_EQ(ProgressDialog(), nullptr);
     EXPECT_TRUE(page->isEnabled());
 }
@@ -90,8 +90,8 @@ TEST_F(InstrumentDetection, ByteAfterTheBreakAt9600ChoosesTheSecondRate)
     EXPECT_EQ(m_instrument.BreakRates(), (std::vector<std::uint32_t>{9600, 115200}));
     EXPECT_EQ(pauses, 1);
     EXPECT_EQ(Line().BaudRate, 115200u);
-    EXPECT_EQ(m_doc->m_portConfig.m_nBaud, 8);
-    EXPECT_EQ(m_app->m_PortSettings[0].m_nBaud, 8);
+    EXPECT_EQ(m_doc->LineSettings().m_nBaud, 8);
+    EXPECT_EQ(m_app->Settings().m_PortSettings[0].m_nBaud, 8);
     EXPECT_TRUE(m_messages.Texts().empty());
 }
 
@@ -106,7 +106,7 @@ TEST_F(InstrumentDetection, GuessedRateComesSecondAndEveryOtherRateFollowsOnce)
     EXPECT_EQ(pauses, 8);
     EXPECT_EQ(Line().BaudRate, 38400u);
     EXPECT_EQ(m_doc->GetStatusText(), "38400, E, 8, 2");
-    EXPECT_EQ(m_doc->m_portConfig.m_nBaud, 6);
+    EXPECT_EQ(m_doc->LineSettings().m_nBaud, 6);
     EXPECT_TRUE(m_messages.Texts().empty());
     ASSERT_TRUE(PumpUntil([&] { return m_doc->GetLogWnd()->GetReceivedText().find("[ ADCP NOT FOUND ]") !=
                                        std::string::npos; }));
@@ -123,7 +123,7 @@ TEST_F(InstrumentDetection, PromptWithoutTheMakersNameIsNeverTheInstrument)
     EXPECT_EQ(Line().BaudRate, 19200u);
     EXPECT_EQ(m_doc->GetStatusText(), "19200, O, 8, 1");
     EXPECT_EQ(Combo(page.get(), IDC_BAUD_COMBO)->currentText(), "19200");
-    EXPECT_EQ(m_app->m_PortSettings[0].m_nBaud, 5);
+    EXPECT_EQ(m_app->Settings().m_PortSettings[0].m_nBaud, 5);
 }
 
 TEST_F(InstrumentDetection, CancelEndsTheSearchAfterTheTryUnderWay)
@@ -152,7 +152,7 @@ TEST_F(InstrumentDetection, CancelEndsTheSearchAfterTheTryUnderWay)
 TEST_F(InstrumentDetection, OnlyThePageWaitsASecondAfterASoftwareBreak)
 {
     Start();
-    m_app->m_bSoftwareBreak = true;
+    m_app->Settings().m_bSoftwareBreak = true;
     InstrumentAt(9600);
     int pauses = 0;
     EXPECT_TRUE(m_doc->DetectInstrumentForScript([&] { ++pauses; }));

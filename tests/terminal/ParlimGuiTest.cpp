@@ -161,15 +161,15 @@ TEST_F(ParlimWindows, GlissomUpperCasesAndSplitsHistoryAtCapitals)
     Type("wp10");
     ASSERT_TRUE(PumpUntil([&] { return m_instrument.Received() == "ABC\rWP10"; }));
     EXPECT_EQ(Doc()->GetCommandHistory(), (std::list<std::string>{"A", "B", "C\r", "W"}));
-    EXPECT_EQ(Doc()->m_strTypedLine, "P10");
+    EXPECT_EQ(Doc()->TypedLine(), "P10");
     // "?" ends a line like a capital and starts the next one; on an empty
     // line it starts nothing.
     Type("?");
     EXPECT_EQ(Doc()->GetCommandHistory().back(), "P10");
-    EXPECT_EQ(Doc()->m_strTypedLine, "?");
-    Doc()->m_strTypedLine.clear();
+    EXPECT_EQ(Doc()->TypedLine(), "?");
+    Doc()->TypedLine().clear();
     Type("?1");
-    EXPECT_EQ(Doc()->m_strTypedLine, "");
+    EXPECT_EQ(Doc()->TypedLine(), "");
 }
 
 TEST_F(ParlimWindows, LoggingTitlesAndSettingsWrittenAtExit)
@@ -177,7 +177,7 @@ TEST_F(ParlimWindows, LoggingTitlesAndSettingsWrittenAtExit)
     SaveStartupSlots({{kPort, 0}});
     Start(1);
     TempDir logs;
-    ASSERT_EQ(Doc()->m_logFile.Create(logs.File("run.log"), true), S_OK);
+    ASSERT_EQ(Doc()->LogFile().Create(logs.File("run.log"), true), S_OK);
     Doc()->SetLogging(true);
     const std::string logged = "COM3:->" + logs.File("run.log");
     EXPECT_EQ(Doc()->GetTitle(), logged);
@@ -186,8 +186,8 @@ TEST_F(ParlimWindows, LoggingTitlesAndSettingsWrittenAtExit)
     Doc()->SetLogging(false);
     EXPECT_EQ(Doc()->GetTitle(), "COM3:");
 
-    m_app->CurrentSlot().m_nBaud = 8;
-    m_app->m_bEcho = false;
+    m_app->Settings().CurrentSlot().m_nBaud = 8;
+    m_app->Settings().m_bEcho = false;
     Frame()->close();
     m_app.reset();
     EXPECT_EQ(Order(), "COM03 ");
@@ -221,7 +221,7 @@ TEST_F(ParlimWindows, CancelledNewConnectionKeepsTheOpenPortInOrder)
     Start(1);
     EXPECT_EQ(Order(), "COM03 ");
     // The next window's slot names the port the first window holds.
-    m_app->m_PortSettings[1].m_nPort = kPort - 1;
+    m_app->Settings().m_PortSettings[1].m_nPort = kPort - 1;
     SheetDriver cancel({SheetDriver::Click(CPropertySheet::kIdCancel)});
     Frame()->DispatchCommand(ID_FILE_NEW);
     ASSERT_TRUE(PumpUntil([&] { return cancel.Done() && !QApplication::activeModalWidget(); }));
@@ -285,10 +285,10 @@ TEST_F(ParlimWindows, WizardInsistsOnAPortAndStoresItsChoices)
     Frame()->DispatchCommand(ID_FILE_NEW);
     ASSERT_EQ(Frame()->Documents().size(), 1u);
     EXPECT_EQ(Pane(ID_INDICATOR_SETTINGS), "115200, N, 8, 2");
-    EXPECT_EQ(m_app->m_PortSettings[0].m_nBaud, 8);
-    EXPECT_EQ(m_app->m_PortSettings[0].m_nDeviceType, 2);
-    EXPECT_FALSE(m_app->m_bEcho);
-    EXPECT_FALSE(m_app->m_bSendCK);
+    EXPECT_EQ(m_app->Settings().m_PortSettings[0].m_nBaud, 8);
+    EXPECT_EQ(m_app->Settings().m_PortSettings[0].m_nDeviceType, 2);
+    EXPECT_FALSE(m_app->Settings().m_bEcho);
+    EXPECT_FALSE(m_app->Settings().m_bSendCK);
     EXPECT_FALSE(Frame()->QueryCommand(ID_FILE_CONNECT).m_bEnabled);
 }
 
@@ -298,7 +298,7 @@ TEST_F(ParlimWindows, CopyNeedsASelection)
     Start(1);
     const CommandRouter::Chain chain = Frame()->ChainFor(Doc());
     auto contextCopyEnabled = [&] {
-        std::unique_ptr<QMenu> menu(Doc()->View()->BuildContextMenu());
+        std::unique_ptr<QMenu> menu(Frame()->ViewOf(Doc())->BuildContextMenu());
         return menu->findChild<QAction*>(QString::number(ID_EDIT_COPY))->isEnabled();
     };
     EXPECT_FALSE(CommandRouter::Query(chain, ID_EDIT_COPY).m_bEnabled);
@@ -368,7 +368,7 @@ TEST_F(ParlimWindows, AScriptHandedOverDuringAHistoryCommandRunsOnceThatHasStopp
     DialogDriver history({DialogDriver::Enter(CCmdHistDG::kComboId, "$D 600")});
     QTimer whileRunning;
     QObject::connect(&whileRunning, &QTimer::timeout, [&] {
-        if (!second && Doc()->m_bHistoryRunning)
+        if (!second && Doc()->IsHistoryRunning())
             second = StartSecond(script);
     });
     whileRunning.start(10);
@@ -377,7 +377,7 @@ TEST_F(ParlimWindows, AScriptHandedOverDuringAHistoryCommandRunsOnceThatHasStopp
     EXPECT_EQ(ExitCode(*second), 0);
     EXPECT_TRUE(PumpUntil([&] { return m_instrument.Received().find("DEPLOY\r") != std::string::npos; },
                           kGenerous));
-    ASSERT_TRUE(PumpUntil([&] { return !Doc()->m_bScriptRunning; }));
+    ASSERT_TRUE(PumpUntil([&] { return !Doc()->IsScriptRunning(); }));
     EXPECT_EQ(HandedOver(), "");
 }
 
@@ -475,7 +475,7 @@ TEST_F(ParlimWindows, ToolbarShowsPicturesAndTheBreakButtonFollowsTheBreakKind)
         ASSERT_EQ(drawing(name).size(), QSize(20, 20)) << name;
         EXPECT_EQ(picture(id).convertToFormat(QImage::Format_ARGB32_Premultiplied), drawing(name)) << name;
     }
-    m_app->m_bSoftwareBreak = true;
+    m_app->Settings().m_bSoftwareBreak = true;
     Frame()->UpdateCommandUI();
     EXPECT_EQ(picture(ID_FILE_SEND_BREAK).convertToFormat(QImage::Format_ARGB32_Premultiplied),
               drawing("softbreak"));

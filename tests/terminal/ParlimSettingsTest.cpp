@@ -55,36 +55,36 @@ TEST_F(ParlimSettings, PortTableIsStoredFieldByFieldLittleEndian)
 
 TEST_F(ParlimSettings, SaveAndLoadRoundTrip)
 {
-    m_app.m_PortSettings[0].m_nDeviceType = 2;
-    m_app.m_PortSettings[0].m_bConnectOnStartup = 1;
-    m_app.m_PortSettings[5].m_nBaud = 8;
-    m_app.m_bSendCK = false;
-    m_app.m_bSoftwareBreak = true;
-    m_app.m_bEcho = true;
-    m_app.m_nPromptWait = 5;
+    m_app.Settings().m_PortSettings[0].m_nDeviceType = 2;
+    m_app.Settings().m_PortSettings[0].m_bConnectOnStartup = 1;
+    m_app.Settings().m_PortSettings[5].m_nBaud = 8;
+    m_app.Settings().m_bSendCK = false;
+    m_app.Settings().m_bSoftwareBreak = true;
+    m_app.Settings().m_bEcho = true;
+    m_app.Settings().m_nPromptWait = 5;
     m_app.SavePortSettings();
     EXPECT_EQ(platform::GetProfileBinary(kSectionPortSettings, kValueConfig).size(), 480u);
 
     CParlimApp loaded;
     loaded.LoadPortSettings();
-    EXPECT_EQ(loaded.m_SavedPortSettings, m_app.m_PortSettings);
+    EXPECT_EQ(loaded.m_SavedPortSettings, m_app.Settings().m_PortSettings);
     // Only slot 0 goes live at once; the rest waits for the reopened ports.
-    EXPECT_EQ(loaded.m_PortSettings[0], m_app.m_PortSettings[0]);
-    EXPECT_EQ(loaded.m_PortSettings[5], CPortSettings::Defaults(5));
-    EXPECT_FALSE(loaded.m_bSendCK);
-    EXPECT_TRUE(loaded.m_bSoftwareBreak);
-    EXPECT_TRUE(loaded.m_bEcho);
-    EXPECT_EQ(loaded.m_nPromptWait, 5);
+    EXPECT_EQ(loaded.Settings().m_PortSettings[0], m_app.Settings().m_PortSettings[0]);
+    EXPECT_EQ(loaded.Settings().m_PortSettings[5], CPortSettings::Defaults(5));
+    EXPECT_FALSE(loaded.Settings().m_bSendCK);
+    EXPECT_TRUE(loaded.Settings().m_bSoftwareBreak);
+    EXPECT_TRUE(loaded.Settings().m_bEcho);
+    EXPECT_EQ(loaded.Settings().m_nPromptWait, 5);
 }
 
 TEST_F(ParlimSettings, MissingValuesGiveTheStartDefaults)
 {
     m_app.LoadPortSettings();
-    EXPECT_EQ(m_app.m_PortSettings, DefaultTable());
-    EXPECT_TRUE(m_app.m_bSendCK);
-    EXPECT_FALSE(m_app.m_bSoftwareBreak);
-    EXPECT_TRUE(m_app.m_bEcho);
-    EXPECT_EQ(m_app.m_nPromptWait, 0);
+    EXPECT_EQ(m_app.Settings().m_PortSettings, DefaultTable());
+    EXPECT_TRUE(m_app.Settings().m_bSendCK);
+    EXPECT_FALSE(m_app.Settings().m_bSoftwareBreak);
+    EXPECT_TRUE(m_app.Settings().m_bEcho);
+    EXPECT_EQ(m_app.Settings().m_nPromptWait, 0);
 }
 
 TEST_F(ParlimSettings, ShortAndOversizedConfigValues)
@@ -96,14 +96,14 @@ TEST_F(ParlimSettings, ShortAndOversizedConfigValues)
 
     StoreBlob(std::vector<std::uint8_t>(bytes.begin(), bytes.begin() + 40));
     m_app.LoadPortSettings();
-    EXPECT_EQ(m_app.m_PortSettings[0].m_nDeviceType, 3);
+    EXPECT_EQ(m_app.Settings().m_PortSettings[0].m_nDeviceType, 3);
     EXPECT_EQ(m_app.m_SavedPortSettings[1].m_nDeviceType, 0);
 
     bytes.push_back(0);
     StoreBlob(bytes);
     CParlimApp oversized;
     oversized.LoadPortSettings();
-    EXPECT_EQ(oversized.m_PortSettings, DefaultTable());
+    EXPECT_EQ(oversized.Settings().m_PortSettings, DefaultTable());
     EXPECT_EQ(oversized.m_SavedPortSettings[1].m_nDeviceType, 0);
 }
 
@@ -124,8 +124,8 @@ TEST_F(ParlimSettings, OnlyAStoredOneTurnsEchoOn)
     platform::WriteProfileInt(kSectionSettings, kValueEcho, 2);
     platform::WriteProfileInt(kSectionSettings, kValueSendCK, 7);
     m_app.LoadPortSettings();
-    EXPECT_FALSE(m_app.m_bEcho);
-    EXPECT_TRUE(m_app.m_bSendCK);
+    EXPECT_FALSE(m_app.Settings().m_bEcho);
+    EXPECT_TRUE(m_app.Settings().m_bSendCK);
 }
 
 TEST_F(ParlimSettings, OrderAddsMovesAndRemovesTokens)
@@ -168,7 +168,7 @@ protected:
 TEST_F(RestoreOpenPorts, EmptyOrderStillOpensOneWindow)
 {
     EXPECT_EQ(m_app.RestoreOpenPorts(""), 1);
-    EXPECT_EQ(m_app.m_PortSettings, DefaultTable());
+    EXPECT_EQ(m_app.Settings().m_PortSettings, DefaultTable());
 }
 
 TEST_F(RestoreOpenPorts, ConnectOnStartupSlotsComeFirst)
@@ -178,10 +178,10 @@ TEST_F(RestoreOpenPorts, ConnectOnStartupSlotsComeFirst)
     SaveSlot(0, 213, false, 5);
     SaveSlot(1, 211, true, 6);
     EXPECT_EQ(m_app.RestoreOpenPorts("COM213 COM211 "), 1);
-    EXPECT_EQ(m_app.m_PortSettings[0].m_nPort, 210);
-    EXPECT_EQ(m_app.m_PortSettings[0].m_nDeviceType, 6);
-    EXPECT_EQ(m_app.m_PortSettings[1].m_nPort, 212);
-    EXPECT_EQ(m_app.m_PortSettings[1].m_nDeviceType, 5);
+    EXPECT_EQ(m_app.Settings().m_PortSettings[0].m_nPort, 210);
+    EXPECT_EQ(m_app.Settings().m_PortSettings[0].m_nDeviceType, 6);
+    EXPECT_EQ(m_app.Settings().m_PortSettings[1].m_nPort, 212);
+    EXPECT_EQ(m_app.Settings().m_PortSettings[1].m_nDeviceType, 5);
 }
 
 TEST_F(RestoreOpenPorts, AbsentAndBusyPortsAreSkipped)
@@ -196,10 +196,10 @@ TEST_F(RestoreOpenPorts, AbsentAndBusyPortsAreSkipped)
     platform::SerialLine holder;
     ASSERT_EQ(holder.Open(m_first.SlavePath()), S_OK);
     EXPECT_EQ(m_app.RestoreOpenPorts("COM212 COM211 COM213 COM220 "), 2);
-    EXPECT_EQ(m_app.m_PortSettings[0].m_nDeviceType, 3);
-    EXPECT_EQ(m_app.m_PortSettings[1].m_nDeviceType, 7);
-    EXPECT_EQ(m_app.m_PortSettings[1].m_nPort, 219);
-    EXPECT_EQ(m_app.m_PortSettings[2], CPortSettings::Defaults(2));
+    EXPECT_EQ(m_app.Settings().m_PortSettings[0].m_nDeviceType, 3);
+    EXPECT_EQ(m_app.Settings().m_PortSettings[1].m_nDeviceType, 7);
+    EXPECT_EQ(m_app.Settings().m_PortSettings[1].m_nPort, 219);
+    EXPECT_EQ(m_app.Settings().m_PortSettings[2], CPortSettings::Defaults(2));
 }
 
 TEST_F(RestoreOpenPorts, OnlyTheFirstTwelveTokensCount)
@@ -210,7 +210,7 @@ TEST_F(RestoreOpenPorts, OnlyTheFirstTwelveTokensCount)
     for (int i = 0; i < 12; ++i)
         order += "COM212 ";
     EXPECT_EQ(m_app.RestoreOpenPorts(order + "COM211 "), 1);
-    EXPECT_EQ(m_app.m_PortSettings[0], CPortSettings::Defaults(0));
+    EXPECT_EQ(m_app.Settings().m_PortSettings[0], CPortSettings::Defaults(0));
 }
 
 TEST(ParlimPlacement, DefaultsAndTooSmallStoredHeight)

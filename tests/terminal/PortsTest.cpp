@@ -40,7 +40,7 @@ TEST_F(PortRates, EveryCodedRateReachesTheLineAndTheStatusBar)
     EXPECT_EQ(LineSpeed(), static_cast<speed_t>(B600));
     EXPECT_EQ(m_doc->GetStatusText(), "600, N, 8, 1");
     for (const RateCode& rate : kRateCodes) {
-        m_doc->m_portConfig.m_nBaud = rate.code;
+        m_doc->LineSettings().m_nBaud = rate.code;
         m_doc->ApplyPortSettings();
         EXPECT_EQ(LineSpeed(), rate.speed) << rate.text;
         EXPECT_EQ(m_doc->GetStatusText(), std::string(rate.text) + ", N, 8, 1");
@@ -51,7 +51,7 @@ TEST_F(PortRates, EveryCodedRateReachesTheLineAndTheStatusBar)
 TEST_F(PortRates, ARefusedRateLeavesTheLineAndItsStatusAsTheyWere)
 {
     Start(0, 4);
-    CSerialPort& serial = m_doc->m_serial;
+    CSerialPort& serial = m_doc->Port();
     EXPECT_FALSE(serial.SetComm(14400, 'N', 1, 8));
     EXPECT_FALSE(serial.SetComm(9600, 'N', 1, 9));
     EXPECT_EQ(LineSpeed(), static_cast<speed_t>(B9600));

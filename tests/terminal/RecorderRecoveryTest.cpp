@@ -166,7 +166,7 @@ protected:
             Control<QCheckBox>(window, IDC_DISABLE_WINDOW_OUTPUT)->click();
             m_outputOff.set_value();
         }
-        if (m_disableOutput && m_doc->m_serial.m_bDeliver)
+        if (m_disableOutput && m_doc->Port().m_bDeliver)
             m_deliveredWhileDisabled = true;
         const auto soFar = Control<QLabel>(window, IDC_RECOVER_BYTES_SO_FAR)->text().toLongLong();
         if (m_cancelAt > 0 && soFar >= m_cancelAt) {
@@ -298,7 +298,7 @@ TEST_F(RecorderRecovery, AllFilesWithWindowOutputDisabledLeaveTheTerminalQuietOn
     EXPECT_EQ(Terminal().find("GAMMA.003"), std::string::npos) << Terminal();
 
     // Output is back on after the download without touching the box.
-    EXPECT_TRUE(m_doc->m_serial.m_bDeliver);
+    EXPECT_TRUE(m_doc->Port().m_bDeliver);
     Type("ID\r");
     EXPECT_TRUE(PumpUntil([&] { return Terminal().find("SERIAL 4711") != std::string::npos; }, 5s)) << Terminal();
 }
@@ -355,7 +355,7 @@ TEST_F(RecorderRecovery, TypedRecorderCommandSkipsTheListingAndLearnsTheSizeFrom
     ASSERT_GE(m_totals.size(), 2u);
     EXPECT_EQ(m_totals.front(), "Not known");
     EXPECT_EQ(m_totals.back(), "1500");
-    EXPECT_TRUE(m_doc->m_strWatchRY.empty());
+    EXPECT_TRUE(m_doc->TypedSoFar(ILineConnection::TypedWatch::Recorder).empty());
     EXPECT_EQ(m_messages.Texts(), (std::vector<std::string>{"Recovery Complete"}));
 }
 
@@ -382,7 +382,7 @@ TEST_F(RecorderRecovery, LoopRecorderFromTheMenuAndTyped)
     EXPECT_EQ(Wire().substr(before), "my\r");
     EXPECT_TRUE(Downloaded("LOOP.000") == second);
     EXPECT_EQ(m_totals.front(), "Not known");
-    EXPECT_TRUE(m_doc->m_strWatchMY.empty());
+    EXPECT_TRUE(m_doc->TypedSoFar(ILineConnection::TypedWatch::LoopRecorder).empty());
     EXPECT_EQ(m_messages.Texts(), (std::vector<std::string>{"Recovery Complete", "Recovery Complete"}));
 }
 
@@ -429,7 +429,7 @@ TEST_F(RecorderRecovery, TypedLoopRecorderCommandWithARealSender)
 TEST_F(RecorderRecovery, CancelAbortsOnTheWireAndBreaksTheSenderOff)
 {
     Start(0);
-    m_app->m_bSoftwareBreak = true;
+    m_app->Settings().m_bSoftwareBreak = true;
     const std::string big = Pattern(40000, 6);
     PlayRecorder(Listing());
     m_sender = std::make_unique<YModemSender>(std::vector<YModemSender::File>{{"BIG.000", big}});
@@ -497,7 +497,7 @@ TEST_F(RecorderRecovery, RefusalsOfTheInstrumentEndTheCommandWithTheirMessage)
     m_answerAfterTerminalShows = "ERR 020";
     Type("RY\r");
     EXPECT_EQ(Wire().substr(before), "RY\r");
-    EXPECT_TRUE(m_doc->m_strWatchRY.empty());
+    EXPECT_TRUE(m_doc->TypedSoFar(ILineConnection::TypedWatch::Recorder).empty());
     ASSERT_EQ(m_messages.Texts().size(), 1u);
     EXPECT_TRUE(m_messages.Texts()[0].starts_with("The Tarnhold Recorder can not be found"));
     m_messages.Clear();
@@ -535,7 +535,7 @@ TEST_F(RecorderRecovery, LoopRecorderRefusals)
     m_doc->GetLogWnd()->Clear();
     Type("MY\r");
     EXPECT_TRUE(Wire().ends_with("MM\rMY\rMY\r")) << Wire();
-    EXPECT_TRUE(m_doc->m_strWatchMY.empty());
+    EXPECT_TRUE(m_doc->TypedSoFar(ILineConnection::TypedWatch::LoopRecorder).empty());
     EXPECT_EQ(m_messages.Texts(), (std::vector<std::string>{"Cannot communicate properly with the recorder.",
                                                             "Loop-Recorder not present.",
                                                             "Loop-Recorder not present."}));
