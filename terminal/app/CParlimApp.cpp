@@ -25,8 +25,6 @@ using namespace parlim;
 
 namespace {
 
-CParlimApp* g_app = nullptr;
-
 constexpr const char* kComPrefix = "COM";
 constexpr std::size_t kMaxComDigits = 3;
 
@@ -61,8 +59,6 @@ std::vector<int> ParseOrder(const std::string& order)
 
 CParlimApp::CParlimApp()
 {
-    g_app = this;
-    InitPortSettings();
     BuildCommandTable();
 }
 
@@ -73,20 +69,6 @@ CParlimApp::~CParlimApp()
     // A start that handed its script over never touched the settings.
     if (m_bSettingsLoaded)
         SavePortSettings();
-    if (g_app == this)
-        g_app = nullptr;
-}
-
-CParlimApp* CParlimApp::Instance()
-{
-    return g_app;
-}
-
-void CParlimApp::InitPortSettings()
-{
-    m_settings = CTerminalSettings();
-    m_nConnections = 0;
-    m_bExiting = false;
 }
 
 bool CParlimApp::InitInstance(const std::vector<std::string>& parameters)
@@ -102,7 +84,7 @@ bool CParlimApp::InitInstance(const std::vector<std::string>& parameters)
     // A hand-over left by an instance that ended before taking it up must
     // not run by surprise at the next F2.
     platform::WriteProfileString(kSectionSettings, kValueOutsideScriptPath, "");
-    m_pMainWnd = std::make_unique<CParlimMF>();
+    m_pMainWnd = std::make_unique<CParlimMF>(*this);
     RegisterScriptFileType();
 
     std::string order = platform::GetProfileString(kSectionSettings, kValueOrder);
@@ -300,15 +282,15 @@ void CParlimApp::UpdateBreakPicture()
 
 bool CParlimApp::RunConnectWizard(CParlimDoc& document)
 {
-    return CSettingsSheets::RunConnectWizard(document, m_pMainWnd.get());
+    return CSettingsSheets::RunConnectWizard(m_settings, document, m_pMainWnd.get());
 }
 
 void CParlimApp::EditConnectionProperties(CParlimDoc& document)
 {
-    CSettingsSheets::EditConnectionProperties(document, m_pMainWnd.get());
+    CSettingsSheets::EditConnectionProperties(m_settings, document, m_pMainWnd.get());
 }
 
 void CParlimApp::EditOptions()
 {
-    CSettingsSheets::EditOptions(m_pMainWnd.get());
+    CSettingsSheets::EditOptions(m_settings, m_pMainWnd.get());
 }

@@ -4,6 +4,7 @@
 #include "CTerminalSettings.h"
 #include "CommandTable.h"
 #include "IConnectionHost.h"
+#include "IMainFrameOwner.h"
 
 #include <memory>
 #include <string>
@@ -14,7 +15,7 @@ class CParlimMF;
 // The terminal's application object: the shared settings and their storage,
 // the ports to reopen at start, the script file type, the hand-over of a
 // command-line script to a running instance, and the host of every connection.
-class CParlimApp : public IConnectionHost {
+class CParlimApp : public IConnectionHost, public IMainFrameOwner {
 public:
     static constexpr const char* kHandOverWithoutWindow = "The script %s was not run: no connection window is open.";
     static constexpr const char* kHandOverDisconnected =
@@ -25,9 +26,6 @@ public:
     CParlimApp(const CParlimApp&) = delete;
     CParlimApp& operator=(const CParlimApp&) = delete;
 
-    // The one application object of the process.
-    static CParlimApp* Instance();
-
     // Start-up; false ends the program with ExitCode().
     bool InitInstance(const std::vector<std::string>& parameters);
     void ExitInstance();
@@ -37,7 +35,6 @@ public:
     void OnAppAbout();
     void OnFileNew();
 
-    void InitPortSettings();
     void LoadPortSettings();
     void SavePortSettings();
     int RestoreOpenPorts(const std::string& order);
@@ -45,7 +42,9 @@ public:
     void RegisterScriptFileType();
 
     CParlimMF* MainFrame() const { return m_pMainWnd.get(); }
-    const CommandTable& Commands() const { return m_commands; }
+    const CommandTable& Commands() const override { return m_commands; }
+    IConnectionHost& ConnectionHost() override { return *this; }
+    void OnMainWindowClosing() override { m_bExiting = true; }
 
     // What the connections reach of the application.
     CTerminalSettings& Settings() override { return m_settings; }

@@ -1,9 +1,8 @@
 #include "CParlimCF.h"
 
-#include "CParlimApp.h"
 #include "CParlimDoc.h"
-#include "CParlimMF.h"
 #include "CParlimVW.h"
+#include "IConnectionFrame.h"
 #include "resource.h"
 
 #include <QCloseEvent>
@@ -11,7 +10,8 @@
 
 using namespace parlim;
 
-CParlimCF::CParlimCF(CParlimDoc* document, CParlimVW* view) : m_pDocument(document)
+CParlimCF::CParlimCF(CParlimDoc* document, CParlimVW* view, IConnectionFrame& frame)
+    : m_pDocument(document), m_frame(frame)
 {
     setAttribute(Qt::WA_DeleteOnClose);
     setWidget(view);
@@ -33,8 +33,7 @@ void CParlimCF::ActivateFrame()
         showMaximized();
     } else {
         show();
-        if (CParlimMF* frame = CParlimApp::Instance()->MainFrame())
-            frame->DispatchCommand(ID_WINDOW_TILE_HORZ);
+        m_frame.DispatchCommand(ID_WINDOW_TILE_HORZ);
     }
     if (area)
         area->setActiveSubWindow(this);

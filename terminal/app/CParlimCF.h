@@ -5,13 +5,14 @@
 #include <QPointer>
 
 class CParlimVW;
+class IConnectionFrame;
 
 // The window of one connection inside the main window, titled by its
 // document. The first is shown maximised; with more, all are tiled.
 class CParlimCF : public QMdiSubWindow {
     Q_OBJECT
 public:
-    CParlimCF(CParlimDoc* document, CParlimVW* view);
+    CParlimCF(CParlimDoc* document, CParlimVW* view, IConnectionFrame& frame);
     ~CParlimCF() override;
 
     // Call once the window is in the main window's area.
@@ -24,4 +25,5 @@ protected:
 
 private:
     QPointer<CParlimDoc> m_pDocument;
+    IConnectionFrame& m_frame;
 };

@@ -1,9 +1,9 @@
 #include "CParlimMF.h"
 
-#include "CParlimApp.h"
 #include "CParlimCF.h"
 #include "CParlimDoc.h"
 #include "CParlimVW.h"
+#include "IMainFrameOwner.h"
 #include "CMenuResources.h"
 #include "HelpPage.h"
 #include "MessagePump.h"
@@ -53,7 +53,7 @@ QIcon ButtonIcon(const char* themeName, const char* drawing)
 
 } // namespace
 
-CParlimMF::CParlimMF() : m_mdiArea(new QMdiArea(this))
+CParlimMF::CParlimMF(IMainFrameOwner& owner) : m_owner(owner), m_mdiArea(new QMdiArea(this))
 {
     platform::SetClosing(false);
     setWindowTitle(kTitle);
@@ -125,7 +125,7 @@ void CParlimMF::resizeEvent(QResizeEvent* event)
 
 void CParlimMF::closeEvent(QCloseEvent* event)
 {
-    CParlimApp::Instance()->m_bExiting = true;
+    m_owner.OnMainWindowClosing();
     platform::SetClosing(true);
     m_mdiArea->closeAllSubWindows();
     QMainWindow::closeEvent(event);
@@ -341,13 +341,18 @@ CommandRouter::Chain CParlimMF::ChainFor(const CParlimDoc* document) const
         chain.push_back(&document->Commands());
     }
     chain.push_back(&m_commands);
-    chain.push_back(&CParlimApp::Instance()->Commands());
+    chain.push_back(&m_owner.Commands());
     return chain;
 }
 
 CCmdUI CParlimMF::QueryCommand(int id) const
 {
-    return CommandRouter::Query(ChainFor(ActiveDocument()), id);
+    return QueryFor(ActiveDocument(), id);
+}
+
+CCmdUI CParlimMF::QueryFor(const CParlimDoc* document, int id) const
+{
+    return CommandRouter::Query(ChainFor(document), id);
 }
 
 bool CParlimMF::DispatchCommand(int id)
@@ -464,15 +469,15 @@ void CParlimMF::TileHorizontally()
 
 void CParlimMF::OpenConnection()
 {
-    auto* document = new CParlimDoc(*CParlimApp::Instance(), this);
-    auto* view = new CParlimVW(document);
+    auto* document = new CParlimDoc(m_owner.ConnectionHost(), this);
+    auto* view = new CParlimVW(document, this);
     document->SetLogWnd(view->m_pLogWnd);
     if (!document->OnNewDocument()) {
         delete view;
         delete document;
         return;
     }
-    auto* child = new CParlimCF(document, view);
+    auto* child = new CParlimCF(document, view, *this);
     m_mdiArea->addSubWindow(child);
     child->ActivateFrame();
     UpdateCommandUI();

@@ -2,6 +2,7 @@
 #include "CCmdUI.h"
 #include "CommandRouter.h"
 #include "CommandTable.h"
+#include "IConnectionFrame.h"
 
 #include <QMainWindow>
 #include <QRect>
@@ -12,6 +13,7 @@
 
 class CParlimDoc;
 class CParlimVW;
+class IMainFrameOwner;
 class QLabel;
 class QMdiArea;
 class QMenu;
@@ -20,13 +22,13 @@ class QToolBar;
 // The terminal's main window: menu, toolbar, the eight status panes with
 // their blink timer, the connection windows inside, and the command router
 // that every menu item, key, button and posted command goes through.
-class CParlimMF : public QMainWindow {
+class CParlimMF : public QMainWindow, public IConnectionFrame {
     Q_OBJECT
 public:
     static constexpr const char* kTitle = "Parlim - Halvorn Pemberlin";
     static constexpr int kMinStoredHeight = 100;
 
-    CParlimMF();
+    explicit CParlimMF(IMainFrameOwner& owner);
     ~CParlimMF() override;
 
     // Placement from the settings for a screen of that size.
@@ -46,13 +48,14 @@ public:
     // (without a connection: the frame and the application).
     CommandRouter::Chain ChainFor(const CParlimDoc* document) const;
     CCmdUI QueryCommand(int id) const;
-    bool DispatchCommand(int id);
+    CCmdUI QueryFor(const CParlimDoc* document, int id) const override;
+    bool DispatchCommand(int id) override;
     // Through that connection's chain (none: the frame's); the connection
     // stays alive until its command has returned.
-    bool DispatchTo(CParlimDoc* document, int id);
+    bool DispatchTo(CParlimDoc* document, int id) override;
     // Queued; it reaches the given connection (the active one at handling
     // time when none is given) and is dropped when that connection is gone.
-    void PostCommand(CParlimDoc* document, int id);
+    void PostCommand(CParlimDoc* document, int id) override;
 
     // Idle-time refresh of toolbar buttons, status panes and the title.
     void UpdateCommandUI();
@@ -83,6 +86,7 @@ private:
     void UpdateTitle();
     void OnBlinkTimer();
 
+    IMainFrameOwner& m_owner;
     QMdiArea* m_mdiArea;
     CommandTable m_commands;
     QTimer m_blinkTimer;

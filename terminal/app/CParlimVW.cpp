@@ -2,9 +2,8 @@
 
 #include "CCmdUI.h"
 #include "CLogWnd.h"
-#include "CParlimApp.h"
 #include "CParlimDoc.h"
-#include "CParlimMF.h"
+#include "IConnectionFrame.h"
 #include "resource.h"
 
 #include <QContextMenuEvent>
@@ -32,9 +31,9 @@ QString TypedText(const QKeyEvent& event)
 
 } // namespace
 
-CParlimVW::CParlimVW(CParlimDoc* document, QWidget* parent)
+CParlimVW::CParlimVW(CParlimDoc* document, IConnectionFrame* frame, QWidget* parent)
     : QWidget(parent), m_pLogWnd(new CLogWnd(QString(), kWrapColumn, kMaxLines, true, this)),
-      m_pDocument(document)
+      m_pDocument(document), m_pFrame(frame)
 {
     m_pLogWnd->setObjectName("1");
     auto* layout = new QVBoxLayout(this);
@@ -63,8 +62,8 @@ void CParlimVW::keyReleaseEvent(QKeyEvent* event)
 {
     // Releasing Up opens the command history; a held key does not repeat it.
     if (event->key() == Qt::Key_Up && !event->isAutoRepeat()) {
-        if (CParlimMF* frame = CParlimApp::Instance()->MainFrame())
-            frame->PostCommand(m_pDocument, ID_TRANSFER_COMMAND_HISTORY);
+        if (m_pFrame)
+            m_pFrame->PostCommand(m_pDocument, ID_TRANSFER_COMMAND_HISTORY);
     }
     QWidget::keyReleaseEvent(event);
 }
@@ -84,8 +83,8 @@ QMenu* CParlimVW::BuildContextMenu()
         action->setObjectName(QString::number(id));
         connect(action, &QAction::triggered, this, [this, id] { RouteCommand(id); });
         // Each item shows as its connection's update rule says (Copy needs a selection).
-        if (CParlimMF* frame = CParlimApp::Instance()->MainFrame())
-            action->setEnabled(CommandRouter::Query(frame->ChainFor(m_pDocument), id).m_bEnabled);
+        if (m_pFrame)
+            action->setEnabled(m_pFrame->QueryFor(m_pDocument, id).m_bEnabled);
     };
     addItem(ID_FILE_SEND_SCRIPT, "&Send Script File...");
     addItem(ID_FILE_LOG, "&Log To File...");
@@ -107,9 +106,8 @@ void CParlimVW::contextMenuEvent(QContextMenuEvent* event)
 
 void CParlimVW::RouteCommand(int id)
 {
-    CParlimMF* frame = CParlimApp::Instance()->MainFrame();
-    if (frame && m_pDocument)
-        frame->DispatchTo(m_pDocument, id);
+    if (m_pFrame && m_pDocument)
+        m_pFrame->DispatchTo(m_pDocument, id);
 }
 
 void CParlimVW::OnEditCopy()

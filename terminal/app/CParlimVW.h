@@ -6,6 +6,7 @@
 
 class CLogWnd;
 class CParlimDoc;
+class IConnectionFrame;
 class QMenu;
 struct CCmdUI;
 
@@ -17,7 +18,8 @@ public:
     static constexpr std::uint32_t kWrapColumn = 80;
     static constexpr std::uint32_t kMaxLines = 2000;
 
-    explicit CParlimVW(CParlimDoc* document, QWidget* parent = nullptr);
+    // Commands go through the frame; without one the view routes none.
+    explicit CParlimVW(CParlimDoc* document, IConnectionFrame* frame = nullptr, QWidget* parent = nullptr);
     ~CParlimVW() override;
 
     CParlimDoc* GetDocument() const { return m_pDocument; }
@@ -41,5 +43,6 @@ private:
     void RouteCommand(int id);
 
     QPointer<CParlimDoc> m_pDocument;
+    IConnectionFrame* m_pFrame;
     CommandTable m_commands;
 };

@@ -1,6 +1,6 @@
 #include "CPropCnTo.h"
 
-#include "CParlimApp.h"
+#include "CTerminalSettings.h"
 #include "Messages.h"
 #include "PortConfig.h"
 #include "PortProbe.h"
@@ -33,8 +33,8 @@ QComboBox* IdCombo(int id, QWidget* parent)
 
 } // namespace
 
-CPropCnTo::CPropCnTo()
-    : CPropertyPage(IDD_PROP_CONNECT_TO, "Connect To"),
+CPropCnTo::CPropCnTo(CTerminalSettings& settings)
+    : CPropertyPage(IDD_PROP_CONNECT_TO, "Connect To"), m_settings(settings),
       m_deviceCombo(IdCombo(IDC_DEVICE_COMBO, this)), m_portCombo(IdCombo(IDC_PORT_COMBO, this))
 {
     auto* layout = new QVBoxLayout(this);
@@ -59,7 +59,7 @@ CPropCnTo::CPropCnTo()
 
 void CPropCnTo::OnInitDialog()
 {
-    const CPortSettings& slot = CParlimApp::Instance()->Settings().CurrentSlot();
+    const CPortSettings& slot = m_settings.CurrentSlot();
     for (int type = 0; type < kDeviceTypeCount; ++type)
         m_deviceCombo->addItem(QString::fromStdString(LoadResString(IDS_DEVICE_FIRST + type)));
     int selected = -1;
@@ -74,7 +74,7 @@ void CPropCnTo::OnInitDialog()
 
 void CPropCnTo::StoreDeviceType()
 {
-    CParlimApp::Instance()->Settings().CurrentSlot().m_nDeviceType = m_deviceCombo->currentIndex();
+    m_settings.CurrentSlot().m_nDeviceType = m_deviceCombo->currentIndex();
 }
 
 bool CPropCnTo::StorePort()
@@ -83,7 +83,7 @@ bool CPropCnTo::StorePort()
         platform::ShowMessage(kMustSelectPort);
         return false;
     }
-    CParlimApp::Instance()->Settings().CurrentSlot().m_nPort = m_portCombo->currentData().toInt() - 1;
+    m_settings.CurrentSlot().m_nPort = m_portCombo->currentData().toInt() - 1;
     return true;
 }
 
@@ -96,7 +96,6 @@ bool CPropCnTo::OnApply()
 bool CPropCnTo::OnWizardNext()
 {
     StoreDeviceType();
-    CTerminalSettings& settings = CParlimApp::Instance()->Settings();
-    settings.m_bEcho = settings.CurrentSlot().m_nDeviceType == kTesk;
+    m_settings.m_bEcho = m_settings.CurrentSlot().m_nDeviceType == kTesk;
     return StorePort();
 }

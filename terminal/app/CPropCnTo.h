@@ -2,6 +2,7 @@
 #include "CPropertyPage.h"
 
 class QComboBox;
+struct CTerminalSettings;
 
 // "Connect To": the instrument type and one of the COM ports free right now.
 class CPropCnTo : public CPropertyPage {
@@ -9,7 +10,7 @@ class CPropCnTo : public CPropertyPage {
 public:
     static constexpr const char* kMustSelectPort = "You Must Select A Com Port";
 
-    CPropCnTo();
+    explicit CPropCnTo(CTerminalSettings& settings);
 
     bool OnApply() override;
     bool OnWizardNext() override;
@@ -22,6 +23,7 @@ private:
     // The chosen port into the slot; false (with the message) when none is chosen.
     bool StorePort();
 
+    CTerminalSettings& m_settings;
     QComboBox* m_deviceCombo;
     QComboBox* m_portCombo;
 };

@@ -1,7 +1,7 @@
 #include "CPropPgOP.h"
 
-#include "CParlimApp.h"
-#include "CParlimDoc.h"
+#include "CTerminalSettings.h"
+#include "PortConfig.h"
 #include "resource.h"
 
 #include <QCheckBox>
@@ -9,7 +9,7 @@
 
 using namespace parlim;
 
-CPropPgOP::CPropPgOP() : CPropertyPage(IDD_PROP_OPTIONS, "Options")
+CPropPgOP::CPropPgOP(CTerminalSettings& settings) : CPropertyPage(IDD_PROP_OPTIONS, "Options"), m_settings(settings)
 {
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(AddBox(IDC_BREAK_ON_CONNECT, "&Send Break On New Connection"));
@@ -44,17 +44,16 @@ void CPropPgOP::SetChecked(int id, bool on)
 
 void CPropPgOP::OnInitDialog()
 {
-    const CTerminalSettings& settings = CParlimApp::Instance()->Settings();
-    const CPortSettings& slot = settings.CurrentSlot();
+    const CPortSettings& slot = m_settings.CurrentSlot();
     SetChecked(IDC_BREAK_ON_CONNECT, slot.m_bBreakOnConnect != 0);
     SetChecked(IDC_CONNECT_ON_STARTUP, slot.m_bConnectOnStartup != 0);
     SetChecked(IDC_SCRIPT_ERROR_CHECK, slot.m_bScriptErrorCheck != 0);
     SetChecked(IDC_OVERWRITE_LOG, slot.m_bOverwriteLog != 0);
-    SetChecked(IDC_SEND_CK, settings.m_bSendCK);
-    SetChecked(IDC_SOFTWARE_BREAK, settings.m_bSoftwareBreak);
-    SetChecked(IDC_ECHO, settings.m_bEcho);
-    SetChecked(IDC_WAIT_FOR_PROMPT, settings.m_nPromptWait != 0);
-    if (slot.m_nDeviceType == CParlimDoc::kGlissom) {
+    SetChecked(IDC_SEND_CK, m_settings.m_bSendCK);
+    SetChecked(IDC_SOFTWARE_BREAK, m_settings.m_bSoftwareBreak);
+    SetChecked(IDC_ECHO, m_settings.m_bEcho);
+    SetChecked(IDC_WAIT_FOR_PROMPT, m_settings.m_nPromptWait != 0);
+    if (slot.m_nDeviceType == DeviceType::kGlissom) {
         m_boxes.at(IDC_SOFTWARE_BREAK)->hide();
         m_boxes.at(IDC_SEND_CK)->hide();
     }
@@ -62,16 +61,15 @@ void CPropPgOP::OnInitDialog()
 
 void CPropPgOP::StoreBoxes()
 {
-    CTerminalSettings& settings = CParlimApp::Instance()->Settings();
-    CPortSettings& slot = settings.CurrentSlot();
+    CPortSettings& slot = m_settings.CurrentSlot();
     slot.m_bBreakOnConnect = IsChecked(IDC_BREAK_ON_CONNECT);
     slot.m_bConnectOnStartup = IsChecked(IDC_CONNECT_ON_STARTUP);
     slot.m_bScriptErrorCheck = IsChecked(IDC_SCRIPT_ERROR_CHECK);
     slot.m_bOverwriteLog = IsChecked(IDC_OVERWRITE_LOG);
-    settings.m_bSendCK = IsChecked(IDC_SEND_CK);
-    settings.m_bSoftwareBreak = IsChecked(IDC_SOFTWARE_BREAK);
-    settings.m_bEcho = IsChecked(IDC_ECHO);
-    settings.m_nPromptWait = IsChecked(IDC_WAIT_FOR_PROMPT) ? kPromptWaitSeconds : 0;
+    m_settings.m_bSendCK = IsChecked(IDC_SEND_CK);
+    m_settings.m_bSoftwareBreak = IsChecked(IDC_SOFTWARE_BREAK);
+    m_settings.m_bEcho = IsChecked(IDC_ECHO);
+    m_settings.m_nPromptWait = IsChecked(IDC_WAIT_FOR_PROMPT) ? kPromptWaitSeconds : 0;
 }
 
 bool CPropPgOP::OnApply()
@@ -83,10 +81,9 @@ bool CPropPgOP::OnApply()
 bool CPropPgOP::OnWizardFinish()
 {
     StoreBoxes();
-    CTerminalSettings& settings = CParlimApp::Instance()->Settings();
-    if (settings.CurrentSlot().m_nDeviceType == CParlimDoc::kGlissom) {
-        settings.m_bSoftwareBreak = false;
-        settings.m_bSendCK = false;
+    if (m_settings.CurrentSlot().m_nDeviceType == DeviceType::kGlissom) {
+        m_settings.m_bSoftwareBreak = false;
+        m_settings.m_bSendCK = false;
     }
     return true;
 }

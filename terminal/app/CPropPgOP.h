@@ -4,6 +4,7 @@
 #include <map>
 
 class QCheckBox;
+struct CTerminalSettings;
 
 // "Options": four options of the current slot and four of the whole terminal.
 class CPropPgOP : public CPropertyPage {
@@ -11,7 +12,7 @@ class CPropPgOP : public CPropertyPage {
 public:
     static constexpr int kPromptWaitSeconds = 5;
 
-    CPropPgOP();
+    explicit CPropPgOP(CTerminalSettings& settings);
 
     bool OnApply() override;
     bool OnWizardFinish() override;
@@ -25,5 +26,6 @@ private:
     bool IsChecked(int id) const;
     void SetChecked(int id, bool on);
 
+    CTerminalSettings& m_settings;
     std::map<int, QCheckBox*> m_boxes;
 };

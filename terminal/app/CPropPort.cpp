@@ -1,6 +1,6 @@
 #include "CPropPort.h"
 
-#include "CParlimApp.h"
+#include "CTerminalSettings.h"
 #include "CParlimDoc.h"
 #include "CPropertySheet.h"
 #include "Messages.h"
@@ -34,8 +34,8 @@ void FillFromStrings(QComboBox* combo, int firstId, int count)
 
 } // namespace
 
-CPropPort::CPropPort(CParlimDoc* document)
-    : CPropertyPage(IDD_PROP_PORT, "Port Settings"), m_pDoc(document),
+CPropPort::CPropPort(CTerminalSettings& settings, CParlimDoc* document)
+    : CPropertyPage(IDD_PROP_PORT, "Port Settings"), m_settings(settings), m_pDoc(document),
       m_baudCombo(IdCombo(IDC_BAUD_COMBO, this)), m_parityCombo(IdCombo(IDC_PARITY_COMBO, this)),
       m_stopBitsCombo(IdCombo(IDC_STOP_BITS_COMBO, this)), m_flowCombo(IdCombo(IDC_FLOW_COMBO, this)),
       m_detectButton(new QPushButton("Auto Detect ADCP...", this))
@@ -83,7 +83,7 @@ void CPropPort::OnInitDialog()
     m_stopBitsCombo->addItem(QString::fromStdString(LoadResString(IDS_STOP_BITS_TWO)));
     FillFromStrings(m_flowCombo, IDS_FLOW_FIRST, kFlowCount);
 
-    const CPortSettings& slot = CParlimApp::Instance()->Settings().CurrentSlot();
+    const CPortSettings& slot = m_settings.CurrentSlot();
     m_baudCombo->setCurrentIndex(slot.m_nBaud + 1);
     m_parityCombo->setCurrentIndex(slot.m_nParity);
     m_stopBitsCombo->setCurrentIndex(slot.m_nStopBits != 0 ? 1 : 0);
@@ -92,7 +92,7 @@ void CPropPort::OnInitDialog()
 
 void CPropPort::StoreSelections()
 {
-    CPortSettings& slot = CParlimApp::Instance()->Settings().CurrentSlot();
+    CPortSettings& slot = m_settings.CurrentSlot();
     slot.m_nBaud = m_baudCombo->currentIndex() - 1;
     slot.m_nParity = m_parityCombo->currentIndex();
     slot.m_nStopBits = m_stopBitsCombo->currentIndex() == 1 ? 2 : 0;

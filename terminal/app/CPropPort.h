@@ -4,6 +4,7 @@
 class CParlimDoc;
 class QComboBox;
 class QPushButton;
+struct CTerminalSettings;
 
 // "Port Settings": baud rate, parity, stop bits and flow control of the
 // current slot, and the instrument detection while the port is open.
@@ -12,7 +13,7 @@ class CPropPort : public CPropertyPage {
 public:
     static constexpr const char* kFinishText = "&Finish";
 
-    explicit CPropPort(CParlimDoc* document);
+    CPropPort(CTerminalSettings& settings, CParlimDoc* document);
 
     bool OnApply() override;
     bool OnWizardNext() override;
@@ -28,6 +29,7 @@ private:
     // The "Auto Detect ADCP..." button.
     void OnAutoDetect();
 
+    CTerminalSettings& m_settings;
     CParlimDoc* m_pDoc;
     QComboBox* m_baudCombo;
     QComboBox* m_parityCombo;

@@ -9,24 +9,24 @@
 
 using namespace parlim;
 
-bool CSettingsSheets::RunConnectWizard(CParlimDoc& document, QWidget* parent)
+bool CSettingsSheets::RunConnectWizard(CTerminalSettings& settings, CParlimDoc& document, QWidget* parent)
 {
     CPropertySheet sheet(CPropertySheet::Mode::Wizard, parent);
-    CPropCnTo connectTo;
-    CPropPort port(&document);
-    CPropPgOP options;
+    CPropCnTo connectTo(settings);
+    CPropPort port(settings, &document);
+    CPropPgOP options(settings);
     sheet.AddPage(&connectTo);
     sheet.AddPage(&port);
     sheet.AddPage(&options);
     return sheet.DoModal() == ID_WIZFINISH;
 }
 
-void CSettingsSheets::EditConnectionProperties(CParlimDoc& document, QWidget* parent)
+void CSettingsSheets::EditConnectionProperties(CTerminalSettings& settings, CParlimDoc& document, QWidget* parent)
 {
     const bool connected = document.IsConnected();
     CPropertySheet sheet(CPropertySheet::Mode::Sheet, parent);
-    CPropPort port(&document);
-    CPropCnTo connectTo;
+    CPropPort port(settings, &document);
+    CPropCnTo connectTo(settings);
     port.m_bShowDetect = connected;
     sheet.AddPage(&port);
     if (!connected)
@@ -34,10 +34,10 @@ void CSettingsSheets::EditConnectionProperties(CParlimDoc& document, QWidget* pa
     sheet.DoModal();
 }
 
-void CSettingsSheets::EditOptions(QWidget* parent)
+void CSettingsSheets::EditOptions(CTerminalSettings& settings, QWidget* parent)
 {
     CPropertySheet sheet(CPropertySheet::Mode::Sheet, parent);
-    CPropPgOP options;
+    CPropPgOP options(settings);
     sheet.AddPage(&options);
     sheet.DoModal();
 }

@@ -1,9 +1,9 @@
 #include "CConnectionCommandTable.h"
 
-#include "CParlimDoc.h"
 #include "CommandTable.h"
-#include "IConnectionHost.h"
+#include "IConnectionCommands.h"
 #include "Messages.h"
+#include "PortConfig.h"
 #include "resource.h"
 
 #include <exception>
@@ -14,114 +14,115 @@ namespace {
 
 // A handler that fails (out of memory, a thread that cannot start) ends with
 // the reason told; the terminal stays up, as no exception may cross the event loop.
-CommandTable::Handler Guarded(CParlimDoc& document, void (CParlimDoc::*handler)())
+CommandTable::Handler Guarded(IConnectionCommands& connection, void (IConnectionCommands::*handler)())
 {
-    return [&document, handler] {
+    return [&connection, handler] {
         try {
-            (document.*handler)();
+            (connection.*handler)();
         } catch (const std::exception& error) {
             platform::ShowMessage(error.what());
         }
     };
 }
 
-CommandTable::UpdateRule Rule(const CParlimDoc& document, void (*rule)(const CParlimDoc&, CCmdUI&))
+CommandTable::UpdateRule Rule(const IConnectionCommands& connection,
+                              void (*rule)(const IConnectionCommands&, CCmdUI&))
 {
-    return [&document, rule](CCmdUI& ui) { rule(document, ui); };
+    return [&connection, rule](CCmdUI& ui) { rule(connection, ui); };
 }
 
 } // namespace
 
-void CConnectionCommandTable::Register(CParlimDoc& doc, CommandTable& table)
+void CConnectionCommandTable::Register(IConnectionCommands& connection, CommandTable& table)
 {
     using T = CConnectionCommandTable;
-    table.Add(ID_FILE_PROPERTIES, Guarded(doc, &CParlimDoc::OnProperties), Rule(doc, &T::OnUpdateNoScript));
-    table.Add(ID_FILE_CONNECT, Guarded(doc, &CParlimDoc::OnConnect), Rule(doc, &T::OnUpdateConnect));
-    table.Add(ID_FILE_DISCONNECT, Guarded(doc, &CParlimDoc::OnDisconnect),
-              Rule(doc, &T::OnUpdateConnectedNoScript));
-    table.Add(ID_FILE_LOG, Guarded(doc, &CParlimDoc::OnLogToFile), Rule(doc, &T::OnUpdateLogToFile));
-    table.Add(ID_FILE_SEND_SCRIPT, Guarded(doc, &CParlimDoc::OnSendScript), Rule(doc, &T::OnUpdateSendScript));
-    table.Add(ID_VIEW_HEX_ASCII, Guarded(doc, &CParlimDoc::OnHexAscii), Rule(doc, &T::OnUpdateHexAscii));
-    table.Add(ID_FILE_SEND_BREAK, Guarded(doc, &CParlimDoc::OnSendBreak), Rule(doc, &T::OnUpdateSendBreak));
-    table.Add(ID_TRANSFER_BINARY_COMMAND, Guarded(doc, &CParlimDoc::OnSendBinaryCommand),
-              Rule(doc, &T::OnUpdateSendBinaryCommand));
-    table.Add(ID_FILE_RECOVER_RECORDER, Guarded(doc, &CParlimDoc::OnRecoverRecorder),
-              Rule(doc, &T::OnUpdateRecoverRecorder));
-    table.Add(ID_TOOLS_OPTIONS, Guarded(doc, &CParlimDoc::OnOptions));
-    table.Add(ID_FILE_EDIT_SCRIPT, Guarded(doc, &CParlimDoc::OnEditScript), Rule(doc, &T::OnUpdateNoScript));
-    table.Add(ID_TRANSFER_COMMAND_HISTORY, Guarded(doc, &CParlimDoc::OnCommandHistory),
-              Rule(doc, &T::OnUpdateConnectedNoScript));
-    table.Add(ID_FILE_VIEW_LOG, Guarded(doc, &CParlimDoc::OnViewLogFile), Rule(doc, &T::OnUpdateViewLogFile));
-    table.Add(ID_WINDOW_CLEAR, Guarded(doc, &CParlimDoc::OnClearWindow));
-    table.Add(ID_TRANSFER_PC_TIME, Guarded(doc, &CParlimDoc::OnPcTimeToAdcp),
-              Rule(doc, &T::OnUpdateConnectedNoScript));
-    table.Add(ID_TRANSFER_HEX_BYTES, Guarded(doc, &CParlimDoc::OnSendBytes),
-              Rule(doc, &T::OnUpdateConnectedNoScript));
-    table.Add(ID_FILE_RECOVER_LOOP_RECORDER, Guarded(doc, &CParlimDoc::OnRecoverLoopRecorder),
-              Rule(doc, &T::OnUpdateRecoverLoopRecorder));
-    table.Add(ID_EDIT_PASTE, Guarded(doc, &CParlimDoc::OnPaste));
-    table.Add(ID_HELP, Guarded(doc, &CParlimDoc::OnHelpContents));
-    table.Add(ID_RUN_SCRIPT, Guarded(doc, &CParlimDoc::OnRunScript));
+    table.Add(ID_FILE_PROPERTIES, Guarded(connection, &IConnectionCommands::OnProperties), Rule(connection, &T::OnUpdateNoScript));
+    table.Add(ID_FILE_CONNECT, Guarded(connection, &IConnectionCommands::OnConnect), Rule(connection, &T::OnUpdateConnect));
+    table.Add(ID_FILE_DISCONNECT, Guarded(connection, &IConnectionCommands::OnDisconnect),
+              Rule(connection, &T::OnUpdateConnectedNoScript));
+    table.Add(ID_FILE_LOG, Guarded(connection, &IConnectionCommands::OnLogToFile), Rule(connection, &T::OnUpdateLogToFile));
+    table.Add(ID_FILE_SEND_SCRIPT, Guarded(connection, &IConnectionCommands::OnSendScript), Rule(connection, &T::OnUpdateSendScript));
+    table.Add(ID_VIEW_HEX_ASCII, Guarded(connection, &IConnectionCommands::OnHexAscii), Rule(connection, &T::OnUpdateHexAscii));
+    table.Add(ID_FILE_SEND_BREAK, Guarded(connection, &IConnectionCommands::OnSendBreak), Rule(connection, &T::OnUpdateSendBreak));
+    table.Add(ID_TRANSFER_BINARY_COMMAND, Guarded(connection, &IConnectionCommands::OnSendBinaryCommand),
+              Rule(connection, &T::OnUpdateSendBinaryCommand));
+    table.Add(ID_FILE_RECOVER_RECORDER, Guarded(connection, &IConnectionCommands::OnRecoverRecorder),
+              Rule(connection, &T::OnUpdateRecoverRecorder));
+    table.Add(ID_TOOLS_OPTIONS, Guarded(connection, &IConnectionCommands::OnOptions));
+    table.Add(ID_FILE_EDIT_SCRIPT, Guarded(connection, &IConnectionCommands::OnEditScript), Rule(connection, &T::OnUpdateNoScript));
+    table.Add(ID_TRANSFER_COMMAND_HISTORY, Guarded(connection, &IConnectionCommands::OnCommandHistory),
+              Rule(connection, &T::OnUpdateConnectedNoScript));
+    table.Add(ID_FILE_VIEW_LOG, Guarded(connection, &IConnectionCommands::OnViewLogFile), Rule(connection, &T::OnUpdateViewLogFile));
+    table.Add(ID_WINDOW_CLEAR, Guarded(connection, &IConnectionCommands::OnClearWindow));
+    table.Add(ID_TRANSFER_PC_TIME, Guarded(connection, &IConnectionCommands::OnPcTimeToAdcp),
+              Rule(connection, &T::OnUpdateConnectedNoScript));
+    table.Add(ID_TRANSFER_HEX_BYTES, Guarded(connection, &IConnectionCommands::OnSendBytes),
+              Rule(connection, &T::OnUpdateConnectedNoScript));
+    table.Add(ID_FILE_RECOVER_LOOP_RECORDER, Guarded(connection, &IConnectionCommands::OnRecoverLoopRecorder),
+              Rule(connection, &T::OnUpdateRecoverLoopRecorder));
+    table.Add(ID_EDIT_PASTE, Guarded(connection, &IConnectionCommands::OnPaste));
+    table.Add(ID_HELP, Guarded(connection, &IConnectionCommands::OnHelpContents));
+    table.Add(ID_RUN_SCRIPT, Guarded(connection, &IConnectionCommands::OnRunScript));
 }
 
-void CConnectionCommandTable::OnUpdateNoScript(const CParlimDoc& doc, CCmdUI& ui)
+void CConnectionCommandTable::OnUpdateNoScript(const IConnectionCommands& connection, CCmdUI& ui)
 {
-    ui.Enable(!doc.IsScriptRunning());
+    ui.Enable(!connection.IsScriptRunning());
 }
 
-void CConnectionCommandTable::OnUpdateConnect(const CParlimDoc& doc, CCmdUI& ui)
+void CConnectionCommandTable::OnUpdateConnect(const IConnectionCommands& connection, CCmdUI& ui)
 {
-    ui.Enable(!doc.IsConnected());
+    ui.Enable(!connection.IsConnected());
 }
 
-void CConnectionCommandTable::OnUpdateConnectedNoScript(const CParlimDoc& doc, CCmdUI& ui)
+void CConnectionCommandTable::OnUpdateConnectedNoScript(const IConnectionCommands& connection, CCmdUI& ui)
 {
-    ui.Enable(doc.IsConnected() && !doc.IsScriptRunning());
+    ui.Enable(connection.IsConnected() && !connection.IsScriptRunning());
 }
 
-void CConnectionCommandTable::OnUpdateLogToFile(const CParlimDoc& doc, CCmdUI& ui)
+void CConnectionCommandTable::OnUpdateLogToFile(const IConnectionCommands& connection, CCmdUI& ui)
 {
-    ui.SetText(LoadResString(doc.IsLogging() ? IDS_END_LOGGING : IDS_LOG_TO_FILE));
+    ui.SetText(LoadResString(connection.IsLogging() ? IDS_END_LOGGING : IDS_LOG_TO_FILE));
 }
 
-void CConnectionCommandTable::OnUpdateSendScript(const CParlimDoc& doc, CCmdUI& ui)
+void CConnectionCommandTable::OnUpdateSendScript(const IConnectionCommands& connection, CCmdUI& ui)
 {
-    if (!doc.IsConnected()) {
+    if (!connection.IsConnected()) {
         ui.Enable(false);
         return;
     }
     ui.Enable(true);
-    ui.SetText(LoadResString(doc.IsScriptRunning() ? IDS_STOP_SCRIPT : IDS_SEND_SCRIPT));
+    ui.SetText(LoadResString(connection.IsScriptRunning() ? IDS_STOP_SCRIPT : IDS_SEND_SCRIPT));
 }
 
-void CConnectionCommandTable::OnUpdateHexAscii(const CParlimDoc& doc, CCmdUI& ui)
+void CConnectionCommandTable::OnUpdateHexAscii(const IConnectionCommands& connection, CCmdUI& ui)
 {
     ui.Enable(true);
-    ui.SetCheck(doc.IsHexView());
+    ui.SetCheck(connection.IsHexView());
 }
 
-void CConnectionCommandTable::OnUpdateSendBreak(const CParlimDoc& doc, CCmdUI& ui)
+void CConnectionCommandTable::OnUpdateSendBreak(const IConnectionCommands& connection, CCmdUI& ui)
 {
-    ui.Enable(doc.IsConnected() && !doc.IsScriptRunning());
-    doc.Host().UpdateBreakPicture();
+    ui.Enable(connection.IsConnected() && !connection.IsScriptRunning());
+    connection.UpdateBreakPicture();
 }
 
-void CConnectionCommandTable::OnUpdateSendBinaryCommand(const CParlimDoc& doc, CCmdUI& ui)
+void CConnectionCommandTable::OnUpdateSendBinaryCommand(const IConnectionCommands& connection, CCmdUI& ui)
 {
-    ui.Enable(doc.GetDeviceType() == CParlimDoc::kGlissom && !doc.IsScriptRunning());
+    ui.Enable(connection.GetDeviceType() == DeviceType::kGlissom && !connection.IsScriptRunning());
 }
 
-void CConnectionCommandTable::OnUpdateRecoverRecorder(const CParlimDoc& doc, CCmdUI& ui)
+void CConnectionCommandTable::OnUpdateRecoverRecorder(const IConnectionCommands& connection, CCmdUI& ui)
 {
-    ui.Enable(IsRecorderType(doc.GetDeviceType()) && doc.IsConnected());
+    ui.Enable(IsRecorderType(connection.GetDeviceType()) && connection.IsConnected());
 }
 
-void CConnectionCommandTable::OnUpdateRecoverLoopRecorder(const CParlimDoc& doc, CCmdUI& ui)
+void CConnectionCommandTable::OnUpdateRecoverLoopRecorder(const IConnectionCommands& connection, CCmdUI& ui)
 {
-    ui.Enable(IsLoopRecorderType(doc.GetDeviceType()) && doc.IsConnected());
+    ui.Enable(IsLoopRecorderType(connection.GetDeviceType()) && connection.IsConnected());
 }
 
-void CConnectionCommandTable::OnUpdateViewLogFile(const CParlimDoc& doc, CCmdUI& ui)
+void CConnectionCommandTable::OnUpdateViewLogFile(const IConnectionCommands& connection, CCmdUI& ui)
 {
-    ui.Enable(!doc.IsLogging());
+    ui.Enable(!connection.IsLogging());
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-class CParlimDoc;
+class IConnectionCommands;
 class CommandTable;
 struct CCmdUI;
 
@@ -8,17 +8,17 @@ struct CCmdUI;
 // toolbar buttons and posted commands of a connection window reach.
 class CConnectionCommandTable {
 public:
-    static void Register(CParlimDoc& document, CommandTable& table);
+    static void Register(IConnectionCommands& connection, CommandTable& table);
 
-    static void OnUpdateNoScript(const CParlimDoc& document, CCmdUI& ui);
-    static void OnUpdateConnect(const CParlimDoc& document, CCmdUI& ui);
-    static void OnUpdateConnectedNoScript(const CParlimDoc& document, CCmdUI& ui);
-    static void OnUpdateLogToFile(const CParlimDoc& document, CCmdUI& ui);
-    static void OnUpdateSendScript(const CParlimDoc& document, CCmdUI& ui);
-    static void OnUpdateHexAscii(const CParlimDoc& document, CCmdUI& ui);
-    static void OnUpdateSendBreak(const CParlimDoc& document, CCmdUI& ui);
-    static void OnUpdateSendBinaryCommand(const CParlimDoc& document, CCmdUI& ui);
-    static void OnUpdateRecoverRecorder(const CParlimDoc& document, CCmdUI& ui);
-    static void OnUpdateRecoverLoopRecorder(const CParlimDoc& document, CCmdUI& ui);
-    static void OnUpdateViewLogFile(const CParlimDoc& document, CCmdUI& ui);
+    static void OnUpdateNoScript(const IConnectionCommands& connection, CCmdUI& ui);
+    static void OnUpdateConnect(const IConnectionCommands& connection, CCmdUI& ui);
+    static void OnUpdateConnectedNoScript(const IConnectionCommands& connection, CCmdUI& ui);
+    static void OnUpdateLogToFile(const IConnectionCommands& connection, CCmdUI& ui);
+    static void OnUpdateSendScript(const IConnectionCommands& connection, CCmdUI& ui);
+    static void OnUpdateHexAscii(const IConnectionCommands& connection, CCmdUI& ui);
+    static void OnUpdateSendBreak(const IConnectionCommands& connection, CCmdUI& ui);
+    static void OnUpdateSendBinaryCommand(const IConnectionCommands& connection, CCmdUI& ui);
+    static void OnUpdateRecoverRecorder(const IConnectionCommands& connection, CCmdUI& ui);
+    static void OnUpdateRecoverLoopRecorder(const IConnectionCommands& connection, CCmdUI& ui);
+    static void OnUpdateViewLogFile(const IConnectionCommands& connection, CCmdUI& ui);
 };

@@ -2,15 +2,17 @@
 
 #include "CCommandBytes.h"
 #include "CNbCmdDG.h"
-#include "CParlimDoc.h"
 #include "CScript.h"
 #include "CSendBytesDlg.h"
-#include "IConnectionHost.h"
+#include "CSerialPort.h"
+#include "ILineConnection.h"
 #include "MessagePump.h"
 #include "Messages.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
+
+#include <memory>
 
 namespace {
 
@@ -23,51 +25,49 @@ void WriteAll(CSerialPort& port, const std::string& bytes)
 
 } // namespace
 
-CConnectionCommands::CConnectionCommands(CParlimDoc& document) : m_doc(document) {}
-
-QWidget* CConnectionCommands::DialogParent() const
+CConnectionCommands::CConnectionCommands(ILineConnection& line, QWidget* dialogParent)
+    : m_line(line), m_dialogParent(dialogParent)
 {
-    return m_doc.DialogParent();
 }
 
 void CConnectionCommands::PcTimeToAdcp()
 {
-    if (!m_doc.IsConnected())
+    if (!m_line.IsConnected())
         return;
     const std::tm local = CCommandBytes::StartOfSecond();
-    const int deviceType = m_doc.GetDeviceType();
+    const int deviceType = m_line.LineSettings().m_nDeviceType;
     const std::string command = CScript::ClockCommand(local, deviceType);
-    if (deviceType == CParlimDoc::kGlissom)
+    if (deviceType == DeviceType::kGlissom)
         WritePaced(command.data(), command.size());
     else
-        WriteAll(m_doc.Port(), command);
+        WriteAll(m_line.Port(), command);
 }
 
 void CConnectionCommands::WritePaced(const char* bytes, std::size_t count)
 {
-    CParlimDoc::BusyScope busy(m_doc);
+    const std::shared_ptr<void> hold = m_line.HoldWhileRunning();
     for (std::size_t index = 0; index < count; ++index) {
-        m_doc.Port().Write(bytes + index, 1);
+        m_line.Port().Write(bytes + index, 1);
         platform::WaitWithMessages(0, kPacingMs);
     }
 }
 
 void CConnectionCommands::SendBinaryCommand()
 {
-    CNbCmdDG dialog(DialogParent());
+    CNbCmdDG dialog(m_dialogParent);
     if (dialog.DoModal() != platform::IDOK)
         return;
     const QByteArray text = dialog.GetCommand().toLatin1();
-    WriteAll(m_doc.Port(), CCommandBytes::BinaryCommand(std::string_view(text.constData(), text.size())));
+    WriteAll(m_line.Port(), CCommandBytes::BinaryCommand(std::string_view(text.constData(), text.size())));
 }
 
 void CConnectionCommands::SendBytes()
 {
-    CSendBytesDlg dialog(DialogParent());
+    CSendBytesDlg dialog(m_dialogParent);
     if (dialog.DoModal() != platform::IDOK)
         return;
     const QByteArray text = dialog.GetCommand().toLatin1();
-    WriteAll(m_doc.Port(), CCommandBytes::HexBytes(std::string_view(text.constData(), text.size())));
+    WriteAll(m_line.Port(), CCommandBytes::HexBytes(std::string_view(text.constData(), text.size())));
 }
 
 void CConnectionCommands::Paste()
@@ -76,24 +76,6 @@ void CConnectionCommands::Paste()
     if (!clipboard)
         return;
     const QByteArray text = clipboard->text().toUtf8();
-    if (!text.isEmpty() && m_doc.IsConnected())
-        m_doc.Port().Write(text.constData(), static_cast<std::uint32_t>(text.size()));
-}
-
-void CConnectionCommands::Properties()
-{
-    m_doc.SavePortConfig();
-    m_doc.Host().EditConnectionProperties(m_doc);
-    m_doc.LoadPortConfig();
-    if (m_doc.IsConnected())
-        m_doc.ApplyPortSettings();
-    else
-        m_doc.ListPortInOrder(m_doc.LineSettings().m_nPort + 1);
-}
-
-void CConnectionCommands::Options()
-{
-    m_doc.SavePortConfig();
-    m_doc.Host().EditOptions();
-    m_doc.LoadPortConfig();
+    if (!text.isEmpty() && m_line.IsConnected())
+        m_line.Port().Write(text.constData(), static_cast<std::uint32_t>(text.size()));
 }

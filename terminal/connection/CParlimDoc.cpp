@@ -542,6 +542,11 @@ void CParlimDoc::BuildCommandTable()
     m_commands.AddUpdateRule(ID_INDICATOR_SCRIPT, [this](CCmdUI& ui) { OnUpdatePaneScript(ui); });
 }
 
+void CParlimDoc::UpdateBreakPicture() const
+{
+    m_host.UpdateBreakPicture();
+}
+
 void CParlimDoc::OnUpdatePaneTitle(CCmdUI& ui) const
 {
     ui.SetText(m_strTitle);
@@ -601,22 +606,22 @@ void CParlimDoc::OnSendBreak()
 
 void CParlimDoc::OnPcTimeToAdcp()
 {
-    CConnectionCommands(*this).PcTimeToAdcp();
+    CConnectionCommands(*this, DialogParent()).PcTimeToAdcp();
 }
 
 void CParlimDoc::OnSendBinaryCommand()
 {
-    CConnectionCommands(*this).SendBinaryCommand();
+    CConnectionCommands(*this, DialogParent()).SendBinaryCommand();
 }
 
 void CParlimDoc::OnSendBytes()
 {
-    CConnectionCommands(*this).SendBytes();
+    CConnectionCommands(*this, DialogParent()).SendBytes();
 }
 
 void CParlimDoc::OnPaste()
 {
-    CConnectionCommands(*this).Paste();
+    CConnectionCommands(*this, DialogParent()).Paste();
 }
 
 void CParlimDoc::OnConnect()
@@ -633,12 +638,20 @@ void CParlimDoc::OnDisconnect()
 
 void CParlimDoc::OnProperties()
 {
-    CConnectionCommands(*this).Properties();
+    SavePortConfig();
+    m_host.EditConnectionProperties(*this);
+    LoadPortConfig();
+    if (IsConnected())
+        ApplyPortSettings();
+    else
+        ListPortInOrder(m_portConfig.m_nPort + 1);
 }
 
 void CParlimDoc::OnOptions()
 {
-    CConnectionCommands(*this).Options();
+    SavePortConfig();
+    m_host.EditOptions();
+    LoadPortConfig();
 }
 
 void CParlimDoc::OnClearWindow()

@@ -2,6 +2,7 @@
 #include "CBaseFile.h"
 #include "CSerialPort.h"
 #include "CommandTable.h"
+#include "IConnectionCommands.h"
 #include "IRecoveryConnection.h"
 #include "IScriptLaunchConnection.h"
 #include "ScriptRunState.h"
@@ -23,7 +24,10 @@ struct CCmdUI;
 // command being typed and the command history. Lives as long as its window;
 // its deletion waits for any wait running inside it. The application that
 // holds it is reached through IConnectionHost.
-class CParlimDoc : public QObject, public IScriptLaunchConnection, public IRecoveryConnection {
+class CParlimDoc : public QObject,
+                   public IScriptLaunchConnection,
+                   public IRecoveryConnection,
+                   public IConnectionCommands {
     Q_OBJECT
 public:
     using PortConfig = ::PortConfig;
@@ -70,8 +74,9 @@ public:
     const std::string& GetTitle() const { return m_strTitle; }
     void SetTitle(const std::string& title);
     const CommandTable& Commands() const { return m_commands; }
-    bool IsHexView() const { return m_bHexView; }
-    std::int32_t GetDeviceType() const { return m_portConfig.m_nDeviceType; }
+    bool IsHexView() const override { return m_bHexView; }
+    std::int32_t GetDeviceType() const override { return m_portConfig.m_nDeviceType; }
+    void UpdateBreakPicture() const override;
     bool IsPinging() const { return m_bPinging; }
     const std::string& ScriptPath() const { return m_runs.m_strScriptPath; }
 
@@ -101,33 +106,32 @@ public:
     ScriptRunState& ScriptRuns() override { return m_runs; }
     CTerminalSettings& Settings() override;
     std::string& TypedLine() override { return m_strTypedLine; }
-    IConnectionHost& Host() const { return m_host; }
 
     // The window closed: a running script is told to stop, and the document
     // goes as soon as no wait runs inside it.
     void CloseDocument();
 
     // Connection commands and their dialogs; script, history and log commands.
-    void OnSendBreak();
-    void OnPcTimeToAdcp();
-    void OnSendBinaryCommand();
-    void OnSendBytes();
-    void OnPaste();
-    void OnConnect();
-    void OnDisconnect();
-    void OnProperties();
-    void OnOptions();
-    void OnClearWindow();
-    void OnHexAscii();
-    void OnHelpContents();
-    void OnSendScript();
-    void OnRunScript();
-    void OnCommandHistory();
-    void OnLogToFile();
+    void OnSendBreak() override;
+    void OnPcTimeToAdcp() override;
+    void OnSendBinaryCommand() override;
+    void OnSendBytes() override;
+    void OnPaste() override;
+    void OnConnect() override;
+    void OnDisconnect() override;
+    void OnProperties() override;
+    void OnOptions() override;
+    void OnClearWindow() override;
+    void OnHexAscii() override;
+    void OnHelpContents() override;
+    void OnSendScript() override;
+    void OnRunScript() override;
+    void OnCommandHistory() override;
+    void OnLogToFile() override;
     // Stops logging, or lets the user choose a log file and starts it.
     void StartStopLogging() override;
-    void OnEditScript();
-    void OnViewLogFile();
+    void OnEditScript() override;
+    void OnViewLogFile() override;
     // "Order" lists the port this connection uses: the one it opened, or the
     // one its settings were changed to since.
     void ListPortInOrder(int comNumber);
@@ -135,8 +139,8 @@ public:
     void SelectOwnSlot() override;
 
     // Recorder and loop-recorder recovery.
-    void OnRecoverRecorder();
-    void OnRecoverLoopRecorder();
+    void OnRecoverRecorder() override;
+    void OnRecoverLoopRecorder() override;
     // Bytes the recorder will send (0 or more), -3 without a prompt.
     std::int64_t PrepareRecorderDownload();
     // Bytes used in the loop recorder, -1 when not named, -2 on "ERR",

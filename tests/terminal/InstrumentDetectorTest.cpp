@@ -30,7 +30,7 @@ protected:
 
     std::unique_ptr<CPropPort> ShowPortPage()
     {
-        auto page = std::make_unique<CPropPort>(m_doc);
+        auto page = std::make_unique<CPropPort>(m_app->Settings(), m_doc);
         page->m_bShowDetect = true;
         page->EnsureInitialised();
         page->show();
