@@ -70,7 +70,7 @@ CNumEdit::CNumEdit(double minimum, double maximum, bool decimal, QWidget* parent
     , m_dMax(maximum)
     , m_bDecimal(decimal)
 {
-    setValidator(new CNumEditFilter(this));
+    setValidator(new CNumEditFilter(this, [this](QChar ch) { return AcceptsChar(ch); }));
 }
 
 CNumEdit::~CNumEdit() = default;

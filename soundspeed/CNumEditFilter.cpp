@@ -1,12 +1,12 @@
 #include "CNumEditFilter.h"
 
-#include "CNumEdit.h"
-
 #include <QApplication>
 
-CNumEditFilter::CNumEditFilter(CNumEdit* edit)
-    : QValidator(edit)
-    , m_edit(edit)
+#include <utility>
+
+CNumEditFilter::CNumEditFilter(QObject* box, CharTest accepts)
+    : QValidator(box)
+    , m_accepts(std::move(accepts))
 {
 }
 
@@ -16,7 +16,7 @@ QValidator::State CNumEditFilter::validate(QString& input, int& position) const
     kept.reserve(input.size());
     int keptPosition = position;
     for (qsizetype i = 0; i < input.size(); ++i) {
-        if (m_edit->AcceptsChar(input[i]))
+        if (m_accepts(input[i]))
             kept += input[i];
         else if (i < position)
             --keptPosition;

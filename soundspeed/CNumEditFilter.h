@@ -1,17 +1,20 @@
 #pragma once
 #include <QValidator>
 
-class CNumEdit;
+#include <functional>
 
 // Drops, with one beep, the characters its box would refuse when typed, so
 // pasted and dropped text passes the same filter as the keyboard.
 class CNumEditFilter : public QValidator {
     Q_OBJECT
 public:
-    explicit CNumEditFilter(CNumEdit* edit);
+    using CharTest = std::function<bool(QChar)>;
+
+    // `accepts` is the box's own test of a typed character.
+    CNumEditFilter(QObject* box, CharTest accepts);
 
     State validate(QString& input, int& position) const override;
 
 private:
-    const CNumEdit* m_edit;
+    CharTest m_accepts;
 };
