@@ -2,6 +2,7 @@
 
 #include "CBaseFile.h"
 #include "CScListDG.h"
+#include "LogFileOpening.h"
 #include "CTerminalSettings.h"
 #include "IScriptLaunchConnection.h"
 #include "Format.h"
@@ -10,12 +11,6 @@
 #include "resource.h"
 
 using namespace parlim;
-
-namespace {
-
-constexpr int kFromEnd = 2;
-
-} // namespace
 
 CLogSwitch::CLogSwitch(IScriptLaunchConnection& connection) : m_connection(connection) {}
 
@@ -40,24 +35,10 @@ void CLogSwitch::Start()
     if (m_connection.LogFile().IsOpen())
         m_connection.LogFile().Close();
     m_connection.SetLogPath(path);
-    if (!OpenLogFile(path)) {
+    if (OpenLogFile(m_connection.LogFile(), path, m_connection.Settings().GetOverwriteLog()) != S_OK) {
         platform::ShowMessage(platform::Format(kCouldNotOpen, path.c_str()));
         return;
     }
     m_connection.SetLogging(true);
     platform::WriteProfileString(kSectionSettings, kValueLogPath, path);
-}
-
-bool CLogSwitch::OpenLogFile(const std::string& path)
-{
-    CBaseFile& file = m_connection.LogFile();
-    if (m_connection.Settings().GetOverwriteLog())
-        return file.Create(path, true) == S_OK;
-    if (file.OpenAppend(path) != S_OK)
-        return false;
-    if (file.Seek(0, kFromEnd) != S_OK) {
-        file.Close();
-        return false;
-    }
-    return true;
 }

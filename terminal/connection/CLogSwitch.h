@@ -15,7 +15,6 @@ public:
 
 private:
     void Start();
-    bool OpenLogFile(const std::string& path);
 
     IScriptLaunchConnection& m_connection;
 };

@@ -7,6 +7,7 @@
 #include "Format.h"
 #include "HexToInt.h"
 #include "IScriptConnection.h"
+#include "LogFileOpening.h"
 #include "MessagePump.h"
 #include "Messages.h"
 #include "resource.h"
@@ -453,15 +454,12 @@ int CScript::OnLog()
     m_pConnection->SetLogPath(name);
     const std::string path = m_pConnection->GetLogPath();
     const bool append = m_chCommand == 'l';
-    HRESULT opened = append ? logFile.OpenAppend(path) : logFile.Create(path, true);
-    if (opened != S_OK) {
+    if (OpenLogFile(logFile, path, !append) != S_OK) {
         platform::ShowMessage(platform::Format("Could not open file for logging: %s", path.c_str()));
         if (!append)
             m_pConnection->PostFrameCommand(ID_FILE_LOG, true);
         return SCRIPT_CONTINUE;
     }
-    if (append)
-        logFile.Seek(0, 2);
     m_pConnection->SetLogging(true);
     return SCRIPT_CONTINUE;
 }
