@@ -2,6 +2,7 @@
 
 #include "CDownloadDirectoryDlg.h"
 #include "CRecoverCancel.h"
+#include "LeadingDecimal.h"
 #include "CSelectRecoverFiles.h"
 #include "CSerialPort.h"
 #include "CSerialYModemPort.h"
@@ -42,14 +43,8 @@ constexpr std::int64_t kSizeNotGiven = -1;
 // The leading decimal digits; kSizeNotGiven when they do not fit.
 std::int64_t LeadingDigits(const std::string& text)
 {
-    std::int64_t value = 0;
-    for (char c : text) {
-        if (c < '0' || c > '9')
-            break;
-        if (__builtin_mul_overflow(value, 10, &value) || __builtin_add_overflow(value, c - '0', &value))
-            return kSizeNotGiven;
-    }
-    return value;
+    const LeadingDecimal number = ReadLeadingDecimal(text);
+    return number.fits ? number.value : kSizeNotGiven;
 }
 
 // Megabytes with a fraction as bytes; kSizeNotGiven when that does not fit.

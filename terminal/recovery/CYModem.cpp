@@ -4,6 +4,7 @@
 #include "CSerialPort.h"
 #include "Format.h"
 #include "IYModemPort.h"
+#include "LeadingDecimal.h"
 #include "MessagePump.h"
 #include "Messages.h"
 
@@ -38,15 +39,8 @@ constexpr int kReceivingNameTries = 100;
 // do not fit.
 std::int64_t LeadingSize(const std::uint8_t* text, std::size_t length)
 {
-    std::int64_t value = 0;
-    std::size_t i = 0;
-    for (; i < length && text[i] >= '0' && text[i] <= '9'; ++i) {
-        int digit = text[i] - '0';
-        if (value > (std::numeric_limits<std::int64_t>::max() - digit) / 10)
-            return -1;
-        value = value * 10 + digit;
-    }
-    return i == 0 ? -1 : value;
+    const LeadingDecimal number = ReadLeadingDecimal(std::string_view(reinterpret_cast<const char*>(text), length));
+    return number.fits && number.digits > 0 ? number.value : -1;
 }
 } // namespace
 
