@@ -65,6 +65,7 @@ void CMultiBaseFile::Close()
     m_mappings.Unmap();
     m_pBuffer = nullptr;
     DropBuffer();
+    m_hrReadError = S_OK;
     m_bReadingChain = false;
 }
 
@@ -73,7 +74,6 @@ void CMultiBaseFile::DropBuffer()
     m_nBufferStart = 0;
     m_nBufferLength = 0;
     m_nBufferIndex = 0;
-    m_hrReadError = S_OK;
 }
 
 HRESULT CMultiBaseFile::Open(std::string name)

@@ -25,8 +25,9 @@ public:
     HRESULT Seek(std::int64_t offset, int origin, std::uint64_t* newPosition = nullptr);
     std::uint64_t GetPosition();
     std::uint64_t GetTotalLength() const;
-    // The failure of the last read that ended the stream early; S_OK while
-    // every read reached the data or the true end.
+    // The failure of a read that ended the stream early; S_OK while every
+    // read reached the data or the true end. Only Close and Open clear it, so
+    // a seek after the failure never lets a partial read pass for a whole.
     HRESULT GetReadError() const { return m_hrReadError; }
 
     std::vector<PartFileEntry> m_parts;

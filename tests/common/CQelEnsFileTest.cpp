@@ -1,6 +1,8 @@
 #include "CQelEns.h"
 #include "CQelEnsFile.h"
 #include "EnsembleBuilder.h"
+#include "Messages.h"
+#include "RunFiles.h"
 #include "TempDir.h"
 
 #include <gtest/gtest.h>
@@ -248,4 +250,28 @@ TEST(CQelEnsFile, ChangingTheHandedEnsembleNeverChangesTheFile)
         std::fill(file.m_pEnsemble, file.m_pEnsemble + size, 0xEE);
     file.Close();
     EXPECT_EQ(ReadFileBytes(dir.File("a.ens")), stream);
+}
+
+TEST(CQelEnsFile, AFailedReadStaysFailedAfterASeek)
+{
+    // Reading this process's memory from address 0 fails: a regular file
+    // whose read fails at once.
+    const std::string failing = "/proc/self/mem";
+    CQelEnsFile file;
+    ASSERT_EQ(file.Open(failing), S_OK);
+    EXPECT_EQ(file.ReadNextEnsemble(), 0);
+    const HRESULT readError = file.GetReadError();
+    ASSERT_TRUE(FAILED(readError));
+
+    ASSERT_EQ(file.Seek(0, 0), S_OK);
+    EXPECT_EQ(file.GetReadError(), readError);
+    platform::RecordingMessageBackend messages;
+    EXPECT_FALSE(InputReadToItsEnd(file, failing));
+    EXPECT_EQ(messages.Texts(), std::vector<std::string>{"Cannot open file /proc/self/mem."});
+
+    // Only opening again starts without the failure.
+    TempDir dir;
+    WriteFileBytes(dir.File("good.ens"), TypicalEnsemble(1));
+    ASSERT_EQ(file.Open(dir.File("good.ens")), S_OK);
+    EXPECT_EQ(file.GetReadError(), S_OK);
 }
