@@ -4,7 +4,6 @@
 #include "Format.h"
 #include "Messages.h"
 
-const char* const kMsgCannotOpenFile = "Cannot open file %s.";
 const char* const kMsgCannotCreateFile = "Cannot create file %s.";
 const char* const kMsgFileExistsReplace = "File %s already exists.\r\nDo you want to replace it?";
 

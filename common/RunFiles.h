@@ -1,6 +1,7 @@
 #pragma once
 #include "CBaseFile.h"
 #include "CMultiBaseFile.h"
+#include "FileTexts.h"
 
 #include <string>
 
@@ -22,6 +23,6 @@ bool InputReadToItsEnd(const CMultiBaseFile& input, const std::string& name);
 bool CreateRunOutput(CBaseFile& file, const std::string& name);
 
 // The shared texts, exactly as shown.
-extern const char* const kMsgCannotOpenFile;      // 2000
+using platform::kMsgCannotOpenFile;
 extern const char* const kMsgCannotCreateFile;    // 2001
 extern const char* const kMsgFileExistsReplace;   // 2100

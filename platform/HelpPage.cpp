@@ -1,6 +1,7 @@
 #include "HelpPage.h"
 
 #include "DesktopOpener.h"
+#include "FileTexts.h"
 #include "Format.h"
 #include "Messages.h"
 
@@ -10,10 +11,6 @@
 #include <QFileInfo>
 
 namespace platform {
-
-namespace {
-const char* const kMsgCannotOpenFile = "Cannot open file %s.";
-}
 
 std::string HelpPagePath()
 {
