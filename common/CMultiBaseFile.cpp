@@ -84,20 +84,24 @@ HRESULT CMultiBaseFile::Open(std::string name)
     if (FAILED(result))
         return result;
     m_parts.clear();
-    m_parts.push_back({m_strPath, CBaseFile::GetLength()});
+    bool mapping = ListPart(*this, !IsStream());
     // A gap in the numbering or a part that does not open ends the chain; so
     // does a pipe or FIFO, which has no size to place the parts after it.
     for (std::string next = GetNextPartName(); !next.empty();) {
         CBaseFile part;
         if (FAILED(part.Open(next)) || part.IsStream())
             break;
-        m_parts.push_back({part.m_strPath, part.GetLength()});
+        mapping = ListPart(part, mapping);
         next = NextPartName(part.m_strPath);
     }
-    if (!IsStream())
-        m_mappings.Map(m_parts);
     m_bReadingChain = true;
     return S_OK;
+}
+
+bool CMultiBaseFile::ListPart(const CBaseFile& part, bool map)
+{
+    m_parts.push_back({part.m_strPath, part.GetLength()});
+    return map && m_mappings.MapPart(part.m_hFile, m_parts.back().m_nSize, m_parts.size() - 1);
 }
 
 HRESULT CMultiBaseFile::OpenPart(const std::string& path)

@@ -69,6 +69,10 @@ private:
     // The name that follows `path` in its chain, or empty when none does.
     static std::string NextPartName(const std::string& path);
 
+    // Lists an opened part at its size and, while `map` holds, maps it from
+    // the same descriptor, so no part is opened twice; answers whether the
+    // parts after it are still to be mapped.
+    bool ListPart(const CBaseFile& part, bool map);
     void DropBuffer();
     // Shows the mapped part that holds the kept and the wanted bytes whole.
     bool MapWindow(std::uint32_t count, std::uint32_t keep);

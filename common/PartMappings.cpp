@@ -2,25 +2,21 @@
 
 #include <algorithm>
 #include <cstring>
-#include <fcntl.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
 
-// Maps `size` bytes of the regular file `name`; null when it cannot, or when
-// the file is now shorter than measured (reading past its end would fault).
-std::uint8_t* MapFile(const std::string& name, std::uint64_t size)
+// Maps `size` bytes of the regular file open as `fd`; null when it cannot, or
+// when the file is now shorter than measured (reading past its end would
+// fault).
+std::uint8_t* MapFile(int fd, std::uint64_t size)
 {
-    const int fd = ::open(name.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0)
-        return nullptr;
     struct stat st {};
     void* data = MAP_FAILED;
     if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && static_cast<std::uint64_t>(st.st_size) >= size)
         data = ::mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_PRIVATE, fd, 0);
-    ::close(fd);
     if (data == MAP_FAILED)
         return nullptr;
     ::madvise(data, size, MADV_SEQUENTIAL);
@@ -42,24 +38,18 @@ void PartMappings::Unmap()
     m_nTotal = 0;
 }
 
-bool PartMappings::Map(const std::vector<PartFileEntry>& parts)
+bool PartMappings::MapPart(int fd, std::uint64_t size, std::size_t part)
 {
-    Unmap();
-    std::uint64_t start = 0;
-    for (std::size_t i = 0; i < parts.size(); ++i) {
-        const std::uint64_t size = parts[i].m_nSize;
-        if (size == 0)
-            continue;
-        std::uint8_t* data = MapFile(parts[i].m_strName, size);
-        if (!data) {
-            Unmap();
-            return false;
-        }
-        m_parts.push_back({data, start, size, i});
-        start += size;
+    if (size == 0)
+        return true;
+    std::uint8_t* data = MapFile(fd, size);
+    if (!data) {
+        Unmap();
+        return false;
     }
-    m_nTotal = start;
-    return !m_parts.empty();
+    m_parts.push_back({data, m_nTotal, size, part});
+    m_nTotal += size;
+    return true;
 }
 
 bool PartMappings::SpanHolding(std::uint64_t from, std::uint64_t end, Span* span) const

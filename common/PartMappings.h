@@ -1,6 +1,4 @@
 #pragma once
-#include "PartFileEntry.h"
-
 #include <cstdint>
 #include <vector>
 
@@ -14,9 +12,11 @@ public:
     PartMappings(const PartMappings&) = delete;
     PartMappings& operator=(const PartMappings&) = delete;
 
-    // Maps the parts at their measured sizes; false, with nothing mapped,
-    // when one of them cannot be (a part may also be empty).
-    bool Map(const std::vector<PartFileEntry>& parts);
+    // Maps part number `part` from the descriptor it was measured through, so
+    // the bytes are those of the file measured even if its name now names
+    // another; an empty part maps nothing. False, with no part mapped any
+    // more, when it cannot be mapped.
+    bool MapPart(int fd, std::uint64_t size, std::size_t part);
     void Unmap();
     bool IsMapped() const { return !m_parts.empty(); }
 
