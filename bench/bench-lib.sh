@@ -34,6 +34,8 @@ bench_chain() {
   "$build/bench/make_chain" "$data" 1024 3
   parts=("$data"/chain_*.ens)
 }
+# bench_cat_chain: cat of the parts, the bytes thrown away.
+bench_cat_chain() { cat "${parts[@]}" >/dev/null; }
 
 now() { date +%s.%N; }
 # Seconds since START, a value of now.
@@ -66,12 +68,29 @@ best_of() {
   echo "$best"
 }
 
+# best_of_alternating N FIRST SECOND: the shortest of N timed runs each of the
+# commands FIRST and SECOND (one word each), taken in turn so that both meet
+# the same state of the machine; sets first_seconds and second_seconds.
+best_of_alternating() {
+  local runs=$1 first=$2 second=$3 start
+  first_seconds=1e9
+  second_seconds=1e9
+  for ((run = 0; run < runs; run++)); do
+    start=$(now)
+    "$first"
+    first_seconds=$(smaller "$first_seconds" "$(elapsed "$start")")
+    start=$(now)
+    "$second"
+    second_seconds=$(smaller "$second_seconds" "$(elapsed "$start")")
+  done
+}
+
 # bench_against_copy COMMAND: the best of three timings each of cp of the
 # parts into $data/copy, cat of them into one file there, and COMMAND (which
 # writes there too); sets cp_seconds, cat_seconds and run_seconds.
 bench_against_copy() {
   local run=$1
-  cat "${parts[@]}" >/dev/null
+  bench_cat_chain
   cp_seconds=1e9
   cat_seconds=1e9
   run_seconds=1e9

@@ -26,16 +26,15 @@ DECODER
 
 export XDG_CONFIG_HOME="$data/settings"
 unset DISPLAY WAYLAND_DISPLAY
-cat_chain() { cat "${parts[@]}" >/dev/null; }
 convert() {
   rm -f "$data/out.txt"
   "$build/convert/dralin" "/in:${parts[0]}" "/dec:$data/bench.dec" "/out:$data/out.txt" 2>/dev/null
 }
 # One untimed pass of each, so both timed passes read from the page cache.
-cat "${parts[@]}" >/dev/null
+bench_cat_chain
 convert
 
-cat_seconds=$(best_of 3 cat_chain)
+cat_seconds=$(best_of 3 bench_cat_chain)
 convert_seconds=$(best_of 3 convert)
 
 lines=$(wc -l <"$data/out.txt")

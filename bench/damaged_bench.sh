@@ -20,20 +20,13 @@ check() {
   env -u DISPLAY -u WAYLAND_DISPLAY XDG_CONFIG_HOME="$data/config" \
     "$build/check/vostic" "/in:$data/$1.ens" "/out:$data/$1.log" 2>/dev/null
 }
-check clean
-check damaged
-clean_seconds=1e9
-damaged_seconds=1e9
-for _ in 1 2 3; do
-  start=$(now)
-  check clean
-  clean_seconds=$(smaller "$clean_seconds" "$(elapsed "$start")")
-  start=$(now)
-  check damaged
-  damaged_seconds=$(smaller "$damaged_seconds" "$(elapsed "$start")")
-done
+check_clean() { check clean; }
+check_damaged() { check damaged; }
+check_clean
+check_damaged
+best_of_alternating 3 check_clean check_damaged
 clean_valid=$(grep -a "^Valid Ensembles" "$data/clean.log" | tr -d '\r')
 damaged_valid=$(grep -a "^Valid Ensembles" "$data/damaged.log" | tr -d '\r')
 
-awk -v c="$clean_seconds" -v d="$damaged_seconds" -v cv="$clean_valid" -v dv="$damaged_valid" \
+awk -v c="$first_seconds" -v d="$second_seconds" -v cv="$clean_valid" -v dv="$damaged_valid" \
   'BEGIN { printf "clean %.3f s (%s), damaged %.3f s (%s), ratio %.2f\n", c, cv, d, dv, d / c }'

@@ -11,18 +11,10 @@ bench_chain
 
 # One untimed pass of each, so the timed passes read from the page cache;
 # then the best of five alternating passes of each.
-cat "${parts[@]}" >/dev/null
+list_ensembles() { "$build/bench/list_ensembles" -q "${parts[0]}" >/dev/null; }
+bench_cat_chain
 "$build/bench/list_ensembles" -q "${parts[0]}"
-cat_seconds=1e9
-read_seconds=1e9
-for _ in 1 2 3 4 5; do
-  start=$(now)
-  cat "${parts[@]}" >/dev/null
-  cat_seconds=$(smaller "$cat_seconds" "$(elapsed "$start")")
-  start=$(now)
-  "$build/bench/list_ensembles" -q "${parts[0]}" >/dev/null
-  read_seconds=$(smaller "$read_seconds" "$(elapsed "$start")")
-done
+best_of_alternating 5 bench_cat_chain list_ensembles
 
-awk -v c="$cat_seconds" -v r="$read_seconds" \
+awk -v c="$first_seconds" -v r="$second_seconds" \
   'BEGIN { printf "cat %.3f s, ensemble reader %.3f s, ratio %.2f\n", c, r, r / c }'
