@@ -1,6 +1,7 @@
 #include "HelpPage.h"
 
 #include "DesktopOpener.h"
+#include "FilePaths.h"
 #include "FileTexts.h"
 #include "Format.h"
 #include "Messages.h"
@@ -30,7 +31,7 @@ std::string HelpPagePath()
 void ShowHelpPage()
 {
     const std::string path = HelpPagePath();
-    if (!QFileInfo::exists(QFile::decodeName(QByteArray::fromStdString(path))))
+    if (!PathExists(path))
         ShowMessage(Format(kMsgCannotOpenFile, path.c_str()));
     else if (!OpenWithDesktop(path))
         ShowMessage(Format(kMsgNoApplication, path.c_str()));
