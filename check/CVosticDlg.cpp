@@ -4,7 +4,6 @@
 #include "CTextEditor.h"
 #include "CVosticCheck.h"
 #include "DesktopOpener.h"
-#include "FileNameText.h"
 #include "FilePaths.h"
 #include "Format.h"
 #include "LastFileNames.h"
@@ -27,7 +26,6 @@ namespace {
 
 constexpr int kHelpId = 57670;
 constexpr int kExitId = 1;
-
 
 // The input's directory and file name with its last extension replaced by ".log".
 std::string DerivedLogName(const std::string& input)
