@@ -37,10 +37,6 @@ protected:
     // The largest count Prefetch can hold after the bytes it keeps.
     static constexpr std::uint32_t kLargestPrefetch = 2 * 1024 * 1024;
 
-    // Opens a listed part like CBaseFile::Open, releasing only the handle of
-    // the open part, so a derived reader keeps its state across parts.
-    HRESULT OpenPart(const std::string& path);
-
     // Makes `count` bytes from the position on (at most kLargestPrefetch), or
     // all the stream still holds, lie in the buffer, keeping the `keep` bytes
     // before the position there too (keep <= bytes already read from the
@@ -73,6 +69,9 @@ private:
     // the same descriptor, so no part is opened twice; answers whether the
     // parts after it are still to be mapped.
     bool ListPart(const CBaseFile& part, bool map);
+    // Opens a listed part like CBaseFile::Open, releasing only the handle of
+    // the open part, so a derived reader keeps its state across parts.
+    HRESULT OpenPart(const std::string& path);
     void DropBuffer();
     // Shows the mapped part that holds the kept and the wanted bytes whole.
     bool MapWindow(std::uint32_t count, std::uint32_t keep);
