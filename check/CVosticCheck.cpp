@@ -88,12 +88,10 @@ bool CVosticCheck::OpenFiles()
         return false;
     }
     // The report must never overwrite the input, under whatever name.
-    for (const PartFileEntry& part : m_input.m_parts) {
-        if (platform::SameFile(m_request.log, part.m_strName)) {
-            m_input.Close();
-            platform::ShowMessage(utility_text::kMsgSameFile);
-            return false;
-        }
+    if (IsPartOfChain(m_input, m_request.log)) {
+        m_input.Close();
+        platform::ShowMessage(utility_text::kMsgSameFile);
+        return false;
     }
     if (!m_log.Create(m_request.log)) {
         m_input.Close();

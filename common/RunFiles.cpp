@@ -4,6 +4,8 @@
 #include "Format.h"
 #include "Messages.h"
 
+#include <algorithm>
+
 const char* const kMsgCannotCreateFile = "Cannot create file %s.";
 const char* const kMsgFileExistsReplace = "File %s already exists.\r\nDo you want to replace it?";
 
@@ -22,6 +24,12 @@ bool InputReadToItsEnd(const CMultiBaseFile& input, const std::string& name)
         return true;
     platform::ShowMessage(platform::Format(kMsgCannotOpenFile, name.c_str()));
     return false;
+}
+
+bool IsPartOfChain(const CMultiBaseFile& chain, const std::string& name)
+{
+    return std::any_of(chain.m_parts.begin(), chain.m_parts.end(),
+                       [&](const PartFileEntry& part) { return platform::SameFile(name, part.m_strName); });
 }
 
 bool CreateRunOutput(CBaseFile& file, const std::string& name)

@@ -15,6 +15,10 @@ bool OpenRunInput(CBaseFile& file, const std::string& name);
 // the input failed before its end: a partial result never passes for a whole.
 bool InputReadToItsEnd(const CMultiBaseFile& input, const std::string& name);
 
+// True when `name` is the same file (device and inode) as a part of the
+// opened chain: creating it would destroy bytes the run reads.
+bool IsPartOfChain(const CMultiBaseFile& chain, const std::string& name);
+
 // Asks "File %s already exists.\r\nDo you want to replace it?" when the output
 // exists (tested with stat), then creates it with overwrite;
 // "Cannot create file %s." on failure, and at once, without the question, for

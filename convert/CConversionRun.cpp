@@ -11,7 +11,6 @@
 #include "RunFiles.h"
 #include "resource.h"
 
-#include <algorithm>
 #include <utility>
 
 using platform::ShowMessage;
@@ -36,13 +35,7 @@ bool CConversionRun::CheckNames() const
 
 bool CConversionRun::OutputIsAnInput() const
 {
-    if (platform::SameFile(m_fields.output, m_fields.decoder))
-        return true;
-    for (const PartFileEntry& part : m_input.m_parts) {
-        if (platform::SameFile(m_fields.output, part.m_strName))
-            return true;
-    }
-    return false;
+    return platform::SameFile(m_fields.output, m_fields.decoder) || IsPartOfChain(m_input, m_fields.output);
 }
 
 bool CConversionRun::OpenFiles()

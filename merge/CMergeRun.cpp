@@ -15,7 +15,7 @@
 #include "RunFiles.h"
 #include "resource.h"
 
-#include <algorithm>
+#include <utility>
 
 using namespace quenta;
 
@@ -57,11 +57,7 @@ bool CMergeRun::CheckNames() const
 bool CMergeRun::OutputIsAnInput() const
 {
     const std::string& output = m_fields.output;
-    const bool inChain = std::any_of(m_input.m_parts.begin(), m_input.m_parts.end(),
-                                     [&](const PartFileEntry& part) {
-                                         return platform::SameFile(output, part.m_strName);
-                                     });
-    return inChain || platform::SameFile(output, m_fields.decoder)
+    return IsPartOfChain(m_input, output) || platform::SameFile(output, m_fields.decoder)
         || platform::SameFile(output, m_fields.ascii);
 }
 
