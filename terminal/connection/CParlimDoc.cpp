@@ -586,16 +586,6 @@ void CParlimDoc::OnRecoverLoopRecorder()
     CRecorderRecovery(*this).RecoverLoopRecorder();
 }
 
-std::int64_t CParlimDoc::PrepareRecorderDownload()
-{
-    return CRecorderRecovery(*this).PrepareRecorderDownload();
-}
-
-std::int64_t CParlimDoc::QueryLoopRecorderSize()
-{
-    return CRecorderRecovery(*this).QueryLoopRecorderSize();
-}
-
 // Connection commands; script, history and log commands.
 
 void CParlimDoc::OnSendBreak()
