@@ -226,19 +226,13 @@ void CParlimDoc::SetTitle(const std::string& title)
 
 void CParlimDoc::SelectOwnSlot()
 {
-    if (m_nPortIndex >= 0 && m_nPortIndex < kPortSlotCount)
-        m_host.Settings().m_nCurPort = m_nPortIndex;
-}
-
-void CParlimDoc::ApplySlotIndexRule()
-{
     if (m_nPortIndex < kPortSlotCount)
         m_host.Settings().m_nCurPort = m_nPortIndex;
 }
 
 void CParlimDoc::LoadPortConfig()
 {
-    ApplySlotIndexRule();
+    SelectOwnSlot();
     const CPortSettings& slot = m_host.Settings().CurrentSlot();
     m_portConfig = PortConfig{slot.m_nBaud, slot.m_nStopBits, slot.m_nParity,
                               slot.m_nFlow, slot.m_nPort,     slot.m_nDeviceType};
@@ -246,7 +240,7 @@ void CParlimDoc::LoadPortConfig()
 
 void CParlimDoc::SavePortConfig()
 {
-    ApplySlotIndexRule();
+    SelectOwnSlot();
     CPortSettings& slot = m_host.Settings().CurrentSlot();
     slot.m_nBaud = m_portConfig.m_nBaud;
     slot.m_nStopBits = m_portConfig.m_nStopBits;
@@ -264,7 +258,6 @@ bool CParlimDoc::ShowConnectWizard()
 bool CParlimDoc::OnNewDocument()
 {
     m_nPortIndex = m_host.ConnectionCount();
-    ApplySlotIndexRule();
     LoadPortConfig();
     if (!m_host.Settings().CurrentSlot().m_bConnectOnStartup) {
         if (!ShowConnectWizard())

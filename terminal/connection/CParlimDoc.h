@@ -154,7 +154,6 @@ signals:
     void TitleChanged(const QString& title);
 
 private:
-    void ApplySlotIndexRule();
     bool ShowConnectWizard();
     void EchoKey(char ch);
     void CaptureHistory(char ch);
