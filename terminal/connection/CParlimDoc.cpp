@@ -415,12 +415,6 @@ void CParlimDoc::OnLogWriteFailed()
     m_logFile.Close();
 }
 
-void CParlimDoc::SetScriptLine(const std::string& line)
-{
-    m_scriptLines.clear();
-    m_scriptLines.push_back(line);
-}
-
 void CParlimDoc::SendKey(char ch)
 {
     if (m_host.Settings().m_bEcho)

@@ -67,7 +67,6 @@ public:
     void SetLogWnd(CLogWnd* window);
     std::list<std::string>& GetScriptLines() override { return m_scriptLines; }
     std::list<std::string>& GetCommandHistory() override { return m_history; }
-    void SetScriptLine(const std::string& line) override;
     void SendKey(char ch);
 
     const std::string& GetTitle() const { return m_strTitle; }

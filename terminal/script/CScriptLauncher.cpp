@@ -208,7 +208,7 @@ void CScriptLauncher::CommandHistory()
     const std::string command = dialog.GetCommand().toStdString();
     if (history.empty() || !SameWithoutCase(history.back(), command))
         history.push_back(command);
-    m_connection.SetScriptLine(command + "\r\n");
+    m_connection.GetScriptLines() = {command + "\r\n"};
     const std::shared_ptr<void> hold = m_connection.HoldWhileRunning();
     m_runs.m_bHistoryRunning = true;
     m_runs.m_bScriptRunning = true;
