@@ -106,11 +106,6 @@ CScript::CScript(IScriptConnection* connection, CSerialPort* port) : m_pConnecti
 
 CScript::~CScript() = default;
 
-HRESULT CScript::Open(const std::string& path)
-{
-    return Load(path);
-}
-
 HRESULT CScript::Load(const std::string& path)
 {
     m_bValid = true;

@@ -34,10 +34,9 @@ public:
     CScript(const CScript&) = delete;
     CScript& operator=(const CScript&) = delete;
 
-    // Loads the file into the connection's script line list (same as Load).
-    HRESULT Open(const std::string& path);
-    // S_OK; E_FAIL when the file cannot be opened or a line is too long
-    // (then IsValid() is false); the error of a failed read.
+    // Loads the file into the connection's script line list: S_OK; E_FAIL
+    // when the file cannot be opened or a line is too long (then IsValid()
+    // is false); the error of a failed read.
     HRESULT Load(const std::string& path);
     // Plays the connection's script line list: SCRIPT_ERROR, SCRIPT_CONTINUE
     // or SCRIPT_REPEAT. The connection stays alive until it returns.

@@ -115,7 +115,7 @@ void CScriptLauncher::ChooseAndRun()
     m_runs.m_strScriptPath = path;
     const std::shared_ptr<void> hold = m_connection.HoldWhileRunning();
     CScript script(&m_connection, &m_connection.Port());
-    if (script.Open(path) != S_OK) {
+    if (script.Load(path) != S_OK) {
         m_runs.m_bScriptRunning = false;
         platform::ShowMessage(script.IsValid() ? platform::Format(kCouldNotOpen, path.c_str())
                                                : LoadResString(IDS_NOT_A_SCRIPT_FILE));
@@ -138,7 +138,7 @@ void CScriptLauncher::RunScript()
     }
     const std::shared_ptr<void> hold = m_connection.HoldWhileRunning();
     CScript script(&m_connection, &m_connection.Port());
-    if (script.Open(m_runs.m_strScriptPath) != S_OK) {
+    if (script.Load(m_runs.m_strScriptPath) != S_OK) {
         m_runs.m_bScriptRunning = false;
         platform::ShowMessage(platform::Format(kCouldNotOpenScriptFile, m_runs.m_strScriptPath.c_str()));
         EndRun();
