@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <ctime>
 #include <string>
+#include <string_view>
 
 class CSerialPort;
 class IScriptConnection;
@@ -55,7 +56,7 @@ public:
     // 1 when the time has passed, PUMP_QUIT as soon as the pump says so.
     int Wait(int seconds, int milliseconds);
     // Writes the bytes; device type 2 gets one byte per 20 ms.
-    void SendBytes(const char* bytes, std::size_t count);
+    void SendBytes(std::string_view bytes);
 
     // The instrument clock command for that local time and device type.
     static std::string ClockCommand(const std::tm& local, int deviceType);
