@@ -675,17 +675,17 @@ void CParlimDoc::StartStopLogging()
 
 void CParlimDoc::OnEditScript()
 {
-    OpenChosenInEditor(true, CScListDG::kScriptList);
+    OpenChosenInEditor(true);
 }
 
 void CParlimDoc::OnViewLogFile()
 {
-    OpenChosenInEditor(false, CScListDG::kLogList);
+    OpenChosenInEditor(false);
 }
 
-void CParlimDoc::OpenChosenInEditor(bool scriptMode, const char* recentList)
+void CParlimDoc::OpenChosenInEditor(bool scriptMode)
 {
-    CScListDG chooser(m_host.Settings(), scriptMode, recentList, true, kSectionSettings, m_host.MainWindow());
+    CScListDG chooser(m_host.Settings(), scriptMode, true, m_host.MainWindow());
     if (chooser.DoModal() == platform::IDOK)
         CTextEditor::Open(chooser.GetSelection());
 }

@@ -169,7 +169,7 @@ private:
     void OnUpdatePaneHex(CCmdUI& ui) const;
     void OnUpdatePaneScript(CCmdUI& ui) const;
     // A script or log file from its recent list, opened in the text editor.
-    void OpenChosenInEditor(bool scriptMode, const char* recentList);
+    void OpenChosenInEditor(bool scriptMode);
 
     IConnectionHost& m_host;
     QPointer<CLogWnd> m_pLogWnd;

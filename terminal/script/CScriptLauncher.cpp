@@ -108,7 +108,7 @@ void CScriptLauncher::StopRunning()
 void CScriptLauncher::ChooseAndRun()
 {
     m_connection.SelectOwnSlot();
-    CScListDG chooser(m_connection.Settings(), true, CScListDG::kScriptList, false, kSectionSettings, m_connection.DialogParent());
+    CScListDG chooser(m_connection.Settings(), true, false, m_connection.DialogParent());
     if (chooser.DoModal() != platform::IDOK)
         return;
     const std::string path = chooser.GetSelection();
