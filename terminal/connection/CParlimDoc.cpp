@@ -427,8 +427,7 @@ void CParlimDoc::SendKey(char ch)
     }
     m_serial.Write(&ch, 1);
     CaptureHistory(ch);
-    if (m_portConfig.m_nDeviceType != kGlissom)
-        WatchTypedCharacter(ch);
+    WatchTypedCharacter(ch);
 }
 
 void CParlimDoc::EchoKey(char ch)
