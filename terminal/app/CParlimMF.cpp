@@ -173,16 +173,10 @@ QAction* CParlimMF::CommandAction(int id, const QString& text)
 void CParlimMF::BuildMenu()
 {
     menuBar()->setObjectName(QString::number(IDR_MAINFRAME));
-    auto build = [this](const std::vector<CMenuResources::Popup>& popups, std::vector<QMenu*>& menus) {
-        for (const CMenuResources::Popup& popup : popups) {
-            std::vector<std::pair<int, const char*>> items;
-            for (const CMenuResources::Item& item : popup.items)
-                items.emplace_back(item.id, item.text);
-            menus.push_back(BuildPopup(popup.title, items));
-        }
-    };
-    build(CMenuResources::FrameMenu(), m_frameMenus);
-    build(CMenuResources::ConnectionMenu(), m_connectionMenus);
+    for (const CMenuResources::Popup& popup : CMenuResources::FrameMenu())
+        m_frameMenus.push_back(BuildPopup(popup));
+    for (const CMenuResources::Popup& popup : CMenuResources::ConnectionMenu())
+        m_connectionMenus.push_back(BuildPopup(popup));
     for (QMenu* menu : m_connectionMenus) {
         const QList<QAction*> items = menu->actions();
         const QString cascade = QString::number(ID_WINDOW_CASCADE);
@@ -194,10 +188,10 @@ void CParlimMF::BuildMenu()
     BuildKeyTable();
 }
 
-QMenu* CParlimMF::BuildPopup(const char* title, const std::vector<std::pair<int, const char*>>& items)
+QMenu* CParlimMF::BuildPopup(const CMenuResources::Popup& popup)
 {
-    auto* menu = new QMenu(QString::fromUtf8(title), this);
-    for (const auto& [id, text] : items) {
+    auto* menu = new QMenu(QString::fromUtf8(popup.title), this);
+    for (const auto& [id, text] : popup.items) {
         if (id == 0) {
             menu->addSeparator();
             continue;

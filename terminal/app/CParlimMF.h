@@ -1,5 +1,6 @@
 #pragma once
 #include "CCmdUI.h"
+#include "CMenuResources.h"
 #include "CommandRouter.h"
 #include "CommandTable.h"
 #include "IConnectionFrame.h"
@@ -95,7 +96,7 @@ private:
     std::map<int, QString> m_paneDefaults;
     bool m_bPlaced = false;
     // Menu bars 128 and 129 and the key table (connection commands).
-    QMenu* BuildPopup(const char* title, const std::vector<std::pair<int, const char*>>& items);
+    QMenu* BuildPopup(const CMenuResources::Popup& popup);
     void BuildKeyTable();
     void ShowMenuFor(bool connection);
     // The Window menu ends with one entry per connection window; choosing one activates it.

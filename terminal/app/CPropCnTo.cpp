@@ -16,12 +16,20 @@ using namespace parlim;
 
 namespace {
 
-QLabel* BuddyLabel(int id, const QString& text, QWidget* buddy, QWidget* parent)
+// A titled group with one labelled combo box, added to the page's layout.
+void AddComboGroup(QVBoxLayout* layout, int groupId, const char* title, int labelId, const char* labelText,
+                   QComboBox* combo)
 {
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(QString::number(id));
-    label->setBuddy(buddy);
-    return label;
+    QWidget* page = layout->parentWidget();
+    auto* group = new QGroupBox(title, page);
+    group->setObjectName(QString::number(groupId));
+    auto* label = new QLabel(labelText, page);
+    label->setObjectName(QString::number(labelId));
+    label->setBuddy(combo);
+    auto* groupLayout = new QGridLayout(group);
+    groupLayout->addWidget(label, 0, 0);
+    groupLayout->addWidget(combo, 0, 1);
+    layout->addWidget(group);
 }
 
 QComboBox* IdCombo(int id, QWidget* parent)
@@ -38,19 +46,8 @@ CPropCnTo::CPropCnTo(CTerminalSettings& settings)
       m_deviceCombo(IdCombo(IDC_DEVICE_COMBO, this)), m_portCombo(IdCombo(IDC_PORT_COMBO, this))
 {
     auto* layout = new QVBoxLayout(this);
-    auto* typeGroup = new QGroupBox("ADCP Type", this);
-    typeGroup->setObjectName(QString::number(IDC_ADCP_TYPE_GROUP));
-    auto* typeLayout = new QGridLayout(typeGroup);
-    typeLayout->addWidget(BuddyLabel(IDC_DEVICE_LABEL, "&Device:", m_deviceCombo, this), 0, 0);
-    typeLayout->addWidget(m_deviceCombo, 0, 1);
-    layout->addWidget(typeGroup);
-
-    auto* portGroup = new QGroupBox("Connect Using", this);
-    portGroup->setObjectName(QString::number(IDC_CONNECT_USING_GROUP));
-    auto* portLayout = new QGridLayout(portGroup);
-    portLayout->addWidget(BuddyLabel(IDC_PORT_LABEL, "COM &Port :", m_portCombo, this), 0, 0);
-    portLayout->addWidget(m_portCombo, 0, 1);
-    layout->addWidget(portGroup);
+    AddComboGroup(layout, IDC_ADCP_TYPE_GROUP, "ADCP Type", IDC_DEVICE_LABEL, "&Device:", m_deviceCombo);
+    AddComboGroup(layout, IDC_CONNECT_USING_GROUP, "Connect Using", IDC_PORT_LABEL, "COM &Port :", m_portCombo);
     layout->addStretch();
 
     for (QComboBox* combo : {m_deviceCombo, m_portCombo})

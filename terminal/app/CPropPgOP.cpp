@@ -69,7 +69,7 @@ void CPropPgOP::StoreBoxes()
     m_settings.m_bSendCK = IsChecked(IDC_SEND_CK);
     m_settings.m_bSoftwareBreak = IsChecked(IDC_SOFTWARE_BREAK);
     m_settings.m_bEcho = IsChecked(IDC_ECHO);
-    m_settings.m_nPromptWait = IsChecked(IDC_WAIT_FOR_PROMPT) ? kPromptWaitSeconds : 0;
+    m_settings.m_nPromptWait = IsChecked(IDC_WAIT_FOR_PROMPT) ? CTerminalSettings::kPromptWaitSeconds : 0;
 }
 
 bool CPropPgOP::OnApply()

@@ -10,8 +10,6 @@ struct CTerminalSettings;
 class CPropPgOP : public CPropertyPage {
     Q_OBJECT
 public:
-    static constexpr int kPromptWaitSeconds = 5;
-
     explicit CPropPgOP(CTerminalSettings& settings);
 
     bool OnApply() override;

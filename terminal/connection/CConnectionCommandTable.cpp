@@ -103,7 +103,7 @@ void CConnectionCommandTable::OnUpdateHexAscii(const IConnectionCommands& connec
 
 void CConnectionCommandTable::OnUpdateSendBreak(const IConnectionCommands& connection, CCmdUI& ui)
 {
-    ui.Enable(connection.IsConnected() && !connection.IsScriptRunning());
+    OnUpdateConnectedNoScript(connection, ui);
     connection.UpdateBreakPicture();
 }
 

@@ -23,6 +23,17 @@ void WriteAll(CSerialPort& port, const std::string& bytes)
     port.Write(bytes.data(), static_cast<std::uint32_t>(bytes.size()));
 }
 
+// Asks for the command's text and writes the bytes made of it; a cancel writes nothing.
+template <class Dialog>
+void SendTypedCommand(CSerialPort& port, QWidget* dialogParent, std::string (*toBytes)(std::string_view))
+{
+    Dialog dialog(dialogParent);
+    if (dialog.DoModal() != platform::IDOK)
+        return;
+    const QByteArray text = dialog.GetCommand().toLatin1();
+    WriteAll(port, toBytes(std::string_view(text.constData(), text.size())));
+}
+
 } // namespace
 
 CConnectionCommands::CConnectionCommands(ILineConnection& line, QWidget* dialogParent)
@@ -54,20 +65,12 @@ void CConnectionCommands::WritePaced(const char* bytes, std::size_t count)
 
 void CConnectionCommands::SendBinaryCommand()
 {
-    CNbCmdDG dialog(m_dialogParent);
-    if (dialog.DoModal() != platform::IDOK)
-        return;
-    const QByteArray text = dialog.GetCommand().toLatin1();
-    WriteAll(m_line.Port(), CCommandBytes::BinaryCommand(std::string_view(text.constData(), text.size())));
+    SendTypedCommand<CNbCmdDG>(m_line.Port(), m_dialogParent, CCommandBytes::BinaryCommand);
 }
 
 void CConnectionCommands::SendBytes()
 {
-    CSendBytesDlg dialog(m_dialogParent);
-    if (dialog.DoModal() != platform::IDOK)
-        return;
-    const QByteArray text = dialog.GetCommand().toLatin1();
-    WriteAll(m_line.Port(), CCommandBytes::HexBytes(std::string_view(text.constData(), text.size())));
+    SendTypedCommand<CSendBytesDlg>(m_line.Port(), m_dialogParent, CCommandBytes::HexBytes);
 }
 
 void CConnectionCommands::Paste()

@@ -99,7 +99,7 @@ CInstrumentDetector::Result CInstrumentDetector::DetectInstrument(IDetectProgres
         tried[state] = true;
         int firstByte = -1;
         if (TryRate(portName, kRates[state].rate, progress, firstByte))
-            result = {true, kRates[state].code, kRates[state].rate};
+            result = {true, kRates[state].code};
         if (!progress.CheckCancel() || result.found)
             break;
         if (state == kFirstState && firstByte >= 0) {

@@ -29,9 +29,8 @@ public:
 
     struct Result {
         bool found = false;
-        // Code of the connection settings (1 = 1200 ... 8 = 115200) and the rate.
+        // Code of the connection settings (1 = 1200 ... 8 = 115200).
         std::int32_t baudCode = 0;
-        std::uint32_t baudRate = 0;
     };
 
     static constexpr const char* kBannerText = "Pemberlin";

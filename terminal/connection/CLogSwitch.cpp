@@ -27,8 +27,7 @@ void CLogSwitch::StartStop()
 
 void CLogSwitch::Start()
 {
-    CScListDG chooser(m_connection.Settings(), false, CScListDG::kLogList, false, kSectionSettings,
-                      m_connection.DialogParent());
+    CScListDG chooser(m_connection.Settings(), false, false, m_connection.DialogParent());
     if (chooser.DoModal() != platform::IDOK)
         return;
     const std::string path = chooser.GetSelection();

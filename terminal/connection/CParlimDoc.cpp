@@ -226,19 +226,13 @@ void CParlimDoc::SetTitle(const std::string& title)
 
 void CParlimDoc::SelectOwnSlot()
 {
-    if (m_nPortIndex >= 0 && m_nPortIndex < kPortSlotCount)
-        m_host.Settings().m_nCurPort = m_nPortIndex;
-}
-
-void CParlimDoc::ApplySlotIndexRule()
-{
     if (m_nPortIndex < kPortSlotCount)
         m_host.Settings().m_nCurPort = m_nPortIndex;
 }
 
 void CParlimDoc::LoadPortConfig()
 {
-    ApplySlotIndexRule();
+    SelectOwnSlot();
     const CPortSettings& slot = m_host.Settings().CurrentSlot();
     m_portConfig = PortConfig{slot.m_nBaud, slot.m_nStopBits, slot.m_nParity,
                               slot.m_nFlow, slot.m_nPort,     slot.m_nDeviceType};
@@ -246,7 +240,7 @@ void CParlimDoc::LoadPortConfig()
 
 void CParlimDoc::SavePortConfig()
 {
-    ApplySlotIndexRule();
+    SelectOwnSlot();
     CPortSettings& slot = m_host.Settings().CurrentSlot();
     slot.m_nBaud = m_portConfig.m_nBaud;
     slot.m_nStopBits = m_portConfig.m_nStopBits;
@@ -264,7 +258,6 @@ bool CParlimDoc::ShowConnectWizard()
 bool CParlimDoc::OnNewDocument()
 {
     m_nPortIndex = m_host.ConnectionCount();
-    ApplySlotIndexRule();
     LoadPortConfig();
     if (!m_host.Settings().CurrentSlot().m_bConnectOnStartup) {
         if (!ShowConnectWizard())
@@ -422,12 +415,6 @@ void CParlimDoc::OnLogWriteFailed()
     m_logFile.Close();
 }
 
-void CParlimDoc::SetScriptLine(const std::string& line)
-{
-    m_scriptLines.clear();
-    m_scriptLines.push_back(line);
-}
-
 void CParlimDoc::SendKey(char ch)
 {
     if (m_host.Settings().m_bEcho)
@@ -440,8 +427,7 @@ void CParlimDoc::SendKey(char ch)
     }
     m_serial.Write(&ch, 1);
     CaptureHistory(ch);
-    if (m_portConfig.m_nDeviceType != kGlissom)
-        WatchTypedCharacter(ch);
+    WatchTypedCharacter(ch);
 }
 
 void CParlimDoc::EchoKey(char ch)
@@ -586,16 +572,6 @@ void CParlimDoc::OnRecoverLoopRecorder()
     CRecorderRecovery(*this).RecoverLoopRecorder();
 }
 
-std::int64_t CParlimDoc::PrepareRecorderDownload()
-{
-    return CRecorderRecovery(*this).PrepareRecorderDownload();
-}
-
-std::int64_t CParlimDoc::QueryLoopRecorderSize()
-{
-    return CRecorderRecovery(*this).QueryLoopRecorderSize();
-}
-
 // Connection commands; script, history and log commands.
 
 void CParlimDoc::OnSendBreak()
@@ -698,17 +674,17 @@ void CParlimDoc::StartStopLogging()
 
 void CParlimDoc::OnEditScript()
 {
-    OpenChosenInEditor(true, CScListDG::kScriptList);
+    OpenChosenInEditor(true);
 }
 
 void CParlimDoc::OnViewLogFile()
 {
-    OpenChosenInEditor(false, CScListDG::kLogList);
+    OpenChosenInEditor(false);
 }
 
-void CParlimDoc::OpenChosenInEditor(bool scriptMode, const char* recentList)
+void CParlimDoc::OpenChosenInEditor(bool scriptMode)
 {
-    CScListDG chooser(m_host.Settings(), scriptMode, recentList, true, kSectionSettings, m_host.MainWindow());
+    CScListDG chooser(m_host.Settings(), scriptMode, true, m_host.MainWindow());
     if (chooser.DoModal() == platform::IDOK)
         CTextEditor::Open(chooser.GetSelection());
 }

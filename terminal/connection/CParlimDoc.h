@@ -30,7 +30,6 @@ class CParlimDoc : public QObject,
                    public IConnectionCommands {
     Q_OBJECT
 public:
-    using PortConfig = ::PortConfig;
     static constexpr int kGlissom = DeviceType::kGlissom;
     static constexpr std::uint32_t kBreakMilliseconds = 400;
 
@@ -68,7 +67,6 @@ public:
     void SetLogWnd(CLogWnd* window);
     std::list<std::string>& GetScriptLines() override { return m_scriptLines; }
     std::list<std::string>& GetCommandHistory() override { return m_history; }
-    void SetScriptLine(const std::string& line) override;
     void SendKey(char ch);
 
     const std::string& GetTitle() const { return m_strTitle; }
@@ -78,7 +76,6 @@ public:
     std::int32_t GetDeviceType() const override { return m_portConfig.m_nDeviceType; }
     void UpdateBreakPicture() const override;
     bool IsPinging() const { return m_bPinging; }
-    const std::string& ScriptPath() const { return m_runs.m_strScriptPath; }
 
     // What scripts, watchers and detection reach through their interfaces.
     std::shared_ptr<void> HoldWhileRunning() override;
@@ -141,11 +138,6 @@ public:
     // Recorder and loop-recorder recovery.
     void OnRecoverRecorder() override;
     void OnRecoverLoopRecorder() override;
-    // Bytes the recorder will send (0 or more), -3 without a prompt.
-    std::int64_t PrepareRecorderDownload();
-    // Bytes used in the loop recorder, -1 when not named, -2 on "ERR",
-    // -3 without a prompt.
-    std::int64_t QueryLoopRecorderSize();
 
     // Typed-command watchers and instrument detection.
     // The script's detect command: searches over the main window; found, the
@@ -161,7 +153,6 @@ signals:
     void TitleChanged(const QString& title);
 
 private:
-    void ApplySlotIndexRule();
     bool ShowConnectWizard();
     void EchoKey(char ch);
     void CaptureHistory(char ch);
@@ -178,7 +169,7 @@ private:
     void OnUpdatePaneHex(CCmdUI& ui) const;
     void OnUpdatePaneScript(CCmdUI& ui) const;
     // A script or log file from its recent list, opened in the text editor.
-    void OpenChosenInEditor(bool scriptMode, const char* recentList);
+    void OpenChosenInEditor(bool scriptMode);
 
     IConnectionHost& m_host;
     QPointer<CLogWnd> m_pLogWnd;

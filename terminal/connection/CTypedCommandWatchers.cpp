@@ -40,9 +40,10 @@ bool TakeFirstLetterOrBackspace(std::string& buffer, char ch, char firstLetter)
     return false;
 }
 
-void AppendAfterFirstLetter(std::string& buffer, char ch, char firstLetter)
+// CB and CS: anything goes after the C.
+void AppendAfterC(std::string& buffer, char ch)
 {
-    if (!buffer.empty() && IsLetter(buffer.front(), firstLetter))
+    if (!buffer.empty() && IsLetter(buffer.front(), 'C'))
         buffer += ch;
 }
 
@@ -57,6 +58,19 @@ void AppendAfterY(std::string& buffer, char ch)
     } else if (buffer.size() >= 2) {
         buffer += ch;
     }
+}
+
+// Takes one typed character into the command's buffer; true for the
+// carriage return that ends the command, which the buffer then holds.
+bool EndsCommand(std::string& buffer, char ch, char firstLetter, void (*append)(std::string&, char))
+{
+    if (TakeFirstLetterOrBackspace(buffer, ch, firstLetter))
+        return false;
+    if (ch != kCR) {
+        append(buffer, ch);
+        return false;
+    }
+    return true;
 }
 
 std::int32_t ParityOfDigit(char digit)
@@ -79,6 +93,8 @@ CTypedCommandWatchers::CTypedCommandWatchers(ILineConnection& connection, Comman
 
 void CTypedCommandWatchers::Watch(char ch)
 {
+    if (m_connection.LineSettings().m_nDeviceType == kGlissom)
+        return;
     WatchBaudCommand(ch);
     WatchRecorderCommand(ch);
     WatchPingCommand(ch);
@@ -92,15 +108,9 @@ bool CTypedCommandWatchers::HasLoopRecorder() const
 
 void CTypedCommandWatchers::WatchBaudCommand(char ch)
 {
-    if (m_connection.LineSettings().m_nDeviceType == kGlissom)
-        return;
     std::string& buffer = m_connection.TypedSoFar(ILineConnection::TypedWatch::Baud);
-    if (TakeFirstLetterOrBackspace(buffer, ch, 'C'))
+    if (!EndsCommand(buffer, ch, 'C', AppendAfterC))
         return;
-    if (ch != kCR) {
-        AppendAfterFirstLetter(buffer, ch, 'C');
-        return;
-    }
     if (buffer.size() != kBaudCommandLength) {
         buffer.clear();
         return;
@@ -145,12 +155,8 @@ void CTypedCommandWatchers::WatchRecorderCommand(char ch)
     if (HasLoopRecorder())
         return;
     std::string& buffer = m_connection.TypedSoFar(ILineConnection::TypedWatch::Recorder);
-    if (TakeFirstLetterOrBackspace(buffer, ch, 'R'))
+    if (!EndsCommand(buffer, ch, 'R', AppendAfterY))
         return;
-    if (ch != kCR) {
-        AppendAfterY(buffer, ch);
-        return;
-    }
     if (buffer.size() > 1) {
         buffer += kCR;
         m_sendCommand(ID_FILE_RECOVER_RECORDER);
@@ -160,15 +166,9 @@ void CTypedCommandWatchers::WatchRecorderCommand(char ch)
 
 void CTypedCommandWatchers::WatchPingCommand(char ch)
 {
-    if (m_connection.LineSettings().m_nDeviceType == kGlissom)
-        return;
     std::string& buffer = m_connection.TypedSoFar(ILineConnection::TypedWatch::Ping);
-    if (TakeFirstLetterOrBackspace(buffer, ch, 'C'))
+    if (!EndsCommand(buffer, ch, 'C', AppendAfterC))
         return;
-    if (ch != kCR) {
-        AppendAfterFirstLetter(buffer, ch, 'C');
-        return;
-    }
     std::erase(buffer, ' ');
     std::transform(buffer.begin(), buffer.end(), buffer.begin(),
                    [](char c) { return static_cast<char>(std::toupper(static_cast<unsigned char>(c))); });
@@ -183,12 +183,8 @@ void CTypedCommandWatchers::WatchLoopRecorderCommand(char ch)
     if (!HasLoopRecorder())
         return;
     std::string& buffer = m_connection.TypedSoFar(ILineConnection::TypedWatch::LoopRecorder);
-    if (TakeFirstLetterOrBackspace(buffer, ch, 'M'))
+    if (!EndsCommand(buffer, ch, 'M', AppendAfterY))
         return;
-    if (ch != kCR) {
-        AppendAfterY(buffer, ch);
-        return;
-    }
     if (buffer.size() < 2) {
         buffer.clear();
         return;

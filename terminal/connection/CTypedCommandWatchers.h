@@ -15,15 +15,15 @@ public:
 
     CTypedCommandWatchers(ILineConnection& connection, CommandSender sendCommand);
 
-    // All four, in the order CB, RY, CS, MY.
+    // All four, in the order CB, RY, CS, MY; none on device type 2, whose
+    // commands are single letters.
     void Watch(char ch);
 
+private:
     void WatchBaudCommand(char ch);
     void WatchRecorderCommand(char ch);
     void WatchPingCommand(char ch);
     void WatchLoopRecorderCommand(char ch);
-
-private:
     // Applies and saves the settings a complete CBxyz command asks for;
     // false when it asks for no change.
     bool ApplyBaudCommand(const std::string& command);

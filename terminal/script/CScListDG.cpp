@@ -20,6 +20,9 @@ namespace {
 constexpr const char* kScriptFilter =
     "Text (*.txt)|*.txt|Script (*.scr)|*.scr|QSV Script (*.qvs)|*.qvs|All Files (*.*)|*.*||";
 constexpr const char* kLogFilter = "Text (*.txt)|*.txt|All Files (*.*)|*.*||";
+// The recent lists (value name prefixes) of script files and of log files.
+constexpr const char* kScriptList = "SCBS";
+constexpr const char* kLogList = "SCBL";
 
 QString StartDirectory(const char* valueName)
 {
@@ -28,11 +31,10 @@ QString StartDirectory(const char* valueName)
 
 } // namespace
 
-CScListDG::CScListDG(CTerminalSettings& settings, bool scriptMode, const std::string& prefix, bool hideCheck,
-                     const std::string& section, QWidget* parent)
+CScListDG::CScListDG(CTerminalSettings& settings, bool scriptMode, bool hideCheck, QWidget* parent)
     : COkCancelDialog(kDialogId, "Recent Files", parent), m_settings(settings),
       m_checkBox(new QCheckBox("&Error Checking On Script Files", this)),
-      m_label(new QLabel("&Select A Script File", this)), m_combo(new CSaveComboBox(section, prefix, this)),
+      m_label(new QLabel("&Select A Script File", this)), m_combo(new CSaveComboBox(kSectionSettings, scriptMode ? kScriptList : kLogList, this)),
       m_bScriptMode(scriptMode), m_bHideCheck(hideCheck)
 {
     m_label->setObjectName(QString::number(kLabelId));

@@ -22,12 +22,9 @@ public:
     static constexpr int kBrowseId = 1019;
     static constexpr int kCheckId = 1024;
     static constexpr const char* kCannotBeBlank = "Cannot Be Blank";
-    // The recent lists (value name prefixes) of script files and of log files.
-    static constexpr const char* kScriptList = "SCBS";
-    static constexpr const char* kLogList = "SCBL";
 
-    CScListDG(CTerminalSettings& settings, bool scriptMode, const std::string& prefix, bool hideCheck,
-              const std::string& section, QWidget* parent = nullptr);
+    // The recent list of script files, or (scriptMode false) of log files.
+    CScListDG(CTerminalSettings& settings, bool scriptMode, bool hideCheck, QWidget* parent = nullptr);
     ~CScListDG() override;
 
     std::string GetSelection() const { return m_strFile; }

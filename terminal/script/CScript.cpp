@@ -106,11 +106,6 @@ CScript::CScript(IScriptConnection* connection, CSerialPort* port) : m_pConnecti
 
 CScript::~CScript() = default;
 
-HRESULT CScript::Open(const std::string& path)
-{
-    return Load(path);
-}
-
 HRESULT CScript::Load(const std::string& path)
 {
     m_bValid = true;
@@ -235,7 +230,7 @@ int CScript::SendPlainLine(std::string line)
     // Only the reply to this line may satisfy the prompt wait.
     m_pPort->FlushInput();
     if (!line.empty())
-        SendBytes(line.data(), line.size());
+        SendBytes(line);
     Wait(0, 50);
     FollowBaudChange(line);
     return SCRIPT_SENT;
@@ -274,10 +269,8 @@ void CScript::FollowBaudChange(const std::string& sent)
     Wait(0, 100);
     m_pConnection->ApplyPortSettings();
     m_pConnection->SavePortConfig();
-    if (m_pConnection->ChecksAfterRateChange()) {
-        std::string check = "CK" + g_strEol;
-        SendBytes(check.data(), check.size());
-    }
+    if (m_pConnection->ChecksAfterRateChange())
+        SendBytes("CK" + g_strEol);
 }
 
 void CScript::WaitForPromptAfterSend()
@@ -313,18 +306,18 @@ int CScript::Wait(int seconds, int milliseconds)
     return 1;
 }
 
-void CScript::SendBytes(const char* bytes, std::size_t count)
+void CScript::SendBytes(std::string_view bytes)
 {
     // A stopped run sends nothing more, also between paced bytes.
     if (!m_pConnection->IsScriptRunning())
         return;
     if (m_pConnection->LineSettings().m_nDeviceType != kGlissom) {
-        m_pPort->Write(bytes, static_cast<std::uint32_t>(count));
+        m_pPort->Write(bytes.data(), static_cast<std::uint32_t>(bytes.size()));
         return;
     }
     // This instrument takes its input one byte at a time.
-    for (std::size_t i = 0; i < count; ++i) {
-        m_pPort->Write(bytes + i, 1);
+    for (const char& byte : bytes) {
+        m_pPort->Write(&byte, 1);
         if (Wait(0, 20) == platform::PUMP_QUIT)
             return;
     }
@@ -466,8 +459,7 @@ int CScript::OnLog()
 
 int CScript::OnSendChecksum()
 {
-    const std::string bytes = CCommandBytes::BinaryCommand(Argument());
-    SendBytes(bytes.data(), bytes.size());
+    SendBytes(CCommandBytes::BinaryCommand(Argument()));
     return SCRIPT_CONTINUE;
 }
 
@@ -493,8 +485,7 @@ int CScript::OnNoOp()
 
 int CScript::OnSendHex()
 {
-    const std::string bytes = CCommandBytes::HexBytes(Argument());
-    SendBytes(bytes.data(), bytes.size());
+    SendBytes(CCommandBytes::HexBytes(Argument()));
     return SCRIPT_CONTINUE;
 }
 
@@ -510,8 +501,7 @@ int CScript::OnSetClock()
 
 int CScript::OnSendText()
 {
-    std::string text = Argument() + kLineEnd;
-    SendBytes(text.data(), text.size());
+    SendBytes(Argument() + kLineEnd);
     return SCRIPT_CONTINUE;
 }
 

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <ctime>
 #include <string>
+#include <string_view>
 
 class CSerialPort;
 class IScriptConnection;
@@ -34,10 +35,9 @@ public:
     CScript(const CScript&) = delete;
     CScript& operator=(const CScript&) = delete;
 
-    // Loads the file into the connection's script line list (same as Load).
-    HRESULT Open(const std::string& path);
-    // S_OK; E_FAIL when the file cannot be opened or a line is too long
-    // (then IsValid() is false); the error of a failed read.
+    // Loads the file into the connection's script line list: S_OK; E_FAIL
+    // when the file cannot be opened or a line is too long (then IsValid()
+    // is false); the error of a failed read.
     HRESULT Load(const std::string& path);
     // Plays the connection's script line list: SCRIPT_ERROR, SCRIPT_CONTINUE
     // or SCRIPT_REPEAT. The connection stays alive until it returns.
@@ -56,7 +56,7 @@ public:
     // 1 when the time has passed, PUMP_QUIT as soon as the pump says so.
     int Wait(int seconds, int milliseconds);
     // Writes the bytes; device type 2 gets one byte per 20 ms.
-    void SendBytes(const char* bytes, std::size_t count);
+    void SendBytes(std::string_view bytes);
 
     // The instrument clock command for that local time and device type.
     static std::string ClockCommand(const std::tm& local, int deviceType);

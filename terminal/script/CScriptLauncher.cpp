@@ -108,14 +108,14 @@ void CScriptLauncher::StopRunning()
 void CScriptLauncher::ChooseAndRun()
 {
     m_connection.SelectOwnSlot();
-    CScListDG chooser(m_connection.Settings(), true, CScListDG::kScriptList, false, kSectionSettings, m_connection.DialogParent());
+    CScListDG chooser(m_connection.Settings(), true, false, m_connection.DialogParent());
     if (chooser.DoModal() != platform::IDOK)
         return;
     const std::string path = chooser.GetSelection();
     m_runs.m_strScriptPath = path;
     const std::shared_ptr<void> hold = m_connection.HoldWhileRunning();
     CScript script(&m_connection, &m_connection.Port());
-    if (script.Open(path) != S_OK) {
+    if (script.Load(path) != S_OK) {
         m_runs.m_bScriptRunning = false;
         platform::ShowMessage(script.IsValid() ? platform::Format(kCouldNotOpen, path.c_str())
                                                : LoadResString(IDS_NOT_A_SCRIPT_FILE));
@@ -138,7 +138,7 @@ void CScriptLauncher::RunScript()
     }
     const std::shared_ptr<void> hold = m_connection.HoldWhileRunning();
     CScript script(&m_connection, &m_connection.Port());
-    if (script.Open(m_runs.m_strScriptPath) != S_OK) {
+    if (script.Load(m_runs.m_strScriptPath) != S_OK) {
         m_runs.m_bScriptRunning = false;
         platform::ShowMessage(platform::Format(kCouldNotOpenScriptFile, m_runs.m_strScriptPath.c_str()));
         EndRun();
@@ -208,7 +208,7 @@ void CScriptLauncher::CommandHistory()
     const std::string command = dialog.GetCommand().toStdString();
     if (history.empty() || !SameWithoutCase(history.back(), command))
         history.push_back(command);
-    m_connection.SetScriptLine(command + "\r\n");
+    m_connection.GetScriptLines() = {command + "\r\n"};
     const std::shared_ptr<void> hold = m_connection.HoldWhileRunning();
     m_runs.m_bHistoryRunning = true;
     m_runs.m_bScriptRunning = true;

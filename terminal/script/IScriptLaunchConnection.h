@@ -20,7 +20,6 @@ public:
     virtual void SelectOwnSlot() = 0;
     virtual std::list<std::string>& GetCommandHistory() = 0;
     virtual std::string& TypedLine() = 0;
-    virtual void SetScriptLine(const std::string& line) = 0;
     // The window dialogs open over; null when there is none.
     virtual QWidget* DialogParent() const = 0;
 

@@ -4,7 +4,8 @@
 #include "CPortSettings.h"
 
 struct CTerminalSettings {
-    static constexpr int kDefaultPromptWait = 5;
+    // Seconds a script line waits for the prompt while that option is on.
+    static constexpr int kPromptWaitSeconds = 5;
 
     CTerminalSettings();
 
@@ -19,5 +20,5 @@ struct CTerminalSettings {
     bool m_bSendCK = true;
     bool m_bSoftwareBreak = false;
     bool m_bEcho = false;
-    int m_nPromptWait = kDefaultPromptWait;
+    int m_nPromptWait = kPromptWaitSeconds;
 };

@@ -75,7 +75,7 @@ TEST_F(ScriptLoadTest, LongCommentIsSkippedWholeNotRunAsItsTail)
 TEST_F(ScriptLoadTest, MissingFileFailsAsValidWithAnEmptyList)
 {
     m_document.GetScriptLines() = {"old\r\n"};
-    EXPECT_EQ(m_script.Open(m_dir.File("none.qvs")), E_FAIL);
+    EXPECT_EQ(m_script.Load(m_dir.File("none.qvs")), E_FAIL);
     EXPECT_TRUE(m_script.IsValid());
     EXPECT_TRUE(Loaded().empty());
 }

@@ -85,7 +85,7 @@ protected:
 TEST_F(CommandDialogs, AChosenEntryBecomesTheNewestOfTenAndTheOldestGoes)
 {
     FillList("SCBS", 10);
-    CScListDG dialog(m_app.Settings(), true, "SCBS", false, kSectionSettings);
+    CScListDG dialog(m_app.Settings(), true, false);
     EXPECT_EQ(Control<QComboBox>(&dialog, CScListDG::kComboId)->currentText(), "/data/run0.txt");
     ASSERT_EQ(Choose(dialog, "/data/new.txt"), platform::IDOK);
     EXPECT_EQ(dialog.GetSelection(), "/data/new.txt");
@@ -98,7 +98,7 @@ TEST_F(CommandDialogs, AnEntryEqualWithoutRegardToCaseIsReplaced)
 {
     FillList("SCBS", 5);
     SetValue("SCBS3", "c:\\data\\run.txt");
-    CScListDG dialog(m_app.Settings(), true, "SCBS", false, kSectionSettings);
+    CScListDG dialog(m_app.Settings(), true, false);
     ASSERT_EQ(Choose(dialog, "C:\\DATA\\RUN.TXT"), platform::IDOK);
     EXPECT_EQ(Value("SCBS0"), "C:\\DATA\\RUN.TXT");
     EXPECT_EQ(Value("SCBS1"), "/data/run0.txt");
@@ -112,7 +112,7 @@ TEST_F(CommandDialogs, TheListEndsAtTheFirstGapAndCancelRewritesItAsLoaded)
     SetValue("SCBL0", "/a.txt");
     SetValue("SCBL1", "/b.txt");
     SetValue("SCBL3", "/d.txt");
-    CScListDG dialog(m_app.Settings(), false, "SCBL", false, kSectionSettings);
+    CScListDG dialog(m_app.Settings(), false, false);
     auto* combo = Control<QComboBox>(&dialog, CScListDG::kComboId);
     EXPECT_EQ(combo->count(), 2);
     SetValue("SCBL0", "/changed.txt");
@@ -126,7 +126,7 @@ TEST_F(CommandDialogs, TheListEndsAtTheFirstGapAndCancelRewritesItAsLoaded)
 
 TEST_F(CommandDialogs, AnEmptyPathIsRefusedAndTheDialogStays)
 {
-    CScListDG dialog(m_app.Settings(), true, "SCBS", false, kSectionSettings);
+    CScListDG dialog(m_app.Settings(), true, false);
     WhenModal(dialog, [&] {
         Click(&dialog, platform::IDOK);
         EXPECT_TRUE(dialog.isVisible());
@@ -143,7 +143,7 @@ TEST_F(CommandDialogs, TheCheckBoxShowsAndStoresTheSlotOptionUnlessHidden)
     m_app.Settings().m_nCurPort = 2;
     m_app.Settings().SetOverwriteLog(true);
     {
-        CScListDG dialog(m_app.Settings(), false, "SCBL", false, kSectionSettings);
+        CScListDG dialog(m_app.Settings(), false, false);
         EXPECT_EQ(dialog.windowTitle(), "Recent Log Files");
         EXPECT_EQ(Control<QLabel>(&dialog, CScListDG::kLabelId)->text(), "&Select Log File");
         auto* box = Control<QCheckBox>(&dialog, CScListDG::kCheckId);
@@ -154,7 +154,7 @@ TEST_F(CommandDialogs, TheCheckBoxShowsAndStoresTheSlotOptionUnlessHidden)
         EXPECT_FALSE(m_app.Settings().GetOverwriteLog());
     }
     {
-        CScListDG dialog(m_app.Settings(), false, "SCBL", true, kSectionSettings);
+        CScListDG dialog(m_app.Settings(), false, true);
         auto* box = Control<QCheckBox>(&dialog, CScListDG::kCheckId);
         WhenModal(dialog, [&] {
             EXPECT_FALSE(box->isVisible());
@@ -164,7 +164,7 @@ TEST_F(CommandDialogs, TheCheckBoxShowsAndStoresTheSlotOptionUnlessHidden)
         EXPECT_FALSE(m_app.Settings().GetOverwriteLog());
     }
     {
-        CScListDG dialog(m_app.Settings(), true, "SCBS", false, kSectionSettings);
+        CScListDG dialog(m_app.Settings(), true, false);
         auto* box = Control<QCheckBox>(&dialog, CScListDG::kCheckId);
         EXPECT_EQ(box->text(), "&Error Checking On Script Files");
         EXPECT_FALSE(box->isChecked());
