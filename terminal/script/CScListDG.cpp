@@ -34,7 +34,8 @@ QString StartDirectory(const char* valueName)
 CScListDG::CScListDG(CTerminalSettings& settings, bool scriptMode, bool hideCheck, QWidget* parent)
     : COkCancelDialog(kDialogId, "Recent Files", parent), m_settings(settings),
       m_checkBox(new QCheckBox("&Error Checking On Script Files", this)),
-      m_label(new QLabel("&Select A Script File", this)), m_combo(new CSaveComboBox(kSectionSettings, scriptMode ? kScriptList : kLogList, this)),
+      m_label(new QLabel("&Select A Script File", this)),
+      m_combo(new CSaveComboBox(kSectionSettings, scriptMode ? kScriptList : kLogList, this)),
       m_bScriptMode(scriptMode), m_bHideCheck(hideCheck)
 {
     m_label->setObjectName(QString::number(kLabelId));

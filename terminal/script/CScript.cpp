@@ -102,7 +102,7 @@ int ClampToInt(double value)
 
 } // namespace
 
-CScript::CScript(IScriptConnection* connection, CSerialPort* port) : m_pConnection(connection), m_pPort(port) {}
+CScript::CScript(IScriptConnection* connection) : m_pConnection(connection), m_pPort(&connection->Port()) {}
 
 CScript::~CScript() = default;
 

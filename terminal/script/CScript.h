@@ -30,7 +30,7 @@ public:
     static constexpr std::size_t kMaxLineLength = 2000;
 
     // Neither is owned; the port is the connection's own.
-    CScript(IScriptConnection* connection, CSerialPort* port);
+    explicit CScript(IScriptConnection* connection);
     ~CScript();
     CScript(const CScript&) = delete;
     CScript& operator=(const CScript&) = delete;

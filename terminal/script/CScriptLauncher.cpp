@@ -114,7 +114,7 @@ void CScriptLauncher::ChooseAndRun()
     const std::string path = chooser.GetSelection();
     m_runs.m_strScriptPath = path;
     const std::shared_ptr<void> hold = m_connection.HoldWhileRunning();
-    CScript script(&m_connection, &m_connection.Port());
+    CScript script(&m_connection);
     if (script.Load(path) != S_OK) {
         m_runs.m_bScriptRunning = false;
         platform::ShowMessage(script.IsValid() ? platform::Format(kCouldNotOpen, path.c_str())
@@ -137,7 +137,7 @@ void CScriptLauncher::RunScript()
         return;
     }
     const std::shared_ptr<void> hold = m_connection.HoldWhileRunning();
-    CScript script(&m_connection, &m_connection.Port());
+    CScript script(&m_connection);
     if (script.Load(m_runs.m_strScriptPath) != S_OK) {
         m_runs.m_bScriptRunning = false;
         platform::ShowMessage(platform::Format(kCouldNotOpenScriptFile, m_runs.m_strScriptPath.c_str()));
@@ -212,7 +212,7 @@ void CScriptLauncher::CommandHistory()
     const std::shared_ptr<void> hold = m_connection.HoldWhileRunning();
     m_runs.m_bHistoryRunning = true;
     m_runs.m_bScriptRunning = true;
-    CScript script(&m_connection, &m_connection.Port());
+    CScript script(&m_connection);
     Run(script);
     m_runs.m_bHistoryRunning = false;
     EndRun();

@@ -35,7 +35,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string path = workspace.Write("script.qvs", fuzz::AsText(data, size));
     CParlimApp application;
     CParlimDoc document(application);
-    CScript script(&document, &document.Port());
+    CScript script(&document);
     const HRESULT loaded = script.Load(path);
     fuzz::Require(loaded == S_OK || !script.IsValid(), "a readable script loads or is too long");
     if (loaded == S_OK) {

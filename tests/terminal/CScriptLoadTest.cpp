@@ -26,7 +26,7 @@ protected:
     std::string m_path = m_dir.File("script.qvs");
     CParlimApp m_app;
     CParlimDoc m_document{m_app};
-    CScript m_script{&m_document, &m_document.Port()};
+    CScript m_script{&m_document};
 };
 
 TEST_F(ScriptLoadTest, EveryLineEndBecomesOneCarriageReturnLineFeed)

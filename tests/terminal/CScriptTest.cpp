@@ -64,7 +64,7 @@ protected:
     {
         m_document->GetScriptLines() = std::move(lines);
         m_document->ScriptRuns().m_bScriptRunning = true;
-        CScript script(m_document.get(), &m_document->Port());
+        CScript script(m_document.get());
         return script.Run();
     }
 
@@ -465,7 +465,7 @@ TEST_F(ScriptTest, DocumentClosedDuringARunStaysUntilTheRunReturns)
     document->GetScriptLines() = {"$D 5\r\n", "X\r\n"};
     document->ScriptRuns().m_bScriptRunning = true;
     {
-        CScript script(document, &document->Port());
+        CScript script(document);
         script.Run();
         EXPECT_TRUE(watch);
     }

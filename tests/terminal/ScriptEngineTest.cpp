@@ -59,7 +59,7 @@ public:
     {
         m_lines = std::move(lines);
         m_running = true;
-        CScript script(this, &m_port);
+        CScript script(this);
         return script.Run();
     }
 
@@ -125,7 +125,7 @@ TEST_F(ScriptEngineTest, BreakAndARateChangeLineGoThroughTheConnection)
 TEST_F(ScriptEngineTest, AStoppedRunEndsBeforeItsNextLine)
 {
     m_connection.m_lines = {"$P one\r\n"};
-    CScript script(&m_connection, &m_connection.m_port);
+    CScript script(&m_connection);
     EXPECT_EQ(script.Run(), SCRIPT_CONTINUE);
     EXPECT_EQ(m_connection.m_shown, "");
     EXPECT_EQ(m_connection.m_holds, 0);
