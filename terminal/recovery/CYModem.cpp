@@ -396,9 +396,8 @@ CYModem::Outcome CYModem::ReceiveFile()
             return Outcome::Cancelled;
         if (WriteData() != 0)
             return Outcome::Failed;
+        // The next block's first step looks for a cancel.
         SendByte(ACK);
-        if (Cancelled())
-            return Outcome::Cancelled;
     }
 }
 
