@@ -194,9 +194,8 @@ bool CRecorderRecovery::ChooseDirectory(std::string& directory)
     CDownloadDirectoryDlg dialog("SCB", kSectionSettings);
     if (dialog.exec() != QDialog::Accepted)
         return false;
+    // The receiver ends it in a slash.
     directory = dialog.m_strDirectory;
-    if (directory.empty() || directory.back() != '/')
-        directory += '/';
     return true;
 }
 
