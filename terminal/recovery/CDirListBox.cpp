@@ -41,17 +41,23 @@ void CDirListBox::AddItem(const std::string& text, int level)
     item->setData(Qt::UserRole, level);
 }
 
-bool CDirListBox::Fill(const std::string& requested)
+bool CDirListBox::EnterDirectory(const std::string& path)
 {
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    const bool entered = !requested.empty() && ::chdir(requested.c_str()) == 0;
+    const bool entered = !path.empty() && ::chdir(path.c_str()) == 0;
     QApplication::restoreOverrideCursor();
     if (!entered) {
         std::string text = LoadResString(IDS_CANNOT_CHANGE_DIRECTORY);
-        text.replace(text.find("%1"), 2, requested);
+        text.replace(text.find("%1"), 2, path);
         platform::ShowMessage(text, platform::MB_OK);
-        return false;
     }
+    return entered;
+}
+
+bool CDirListBox::Fill(const std::string& requested)
+{
+    if (!EnterDirectory(requested))
+        return false;
     std::string path = requested;
     if (path.back() != '/')
         path += '/';

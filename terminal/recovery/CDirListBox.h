@@ -14,6 +14,9 @@ public:
     // False when the directory cannot be entered (the user is told and the
     // list stays as it was).
     bool Fill(const std::string& path);
+    // Makes the directory the process's current one; false, with the user
+    // told, when it cannot be entered.
+    static bool EnterDirectory(const std::string& path);
     bool GetSelectedPath(std::string& path) const;
     void GetCurrentPath(std::string& path) const;
 

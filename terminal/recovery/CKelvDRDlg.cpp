@@ -13,7 +13,6 @@
 #include <QVBoxLayout>
 
 #include <sys/stat.h>
-#include <unistd.h>
 
 using namespace parlim;
 
@@ -125,10 +124,7 @@ void CKelvDRDlg::OnOK()
         m_edit->setFocus();
         return;
     }
-    if (::chdir(path.c_str()) != 0) {
-        std::string text = LoadResString(IDS_CANNOT_CHANGE_DIRECTORY);
-        text.replace(text.find("%1"), 2, path);
-        platform::ShowMessage(text, platform::MB_OK);
+    if (!CDirListBox::EnterDirectory(path)) {
         m_edit->setFocus();
         return;
     }

@@ -144,12 +144,8 @@ std::int64_t CRecorderRecovery::PrepareRecorderDownload()
         return 0;
     CSelectRecoverFiles select(reply, m_connection.DialogParent());
     select.exec();
-    const std::string command =
-        select.m_nSelected != 0 ? platform::Format("RY%d\r", select.m_nSelected) : std::string("RY\r");
-    Wait(100);
-    m_connection.Port().FlushInput();
-    SendCommand(command);
-    Wait(50);
+    StartDownload(select.m_nSelected != 0 ? platform::Format("RY%d\r", select.m_nSelected) : std::string("RY\r"),
+                  50);
     if (select.m_nSelected <= 0)
         return total;
     const std::uint64_t selected = select.GetSelectedSize();
@@ -164,14 +160,42 @@ std::int64_t CRecorderRecovery::QueryLoopRecorderSize()
     return LoopRecorderSize(reply);
 }
 
+std::int64_t CRecorderRecovery::PrepareLoopRecorderDownload()
+{
+    const std::int64_t expected = QueryLoopRecorderSize();
+    if (expected >= kSizeNotGiven) {
+        m_connection.ClearReceivedText();
+        StartDownload("MY\r", 100);
+    }
+    return expected;
+}
+
+void CRecorderRecovery::StartDownload(const std::string& command, int settleMs)
+{
+    Wait(100);
+    m_connection.Port().FlushInput();
+    SendCommand(command);
+    Wait(settleMs);
+}
+
+std::int64_t CRecorderRecovery::ExpectedSize(ILineConnection::TypedWatch typed,
+                                             std::int64_t (CRecorderRecovery::*prepare)())
+{
+    if (!m_connection.TypedSoFar(typed).empty())
+        return kSizeNotGiven;
+    const std::int64_t expected = (this->*prepare)();
+    if (expected < kSizeNotGiven)
+        Show(IDS_RECORDER_NO_CONTACT);
+    return expected;
+}
+
 bool CRecorderRecovery::ChooseDirectory(std::string& directory)
 {
     CDownloadDirectoryDlg dialog("SCB", kSectionSettings);
     if (dialog.exec() != QDialog::Accepted)
         return false;
+    // The receiver ends it in a slash.
     directory = dialog.m_strDirectory;
-    if (directory.empty() || directory.back() != '/')
-        directory += '/';
     return true;
 }
 
@@ -180,14 +204,10 @@ void CRecorderRecovery::RecoverRecorder()
     std::string directory;
     if (!ChooseDirectory(directory))
         return;
-    std::int64_t expected = -1;
-    if (m_connection.TypedSoFar(ILineConnection::TypedWatch::Recorder).empty()) {
-        expected = PrepareRecorderDownload();
-        if (expected < kSizeNotGiven) {
-            Show(IDS_RECORDER_NO_CONTACT);
-            return;
-        }
-    }
+    const std::int64_t expected =
+        ExpectedSize(ILineConnection::TypedWatch::Recorder, &CRecorderRecovery::PrepareRecorderDownload);
+    if (expected < kSizeNotGiven)
+        return;
     if (m_connection.ReceivedText().find("ERR") != std::string::npos) {
         const std::string type = LoadResString(IDS_DEVICE_FIRST + m_connection.LineSettings().m_nDeviceType);
         platform::ShowMessage(platform::Format(LoadResString(IDS_RECORDER_NOT_FOUND).c_str(), type.c_str()),
@@ -205,19 +225,10 @@ void CRecorderRecovery::RecoverLoopRecorder()
         m_connection.TypedSoFar(ILineConnection::TypedWatch::LoopRecorder).clear();
         return;
     }
-    std::int64_t expected = -1;
-    if (m_connection.TypedSoFar(ILineConnection::TypedWatch::LoopRecorder).empty()) {
-        expected = QueryLoopRecorderSize();
-        if (expected < kSizeNotGiven) {
-            Show(IDS_RECORDER_NO_CONTACT);
-            return;
-        }
-        m_connection.ClearReceivedText();
-        Wait(100);
-        m_connection.Port().FlushInput();
-        SendCommand("MY\r");
-        Wait(100);
-    }
+    const std::int64_t expected =
+        ExpectedSize(ILineConnection::TypedWatch::LoopRecorder, &CRecorderRecovery::PrepareLoopRecorderDownload);
+    if (expected < kSizeNotGiven)
+        return;
     if (m_connection.ReceivedText().find("ERR") != std::string::npos) {
         Show(IDS_NO_LOOP_RECORDER);
         m_connection.TypedSoFar(ILineConnection::TypedWatch::LoopRecorder).clear();

@@ -1,4 +1,6 @@
 #pragma once
+#include "ILineConnection.h"
+
 #include <cstdint>
 #include <string>
 
@@ -24,6 +26,13 @@ public:
     static std::int64_t LoopRecorderSize(const std::string& reply);
 
 private:
+    // The size the download will have: -1 (not known) when the user typed
+    // the download command, below -1 when the instrument did not answer
+    // (the user has been told).
+    std::int64_t ExpectedSize(ILineConnection::TypedWatch typed, std::int64_t (CRecorderRecovery::*prepare)());
+    std::int64_t PrepareLoopRecorderDownload();
+    // Sends the command that starts the transfer after a pause, then lets it settle.
+    void StartDownload(const std::string& command, int settleMs);
     bool ChooseDirectory(std::string& directory);
     bool AwaitPromptAfterBreak();
     bool Ask(const char* command, std::string& reply);

@@ -17,6 +17,9 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include <initializer_list>
+#include <utility>
+
 #include "MessagePump.h"
 
 using namespace parlim;
@@ -38,6 +41,16 @@ QProgressBar* NamedBar(int id, QWidget* parent)
     bar->setRange(0, 100);
     bar->setValue(0);
     return bar;
+}
+
+// One row per value, its caption on the left; the rows start at the top.
+void AddLabelledRows(QGridLayout* grid, std::initializer_list<std::pair<const char*, QLabel*>> rows)
+{
+    int row = 0;
+    for (const auto& [caption, value] : rows) {
+        grid->addWidget(new QLabel(caption, value->parentWidget()), row, 0);
+        grid->addWidget(value, row++, 1);
+    }
 }
 
 // Progress bars hold int; large byte counts are scaled into their range.
@@ -82,12 +95,11 @@ void CRecoverCancel::OnInitDialog()
     m_hTimeToGo = NamedLabel(IDC_RECOVER_TIME_TO_GO, batch);
     m_hTotalBytes = NamedLabel(IDC_RECOVER_TOTAL_BYTES, batch);
     m_hBytesSoFar = NamedLabel(IDC_RECOVER_BYTES_SO_FAR, batch);
-    const char* batchLabels[] = {"Corrections:", "Elapsed Time:", "Time To Go:", "Total Bytes:", "Bytes Recovered:"};
-    QLabel* batchValues[] = {m_hCorrections, m_hElapsed, m_hTimeToGo, m_hTotalBytes, m_hBytesSoFar};
-    for (int row = 0; row < 5; ++row) {
-        batchGrid->addWidget(new QLabel(batchLabels[row], batch), row, 0);
-        batchGrid->addWidget(batchValues[row], row, 1);
-    }
+    AddLabelledRows(batchGrid, {{"Corrections:", m_hCorrections},
+                                {"Elapsed Time:", m_hElapsed},
+                                {"Time To Go:", m_hTimeToGo},
+                                {"Total Bytes:", m_hTotalBytes},
+                                {"Bytes Recovered:", m_hBytesSoFar}});
     m_hTotalBar = NamedBar(IDC_RECOVER_TOTAL_BAR, batch);
     batchGrid->addWidget(m_hTotalBar, 5, 0, 1, 2);
     left->addWidget(batch);
@@ -97,12 +109,7 @@ void CRecoverCancel::OnInitDialog()
     m_hFileName = NamedLabel(IDC_RECOVER_FILE_NAME, file);
     m_hFileBytes = NamedLabel(IDC_RECOVER_FILE_BYTES, file);
     m_hFileSoFar = NamedLabel(IDC_RECOVER_FILE_SO_FAR, file);
-    const char* fileLabels[] = {"Name", "Total Bytes:", "Bytes Recovered:"};
-    QLabel* fileValues[] = {m_hFileName, m_hFileBytes, m_hFileSoFar};
-    for (int row = 0; row < 3; ++row) {
-        fileGrid->addWidget(new QLabel(fileLabels[row], file), row, 0);
-        fileGrid->addWidget(fileValues[row], row, 1);
-    }
+    AddLabelledRows(fileGrid, {{"Name", m_hFileName}, {"Total Bytes:", m_hFileBytes}, {"Bytes Recovered:", m_hFileSoFar}});
     m_hFileBar = NamedBar(IDC_RECOVER_FILE_BAR, file);
     fileGrid->addWidget(m_hFileBar, 3, 0, 1, 2);
     left->addWidget(file);

@@ -2,6 +2,7 @@
 
 #include "CFileList.h"
 #include "FileSizeColumns.h"
+#include "LeadingDecimal.h"
 #include "resource.h"
 
 #include <QCheckBox>
@@ -19,17 +20,6 @@ std::string Trimmed(const std::string& text)
     if (first == std::string::npos)
         return {};
     return text.substr(first, text.find_last_not_of(' ') - first + 1);
-}
-
-std::uint64_t LeadingDecimal(const std::string& text)
-{
-    std::uint64_t value = 0;
-    for (char c : text) {
-        if (c < '0' || c > '9' || value > (UINT64_MAX - 9) / 10)
-            break;
-        value = value * 10 + static_cast<std::uint64_t>(c - '0');
-    }
-    return value;
 }
 
 std::string Piece(const std::string& text, std::size_t from, std::size_t count)
@@ -64,7 +54,8 @@ std::vector<CSelectRecoverFiles::RecorderFile> CSelectRecoverFiles::ParseListing
         line.erase(0, line.find_first_not_of(' '));
         const std::string name = Trimmed(Piece(line, 0, 8));
         const std::string extension = Trimmed(Piece(line, 9, 3));
-        const std::uint64_t size = LeadingDecimal(Trimmed(Piece(line, 12, 17)));
+        // Seventeen digits at most: the value always fits.
+        const auto size = static_cast<std::uint64_t>(ReadLeadingDecimal(Trimmed(Piece(line, 12, 17))).value);
         if (size == 0)
             continue;
         files.push_back({extension.empty() ? name : name + "." + extension, size});

@@ -56,11 +56,6 @@ CYModem::~CYModem()
     DiscardReceivingFile();
 }
 
-void CYModem::ResetPacket()
-{
-    m_packet = Packet{};
-}
-
 HRESULT CYModem::Send(const void* bytes, std::uint32_t n)
 {
     return m_pPort->Write(bytes, n);
@@ -108,12 +103,11 @@ bool CYModem::Packet::IsIntact() const
 
 CYModem::TryResult CYModem::ReadBlockBody(Packet& packet)
 {
-    std::uint8_t* area = packet.header == SOH ? packet.data128 : packet.data1024;
     std::uint8_t number[2] = {};
     std::uint8_t crc[2] = {};
     HRESULT result = ReadBytes(number, 2, kBlockNumberSeconds);
     if (result == 0)
-        result = ReadBytes(area, packet.DataSize(), kDataSeconds);
+        result = ReadBytes(packet.data, packet.DataSize(), kDataSeconds);
     if (result == 0)
         result = ReadBytes(crc, 2, kCrcSeconds);
     if (result == 1)
@@ -127,10 +121,9 @@ CYModem::TryResult CYModem::ReadBlockBody(Packet& packet)
     return TryResult::Good;
 }
 
-HRESULT CYModem::Packet::ReceivePacket(CYModem& modem, bool reset)
+HRESULT CYModem::Packet::ReceivePacket(CYModem& modem, bool headerPhase)
 {
-    const bool headerPhase = reset;
-    if (reset) {
+    if (headerPhase) {
         expected = 0;
         modem.m_bHavePrevious = false;
     }
@@ -403,9 +396,8 @@ CYModem::Outcome CYModem::ReceiveFile()
             return Outcome::Cancelled;
         if (WriteData() != 0)
             return Outcome::Failed;
+        // The next block's first step looks for a cancel.
         SendByte(ACK);
-        if (Cancelled())
-            return Outcome::Cancelled;
     }
 }
 

@@ -40,7 +40,6 @@ public:
     // Aborts on the wire: 0 when the instrument's prompt came back, 1 when
     // cancelled, otherwise a failure.
     HRESULT Abort();
-    void ResetPacket();
 
     // The terminal option: a break is sent as text instead of a line break.
     bool m_bSoftwareBreak = false;
@@ -50,16 +49,16 @@ protected:
         std::uint8_t header = 0;
         std::uint8_t block = 0;
         std::uint8_t complement = 0;
-        std::uint8_t data128[128] = {};
-        std::uint8_t data1024[1024] = {};
+        // A 128-byte block fills the start of it.
+        std::uint8_t data[1024] = {};
         std::uint8_t crcHigh = 0;
         std::uint8_t crcLow = 0;
         std::uint8_t expected = 0;
 
-        // 0: a good block or an EOT; 1: cancelled; E_FAIL otherwise. A reset
-        // starts the header phase, where every request is a 'C'.
-        HRESULT ReceivePacket(CYModem& modem, bool reset);
-        const std::uint8_t* Data() const { return header == SOH ? data128 : data1024; }
+        // 0: a good block or an EOT; 1: cancelled; E_FAIL otherwise. The
+        // header phase counts blocks afresh, and every request in it is a 'C'.
+        HRESULT ReceivePacket(CYModem& modem, bool headerPhase);
+        const std::uint8_t* Data() const { return data; }
         std::uint32_t DataSize() const { return header == SOH ? 128 : 1024; }
         bool IsIntact() const;
     };

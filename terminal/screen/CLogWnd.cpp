@@ -90,19 +90,31 @@ bool IsWordChar(char c)
     return std::isalnum(static_cast<unsigned char>(c)) != 0;
 }
 
+std::string HexText(const char* bytes, std::size_t count)
+{
+    static const char digits[] = "0123456789ABCDEF";
+    std::string hex;
+    hex.reserve(count * 2);
+    for (std::size_t i = 0; i < count; ++i) {
+        auto byte = static_cast<unsigned char>(bytes[i]);
+        hex.push_back(digits[byte >> 4]);
+        hex.push_back(digits[byte & 0x0F]);
+    }
+    return hex;
+}
+
 } // namespace
 
 CLogWnd::CLogWnd(const QString& caption, std::uint32_t wrapColumn, std::uint32_t maxLines,
                  bool caret, QWidget* parent)
     : QAbstractScrollArea(parent),
       m_bCaret(caret),
-      m_strCaption(caption),
       m_nWrapColumn(wrapColumn),
       m_nMaxLines(maxLines),
       m_dragTimer(new QTimer(this)),
       m_refreshTimer(new QTimer(this))
 {
-    setWindowTitle(m_strCaption);
+    setWindowTitle(caption);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     verticalScrollBar()->setTracking(false);
@@ -149,27 +161,14 @@ bool CLogWnd::event(QEvent* event)
 
 void CLogWnd::OnAddText(const char* bytes, std::size_t count)
 {
-    std::string display = DisplayText(bytes, count);
+    // Plain text is placed straight from the batch; only hexadecimal needs a copy.
+    const std::string hex = m_bAscii ? std::string() : HexText(bytes, count);
+    const std::string_view display = m_bAscii ? std::string_view(bytes, count) : std::string_view(hex);
     KeepReceived(bytes, count);
     PlaceText(display);
     m_bNewData = true;
     if (m_hLogFile >= 0)
         WriteLog(display);
-}
-
-std::string CLogWnd::DisplayText(const char* bytes, std::size_t count) const
-{
-    if (m_bAscii)
-        return std::string(bytes, count);
-    static const char digits[] = "0123456789ABCDEF";
-    std::string hex;
-    hex.reserve(count * 2);
-    for (std::size_t i = 0; i < count; ++i) {
-        auto byte = static_cast<unsigned char>(bytes[i]);
-        hex.push_back(digits[byte >> 4]);
-        hex.push_back(digits[byte & 0x0F]);
-    }
-    return hex;
 }
 
 void CLogWnd::KeepReceived(const char* bytes, std::size_t count)
@@ -179,7 +178,7 @@ void CLogWnd::KeepReceived(const char* bytes, std::size_t count)
         m_strReceived.append(bytes, count);
 }
 
-void CLogWnd::PlaceText(const std::string& text)
+void CLogWnd::PlaceText(std::string_view text)
 {
     std::string line;
     if (!m_lines.empty()) {
@@ -228,7 +227,7 @@ void CLogWnd::PlaceText(const std::string& text)
     }
 }
 
-void CLogWnd::WriteLog(const std::string& text)
+void CLogWnd::WriteLog(std::string_view text)
 {
     std::size_t done = 0;
     while (done < text.size()) {

@@ -51,8 +51,6 @@ public:
     const std::deque<std::string>& Lines() const { return m_lines; }
     std::uint32_t CursorColumn() const { return m_nCursorCol; }
     int TopLine() const { return m_nTopLine; }
-    TextPos SelectionStart() const { return m_selStart; }
-    TextPos SelectionEnd() const { return m_selEnd; }
     int CharWidth() const { return m_cxChar; }
     int CharHeight() const { return m_cyChar; }
     // Lines drawn in blue: more than one character, '[' then a blank or '.'.
@@ -89,10 +87,9 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    std::string DisplayText(const char* bytes, std::size_t count) const;
     void KeepReceived(const char* bytes, std::size_t count);
-    void PlaceText(const std::string& text);
-    void WriteLog(const std::string& text);
+    void PlaceText(std::string_view text);
+    void WriteLog(std::string_view text);
     void StopLoggingAfterFailure();
 
     void OnRefreshTimer();
@@ -116,7 +113,6 @@ private:
     int m_cyChar = 0;
     int m_nTopLine = 0;
     bool m_bCaret;
-    QString m_strCaption;
     QFont m_font;
     std::uint32_t m_nWrapColumn;
     std::uint32_t m_nMaxLines;

@@ -4,7 +4,6 @@
 #include "MessagePump.h"
 #include "PortCatalog.h"
 
-
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
@@ -54,14 +53,12 @@ platform::LineSettings CSerialPort::LineSettingsOf(std::uint32_t baud, char pari
 }
 
 bool CSerialPort::SetParams(IReceivedBatchSink* owner, std::uint8_t comPort, std::uint32_t baud, char parity,
-                            std::uint8_t stopBits, std::uint8_t byteSize, std::uint32_t inQueue,
-                            std::uint32_t outQueue)
+                            std::uint8_t stopBits, std::uint8_t byteSize, std::uint32_t,
+                            std::uint32_t)
 {
     m_pOwner = owner;
     m_ownerLifetime = dynamic_cast<QObject*>(owner);
     m_nComPort = comPort;
-    m_nInQueue = inQueue;
-    m_nOutQueue = outQueue;
     m_dcb = LineSettingsOf(baud, parity, stopBits, byteSize);
     return true;
 }
@@ -350,13 +347,8 @@ void CSerialPort::PassOn(std::vector<char> batch)
     // Also without delivery: the wake-up lets a waiting reader look at the ring.
     if (!m_bWakePosted) {
         m_bWakePosted = true;
-        PostDelivery();
+        m_deliveryWake.Set();
     }
-}
-
-void CSerialPort::PostDelivery()
-{
-    m_deliveryWake.Set();
 }
 
 void CSerialPort::DeliverPending()
@@ -385,7 +377,7 @@ void CSerialPort::DeliverPending()
     if (m_deliveries.empty())
         m_bWakePosted = false;
     else
-        PostDelivery();
+        m_deliveryWake.Set();
 }
 
 bool CSerialPort::TakeNextWrite()

@@ -37,7 +37,9 @@ public:
     CSerialPort& operator=(const CSerialPort&) = delete;
 
     // Stores the parameters; applies nothing. Parity 'E', 'O', 'M', 'S'
-    // (anything else: none); stop bits 2 gives two, anything else one.
+    // (anything else: none); stop bits 2 gives two, anything else one. The
+    // queue sizes are taken and not used: the ring and the write queue have
+    // sizes of their own.
     bool SetParams(IReceivedBatchSink* owner, std::uint8_t comPort, std::uint32_t baud, char parity,
                    std::uint8_t stopBits, std::uint8_t byteSize, std::uint32_t inQueue,
                    std::uint32_t outQueue);
@@ -93,19 +95,14 @@ private:
     bool TakeNextWrite();
     void StoreInRing(const char* bytes, std::size_t n);
 
-    // Wakes DeliverPending on the user-interface thread (from either thread).
-    void PostDelivery();
     // User-interface side.
     void DeliverPending();
     void ReleaseLine();
-
 
     // The sink is a QObject (the terminal window) that may be deleted first.
     IReceivedBatchSink* m_pOwner = nullptr;
     QPointer<QObject> m_ownerLifetime;
     std::uint8_t m_nComPort = 0;
-    std::uint32_t m_nInQueue = 0;
-    std::uint32_t m_nOutQueue = 0;
     platform::LineSettings m_dcb;
 
     platform::SerialLine m_line;

@@ -16,6 +16,5 @@ void CPropertyPage::EnsureInitialised()
 
 void CPropertyPage::SetModified(bool modified)
 {
-    m_bModified = modified;
     emit ModifiedChanged(modified);
 }

@@ -21,7 +21,6 @@ public:
     virtual bool OnWizardFinish() { return true; }
 
     void SetModified(bool modified = true);
-    bool IsModified() const { return m_bModified; }
     void SetSheet(CPropertySheet* sheet) { m_pSheet = sheet; }
     CPropertySheet* Sheet() const { return m_pSheet; }
 
@@ -35,5 +34,4 @@ private:
     QString m_caption;
     CPropertySheet* m_pSheet = nullptr;
     bool m_bInitialised = false;
-    bool m_bModified = false;
 };

@@ -20,14 +20,13 @@ public:
     // regard to case; returns where it went.
     int AddToTop(int index, const QString& text);
 
-    std::vector<std::string> LoadList() const;
-    void SaveList(const std::vector<std::string>& entries) const;
-
     // Saves the items as they stand now; the owning dialog calls it when it
     // closes, the destructor when nobody did.
     void OnDestroy();
 
 private:
+    std::vector<std::string> LoadList() const;
+    void SaveList(const std::vector<std::string>& entries) const;
     std::string ValueName(std::size_t index) const;
 
     std::string m_strSection;
