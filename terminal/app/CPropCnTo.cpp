@@ -32,18 +32,11 @@ void AddComboGroup(QVBoxLayout* layout, int groupId, const char* title, int labe
     layout->addWidget(group);
 }
 
-QComboBox* IdCombo(int id, QWidget* parent)
-{
-    auto* combo = new QComboBox(parent);
-    combo->setObjectName(QString::number(id));
-    return combo;
-}
-
 } // namespace
 
 CPropCnTo::CPropCnTo(CTerminalSettings& settings)
     : CPropertyPage(IDD_PROP_CONNECT_TO, "Connect To"), m_settings(settings),
-      m_deviceCombo(IdCombo(IDC_DEVICE_COMBO, this)), m_portCombo(IdCombo(IDC_PORT_COMBO, this))
+      m_deviceCombo(IdCombo(IDC_DEVICE_COMBO)), m_portCombo(IdCombo(IDC_PORT_COMBO))
 {
     auto* layout = new QVBoxLayout(this);
     AddComboGroup(layout, IDC_ADCP_TYPE_GROUP, "ADCP Type", IDC_DEVICE_LABEL, "&Device:", m_deviceCombo);

@@ -16,13 +16,6 @@ using namespace parlim;
 
 namespace {
 
-QComboBox* IdCombo(int id, QWidget* parent)
-{
-    auto* combo = new QComboBox(parent);
-    combo->setObjectName(QString::number(id));
-    return combo;
-}
-
 constexpr int kParityNoneIndex = 2;
 constexpr int kOneStopBitIndex = 0;
 
@@ -36,8 +29,8 @@ void FillFromStrings(QComboBox* combo, int firstId, int count)
 
 CPropPort::CPropPort(CTerminalSettings& settings, CParlimDoc* document)
     : CPropertyPage(IDD_PROP_PORT, "Port Settings"), m_settings(settings), m_pDoc(document),
-      m_baudCombo(IdCombo(IDC_BAUD_COMBO, this)), m_parityCombo(IdCombo(IDC_PARITY_COMBO, this)),
-      m_stopBitsCombo(IdCombo(IDC_STOP_BITS_COMBO, this)), m_flowCombo(IdCombo(IDC_FLOW_COMBO, this)),
+      m_baudCombo(IdCombo(IDC_BAUD_COMBO)), m_parityCombo(IdCombo(IDC_PARITY_COMBO)),
+      m_stopBitsCombo(IdCombo(IDC_STOP_BITS_COMBO)), m_flowCombo(IdCombo(IDC_FLOW_COMBO)),
       m_detectButton(new QPushButton("Auto Detect ADCP...", this))
 {
     m_detectButton->setObjectName(QString::number(IDC_AUTO_DETECT));

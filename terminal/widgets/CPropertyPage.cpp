@@ -1,5 +1,7 @@
 #include "CPropertyPage.h"
 
+#include <QComboBox>
+
 CPropertyPage::CPropertyPage(int dialogId, const QString& caption) : m_caption(caption)
 {
     setObjectName(QString::number(dialogId));
@@ -17,4 +19,11 @@ void CPropertyPage::EnsureInitialised()
 void CPropertyPage::SetModified(bool modified)
 {
     emit ModifiedChanged(modified);
+}
+
+QComboBox* CPropertyPage::IdCombo(int id)
+{
+    auto* combo = new QComboBox(this);
+    combo->setObjectName(QString::number(id));
+    return combo;
 }

@@ -3,6 +3,7 @@
 #include <QWidget>
 
 class CPropertySheet;
+class QComboBox;
 
 // One page of a property sheet or wizard. The sheet initialises a page when
 // it is first shown and asks it to store its values on Apply, Next or Finish.
@@ -29,6 +30,8 @@ signals:
 
 protected:
     virtual void OnInitDialog() {}
+    // A new combo box on this page, named by its control id.
+    QComboBox* IdCombo(int id);
 
 private:
     QString m_caption;
