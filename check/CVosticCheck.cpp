@@ -84,7 +84,7 @@ bool CVosticCheck::OpenFiles()
     m_nStart = NumberFromText(m_request.start);
     m_nEnd = NumberFromText(m_request.end);
     if (FAILED(m_input.Open(m_request.input))) {
-        platform::ShowMessage(platform::Format(kMsgCannotOpenFile, m_request.input.c_str()));
+        ShowCannotOpenInput(m_input, m_request.input);
         return false;
     }
     // The report must never overwrite the input, under whatever name.

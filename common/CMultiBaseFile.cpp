@@ -3,9 +3,11 @@
 #include "Format.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdlib>
 #include <cstring>
 #include <limits>
+#include <sys/stat.h>
 
 namespace {
 
@@ -22,6 +24,21 @@ unsigned long DigitsValue(const std::string& text, std::size_t from, std::size_t
 {
     return std::strtoul(text.substr(from, count).c_str(), nullptr, 10);
 }
+
+enum class PartKind { Missing, RegularFile, Other };
+
+// What a numbered name holds; a link to nothing is no gap in the numbering.
+PartKind KindOf(const std::string& name)
+{
+    struct stat st {};
+    if (::stat(name.c_str(), &st) == 0)
+        return S_ISREG(st.st_mode) ? PartKind::RegularFile : PartKind::Other;
+    return ::lstat(name.c_str(), &st) != 0 && errno == ENOENT ? PartKind::Missing : PartKind::Other;
+}
+
+// A pipe, FIFO, device or folder as a later part: it has no size to place
+// the parts after it, and reading a device may change it.
+constexpr HRESULT kNotARegularPart = HRESULT_FROM_WIN32(ERROR_ACCESS_DENIED);
 
 } // namespace
 
@@ -62,10 +79,10 @@ std::string CMultiBaseFile::GetNextPartName() const
 void CMultiBaseFile::Close()
 {
     CBaseFile::Close();
-    m_mappings.Unmap();
-    m_pBuffer = nullptr;
     DropBuffer();
+    m_nPartRead = 0;
     m_hrReadError = S_OK;
+    m_strFailedLaterPart.clear();
     m_bReadingChain = false;
 }
 
@@ -84,49 +101,64 @@ HRESULT CMultiBaseFile::Open(std::string name)
     if (FAILED(result))
         return result;
     m_parts.clear();
-    bool mapping = ListPart(*this, !IsStream());
-    // A gap in the numbering or a part that does not open ends the chain; so
-    // does a pipe or FIFO, which has no size to place the parts after it.
-    for (std::string next = GetNextPartName(); !next.empty();) {
-        CBaseFile part;
-        if (FAILED(part.Open(next)) || part.IsStream())
-            break;
-        mapping = ListPart(part, mapping);
-        next = NextPartName(part.m_strPath);
+    m_parts.push_back({m_strPath, GetLength()});
+    result = ListLaterParts();
+    if (FAILED(result)) {
+        // Closed, but still telling which part failed.
+        CloseHandle();
+        return result;
     }
     m_bReadingChain = true;
     return S_OK;
 }
 
-bool CMultiBaseFile::ListPart(const CBaseFile& part, bool map)
+HRESULT CMultiBaseFile::ListLaterParts()
 {
-    m_parts.push_back({part.m_strPath, part.GetLength()});
-    return map && m_mappings.MapPart(part.m_hFile, m_parts.back().m_nSize, m_parts.size() - 1);
+    for (std::string next = GetNextPartName(); !next.empty(); next = NextPartName(next)) {
+        const PartKind kind = KindOf(next);
+        if (kind == PartKind::Missing)
+            return S_OK;
+        CBaseFile part;
+        HRESULT result = kind == PartKind::RegularFile ? part.Open(next) : kNotARegularPart;
+        if (SUCCEEDED(result) && part.IsStream())
+            result = kNotARegularPart;
+        if (FAILED(result)) {
+            m_strFailedLaterPart = next;
+            return result;
+        }
+        m_parts.push_back({part.m_strPath, part.GetLength()});
+    }
+    return S_OK;
 }
 
-HRESULT CMultiBaseFile::OpenPart(const std::string& path)
+HRESULT CMultiBaseFile::OpenPart(std::size_t part)
 {
     CloseHandle();
-    return OpenHandle(path, Disposition::OpenExisting);
+    m_nCurrentPart = static_cast<int>(part);
+    m_nPartRead = 0;
+    HRESULT result = OpenHandle(m_parts[part].m_strName, Disposition::OpenExisting);
+    if (SUCCEEDED(result) && part > 0 && IsStream()) {
+        CloseHandle();
+        result = kNotARegularPart;
+    }
+    return result;
 }
 
 HRESULT CMultiBaseFile::OpenFollowingPart(bool* opened)
 {
     *opened = false;
-    m_nCurrentPart = std::max(m_nCurrentPart, 0);
-    const std::size_t next = static_cast<std::size_t>(m_nCurrentPart) + 1;
+    const auto current = static_cast<std::size_t>(std::max(m_nCurrentPart, 0));
+    // A part that ends before its measured size was cut while the run read it.
+    if (!IsStream() && m_nPartRead < m_parts[current].m_nSize)
+        return PartFailed(current, HResultFromErrno(EIO));
+    const std::size_t next = current + 1;
     if (next >= m_parts.size())
         return S_OK;
-    if (SUCCEEDED(OpenPart(m_parts[next].m_strName))) {
-        m_nCurrentPart = static_cast<int>(next);
-        *opened = true;
-        return S_OK;
-    }
-    // The stream ends at the end of the current part.
-    HRESULT result = OpenPart(m_parts[static_cast<std::size_t>(m_nCurrentPart)].m_strName);
+    HRESULT result = OpenPart(next);
     if (FAILED(result))
-        return result;
-    return CBaseFile::Seek(0, 2);
+        return PartFailed(next, result);
+    *opened = true;
+    return S_OK;
 }
 
 HRESULT CMultiBaseFile::ReadParts(std::uint8_t* destination, std::uint32_t count, std::uint32_t* read)
@@ -136,7 +168,8 @@ HRESULT CMultiBaseFile::ReadParts(std::uint8_t* destination, std::uint32_t count
         std::uint32_t got = 0;
         HRESULT result = CBaseFile::Read(destination + total, count - total, &got);
         if (FAILED(result))
-            return result;
+            return PartFailed(static_cast<std::size_t>(std::max(m_nCurrentPart, 0)), result);
+        m_nPartRead += got;
         total += got;
         if (total == count)
             break;
@@ -152,8 +185,10 @@ HRESULT CMultiBaseFile::ReadParts(std::uint8_t* destination, std::uint32_t count
     return S_OK;
 }
 
-HRESULT CMultiBaseFile::Failed(HRESULT result)
+HRESULT CMultiBaseFile::PartFailed(std::size_t part, HRESULT result)
 {
+    if (part > 0)
+        m_strFailedLaterPart = m_parts[part].m_strName;
     m_hrReadError = result;
     return result;
 }
@@ -161,7 +196,7 @@ HRESULT CMultiBaseFile::Failed(HRESULT result)
 void CMultiBaseFile::Compact(std::uint32_t keep)
 {
     const std::uint32_t from = m_nBufferIndex - keep;
-    std::memmove(m_pBuffer, m_pBuffer + from, m_nBufferLength - from);
+    std::memmove(m_buffer.data(), m_buffer.data() + from, m_nBufferLength - from);
     m_nBufferStart += from;
     m_nBufferLength -= from;
     m_nBufferIndex = keep;
@@ -172,49 +207,9 @@ bool CMultiBaseFile::Prefetch(std::uint32_t count, std::uint32_t keep)
     count = std::min(count, kLargestPrefetch);
     if (Buffered() >= count)
         return true;
-    if (m_mappings.IsMapped() && MapWindow(count, keep))
-        return true;
-    return FillOwnedBuffer(count, keep);
-}
-
-bool CMultiBaseFile::MapWindow(std::uint32_t count, std::uint32_t keep)
-{
-    const std::uint64_t position = StreamPosition();
-    const std::uint64_t from = position - keep;
-    PartMappings::Span span;
-    if (!m_mappings.SpanHolding(from, position + count, &span))
-        return false;
-    m_pBuffer = span.data + (from - span.start);
-    m_nBufferStart = from;
-    m_nBufferLength = static_cast<std::uint32_t>(std::min<std::uint64_t>(span.start + span.size - from, kMappedWindow));
-    m_nBufferIndex = keep;
-    m_nCurrentPart = static_cast<int>(span.part);
-    return true;
-}
-
-bool CMultiBaseFile::FillOwnedBuffer(std::uint32_t count, std::uint32_t keep)
-{
     if (m_buffer.empty())
         m_buffer.resize(kBufferSize);
-    if (m_pBuffer == m_buffer.data())
-        return FillFromIndex(count, keep);
-    // Coming from a mapped window, or first use: start over with the kept bytes.
-    m_nBufferStart = StreamPosition() - keep;
-    m_nBufferLength = 0;
-    m_nBufferIndex = 0;
-    m_pBuffer = m_buffer.data();
-    const bool filled = FillFromIndex(keep + count, 0);
-    m_nBufferIndex = std::min(keep, m_nBufferLength);
-    return filled;
-}
-
-HRESULT CMultiBaseFile::Fetch(std::uint64_t position, std::uint8_t* destination, std::uint32_t count,
-                              std::uint32_t* got)
-{
-    if (!m_mappings.IsMapped())
-        return ReadParts(destination, count, got);
-    *got = m_mappings.Copy(position, destination, count);
-    return S_OK;
+    return FillFromIndex(count, keep);
 }
 
 bool CMultiBaseFile::FillFromIndex(std::uint32_t count, std::uint32_t keep)
@@ -224,14 +219,12 @@ bool CMultiBaseFile::FillFromIndex(std::uint32_t count, std::uint32_t keep)
     const std::uint32_t request = std::max(count - Buffered(), kReadChunk);
     if (keep + Buffered() <= kCheapMove || m_nBufferLength + request > kBufferSize)
         Compact(keep);
+    std::uint8_t* buffer = m_buffer.data();
     while (Buffered() < count) {
         const std::uint32_t wanted = std::min(std::max(count - Buffered(), kReadChunk), kBufferSize - m_nBufferLength);
         std::uint32_t got = 0;
-        HRESULT result = Fetch(m_nBufferStart + m_nBufferLength, m_pBuffer + m_nBufferLength, wanted, &got);
-        if (FAILED(result)) {
-            Failed(result);
+        if (FAILED(ReadParts(buffer + m_nBufferLength, wanted, &got)))
             return false;
-        }
         m_nBufferLength += got;
         if (got < wanted)
             break;
@@ -247,7 +240,7 @@ HRESULT CMultiBaseFile::Read(void* buffer, std::uint32_t count, std::uint32_t* r
     std::uint32_t total = 0;
     while (total < count) {
         if (Buffered() == 0) {
-            if (count - total >= kReadChunk && !m_mappings.IsMapped()) {
+            if (count - total >= kReadChunk) {
                 // Large reads bypass the buffer instead of copying twice.
                 m_nBufferStart += m_nBufferLength;
                 m_nBufferLength = 0;
@@ -255,7 +248,7 @@ HRESULT CMultiBaseFile::Read(void* buffer, std::uint32_t count, std::uint32_t* r
                 std::uint32_t got = 0;
                 HRESULT result = ReadParts(destination + total, count - total, &got);
                 if (FAILED(result))
-                    return Failed(result);
+                    return result;
                 m_nBufferStart += got;
                 total += got;
                 break;
@@ -274,7 +267,6 @@ HRESULT CMultiBaseFile::Read(void* buffer, std::uint32_t count, std::uint32_t* r
         *read = total;
     return S_OK;
 }
-
 HRESULT CMultiBaseFile::Seek(std::int64_t offset, int origin, std::uint64_t* newPosition)
 {
     if (!IsOpen() || origin < 0 || origin > 2)
@@ -317,15 +309,13 @@ HRESULT CMultiBaseFile::SeekOutsideBuffer(std::uint64_t target)
         before += m_parts[part].m_nSize;
         ++part;
     }
-    m_nCurrentPart = static_cast<int>(part);
     DropBuffer();
     m_nBufferStart = target;
-    if (m_mappings.IsMapped())
-        return S_OK;
-    if (FAILED(OpenPart(m_parts[part].m_strName)))
+    if (FAILED(OpenPart(part)))
         return E_FAIL;
     m_bReadingChain = true;
-    return CBaseFile::Seek(static_cast<std::int64_t>(target - before), 0);
+    m_nPartRead = target - before;
+    return CBaseFile::Seek(static_cast<std::int64_t>(m_nPartRead), 0);
 }
 
 std::uint64_t CMultiBaseFile::SizeOfPartsBefore(std::size_t part) const

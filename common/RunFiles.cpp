@@ -18,11 +18,17 @@ bool OpenRunInput(CBaseFile& file, const std::string& name)
     return true;
 }
 
+void ShowCannotOpenInput(const CMultiBaseFile& input, const std::string& name)
+{
+    const std::string& failed = input.GetFailedLaterPart().empty() ? name : input.GetFailedLaterPart();
+    platform::ShowMessage(platform::Format(kMsgCannotOpenFile, failed.c_str()));
+}
+
 bool InputReadToItsEnd(const CMultiBaseFile& input, const std::string& name)
 {
     if (SUCCEEDED(input.GetReadError()))
         return true;
-    platform::ShowMessage(platform::Format(kMsgCannotOpenFile, name.c_str()));
+    ShowCannotOpenInput(input, name);
     return false;
 }
 

@@ -11,8 +11,12 @@
 // Opens an input for reading; "Cannot open file %s." on failure.
 bool OpenRunInput(CBaseFile& file, const std::string& name);
 
-// False, after "Cannot open file %s." with the input's name, when a read of
-// the input failed before its end: a partial result never passes for a whole.
+// "Cannot open file %s." for an input chain that failed to open or read,
+// naming the later part that failed, else the input as `name` gives it.
+void ShowCannotOpenInput(const CMultiBaseFile& input, const std::string& name);
+
+// False, after ShowCannotOpenInput, when a read of the input failed before
+// its end: a partial result never passes for a whole.
 bool InputReadToItsEnd(const CMultiBaseFile& input, const std::string& name);
 
 // True when `name` is the same file (device and inode) as a part of the

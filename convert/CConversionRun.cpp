@@ -43,7 +43,7 @@ bool CConversionRun::OpenFiles()
     if (!CheckNames())
         return false;
     if (FAILED(m_input.Open(m_fields.input))) {
-        ShowMessage(platform::Format(kMsgCannotOpenFile, m_fields.input.c_str()));
+        ShowCannotOpenInput(m_input, m_fields.input);
         return false;
     }
     if (!OpenRunInput(m_decoderFile, m_fields.decoder))

@@ -66,7 +66,7 @@ bool CMergeRun::Open()
     if (!CheckNames())
         return false;
     if (FAILED(m_input.Open(m_fields.input))) {
-        platform::ShowMessage(platform::Format(kMsgCannotOpenFile, m_fields.input.c_str()));
+        ShowCannotOpenInput(m_input, m_fields.input);
         return false;
     }
     if (!OpenRunInput(m_decoderFile, m_fields.decoder) || !OpenRunInput(m_asciiFile, m_fields.ascii))

@@ -81,7 +81,7 @@ bool CSlicer::Prepare()
         return false;
     }
     if (FAILED(m_input.Open(m_settings.input))) {
-        ShowFileMessage(kMsgCannotOpenFile, m_settings.input);
+        ShowCannotOpenInput(m_input, m_settings.input);
         return false;
     }
     SaveLastInputFileName(m_settings.input);

@@ -4,8 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cstdint>
 #include <cstdio>
+#include <functional>
 #include <numeric>
 
 using namespace ensemble_builder;
@@ -219,4 +223,65 @@ TEST(CMultiBaseFile, WritePositionOfACreatedFile)
     EXPECT_EQ(file.GetPosition(), 0u);
     ASSERT_EQ(file.Write("abcdef", 6), S_OK);
     EXPECT_EQ(file.GetPosition(), 6u);
+}
+
+TEST(CMultiBaseFile, ALaterPartThatIsNoReadableFileFailsTheOpenNamingIt)
+{
+    TempDir dir;
+    auto paths = WritePartChain(dir, "c", "", PartNaming::Extension, {Sequence(10), Sequence(10), Sequence(10), Sequence(10)},
+                                0);
+    const std::string third = paths[2];
+    const std::function<int()> makers[] = {
+        [&] { return ::mkdir(third.c_str(), 0755); },
+        [&] { return ::mkfifo(third.c_str(), 0600); },
+        [&] { return ::symlink("/dev/null", third.c_str()); },
+        [&] { return ::symlink(dir.File("nothing").c_str(), third.c_str()); },
+    };
+    for (const auto& make : makers) {
+        std::remove(third.c_str());
+        ASSERT_EQ(make(), 0);
+        CMultiBaseFile file;
+        EXPECT_TRUE(FAILED(file.Open(paths[0])));
+        EXPECT_FALSE(file.IsOpen());
+        EXPECT_EQ(file.GetFailedLaterPart(), third);
+    }
+    // A part missing from the numbering ends the chain before it.
+    std::remove(third.c_str());
+    CMultiBaseFile file;
+    ASSERT_EQ(file.Open(paths[0]), S_OK);
+    EXPECT_EQ(file.GetTotalLength(), 20u);
+    EXPECT_EQ(file.GetFailedLaterPart(), "");
+}
+
+TEST(CMultiBaseFile, PartsThatFailOrShrinkWhileTheStreamReadsThemFailTheRead)
+{
+    TempDir dir;
+    const Bytes stream = Sequence(3 << 20);
+    auto paths = WritePartChain(dir, "c", "", PartNaming::Extension, CutAt(stream, {1 << 20, 2 << 20}), 0);
+    const struct {
+        const char* what;
+        std::size_t failing;
+        std::function<void()> change;
+    } cases[] = {
+        {"first part cut", 0, [&] { ::truncate(paths[0].c_str(), 512 << 10); }},
+        {"second part cut", 1, [&] { ::truncate(paths[1].c_str(), 0); }},
+        {"last part removed", 2, [&] { std::remove(paths[2].c_str()); }},
+        // Reading this process's memory from address 0 fails as a bad sector does.
+        {"read error", 1, [&] {
+             std::remove(paths[1].c_str());
+             ::symlink("/proc/self/mem", paths[1].c_str());
+         }},
+    };
+    for (const auto& each : cases) {
+        WritePartChain(dir, "c", "", PartNaming::Extension, CutAt(stream, {1 << 20, 2 << 20}), 0);
+        CMultiBaseFile file;
+        ASSERT_EQ(file.Open(paths[0]), S_OK) << each.what;
+        EXPECT_EQ(ReadBytes(file, 10), Bytes(stream.begin(), stream.begin() + 10)) << each.what;
+        each.change();
+        Bytes rest(stream.size());
+        const HRESULT result = file.Read(rest.data(), static_cast<std::uint32_t>(rest.size()));
+        EXPECT_TRUE(FAILED(result)) << each.what;
+        EXPECT_EQ(file.GetReadError(), result) << each.what;
+        EXPECT_EQ(file.GetFailedLaterPart(), each.failing == 0 ? "" : paths[each.failing]) << each.what;
+    }
 }

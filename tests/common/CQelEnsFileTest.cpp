@@ -239,8 +239,8 @@ TEST(CQelEnsFile, RejectedCandidateLongerThanTheBufferResumesAfterItsHeader)
 
 TEST(CQelEnsFile, ChangingTheHandedEnsembleNeverChangesTheFile)
 {
-    // The ensemble lies in the reader's memory (a mapped file's pages or a
-    // buffer); a run may change it, the recording stays as it was.
+    // The ensemble lies in the reader's buffer; a run may change it, the
+    // recording stays as it was.
     TempDir dir;
     const Bytes stream = Concat({TypicalEnsemble(1), TypicalEnsemble(2)});
     WriteFileBytes(dir.File("a.ens"), stream);
