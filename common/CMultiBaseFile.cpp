@@ -164,11 +164,14 @@ HRESULT CMultiBaseFile::OpenFollowingPart(bool* opened)
 HRESULT CMultiBaseFile::ReadParts(std::uint8_t* destination, std::uint32_t count, std::uint32_t* read)
 {
     std::uint32_t total = 0;
-    while (total < count) {
+    HRESULT result = m_hrReadError;
+    while (SUCCEEDED(result) && total < count) {
         std::uint32_t got = 0;
-        HRESULT result = CBaseFile::Read(destination + total, count - total, &got);
-        if (FAILED(result))
-            return PartFailed(static_cast<std::size_t>(std::max(m_nCurrentPart, 0)), result);
+        result = CBaseFile::Read(destination + total, count - total, &got);
+        if (FAILED(result)) {
+            PartFailed(static_cast<std::size_t>(std::max(m_nCurrentPart, 0)), result);
+            break;
+        }
         m_nPartRead += got;
         total += got;
         if (total == count)
@@ -176,11 +179,12 @@ HRESULT CMultiBaseFile::ReadParts(std::uint8_t* destination, std::uint32_t count
         // Short means the end of this part; empty parts are passed over too.
         bool opened = false;
         result = OpenFollowingPart(&opened);
-        if (FAILED(result))
-            return result;
         if (!opened)
             break;
     }
+    // The bytes read before a failure are delivered; the next read fails.
+    if (FAILED(result) && total == 0)
+        return result;
     *read = total;
     return S_OK;
 }
@@ -234,7 +238,7 @@ bool CMultiBaseFile::FillFromIndex(std::uint32_t count, std::uint32_t keep)
 
 HRESULT CMultiBaseFile::Read(void* buffer, std::uint32_t count, std::uint32_t* read)
 {
-    if (!IsOpen())
+    if (!IsChainOpen())
         return E_FAIL;
     auto* destination = static_cast<std::uint8_t*>(buffer);
     std::uint32_t total = 0;
@@ -328,7 +332,7 @@ std::uint64_t CMultiBaseFile::SizeOfPartsBefore(std::size_t part) const
 
 std::uint64_t CMultiBaseFile::GetPosition()
 {
-    if (m_bReadingChain && IsOpen())
+    if (m_bReadingChain)
         return StreamPosition();
     // A file created or opened through the base class: its own position.
     std::uint64_t inner = 0;

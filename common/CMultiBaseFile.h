@@ -26,8 +26,9 @@ public:
     std::uint64_t GetPosition();
     std::uint64_t GetTotalLength() const;
     // The failure of a read that ended the stream early; S_OK while every
-    // read reached the data or the true end. Only Close and Open clear it, so
-    // a seek after the failure never lets a partial read pass for a whole.
+    // read reached the data or the true end. Bytes read before the failure are
+    // still delivered, every read after them fails. Only Close and Open clear
+    // it, so a seek after the failure never lets a partial read pass for a whole.
     HRESULT GetReadError() const { return m_hrReadError; }
     // The full path of the later part that a failed Open or read could not
     // open or read; empty when the failure lay in the first part.
@@ -37,6 +38,10 @@ public:
     int m_nCurrentPart = 0;
 
 protected:
+    // Open on a chain, also after a part that failed to open closed the
+    // handle: the bytes read before that failure still arrive.
+    bool IsChainOpen() const { return m_bReadingChain || IsOpen(); }
+
     // The largest count Prefetch can hold after the bytes it keeps.
     static constexpr std::uint32_t kLargestPrefetch = 2 * 1024 * 1024;
 

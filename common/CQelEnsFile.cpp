@@ -59,7 +59,7 @@ bool CQelEnsFile::AcceptsHeaderId(int id) const
 int CQelEnsFile::ReadNextEnsemble()
 {
     m_pEnsemble = nullptr;
-    if (!IsOpen())
+    if (!IsChainOpen())
         return 0;
     std::uint64_t counted = 0;
     while (ScanToHeader(&counted)) {

@@ -109,13 +109,13 @@ TEST_F(StreamInput, APipeThatFallsSilentEndsTheRunWithAMessage)
 TEST_F(StreamInput, FifosNeverHoldARunForEver)
 {
     const Bytes first = Concat({TypicalEnsemble(1), TypicalEnsemble(2), TypicalEnsemble(3)});
+    // A FIFO as a later part is refused when the chain is opened.
     WriteFileBytes(m_dir.File("run_000001.ens"), first);
-    // A FIFO as a later part ends the chain before it, as a gap does.
-    MakeFifo("run_000002.ens");
+    const std::string later = MakeFifo("run_000002.ens");
     ProgramResult run = Run(kVostic, {"/in:" + m_dir.File("run_000001.ens"), "/out:" + m_dir.File("a.log")});
     ASSERT_TRUE(run.finished);
-    EXPECT_EQ(run.exitCode, 0);
-    EXPECT_EQ(LineOf(ReadFileText(m_dir.File("a.log")), "Valid Ensembles"), "Valid Ensembles   : 3");
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(MessageLines(run.errors, "Vostic"), "Vostic: Cannot open file " + later + ".\n");
 
     // A FIFO without a writer as the first input is an empty stream.
     const std::string lonely = MakeFifo("lonely.ens");
