@@ -29,9 +29,10 @@ bench_scratch() {
   trap 'rm -rf "$data"' EXIT
 }
 
-# bench_chain: the 1 GiB chain of three part files in $data; parts lists them.
+# bench_chain [MIB]: a chain of three part files in $data, 1 GiB unless MIB
+# says otherwise; parts lists them.
 bench_chain() {
-  "$build/bench/make_chain" "$data" 1024 3
+  "$build/bench/make_chain" "$data" "${1:-1024}" 3
   parts=("$data"/chain_*.ens)
 }
 # bench_cat_chain: cat of the parts, the bytes thrown away.

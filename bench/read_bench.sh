@@ -1,13 +1,14 @@
 #!/usr/bin/env bash
-# Times reading every ensemble of a 1 GiB chain of three part files against
+# Times reading every ensemble of a chain of three part files (1 GiB) against
 # cat of the same files, in one run, and prints the ratio (goal: at most 2).
-# Usage: bench/read_bench.sh [BUILD_DIR]   (default: the plain build in build/)
+# Usage: bench/read_bench.sh [BUILD_DIR] [CHAIN_MIB]
+#   (default: the plain build in build/, a chain of 1024 MiB)
 set -euo pipefail
 . "$(dirname "$0")/bench-lib.sh"
 bench_need "no bench programs in $build/bench" bench/list_ensembles bench/make_chain
 
 bench_scratch
-bench_chain
+bench_chain "${2:-1024}"
 
 # One untimed pass of each, so the timed passes read from the page cache;
 # then the best of five alternating passes of each.
