@@ -161,15 +161,16 @@ TEST_F(FrameDialogs, UserCanCancelWhileTheMainDialogRunsModally)
     EXPECT_TRUE(cancelled);
 }
 
-// Clicks Cancel in the progress window as soon as one shows.
-void CancelOnceProgressShows(QObject* context)
+// Clicks Cancel in the progress window as soon as one shows, counting the clicks.
+void CancelOnceProgressShows(QObject* context, int* clicks)
 {
     auto* timer = new QTimer(context);
-    QObject::connect(timer, &QTimer::timeout, context, [timer] {
+    QObject::connect(timer, &QTimer::timeout, context, [timer, clicks] {
         for (QWidget* window : QApplication::topLevelWidgets()) {
             auto* progress = qobject_cast<CProcessingDlg*>(window);
             if (progress && progress->isVisible()) {
                 progress->findChild<QPushButton*>("2")->click();
+                ++*clicks;
                 timer->stop();
             }
         }
@@ -183,20 +184,23 @@ TEST_F(FrameDialogs, CancelEndsAWaitForAStreamWhileOpeningAndWhileRunning)
     const std::string fifo = m_files.File("peer.fifo");
     ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
 
-    // Creating an output FIFO waits for a reader that never comes.
-    CancelOnceProgressShows(&dialog);
+    // Creating an output FIFO waits for a reader that never comes; the
+    // window shows for the wait, before the run proper.
+    int clicks = 0;
+    CancelOnceProgressShows(&dialog, &clicks);
     HRESULT created = S_OK;
     bool ran = false;
     dialog.Run([&] { return SUCCEEDED(created = CBaseFile().Create(fifo, true)); },
                [&](IProgress&) { return ran = true; });
     EXPECT_TRUE(FAILED(created));
     EXPECT_FALSE(ran);
+    EXPECT_EQ(clicks, 1);
     EXPECT_TRUE(dialog.isEnabled());
 
     // Reading it while a writer stays silent.
     const int silentWriter = open(fifo.c_str(), O_RDWR | O_CLOEXEC);
     ASSERT_GE(silentWriter, 0);
-    CancelOnceProgressShows(&dialog);
+    CancelOnceProgressShows(&dialog, &clicks);
     CBaseFile input;
     HRESULT read = S_OK;
     dialog.Run([&] { return SUCCEEDED(input.Open(fifo)); },
@@ -206,6 +210,7 @@ TEST_F(FrameDialogs, CancelEndsAWaitForAStreamWhileOpeningAndWhileRunning)
                });
     close(silentWriter);
     EXPECT_TRUE(FAILED(read));
+    EXPECT_EQ(clicks, 2);
     EXPECT_TRUE(dialog.isEnabled());
 }
 

@@ -132,9 +132,10 @@ TEST_F(StreamInput, FifosWaitForTheirWriter)
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_EQ(LineOf(ReadFileText(m_dir.File("a.log")), "Valid Ensembles"), "Valid Ensembles   : 3");
 
-    // A writer that comes after the program opened the input.
+    // A writer that comes while the program waits for one.
     const std::string late = MakeFifo("late.ens");
     RunningProgram vostic(kVostic, {"/in:" + late, "/out:" + m_dir.File("b.log")}, m_home.Path(), {});
+    ASSERT_TRUE(vostic.WaitUntilWaitingWith(late));
     int writer = OpenWriterOnceRead(late);
     ASSERT_GE(writer, 0);
     EXPECT_TRUE(WriteAll(writer, std::string(first.begin(), first.end())));
@@ -146,6 +147,7 @@ TEST_F(StreamInput, FifosWaitForTheirWriter)
     // A writer that closes at once without a byte: an empty input, no hang.
     const std::string empty = MakeFifo("empty.ens");
     RunningProgram emptyRun(kVostic, {"/in:" + empty, "/out:" + m_dir.File("c.log")}, m_home.Path(), {});
+    ASSERT_TRUE(emptyRun.WaitUntilWaitingWith(empty));
     writer = OpenWriterOnceRead(empty);
     ASSERT_GE(writer, 0);
     ::close(writer);
@@ -159,6 +161,7 @@ TEST_F(StreamInput, FifosWaitForTheirWriter)
     const std::string decoder = MakeFifo("fifo.dec");
     RunningProgram dralin(kDralin, {"/in:" + m_dir.File("in.ens"), "/dec:" + decoder, "/out:" + m_dir.File("out.txt")},
                           m_home.Path(), {});
+    ASSERT_TRUE(dralin.WaitUntilWaitingWith(decoder));
     writer = OpenWriterOnceRead(decoder);
     ASSERT_GE(writer, 0);
     EXPECT_TRUE(WriteAll(writer, "0080,3,2\r\n$L\r\n"));
@@ -181,6 +184,7 @@ TEST_F(StreamInput, SigintOrSigtermEndsTheWaitForASilentWriter)
         // Connected but silent, the writer never lets the FIFO reach its end.
         const int writer = OpenWriterOnceRead(ascii);
         ASSERT_GE(writer, 0);
+        ASSERT_TRUE(quenta.WaitUntilWaitingWith(ascii));
         quenta.Signal(signal);
         const ProgramResult run = quenta.Finish();
         ::close(writer);

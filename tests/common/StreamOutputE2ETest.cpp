@@ -91,18 +91,13 @@ TEST_F(StreamOutput, DevicesAndFifosAreWrittenWithoutTheReplaceQuestion)
     EXPECT_EQ(dralin.ReadOutput(), lines);
     EXPECT_EQ(dralin.Finish().exitCode, 0);
 
-    // An existing FIFO, whose reader comes once the program has its input.
+    // An existing FIFO, whose reader comes while the program waits for one.
     const std::string fifo = m_dir.File("report.fifo");
-    const std::string fifoInput = m_dir.File("in.fifo");
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-    ASSERT_EQ(::mkfifo(fifoInput.c_str(), 0600), 0);
-    RunningProgram vostic(kVostic, Arguments(kVostic, fifoInput, fifo), m_home.Path(), {});
-    const int writer = OpenWriterOnceRead(fifoInput);
-    ASSERT_GE(writer, 0);
+    RunningProgram vostic(kVostic, Arguments(kVostic, input, fifo), m_home.Path(), {});
+    ASSERT_TRUE(vostic.WaitUntilWaitingWith(input));
     const int reader = ::open(fifo.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     ASSERT_GE(reader, 0);
-    EXPECT_TRUE(WriteAll(writer, std::string(recording.begin(), recording.end())));
-    ::close(writer);
     std::string report;
     EXPECT_TRUE(ReadUntilClosed(reader, report, std::chrono::steady_clock::now() + std::chrono::seconds(60)));
     ::close(reader);

@@ -11,6 +11,9 @@
 #include <chrono>
 #include <csignal>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <thread>
 
 extern char** environ;
@@ -43,6 +46,26 @@ std::vector<char*> Pointers(std::vector<std::string>& texts)
         pointers.push_back(text.data());
     pointers.push_back(nullptr);
     return pointers;
+}
+
+bool Holds(pid_t pid, const std::string& path)
+{
+    const std::filesystem::path descriptors = "/proc/" + std::to_string(pid) + "/fd";
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(descriptors, error)) {
+        if (std::filesystem::read_symlink(entry.path(), error) == path)
+            return true;
+    }
+    return false;
+}
+
+// The state letter of the process's main thread ('S': asleep in a wait).
+char StateOf(pid_t pid)
+{
+    std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+    const std::string text((std::istreambuf_iterator<char>(stat)), std::istreambuf_iterator<char>());
+    const std::size_t end = text.rfind(')');
+    return end == std::string::npos || end + 2 >= text.size() ? '?' : text[end + 2];
 }
 
 void CloseDescriptor(int& fd)
@@ -172,6 +195,20 @@ bool RunningProgram::WaitUntilInputTaken(int timeoutSeconds)
             return false;
         std::this_thread::sleep_for(std::chrono::milliseconds(2));
     }
+}
+
+bool RunningProgram::WaitUntilWaitingWith(const std::string& path, int timeoutSeconds) const
+{
+    const auto deadline = Clock::now() + std::chrono::seconds(timeoutSeconds);
+    while (Clock::now() < deadline) {
+        const char state = StateOf(m_pid);
+        if (state == '?' || state == 'Z')
+            return false;
+        if (state == 'S' && Holds(m_pid, path))
+            return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    return false;
 }
 
 std::string RunningProgram::ReadOutput(int timeoutSeconds)

@@ -39,6 +39,9 @@ public:
     bool WriteInput(const std::string& bytes);
     // Waits until the program has taken every byte written to its input so far.
     bool WaitUntilInputTaken(int timeoutSeconds = 60);
+    // Waits until the program holds `path` open and sleeps, as it does while
+    // it waits for a peer; false when it ended or did neither in time.
+    bool WaitUntilWaitingWith(const std::string& path, int timeoutSeconds = 60) const;
     // Reads the output until the program closes it.
     std::string ReadOutput(int timeoutSeconds = 120);
     void Signal(int signal);
