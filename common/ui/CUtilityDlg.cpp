@@ -13,6 +13,7 @@
 #include "Messages.h"
 #include "ProgramIcon.h"
 #include "StreamWait.h"
+#include "StreamWaitProgress.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -36,24 +37,6 @@ struct FileKindInfo {
     const char* filter;
     std::string (*getLast)();
     void (*saveLast)(const std::string&);
-};
-
-// What a run's waits for a stream's peer pump: the progress window, shown by
-// the first such wait, so that a wait while the files are opened (a FIFO
-// waiting for its reader) can be cancelled too.
-class WaitProgress : public NullProgress {
-public:
-    WaitProgress(CProcessingDlg& window, QWidget* mainWindow) : m_window(window), m_mainWindow(mainWindow) {}
-    bool Pump() override
-    {
-        if (!m_window.isVisible() && !m_window.IsCancelled())
-            m_window.Create(m_mainWindow);
-        return m_window.Pump();
-    }
-
-private:
-    CProcessingDlg& m_window;
-    QWidget* m_mainWindow;
 };
 
 FileKindInfo InfoOf(FileKind kind)
@@ -179,7 +162,7 @@ void CUtilityDlg::ConnectBrowse(QPushButton* button, FileKind kind, QLineEdit* f
 void CUtilityDlg::RunWithProgress(const std::function<bool()>& open, const std::function<bool(IProgress&)>& run)
 {
     CProcessingDlg progress;
-    WaitProgress waitProgress(progress, this);
+    StreamWaitProgress waitProgress(progress, this);
     const StreamWait waits(waitProgress);
     if (!open()) {
         FinishRun(false);
