@@ -1,6 +1,7 @@
 #include "CBaseFile.h"
 
 #include "FilePaths.h"
+#include "StreamWait.h"
 
 #include <cerrno>
 #include <fcntl.h>
@@ -9,8 +10,30 @@
 #include <unistd.h>
 
 namespace {
-// Longest wait for a pipe, FIFO or device to deliver or take a byte.
-constexpr int kStreamWaitMilliseconds = 5000;
+
+bool IsFifo(const std::string& name)
+{
+    struct stat st {};
+    return ::stat(name.c_str(), &st) == 0 && S_ISFIFO(st.st_mode);
+}
+
+// Opens without blocking; a FIFO opened for writing waits for its reader, as
+// the shell's redirection does, but in slices so the wait can end.
+int OpenWaitingForReader(const std::string& name, int flags, HRESULT* failure)
+{
+    for (;;) {
+        const int fd = ::open(name.c_str(), flags, 0666);
+        if (fd >= 0)
+            return fd;
+        const int error = errno;
+        *failure = HResultFromErrno(error);
+        if (error != ENXIO || (flags & O_ACCMODE) == O_RDONLY || !IsFifo(name))
+            return -1;
+        if (FAILED(StreamWait::Pause()))
+            return -1;
+    }
+}
+
 } // namespace
 
 CBaseFile::~CBaseFile()
@@ -29,12 +52,14 @@ void CBaseFile::CloseHandle()
         ::close(m_hFile);
     m_hFile = -1;
     m_bStream = false;
+    m_bFifo = false;
     m_strPath.clear();
 }
 
 HRESULT CBaseFile::OpenHandle(const std::string& name, Disposition disposition)
 {
-    // Without O_NONBLOCK, opening a FIFO waits for its other end for ever.
+    // Without O_NONBLOCK, opening a FIFO would wait for its other end in a
+    // call that nothing but a signal ends.
     int flags = O_CLOEXEC | O_NONBLOCK;
     switch (disposition) {
     case Disposition::OpenExisting: flags |= O_RDONLY; break;
@@ -42,9 +67,10 @@ HRESULT CBaseFile::OpenHandle(const std::string& name, Disposition disposition)
     case Disposition::CreateNew: flags |= O_WRONLY | O_CREAT | O_EXCL; break;
     case Disposition::OpenAlways: flags |= O_WRONLY | O_CREAT; break;
     }
-    int fd = ::open(name.c_str(), flags, 0666);
+    HRESULT failure = S_OK;
+    const int fd = OpenWaitingForReader(name, flags, &failure);
     if (fd < 0)
-        return HResultFromErrno(errno);
+        return failure;
     struct stat st {};
     if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
         // A directory is never a file of ours.
@@ -52,6 +78,7 @@ HRESULT CBaseFile::OpenHandle(const std::string& name, Disposition disposition)
         return HRESULT_FROM_WIN32(ERROR_ACCESS_DENIED);
     }
     m_bStream = !S_ISREG(st.st_mode);
+    m_bFifo = S_ISFIFO(st.st_mode);
     if (!m_bStream)
         ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
     m_hFile = fd;
@@ -96,8 +123,14 @@ HRESULT CBaseFile::Read(void* buffer, std::uint32_t count, std::uint32_t* read)
                 return retry;
             continue;
         }
-        if (n == 0)
-            break;
+        if (n == 0) {
+            bool atEnd = true;
+            if (HRESULT result = AtEndOfStream(&atEnd); FAILED(result))
+                return result;
+            if (atEnd)
+                break;
+            continue;
+        }
         total += static_cast<std::uint32_t>(n);
     }
     if (read)
@@ -132,21 +165,21 @@ HRESULT CBaseFile::AfterFailedTransfer(short events) const
         return S_OK;
     if (errno != EAGAIN)
         return HResultFromErrno(errno);
-    return WaitUntilReady(events);
+    short reported = 0;
+    return StreamWait::UntilReady(m_hFile, events, &reported);
 }
 
-HRESULT CBaseFile::WaitUntilReady(short events) const
+HRESULT CBaseFile::AtEndOfStream(bool* atEnd) const
 {
-    pollfd entry{m_hFile, events, 0};
-    for (;;) {
-        const int ready = ::poll(&entry, 1, kStreamWaitMilliseconds);
-        if (ready > 0)
-            return S_OK;
-        if (ready == 0)
-            return HResultFromErrno(ETIMEDOUT);
-        if (errno != EINTR)
-            return HResultFromErrno(errno);
-    }
+    *atEnd = true;
+    if (!m_bFifo)
+        return S_OK;
+    // A FIFO reads as empty until a writer opens it; poll reports the hang-up
+    // only once a writer has come and gone.
+    short reported = 0;
+    const HRESULT result = StreamWait::UntilReady(m_hFile, POLLIN, &reported);
+    *atEnd = SUCCEEDED(result) && (reported & POLLIN) == 0;
+    return result;
 }
 
 HRESULT CBaseFile::Seek(std::int64_t offset, int origin, std::uint64_t* newPosition)

@@ -6,8 +6,9 @@
 
 // Owner of one open file and of its full path. Every operation reports an
 // HRESULT instead of throwing; callers turn failures into their own messages.
-// Nothing here waits for ever: opens never block, and a pipe, FIFO or device
-// that delivers or takes no byte for a few seconds fails the read or write.
+// A pipe, FIFO or device is used as cat and the shell use it: a late or slow
+// peer (a FIFO's writer or reader included) is waited for as long as the
+// living StreamWait allows.
 class CBaseFile {
 public:
     CBaseFile() = default;
@@ -27,7 +28,7 @@ public:
     std::uint64_t GetLength() const;
 
     bool IsOpen() const { return m_hFile >= 0; }
-    // A pipe, FIFO, device or socket: no length, no seeking, bounded waits.
+    // A pipe, FIFO, device or socket: no length, no seeking.
     bool IsStream() const { return m_bStream; }
 
     // The descriptor, -1 while no file is open (the system's NULL handle).
@@ -45,9 +46,10 @@ private:
     // After a read or write failed with errno: S_OK to try again (it was
     // interrupted, or the stream is now ready), else the failure.
     HRESULT AfterFailedTransfer(short events) const;
-    // Waits until the descriptor can be read (POLLIN) or written (POLLOUT);
-    // fails once the bounded wait ends without that.
-    HRESULT WaitUntilReady(short events) const;
+    // After a read found no byte: true at the true end; false (to read again)
+    // while a FIFO has had no writer yet, or one came with bytes.
+    HRESULT AtEndOfStream(bool* atEnd) const;
 
     bool m_bStream = false;
+    bool m_bFifo = false;
 };

@@ -41,11 +41,12 @@ bool IsPartOfChain(const CMultiBaseFile& chain, const std::string& name)
 bool CreateRunOutput(CBaseFile& file, const std::string& name)
 {
     using namespace platform;
-    if (IsNonRegularFile(name)) {
+    const PathKind kind = KindOfPath(name);
+    if (kind == PathKind::Other) {
         ShowMessage(Format(kMsgCannotCreateFile, name.c_str()));
         return false;
     }
-    if (PathExists(name)
+    if (kind == PathKind::RegularFile
         && ShowMessage(Format(kMsgFileExistsReplace, name.c_str()), MB_YESNO | MB_ICONEXCLAMATION) != IDYES)
         return false;
     if (FAILED(file.Create(name, true))) {

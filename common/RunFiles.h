@@ -24,10 +24,11 @@ bool InputReadToItsEnd(const CMultiBaseFile& input, const std::string& name);
 bool IsPartOfChain(const CMultiBaseFile& chain, const std::string& name);
 
 // Asks "File %s already exists.\r\nDo you want to replace it?" when the output
-// exists (tested with stat), then creates it with overwrite;
+// is an existing file (tested with stat), then creates it with overwrite;
 // "Cannot create file %s." on failure, and at once, without the question, for
-// a folder or anything else that is no regular file. False also when the user
-// said No.
+// a folder, a block device or a socket. A FIFO or character device is written
+// as it is, without the question (a FIFO waits for its reader). False also
+// when the user said No.
 bool CreateRunOutput(CBaseFile& file, const std::string& name);
 
 // The shared texts, exactly as shown.

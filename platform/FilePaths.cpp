@@ -57,10 +57,16 @@ bool PathExists(const std::string& name)
     return !name.empty() && stat(name.c_str(), &st) == 0;
 }
 
-bool IsNonRegularFile(const std::string& name)
+PathKind KindOfPath(const std::string& name)
 {
     struct stat st {};
-    return !name.empty() && stat(name.c_str(), &st) == 0 && !S_ISREG(st.st_mode);
+    if (name.empty() || stat(name.c_str(), &st) != 0)
+        return PathKind::Missing;
+    if (S_ISREG(st.st_mode))
+        return PathKind::RegularFile;
+    if (S_ISFIFO(st.st_mode) || S_ISCHR(st.st_mode))
+        return PathKind::Stream;
+    return PathKind::Other;
 }
 
 } // namespace platform

@@ -14,8 +14,13 @@ bool SameFile(const std::string& a, const std::string& b);
 // True when something exists under the name (stat, not an open for reading).
 bool PathExists(const std::string& name);
 
-// True when something other than a regular file (a folder, a device, a
-// FIFO) exists under the name.
-bool IsNonRegularFile(const std::string& name);
+// What a name stands for (stat, following links).
+enum class PathKind {
+    Missing,
+    RegularFile,
+    Stream, // a FIFO or a character device
+    Other,  // a folder, a block device, a socket
+};
+PathKind KindOfPath(const std::string& name);
 
 } // namespace platform

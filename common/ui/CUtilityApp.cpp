@@ -6,6 +6,7 @@
 #include "ProgramIcon.h"
 #include "QtMessageBackend.h"
 
+#include <csignal>
 #include <cstdio>
 
 namespace {
@@ -16,6 +17,15 @@ void KeepSevereToolkitMessages(QtMsgType type, const QMessageLogContext& context
     if (type == QtCriticalMsg || type == QtFatalMsg)
         std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, text)));
 }
+
+// A reader that went away (EPIPE) or a file-size limit (EFBIG) makes the
+// write fail like a full disk does, reported as such, instead of killing the
+// program halfway through an ensemble.
+void LetFailedWritesReturn()
+{
+    std::signal(SIGPIPE, SIG_IGN);
+    std::signal(SIGXFSZ, SIG_IGN);
+}
 } // namespace
 
 CUtilityApp::CUtilityApp(int& argc, char** argv, const std::string& programName)
@@ -24,6 +34,7 @@ CUtilityApp::CUtilityApp(int& argc, char** argv, const std::string& programName)
     , m_bHeadless(false)
 {
     platform::SetProgramName(programName);
+    LetFailedWritesReturn();
     if (platform::PrepareHeadlessPlatform())
         qInstallMessageHandler(KeepSevereToolkitMessages);
     m_app = std::make_unique<QApplication>(argc, argv);

@@ -12,6 +12,8 @@
 #include "LastFileNames.h"
 #include "Messages.h"
 #include "ProgramIcon.h"
+#include "StreamWait.h"
+#include "StreamWaitProgress.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -159,11 +161,13 @@ void CUtilityDlg::ConnectBrowse(QPushButton* button, FileKind kind, QLineEdit* f
 
 void CUtilityDlg::RunWithProgress(const std::function<bool()>& open, const std::function<bool(IProgress&)>& run)
 {
+    CProcessingDlg progress;
+    StreamWaitProgress waitProgress(progress, this);
+    const StreamWait waits(waitProgress);
     if (!open()) {
         FinishRun(false);
         return;
     }
-    CProcessingDlg progress;
     if (!progress.Create(this)) {
         FinishRun(false);
         return;

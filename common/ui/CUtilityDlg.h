@@ -58,7 +58,8 @@ protected:
 
     // One run under the progress window: `open` (false: it has shown its
     // message), the progress window (disabling this dialog), then `run`, whose
-    // result ends the run. Every path ends in exactly one FinishRun.
+    // result ends the run. Every path ends in exactly one FinishRun. A wait
+    // for a stream's peer, in `open` too, shows the window and ends on Cancel.
     void RunWithProgress(const std::function<bool()>& open, const std::function<bool(IProgress&)>& run);
 
     // Child controls named by their control id (not default buttons).

@@ -1,3 +1,4 @@
+#include "CBaseFile.h"
 #include "CProcessingDlg.h"
 #include "CSelectFileDlg.h"
 #include "CUtilityDlg.h"
@@ -5,6 +6,7 @@
 #include "GuiTestApp.h"
 #include "FakeDesktop.h"
 #include "HelpPage.h"
+#include "IProgress.h"
 #include "LastFileNames.h"
 #include "Messages.h"
 #include "QtMessageBackend.h"
@@ -25,6 +27,10 @@
 #include <QTest>
 
 #include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <climits>
 #include <functional>
@@ -48,6 +54,10 @@ public:
     void Help() { OnHelp(); }
     bool Browse(FileKind kind) { return BrowseFile(kind, m_field); }
     std::string FieldName() const { return FileName(m_field); }
+    void Run(const std::function<bool()>& open, const std::function<bool(IProgress&)>& run)
+    {
+        RunWithProgress(open, run);
+    }
 
     QLineEdit* m_field;
     int m_runs = 0;
@@ -149,6 +159,59 @@ TEST_F(FrameDialogs, UserCanCancelWhileTheMainDialogRunsModally)
     });
     dialog.exec();
     EXPECT_TRUE(cancelled);
+}
+
+// Clicks Cancel in the progress window as soon as one shows, counting the clicks.
+void CancelOnceProgressShows(QObject* context, int* clicks)
+{
+    auto* timer = new QTimer(context);
+    QObject::connect(timer, &QTimer::timeout, context, [timer, clicks] {
+        for (QWidget* window : QApplication::topLevelWidgets()) {
+            auto* progress = qobject_cast<CProcessingDlg*>(window);
+            if (progress && progress->isVisible()) {
+                progress->findChild<QPushButton*>("2")->click();
+                ++*clicks;
+                timer->stop();
+            }
+        }
+    });
+    timer->start(5);
+}
+
+TEST_F(FrameDialogs, CancelEndsAWaitForAStreamWhileOpeningAndWhileRunning)
+{
+    SampleDlg dialog(true);
+    const std::string fifo = m_files.File("peer.fifo");
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+
+    // Creating an output FIFO waits for a reader that never comes; the
+    // window shows for the wait, before the run proper.
+    int clicks = 0;
+    CancelOnceProgressShows(&dialog, &clicks);
+    HRESULT created = S_OK;
+    bool ran = false;
+    dialog.Run([&] { return SUCCEEDED(created = CBaseFile().Create(fifo, true)); },
+               [&](IProgress&) { return ran = true; });
+    EXPECT_TRUE(FAILED(created));
+    EXPECT_FALSE(ran);
+    EXPECT_EQ(clicks, 1);
+    EXPECT_TRUE(dialog.isEnabled());
+
+    // Reading it while a writer stays silent.
+    const int silentWriter = open(fifo.c_str(), O_RDWR | O_CLOEXEC);
+    ASSERT_GE(silentWriter, 0);
+    CancelOnceProgressShows(&dialog, &clicks);
+    CBaseFile input;
+    HRESULT read = S_OK;
+    dialog.Run([&] { return SUCCEEDED(input.Open(fifo)); },
+               [&](IProgress&) {
+                   char byte = 0;
+                   return SUCCEEDED(read = input.Read(&byte, 1));
+               });
+    close(silentWriter);
+    EXPECT_TRUE(FAILED(read));
+    EXPECT_EQ(clicks, 2);
+    EXPECT_TRUE(dialog.isEnabled());
 }
 
 TEST_F(FrameDialogs, ProgressRangePastTwoGigabytesFitsTheBar)

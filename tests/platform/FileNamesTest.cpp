@@ -9,6 +9,9 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cstring>
 #include <random>
 
@@ -81,6 +84,28 @@ TEST(FilePaths, FullPathKeepsATrailingSlash)
     EXPECT_EQ(platform::FullPath("/data/sl/.."), "/data");
     EXPECT_EQ(platform::FullPath("/"), "/");
     EXPECT_EQ(platform::FullPath("sl/"), platform::FullPath("sl") + "/");
+}
+
+TEST(FilePaths, KindOfPathTellsStreamsFromWhatNoRunMayWrite)
+{
+    using platform::KindOfPath;
+    using platform::PathKind;
+    TempDir dir;
+    WriteFileText(dir.File("file"), "x");
+    ASSERT_EQ(mkfifo(dir.File("fifo").c_str(), 0600), 0);
+    ASSERT_EQ(symlink("/dev/null", dir.File("null-link").c_str()), 0);
+    EXPECT_EQ(KindOfPath(dir.File("missing")), PathKind::Missing);
+    EXPECT_EQ(KindOfPath(dir.File("file")), PathKind::RegularFile);
+    EXPECT_EQ(KindOfPath(dir.File("fifo")), PathKind::Stream);
+    EXPECT_EQ(KindOfPath(dir.File("null-link")), PathKind::Stream);
+    EXPECT_EQ(KindOfPath(dir.Path()), PathKind::Other);
+    // A block device, where the machine shows one (never opened here).
+    for (const char* device : {"/dev/loop0", "/dev/sda", "/dev/vda", "/dev/nvme0n1"}) {
+        struct stat st {};
+        if (stat(device, &st) == 0 && S_ISBLK(st.st_mode)) {
+            EXPECT_EQ(KindOfPath(device), PathKind::Other) << device;
+        }
+    }
 }
 
 TEST(Settings, NamesAreStoredAsTheirBytes)

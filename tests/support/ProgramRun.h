@@ -15,11 +15,9 @@ ProgramResult RunProgram(const std::string& program, const std::vector<std::stri
                          const std::string& configHome, const std::string& locale = "C.UTF-8",
                          int timeoutSeconds = 120);
 
-// Standard input of a run: a pipe that gets the bytes and then closes, or,
-// with holdOpen, stays open without another byte until the program ends.
+// Standard input of a run: a pipe that gets the bytes and then closes.
 struct PipedInput {
     std::string bytes;
-    bool holdOpen = false;
 };
 
 ProgramResult RunProgram(const std::string& program, const std::vector<std::string>& arguments,

@@ -1,0 +1,166 @@
+// The built data utilities writing to devices, FIFOs and pipes as the shell
+// does, and failing a write (never dying) when the reader goes away or a
+// file-size limit is reached.
+#include "EnsembleBuilder.h"
+#include "ProgramRun.h"
+#include "RunningProgram.h"
+#include "StreamEnds.h"
+#include "TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace ensemble_builder;
+
+namespace {
+
+const std::string kDralin = QSV_BINARY_DIR "/convert/dralin";
+const std::string kQuenta = QSV_BINARY_DIR "/merge/quenta";
+const std::string kVostic = QSV_BINARY_DIR "/check/vostic";
+const std::string kPelmar = QSV_BINARY_DIR "/slice/pelmar";
+
+// Ensembles 1..count, small, and the text the number decoder makes of them.
+Bytes Numbered(std::uint32_t count, std::string* lines = nullptr)
+{
+    std::vector<Bytes> ensembles;
+    for (std::uint32_t number = 1; number <= count; ++number) {
+        ensembles.push_back(TypicalEnsemble(number, 20));
+        if (lines)
+            *lines += std::to_string(number) + "\r\n";
+    }
+    return Concat(ensembles);
+}
+
+class StreamOutput : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        WriteFileText(Decoder(), "0080,3,2\r\n$L\r\n");
+        WriteFileText(Ascii(), "7\r\n8\r\n9\r\n");
+    }
+
+    std::string Decoder() const { return m_dir.File("number.dec"); }
+    std::string Ascii() const { return m_dir.File("values.txt"); }
+
+    // The program's arguments with `input` and `output`; pelmar takes the output as its prefix.
+    std::vector<std::string> Arguments(const std::string& program, const std::string& input,
+                                       const std::string& output) const
+    {
+        if (program == kDralin)
+            return {"-in:" + input, "-dec:" + Decoder(), "-out:" + output};
+        if (program == kQuenta)
+            return {"-in:" + input, "-dec:" + Decoder(), "-ascii:" + Ascii(), "-out:" + output};
+        return {"-in:" + input, "-out:" + output};
+    }
+
+    ProgramResult Run(const std::string& program, const std::vector<std::string>& arguments)
+    {
+        return RunProgram(program, arguments, m_home.Path());
+    }
+
+    TempDir m_dir;
+    TempDir m_home;
+};
+
+const struct {
+    std::string program;
+    std::string caption;
+} kPrograms[] = {{kDralin, "Dralin"}, {kQuenta, "Quenta"}, {kVostic, "Vostic"}, {kPelmar, "Pelmar"}};
+
+TEST_F(StreamOutput, DevicesAndFifosAreWrittenWithoutTheReplaceQuestion)
+{
+    std::string lines;
+    const Bytes recording = Numbered(3, &lines);
+    const std::string input = m_dir.File("in.ens");
+    WriteFileBytes(input, recording);
+    for (const auto& run : kPrograms) {
+        if (run.program == kPelmar)
+            continue; // its slices are numbered names built from a prefix
+        const ProgramResult result = Run(run.program, Arguments(run.program, input, "/dev/null"));
+        EXPECT_EQ(result.exitCode, 0) << run.caption << result.errors;
+        EXPECT_EQ(MessageLines(result.errors, run.caption), "") << run.caption;
+    }
+
+    ProgramStreams piped;
+    piped.pipedOutput = true;
+    RunningProgram dralin(kDralin, Arguments(kDralin, input, "/dev/stdout"), m_home.Path(), piped);
+    EXPECT_EQ(dralin.ReadOutput(), lines);
+    EXPECT_EQ(dralin.Finish().exitCode, 0);
+
+    // An existing FIFO, whose reader comes while the program waits for one.
+    const std::string fifo = m_dir.File("report.fifo");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    RunningProgram vostic(kVostic, Arguments(kVostic, input, fifo), m_home.Path(), {});
+    ASSERT_TRUE(vostic.WaitUntilWaitingWith(input));
+    const int reader = ::open(fifo.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    ASSERT_GE(reader, 0);
+    std::string report;
+    EXPECT_TRUE(ReadUntilClosed(reader, report, std::chrono::steady_clock::now() + std::chrono::seconds(60)));
+    ::close(reader);
+    const ProgramResult result = vostic.Finish();
+    EXPECT_EQ(result.exitCode, 0) << result.errors;
+    EXPECT_NE(report.find("Valid Ensembles   : 3"), std::string::npos) << report;
+}
+
+TEST_F(StreamOutput, AReaderThatGoesAwayFailsTheWrite)
+{
+    // Far more text than a pipe holds, so the program is still writing.
+    const std::string input = m_dir.File("in.ens");
+    WriteFileBytes(input, Numbered(30000));
+    ProgramStreams piped;
+    piped.pipedOutput = true;
+    RunningProgram dralin(kDralin, Arguments(kDralin, input, "/dev/stdout"), m_home.Path(), piped);
+    pollfd first{dralin.Output(), POLLIN, 0};
+    ASSERT_EQ(::poll(&first, 1, 60000), 1);
+    dralin.CloseOutput();
+    const ProgramResult run = dralin.Finish();
+    EXPECT_EQ(run.signal, 0);
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(MessageLines(run.errors, "Dralin"), "Dralin: Problems with writing to output file.\n");
+}
+
+TEST_F(StreamOutput, AFileSizeLimitFailsTheWriteInsteadOfKillingTheProgram)
+{
+    const std::string input = m_dir.File("in.ens");
+    WriteFileBytes(input, Numbered(3000));
+    std::string values;
+    for (int line = 0; line < 3000; ++line)
+        values += "7\r\n";
+    WriteFileText(Ascii(), values);
+    ProgramStreams limited;
+    limited.fileSizeLimit = 4096;
+    for (const auto& run : kPrograms) {
+        RunningProgram program(run.program, Arguments(run.program, input, m_dir.File("out-" + run.caption)),
+                               m_home.Path(), limited);
+        const ProgramResult result = program.Finish();
+        EXPECT_EQ(result.signal, 0) << run.caption;
+        EXPECT_EQ(result.exitCode, 1) << run.caption;
+        EXPECT_EQ(MessageLines(result.errors, run.caption),
+                  run.caption + ": Problems with writing to output file.\n");
+    }
+}
+
+TEST_F(StreamOutput, AnOutputThatIsTheInputStaysRefusedUnderAnyName)
+{
+    const std::string input = m_dir.File("in.ens");
+    const Bytes recording = Numbered(3);
+    WriteFileBytes(input, recording);
+    ProgramStreams intoInput;
+    intoInput.outputFile = input;
+    for (const auto& run : kPrograms) {
+        if (run.program == kPelmar)
+            continue;
+        RunningProgram program(run.program, Arguments(run.program, input, "/dev/stdout"), m_home.Path(), intoInput);
+        const ProgramResult result = program.Finish();
+        EXPECT_EQ(result.exitCode, 1) << run.caption;
+        EXPECT_EQ(MessageLines(result.errors, run.caption),
+                  run.caption + ": Input and output file must have different name.\n");
+    }
+    EXPECT_EQ(ReadFileBytes(input), recording);
+}
+
+} // namespace
