@@ -8,25 +8,13 @@
 
 #include <cstdio>
 
-namespace {
-// Without a display standard error carries the program's own messages only;
-// the toolkit's notes about the offscreen platform would hide them.
-void KeepSevereToolkitMessages(QtMsgType type, const QMessageLogContext& context, const QString& text)
-{
-    if (type == QtCriticalMsg || type == QtFatalMsg)
-        std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, text)));
-}
-} // namespace
-
 CUtilityApp::CUtilityApp(int& argc, char** argv, const std::string& programName)
     : m_argc(argc)
     , m_argv(argv)
     , m_bHeadless(false)
 {
     platform::SetProgramName(programName);
-    if (platform::PrepareHeadlessPlatform())
-        qInstallMessageHandler(KeepSevereToolkitMessages);
-    m_app = std::make_unique<QApplication>(argc, argv);
+    m_app = platform::CreateApplication(argc, argv);
     platform::UseCNumericLocale();
     m_bHeadless = platform::IsHeadless();
     if (m_bHeadless)
