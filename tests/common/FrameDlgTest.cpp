@@ -19,6 +19,7 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QProgressBar>
+#include <QScreen>
 #include <QPushButton>
 #include <QTimer>
 #include <QTreeView>
@@ -311,6 +312,26 @@ TEST_F(FrameDialogs, SelectDialogWithMustExistRefusesMissingFiles)
         files->reject();
     });
     EXPECT_EQ(dialog.DoModal(), platform::IDCANCEL);
+}
+
+TEST_F(FrameDialogs, SelectDialogOpensInsideTheScreenWhateverItAsksFor)
+{
+    // Large letters make it ask for more than the screen, as a scale factor does.
+    const QFont font = QApplication::font();
+    QFont large = font;
+    large.setPixelSize(24);
+    QApplication::setFont(large);
+    CSelectFileDlg dialog("Select", true, "", "", OFN_FILEMUSTEXIST, "All Files (*.*)|*.*||");
+    QApplication::setFont(font);
+    const QRect area = dialog.screen()->availableGeometry();
+    ASSERT_GT(dialog.width(), area.width());
+    QRect shown;
+    OnNextModal([&](QWidget* widget) {
+        shown = widget->frameGeometry();
+        static_cast<QDialog*>(widget)->reject();
+    });
+    EXPECT_EQ(dialog.DoModal(), platform::IDCANCEL);
+    EXPECT_TRUE(area.contains(shown)) << shown.x() << "," << shown.y() << " " << shown.width() << "x" << shown.height();
 }
 
 TEST_F(FrameDialogs, MessageBoxesShowProgramCaptionAndAnswerWithTheButton)

@@ -22,6 +22,7 @@
 #include <QTabWidget>
 #include <QProcess>
 #include <QPushButton>
+#include <QScreen>
 #include <QTimer>
 #include <QToolBar>
 #include <QtTest/QTest>
@@ -379,6 +380,36 @@ TEST_F(ParlimWindows, AScriptHandedOverDuringAHistoryCommandRunsOnceThatHasStopp
                           kGenerous));
     ASSERT_TRUE(PumpUntil([&] { return !Doc()->IsScriptRunning(); }));
     EXPECT_EQ(HandedOver(), "");
+}
+
+TEST_F(ParlimWindows, AStoredPlacementOpensInsideTheScreen)
+{
+    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    auto store = [](const QRect& placement) {
+        platform::WriteProfileInt(kSectionSettings, kValueScreenX, placement.x());
+        platform::WriteProfileInt(kSectionSettings, kValueScreenY, placement.y());
+        platform::WriteProfileInt(kSectionSettings, kValueScreenCx, placement.width());
+        platform::WriteProfileInt(kSectionSettings, kValueScreenCy, placement.height());
+    };
+    auto stored = [] {
+        return QRect(platform::GetProfileInt(kSectionSettings, kValueScreenX, 0),
+                     platform::GetProfileInt(kSectionSettings, kValueScreenY, 0),
+                     platform::GetProfileInt(kSectionSettings, kValueScreenCx, 0),
+                     platform::GetProfileInt(kSectionSettings, kValueScreenCy, 0));
+    };
+
+    // Saved on a larger screen that was further down: fitted, and kept so.
+    store(QRect(-2500, 4000, area.width() + 500, area.height() + 300));
+    Start(0);
+    EXPECT_EQ(Frame()->frameGeometry(), area);
+    EXPECT_EQ(stored(), QRect(Frame()->pos(), Frame()->size()));
+    m_app.reset();
+
+    // A placement that fits is used as stored.
+    const QRect inside(area.x() + 10, area.y() + 20, area.width() / 2, area.height() / 2);
+    store(inside);
+    Start(0);
+    EXPECT_EQ(QRect(Frame()->pos(), Frame()->size()), inside);
 }
 
 TEST_F(ParlimWindows, KeysGiveTheCharactersOfAWindowsKeyboard)
