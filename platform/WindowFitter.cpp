@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QEvent>
 #include <QScreen>
+#include <QStyle>
 #include <QWidget>
 
 #include <algorithm>
@@ -28,16 +29,35 @@ void WindowFitter::Fit(QWidget& window)
 {
     if (window.windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen | Qt::WindowMinimized))
         return;
-    const QRect frame = window.frameGeometry();
+    const QMargins margins = FrameMargins(window);
+    const QRect frame = window.geometry().marginsAdded(margins);
     // A placement on a screen that is no longer there comes to the window's own.
     QScreen* screen = QGuiApplication::screenAt(frame.center());
     if (!screen)
         screen = window.screen();
-    const QRect fitted = FittedFrame(frame, screen->availableGeometry());
-    if (fitted == frame)
+    const QRect area = screen->availableGeometry();
+    // Where no position was set the window manager places the window: only
+    // its size is ours to bound.
+    if (!window.testAttribute(Qt::WA_Moved)) {
+        window.resize(window.size().boundedTo(area.size().shrunkBy(margins)));
         return;
-    window.resize(fitted.size() - (frame.size() - window.size()));
-    window.move(fitted.topLeft());
+    }
+    const QRect fitted = FittedFrame(frame, area);
+    if (fitted != frame)
+        window.setGeometry(fitted.marginsRemoved(margins));
+}
+
+QMargins WindowFitter::FrameMargins(const QWidget& window)
+{
+    const QRect frame = window.frameGeometry();
+    const QRect client = window.geometry();
+    const QMargins known(client.left() - frame.left(), client.top() - frame.top(), frame.right() - client.right(),
+                         frame.bottom() - client.bottom());
+    if (!known.isNull() || (window.windowFlags() & Qt::FramelessWindowHint))
+        return known;
+    // Until the window manager has framed the window its frame is unknown: a
+    // title bar's height stands in for it, so that the title stays on the screen.
+    return QMargins(0, window.style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, &window), 0, 0);
 }
 
 bool WindowFitter::eventFilter(QObject* watched, QEvent* event)

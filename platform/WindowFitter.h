@@ -1,4 +1,5 @@
 #pragma once
+#include <QMargins>
 #include <QObject>
 #include <QRect>
 
@@ -25,6 +26,8 @@ protected:
 
 private:
     explicit WindowFitter(QObject* parent);
+    // The window's frame around its client area, estimated while unknown.
+    static QMargins FrameMargins(const QWidget& window);
 };
 
 } // namespace platform
