@@ -375,6 +375,72 @@ TEST_F(FrameDialogs, HelpSaysWhetherThePageOrAnApplicationToShowItIsMissing)
                                                           "No application found to open the file " + page + "."}));
 }
 
+// Programs on a PATH of the test's own that write down the arguments they get.
+class FakePrograms {
+public:
+    FakePrograms() : m_path(qgetenv("PATH")), m_browser(qgetenv("BROWSER"))
+    {
+        qputenv("PATH", QByteArray::fromStdString(m_bin.Path()));
+        qunsetenv("BROWSER");
+    }
+    ~FakePrograms()
+    {
+        qputenv("PATH", m_path);
+        qputenv("BROWSER", m_browser);
+    }
+    FakePrograms(const FakePrograms&) = delete;
+    FakePrograms& operator=(const FakePrograms&) = delete;
+
+    void Add(const std::string& name)
+    {
+        const std::string file = m_bin.File(name);
+        WriteFileText(file, "#!/bin/sh\nprintf '%s\\n' \"$@\" > " + Record(name) + ".part\n/bin/mv " + Record(name)
+                                + ".part " + Record(name) + "\n");
+        QFile::setPermissions(QString::fromStdString(file), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    }
+    // The arguments the program got, one a line, once it has run.
+    std::string Arguments(const std::string& name) const
+    {
+        const QString record = QString::fromStdString(Record(name));
+        if (!QTest::qWaitFor([&] { return QFile::exists(record); }, 30000))
+            return "(did not run)";
+        const std::string arguments = ReadFileText(Record(name));
+        QFile::remove(record);
+        return arguments;
+    }
+
+private:
+    std::string Record(const std::string& name) const { return m_records.File(name + ".args"); }
+
+    QByteArray m_path;
+    QByteArray m_browser;
+    TempDir m_bin;
+    TempDir m_records;
+};
+
+TEST_F(FrameDialogs, HelpWithoutTheDesktopsOpenerGoesToTheUsersBrowsers)
+{
+    platform::RecordingMessageBackend messages;
+    SampleDlg dialog(true);
+    HelpPageFile file;
+    const std::string page = "file://" + platform::HelpPagePath() + "\n";
+    FakePrograms programs;
+    programs.Add("x-www-browser");
+    programs.Add("second");
+    qputenv("BROWSER", "missing:second --new-window %s:x-www-browser");
+    dialog.Help();
+    EXPECT_EQ(programs.Arguments("second"), "--new-window\n" + page);
+    qputenv("BROWSER", "missing");
+    dialog.Help();
+    EXPECT_EQ(programs.Arguments("x-www-browser"), page);
+    EXPECT_TRUE(messages.Texts().empty());
+
+    FakePrograms none;
+    dialog.Help();
+    EXPECT_EQ(messages.Texts(),
+              std::vector<std::string>{"No application found to open the file " + platform::HelpPagePath() + "."});
+}
+
 TEST_F(FrameDialogs, TheMenuKeyInATextFieldOffersTheAboutEntry)
 {
     SampleDlg dialog(true);
