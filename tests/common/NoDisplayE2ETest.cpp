@@ -1,6 +1,7 @@
 // Every program started where a display is named but cannot be opened (an
 // ssh session, cron, a terminal left over from a desktop): switches run
 // headless, a start that needs its window says so.
+#include "AbsentDisplay.h"
 #include "TempDir.h"
 
 #include <QFile>
@@ -18,15 +19,6 @@ struct Outcome {
     int exitCode = -1;
     std::string errors;
 };
-
-// An X display number nobody serves on this machine.
-QString AbsentXDisplay()
-{
-    int number = 87;
-    while (QFile::exists(QString("/tmp/.X11-unix/X%1").arg(number)) || QFile::exists(QString("/tmp/.X%1-lock").arg(number)))
-        ++number;
-    return QString(":%1").arg(number);
-}
 
 class NoDisplay : public ::testing::Test {
 protected:

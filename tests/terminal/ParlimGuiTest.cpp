@@ -1,3 +1,4 @@
+#include "AbsentDisplay.h"
 #include "CLogWnd.h"
 #include "CParlimCF.h"
 #include "CParlimDoc.h"
@@ -82,13 +83,18 @@ protected:
     static std::string HandedOver() { return platform::GetProfileString(kSectionSettings, kValueOutsideScriptPath); }
 
     // A second start of the program with that script, on this instance's
-    // runtime folder but with settings of its own.
-    std::unique_ptr<QProcess> StartSecond(const std::string& script)
+    // runtime folder but with settings of its own; offscreen, or where the
+    // display it names cannot be opened.
+    std::unique_ptr<QProcess> StartSecond(const std::string& script, const QString& display = {})
     {
         auto second = std::make_unique<QProcess>();
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert("XDG_CONFIG_HOME", QString::fromStdString(m_secondConfig.Path()));
         environment.insert("QT_QPA_PLATFORM", "offscreen");
+        if (!display.isEmpty()) {
+            environment.remove("QT_QPA_PLATFORM");
+            environment.insert("DISPLAY", display);
+        }
         second->setProcessEnvironment(environment);
         second->start(QSV_BINARY_DIR "/terminal/parlim", {QString::fromStdString(script)});
         EXPECT_TRUE(second->waitForStarted(kGenerous.count()));
@@ -316,7 +322,8 @@ TEST_F(ParlimWindows, SecondStartHandsItsScriptToTheRunningInstance)
     SaveStartupSlots({{kPort, 0}});
     Start(1);
     const std::string script = m_scripts.File("deploy.qvs");
-    std::unique_ptr<QProcess> second = StartSecond(script);
+    // Also from a shell whose display has gone (ssh, cron).
+    std::unique_ptr<QProcess> second = StartSecond(script, AbsentXDisplay());
     EXPECT_EQ(ExitCode(*second), 0);
     // The running connection takes the hand-over and tries to run the (missing) file.
     ASSERT_TRUE(PumpUntil([&] { return !m_messages.Texts().empty(); }));
