@@ -6,6 +6,7 @@
 
 #include <QFile>
 #include <QProcess>
+#include <QRegularExpression>
 
 #include <gtest/gtest.h>
 
@@ -33,10 +34,16 @@ protected:
         x11.insert("DISPLAY", AbsentXDisplay());
         QProcessEnvironment wayland = base;
         wayland.insert("WAYLAND_DISPLAY", "nonexistent");
-        wayland.insert("XDG_SESSION_TYPE", "wayland");
+        QProcessEnvironment waylandSession = wayland;
+        waylandSession.insert("XDG_SESSION_TYPE", "wayland");
         QProcessEnvironment chosenX11 = x11;
         chosenX11.insert("QT_QPA_PLATFORM", "xcb");
-        return {x11, wayland, chosenX11};
+        return {x11, wayland, waylandSession, chosenX11};
+    }
+
+    static std::string Describe(const QProcessEnvironment& environment)
+    {
+        return environment.toStringList().filter(QRegularExpression("DISPLAY|SESSION|QPA")).join(' ').toStdString();
     }
 
     Outcome Run(const QString& program, const QStringList& arguments, const QProcessEnvironment& environment)
@@ -71,7 +78,7 @@ TEST_F(NoDisplay, SwitchesRunHeadless)
         {"slice/pelmar", {"-in:" + kSamples, "-out:part", "-size:10"}},
     };
     for (const QProcessEnvironment& environment : Environments()) {
-        SCOPED_TRACE(environment.toStringList().filter("DISPLAY").join(' ').toStdString());
+        SCOPED_TRACE(Describe(environment));
         for (const auto& [program, arguments] : runs) {
             SCOPED_TRACE(program.toStdString());
             const Outcome outcome = Run(program, arguments, environment);
@@ -97,7 +104,7 @@ TEST_F(NoDisplay, AStartThatNeedsItsWindowSaysSoWithStatusOne)
         {"terminal/parlim", {"script.qvs"}, "Parlim: no display.\n"},
     };
     for (const QProcessEnvironment& environment : Environments()) {
-        SCOPED_TRACE(environment.toStringList().filter("DISPLAY").join(' ').toStdString());
+        SCOPED_TRACE(Describe(environment));
         for (const auto& [program, arguments, message] : starts) {
             SCOPED_TRACE(program.toStdString());
             const Outcome outcome = Run(program, arguments, environment);
