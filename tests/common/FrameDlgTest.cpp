@@ -418,27 +418,22 @@ private:
     TempDir m_records;
 };
 
-TEST_F(FrameDialogs, HelpWithoutTheDesktopsOpenerGoesToTheUsersBrowsers)
+TEST_F(FrameDialogs, WithoutTheDesktopsOpenerAPageGoesToTheUsersBrowsers)
 {
-    platform::RecordingMessageBackend messages;
-    SampleDlg dialog(true);
-    HelpPageFile file;
-    const std::string page = "file://" + platform::HelpPagePath() + "\n";
+    const std::string path = m_files.File("page.html");
+    const std::string url = "file://" + path + "\n";
     FakePrograms programs;
     programs.Add("x-www-browser");
     programs.Add("second");
     qputenv("BROWSER", "missing:second --new-window %s:x-www-browser");
-    dialog.Help();
-    EXPECT_EQ(programs.Arguments("second"), "--new-window\n" + page);
+    EXPECT_TRUE(platform::OpenWithDesktop(path));
+    EXPECT_EQ(programs.Arguments("second"), "--new-window\n" + url);
     qputenv("BROWSER", "missing");
-    dialog.Help();
-    EXPECT_EQ(programs.Arguments("x-www-browser"), page);
-    EXPECT_TRUE(messages.Texts().empty());
+    EXPECT_TRUE(platform::OpenWithDesktop(path));
+    EXPECT_EQ(programs.Arguments("x-www-browser"), url);
 
     FakePrograms none;
-    dialog.Help();
-    EXPECT_EQ(messages.Texts(),
-              std::vector<std::string>{"No application found to open the file " + platform::HelpPagePath() + "."});
+    EXPECT_FALSE(platform::OpenWithDesktop(path));
 }
 
 TEST_F(FrameDialogs, TheMenuKeyInATextFieldOffersTheAboutEntry)
