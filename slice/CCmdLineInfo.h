@@ -12,7 +12,7 @@ public:
 
     std::string m_strInput;  // full path
     std::string m_strOutput; // full path of the slice prefix
-    std::string m_strSize;   // text after the key
+    std::string m_strSize = "0"; // text after the key; "0" (no limit) without it
 };
 
 } // namespace pelmar

@@ -73,9 +73,11 @@ void CPelmarDlg::OnSlice()
     settings.prefix = FileName(m_edOutputPrefix);
     settings.sizeText = m_edMaxSize->text().toStdString();
     settings.size = std::atof(settings.sizeText.c_str());
-    // An auto-run takes the command line's own values, not their field texts.
+    // An auto-run takes the command line's own values, not their field texts,
+    // so its size text meets the same check as a typed one.
     if (m_bAutoRun) {
         settings.input = m_cmdInfo.m_strInput;
+        settings.sizeText = m_cmdInfo.m_strSize;
         settings.size = std::atof(m_cmdInfo.m_strSize.c_str());
     }
     CSlicer slicer(std::move(settings));

@@ -10,14 +10,6 @@
 #include <cstdio>
 
 namespace {
-// Without a display standard error carries the program's own messages only;
-// the toolkit's notes about the offscreen platform would hide them.
-void KeepSevereToolkitMessages(QtMsgType type, const QMessageLogContext& context, const QString& text)
-{
-    if (type == QtCriticalMsg || type == QtFatalMsg)
-        std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, text)));
-}
-
 // A reader that went away (EPIPE) or a file-size limit (EFBIG) makes the
 // write fail like a full disk does, reported as such, instead of killing the
 // program halfway through an ensemble.
@@ -35,9 +27,7 @@ CUtilityApp::CUtilityApp(int& argc, char** argv, const std::string& programName)
 {
     platform::SetProgramName(programName);
     LetFailedWritesReturn();
-    if (platform::PrepareHeadlessPlatform())
-        qInstallMessageHandler(KeepSevereToolkitMessages);
-    m_app = std::make_unique<QApplication>(argc, argv);
+    m_app = platform::CreateApplication(argc, argv);
     platform::UseCNumericLocale();
     m_bHeadless = platform::IsHeadless();
     if (m_bHeadless)

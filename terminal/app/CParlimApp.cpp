@@ -19,6 +19,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdio>
 #include <utility>
 
 using namespace parlim;
@@ -77,6 +78,11 @@ bool CParlimApp::InitInstance(const std::vector<std::string>& parameters)
     const CScriptHandOver::Outcome handOver = HandOverScript();
     if (handOver != CScriptHandOver::Outcome::NoInstance) {
         m_nExitCode = handOver == CScriptHandOver::Outcome::Accepted ? 0 : 1;
+        return false;
+    }
+    if (m_bDisplayMissing) {
+        std::fprintf(stderr, "%s: no display.\n", platform::ProgramName().c_str());
+        m_nExitCode = 1;
         return false;
     }
     m_bSettingsLoaded = true;

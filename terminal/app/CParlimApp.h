@@ -68,6 +68,9 @@ public:
     bool m_bExiting = false;
     // No user to answer (headless run): dialogs that need one end as cancelled.
     bool m_bUnattended = false;
+    // Offscreen only because no display could be opened: a start that is no
+    // hand-over has nothing to show its window on.
+    bool m_bDisplayMissing = false;
 
 private:
     CScriptHandOver::Outcome HandOverScript();

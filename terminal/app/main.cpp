@@ -11,14 +11,14 @@
 int main(int argc, char** argv)
 {
     platform::SetProgramName("Parlim");
-    const bool headless = platform::PrepareHeadlessPlatform();
-    QApplication application(argc, argv);
+    const std::unique_ptr<QApplication> application = platform::CreateApplication(argc, argv);
+    const bool headless = platform::IsHeadless();
     platform::UseCNumericLocale();
     platform::QtMessageBackend screenMessages;
     platform::HeadlessMessageBackend headlessMessages;
     platform::SetMessageBackend(headless ? static_cast<platform::MessageBackend*>(&headlessMessages)
                                          : &screenMessages);
-    application.setWindowIcon(ProgramIcon());
+    QApplication::setWindowIcon(ProgramIcon());
 
     std::vector<std::string> parameters;
     const QStringList arguments = QApplication::arguments();
@@ -27,9 +27,10 @@ int main(int argc, char** argv)
 
     CParlimApp theApp;
     theApp.m_bUnattended = headless;
+    theApp.m_bDisplayMissing = platform::IsDisplayMissing();
     if (!theApp.InitInstance(parameters))
         return theApp.ExitCode();
-    const int status = application.exec();
+    const int status = QApplication::exec();
     theApp.ExitInstance();
     return status;
 }

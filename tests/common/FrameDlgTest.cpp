@@ -21,6 +21,7 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QProgressBar>
+#include <QScreen>
 #include <QPushButton>
 #include <QTimer>
 #include <QTreeView>
@@ -376,6 +377,26 @@ TEST_F(FrameDialogs, SelectDialogWithMustExistRefusesMissingFiles)
     EXPECT_EQ(dialog.DoModal(), platform::IDCANCEL);
 }
 
+TEST_F(FrameDialogs, SelectDialogOpensInsideTheScreenWhateverItAsksFor)
+{
+    // Large letters make it ask for more than the screen, as a scale factor does.
+    const QFont font = QApplication::font();
+    QFont large = font;
+    large.setPixelSize(24);
+    QApplication::setFont(large);
+    CSelectFileDlg dialog("Select", true, "", "", OFN_FILEMUSTEXIST, "All Files (*.*)|*.*||");
+    QApplication::setFont(font);
+    const QRect area = dialog.screen()->availableGeometry();
+    ASSERT_GT(dialog.width(), area.width());
+    QRect shown;
+    OnNextModal([&](QWidget* widget) {
+        shown = widget->frameGeometry();
+        static_cast<QDialog*>(widget)->reject();
+    });
+    EXPECT_EQ(dialog.DoModal(), platform::IDCANCEL);
+    EXPECT_TRUE(area.contains(shown)) << shown.x() << "," << shown.y() << " " << shown.width() << "x" << shown.height();
+}
+
 TEST_F(FrameDialogs, MessageBoxesShowProgramCaptionAndAnswerWithTheButton)
 {
     platform::QtMessageBackend backend;
@@ -415,6 +436,67 @@ TEST_F(FrameDialogs, HelpSaysWhetherThePageOrAnApplicationToShowItIsMissing)
     }
     EXPECT_EQ(messages.Texts(), (std::vector<std::string>{"Cannot open file " + page + ".",
                                                           "No application found to open the file " + page + "."}));
+}
+
+// Programs on a PATH of the test's own that write down the arguments they get.
+class FakePrograms {
+public:
+    FakePrograms() : m_path(qgetenv("PATH")), m_browser(qgetenv("BROWSER"))
+    {
+        qputenv("PATH", QByteArray::fromStdString(m_bin.Path()));
+        qunsetenv("BROWSER");
+    }
+    ~FakePrograms()
+    {
+        qputenv("PATH", m_path);
+        qputenv("BROWSER", m_browser);
+    }
+    FakePrograms(const FakePrograms&) = delete;
+    FakePrograms& operator=(const FakePrograms&) = delete;
+
+    void Add(const std::string& name)
+    {
+        const std::string file = m_bin.File(name);
+        WriteFileText(file, "#!/bin/sh\nprintf '%s\\n' \"$@\" > " + Record(name) + ".part\n/bin/mv " + Record(name)
+                                + ".part " + Record(name) + "\n");
+        QFile::setPermissions(QString::fromStdString(file), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    }
+    // The arguments the program got, one a line, once it has run.
+    std::string Arguments(const std::string& name) const
+    {
+        const QString record = QString::fromStdString(Record(name));
+        if (!QTest::qWaitFor([&] { return QFile::exists(record); }, 30000))
+            return "(did not run)";
+        const std::string arguments = ReadFileText(Record(name));
+        QFile::remove(record);
+        return arguments;
+    }
+
+private:
+    std::string Record(const std::string& name) const { return m_records.File(name + ".args"); }
+
+    QByteArray m_path;
+    QByteArray m_browser;
+    TempDir m_bin;
+    TempDir m_records;
+};
+
+TEST_F(FrameDialogs, WithoutTheDesktopsOpenerAPageGoesToTheUsersBrowsers)
+{
+    const std::string path = m_files.File("page.html");
+    const std::string url = "file://" + path + "\n";
+    FakePrograms programs;
+    programs.Add("x-www-browser");
+    programs.Add("second");
+    qputenv("BROWSER", "missing:second --new-window %s:x-www-browser");
+    EXPECT_TRUE(platform::OpenWithDesktop(path));
+    EXPECT_EQ(programs.Arguments("second"), "--new-window\n" + url);
+    qputenv("BROWSER", "missing");
+    EXPECT_TRUE(platform::OpenWithDesktop(path));
+    EXPECT_EQ(programs.Arguments("x-www-browser"), url);
+
+    FakePrograms none;
+    EXPECT_FALSE(platform::OpenWithDesktop(path));
 }
 
 TEST_F(FrameDialogs, TheMenuKeyInATextFieldOffersTheAboutEntry)

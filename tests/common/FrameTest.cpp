@@ -2,7 +2,6 @@
 #include "CCmdLineInfoBase.h"
 #include "FileDialogFilters.h"
 #include "FilePaths.h"
-#include "HeadlessPlatform.h"
 #include "LastFileNames.h"
 #include "Messages.h"
 #include "Settings.h"
@@ -134,28 +133,3 @@ TEST(AboutFacts, VersionTextShowsThirdNumberOnlyWhenSet)
     EXPECT_EQ(CAboutDlg::VersionText(1, 12, 123), "Version 1.12.123");
 }
 
-TEST(Headless, OffscreenIsChosenOnlyWithoutAnyDisplay)
-{
-    unsetenv("QT_QPA_PLATFORM");
-    unsetenv("WAYLAND_DISPLAY");
-    setenv("DISPLAY", ":9", 1);
-    EXPECT_FALSE(platform::PrepareHeadlessPlatform());
-    EXPECT_EQ(std::getenv("QT_QPA_PLATFORM"), nullptr);
-
-    unsetenv("DISPLAY");
-    setenv("WAYLAND_DISPLAY", "wayland-0", 1);
-    EXPECT_FALSE(platform::PrepareHeadlessPlatform());
-
-    unsetenv("WAYLAND_DISPLAY");
-    EXPECT_TRUE(platform::PrepareHeadlessPlatform());
-    EXPECT_STREQ(std::getenv("QT_QPA_PLATFORM"), "offscreen");
-}
-
-TEST(Headless, UserChoiceOfPlatformIsKept)
-{
-    unsetenv("DISPLAY");
-    unsetenv("WAYLAND_DISPLAY");
-    setenv("QT_QPA_PLATFORM", "xcb", 1);
-    EXPECT_FALSE(platform::PrepareHeadlessPlatform());
-    EXPECT_STREQ(std::getenv("QT_QPA_PLATFORM"), "xcb");
-}

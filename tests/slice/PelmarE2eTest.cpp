@@ -1,6 +1,7 @@
 #include "SliceTestData.h"
 #include "TempDir.h"
 
+#include <QFile>
 #include <QProcess>
 #include <QSettings>
 
@@ -78,6 +79,27 @@ TEST_F(PelmarProgram, ErrorsGoToStandardErrorWithStatusOne)
     EXPECT_EQ(badSize.exitCode, 1);
     EXPECT_EQ(badSize.errors, "Pelmar: The maximum file size is invalid or out of range.\n"
                               "Valid range is 0.5 to 200 MB or 0 for unlimited file size.\n");
+}
+
+TEST_F(PelmarProgram, CommandLineRefusesTheSizesTheDialogRefuses)
+{
+    // A decimal comma or a word once ran as "no limit": one slice of the whole file.
+    WriteFileBytes(m_dir.File("in.ens"), NumberedRun({1}));
+    for (const char* size : {"abc", "0,5", "0.0", "00", ""}) {
+        SCOPED_TRACE(size);
+        Outcome outcome = Run({"/in:in.ens", "/out:cut", QString("/size:") + size});
+        EXPECT_EQ(outcome.exitCode, 1);
+        EXPECT_EQ(outcome.errors, "Pelmar: The maximum file size is invalid or out of range.\n"
+                                  "Valid range is 0.5 to 200 MB or 0 for unlimited file size.\n");
+        EXPECT_FALSE(QFile::exists(QString::fromStdString(m_dir.File("cut000.000"))));
+    }
+    for (const char* size : {"0", " 0.5", "200"}) {
+        SCOPED_TRACE(size);
+        QFile::remove(QString::fromStdString(m_dir.File("cut000.000")));
+        Outcome outcome = Run({"/in:in.ens", "/out:cut", QString("/size:") + size});
+        EXPECT_EQ(outcome.exitCode, 0);
+        EXPECT_EQ(ReadFileBytes(m_dir.File("cut000.000")), NumberedRun({1}));
+    }
 }
 
 TEST_F(PelmarProgram, ExistingSliceIsKeptWhenNobodyCanAgree)

@@ -1,3 +1,4 @@
+#include "AbsentDisplay.h"
 #include "CLogWnd.h"
 #include "CParlimCF.h"
 #include "CParlimDoc.h"
@@ -22,6 +23,7 @@
 #include <QTabWidget>
 #include <QProcess>
 #include <QPushButton>
+#include <QScreen>
 #include <QTimer>
 #include <QToolBar>
 #include <QtTest/QTest>
@@ -81,13 +83,18 @@ protected:
     static std::string HandedOver() { return platform::GetProfileString(kSectionSettings, kValueOutsideScriptPath); }
 
     // A second start of the program with that script, on this instance's
-    // runtime folder but with settings of its own.
-    std::unique_ptr<QProcess> StartSecond(const std::string& script)
+    // runtime folder but with settings of its own; offscreen, or where the
+    // display it names cannot be opened.
+    std::unique_ptr<QProcess> StartSecond(const std::string& script, const QString& display = {})
     {
         auto second = std::make_unique<QProcess>();
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert("XDG_CONFIG_HOME", QString::fromStdString(m_secondConfig.Path()));
         environment.insert("QT_QPA_PLATFORM", "offscreen");
+        if (!display.isEmpty()) {
+            environment.remove("QT_QPA_PLATFORM");
+            environment.insert("DISPLAY", display);
+        }
         second->setProcessEnvironment(environment);
         second->start(QSV_BINARY_DIR "/terminal/parlim", {QString::fromStdString(script)});
         EXPECT_TRUE(second->waitForStarted(kGenerous.count()));
@@ -315,7 +322,8 @@ TEST_F(ParlimWindows, SecondStartHandsItsScriptToTheRunningInstance)
     SaveStartupSlots({{kPort, 0}});
     Start(1);
     const std::string script = m_scripts.File("deploy.qvs");
-    std::unique_ptr<QProcess> second = StartSecond(script);
+    // Also from a shell whose display has gone (ssh, cron).
+    std::unique_ptr<QProcess> second = StartSecond(script, AbsentXDisplay());
     EXPECT_EQ(ExitCode(*second), 0);
     // The running connection takes the hand-over and tries to run the (missing) file.
     ASSERT_TRUE(PumpUntil([&] { return !m_messages.Texts().empty(); }));
@@ -379,6 +387,36 @@ TEST_F(ParlimWindows, AScriptHandedOverDuringAHistoryCommandRunsOnceThatHasStopp
                           kGenerous));
     ASSERT_TRUE(PumpUntil([&] { return !Doc()->IsScriptRunning(); }));
     EXPECT_EQ(HandedOver(), "");
+}
+
+TEST_F(ParlimWindows, AStoredPlacementOpensInsideTheScreen)
+{
+    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    auto store = [](const QRect& placement) {
+        platform::WriteProfileInt(kSectionSettings, kValueScreenX, placement.x());
+        platform::WriteProfileInt(kSectionSettings, kValueScreenY, placement.y());
+        platform::WriteProfileInt(kSectionSettings, kValueScreenCx, placement.width());
+        platform::WriteProfileInt(kSectionSettings, kValueScreenCy, placement.height());
+    };
+    auto stored = [] {
+        return QRect(platform::GetProfileInt(kSectionSettings, kValueScreenX, 0),
+                     platform::GetProfileInt(kSectionSettings, kValueScreenY, 0),
+                     platform::GetProfileInt(kSectionSettings, kValueScreenCx, 0),
+                     platform::GetProfileInt(kSectionSettings, kValueScreenCy, 0));
+    };
+
+    // Saved on a larger screen that was further down: fitted, and kept so.
+    store(QRect(-2500, 4000, area.width() + 500, area.height() + 300));
+    Start(0);
+    EXPECT_EQ(Frame()->frameGeometry(), area);
+    EXPECT_EQ(stored(), QRect(Frame()->pos(), Frame()->size()));
+    m_app.reset();
+
+    // A placement that fits is used as stored.
+    const QRect inside(area.x() + 10, area.y() + 20, area.width() / 2, area.height() / 2);
+    store(inside);
+    Start(0);
+    EXPECT_EQ(QRect(Frame()->pos(), Frame()->size()), inside);
 }
 
 TEST_F(ParlimWindows, KeysGiveTheCharactersOfAWindowsKeyboard)
