@@ -5,6 +5,7 @@
 //   ymodem_throughput rb FILE DIRECTORY     seconds until rb is done
 // The received file lands in DIRECTORY; the exit status is 0 when the
 // receiver ended normally (the script compares the file).
+#include "CLineHold.h"
 #include "CSerialPort.h"
 #include "CSerialYModemPort.h"
 #include "CYModem.h"
@@ -43,7 +44,8 @@ bool ReceiveWithOurs(PtyPair& pty, const std::string& directory)
     port.SetParams(nullptr, kPort, 115200, 'N', 1, 8, 4096, 128);
     if (port.Open() != S_OK)
         return false;
-    CSerialYModemPort line(port);
+    CLineHold hold(port);
+    CSerialYModemPort line(port, hold);
     CYModem receiver(&line, directory);
     receiver.Receive();
     port.Close();

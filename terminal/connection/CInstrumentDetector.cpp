@@ -1,5 +1,6 @@
 #include "CInstrumentDetector.h"
 
+#include "CLineHold.h"
 #include "CSerialPort.h"
 #include "ILineConnection.h"
 #include "Format.h"
@@ -73,16 +74,17 @@ CInstrumentDetector::SavedLine CInstrumentDetector::KeepLineSettings() const
     return saved;
 }
 
-void CInstrumentDetector::RestoreLineSettings(const SavedLine& saved)
+void CInstrumentDetector::RestoreLineSettings(CLineHold& hold, const SavedLine& saved)
 {
-    m_connection.Port().SetComm(saved.baudRate, saved.parity, saved.stopBits, saved.byteSize);
+    hold.Admit([&] { m_connection.Port().SetComm(saved.baudRate, saved.parity, saved.stopBits, saved.byteSize); });
 }
 
 CInstrumentDetector::Result CInstrumentDetector::DetectInstrument(IDetectProgress& progress)
 {
     if (!m_connection.IsConnected())
         return {};
-    const std::shared_ptr<void> hold = m_connection.HoldWhileRunning();
+    const std::shared_ptr<void> alive = m_connection.HoldWhileRunning();
+    CLineHold hold(m_connection.Port());
     const SavedLine saved = KeepLineSettings();
     progress.CheckCancel();
     const std::string portName = platform::Format("COM%d", static_cast<int>(m_connection.Port().ComPort()));
@@ -98,7 +100,7 @@ CInstrumentDetector::Result CInstrumentDetector::DetectInstrument(IDetectProgres
             break;
         tried[state] = true;
         int firstByte = -1;
-        if (TryRate(portName, kRates[state].rate, progress, firstByte))
+        if (TryRate(hold, portName, kRates[state].rate, progress, firstByte))
             result = {true, kRates[state].code};
         if (!progress.CheckCancel() || result.found)
             break;
@@ -114,19 +116,19 @@ CInstrumentDetector::Result CInstrumentDetector::DetectInstrument(IDetectProgres
     }
     progress.Close();
     if (!result.found)
-        RestoreLineSettings(saved);
+        RestoreLineSettings(hold, saved);
     return result;
 }
 
-bool CInstrumentDetector::TryRate(const std::string& portName, std::uint32_t rate, IDetectProgress& progress,
-                                  int& firstByte)
+bool CInstrumentDetector::TryRate(CLineHold& hold, const std::string& portName, std::uint32_t rate,
+                                  IDetectProgress& progress, int& firstByte)
 {
     CSerialPort& serial = m_connection.Port();
     progress.SetMessage(platform::Format("%s: %ld, %c, 8, %d", portName.c_str(), static_cast<long>(rate), kParity,
                                          static_cast<int>(kStopBits)));
-    serial.SetComm(rate, kParity, kStopBits, kByteSize);
+    hold.Admit([&] { serial.SetComm(rate, kParity, kStopBits, kByteSize); });
     serial.FlushInput();
-    m_connection.SendBreak();
+    hold.Admit([this] { m_connection.SendBreak(); });
     // The page waits its second for the instrument to take "===" as a break.
     if (m_variant == Variant::Page && m_connection.UsesSoftwareBreak())
         m_pause();

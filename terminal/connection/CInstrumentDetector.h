@@ -3,6 +3,7 @@
 #include <functional>
 #include <string>
 
+class CLineHold;
 class ILineConnection;
 
 // What a search shows while it runs: the rate being tried, and Cancel.
@@ -20,7 +21,7 @@ public:
 // a break with a carriage return and its banner. Each rate is tried once at
 // no parity, 8 data bits and one stop bit; the first byte seen at 9600 picks
 // the next rate to try. When nothing is found the line gets back the
-// settings it had at the start.
+// settings it had at the start. The search holds the line throughout.
 class CInstrumentDetector {
 public:
     // Who asked: the property page waits an extra second after a software
@@ -58,10 +59,11 @@ private:
     };
 
     SavedLine KeepLineSettings() const;
-    void RestoreLineSettings(const SavedLine& saved);
+    void RestoreLineSettings(CLineHold& hold, const SavedLine& saved);
     // One rate: true when the instrument answered with its banner.
     // firstByte: the first byte after the break, -1 when none came.
-    bool TryRate(const std::string& portName, std::uint32_t rate, IDetectProgress& progress, int& firstByte);
+    bool TryRate(CLineHold& hold, const std::string& portName, std::uint32_t rate, IDetectProgress& progress,
+                 int& firstByte);
 
     ILineConnection& m_connection;
     Variant m_variant;

@@ -89,6 +89,7 @@ CParlimDoc::BusyScope::~BusyScope()
 CParlimDoc::CParlimDoc(IConnectionHost& host, QObject* parent) : QObject(parent), m_host(host)
 {
     BuildCommandTable();
+    m_serial.SetLineFreedHandler([this] { CScriptLauncher(*this).RunEnded(); });
 }
 
 CParlimDoc::~CParlimDoc()
@@ -417,6 +418,9 @@ void CParlimDoc::OnLogWriteFailed()
 
 void CParlimDoc::SendKey(char ch)
 {
+    // A recovery or a detection owns the line: the key would reach nothing.
+    if (m_serial.IsHeld())
+        return;
     if (m_host.Settings().m_bEcho)
         EchoKey(ch);
     if (m_portConfig.m_nDeviceType == kGlissom && ch >= 'a' && ch <= 'z')

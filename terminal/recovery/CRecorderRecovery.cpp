@@ -68,7 +68,8 @@ void Show(int id)
 }
 } // namespace
 
-CRecorderRecovery::CRecorderRecovery(IRecoveryConnection& connection) : m_connection(connection)
+CRecorderRecovery::CRecorderRecovery(IRecoveryConnection& connection)
+    : m_connection(connection), m_hold(connection.Port())
 {
 }
 
@@ -110,14 +111,14 @@ std::int64_t CRecorderRecovery::LoopRecorderSize(const std::string& reply)
 
 void CRecorderRecovery::SendCommand(const std::string& command)
 {
-    m_connection.Port().Write(command.data(), static_cast<std::uint32_t>(command.size()));
+    m_hold.Admit([&] { m_connection.Port().Write(command.data(), static_cast<std::uint32_t>(command.size())); });
 }
 
 bool CRecorderRecovery::AwaitPromptAfterBreak()
 {
     std::string reply;
     m_connection.Port().FlushInput();
-    m_connection.SendBreak();
+    m_hold.Admit([this] { m_connection.SendBreak(); });
     return m_connection.WaitForPrompt(reply, kBreakPromptSeconds);
 }
 
@@ -244,7 +245,7 @@ void CRecorderRecovery::Download(const std::string& directory, std::int64_t expe
     QWidget* mainWindow = m_connection.DialogParent();
     CRecoverCancel progress(&m_connection.Port());
     if (progress.Create(mainWindow)) {
-        CSerialYModemPort line(m_connection.Port());
+        CSerialYModemPort line(m_connection.Port(), m_hold);
         CYModemDisplay modem(&line, directory, expected, &progress);
         modem.m_bSoftwareBreak = m_connection.UsesSoftwareBreak();
         modem.Receive();

@@ -1,4 +1,5 @@
 #pragma once
+#include "CLineHold.h"
 #include "ILineConnection.h"
 
 #include <cstdint>
@@ -8,7 +9,7 @@ class IRecoveryConnection;
 
 // The recorder and loop-recorder recovery of one connection: the download
 // directory, the size dialogue with the instrument, and the download with
-// its progress window.
+// its progress window. It holds the connection's line from start to end.
 class CRecorderRecovery {
 public:
     explicit CRecorderRecovery(IRecoveryConnection& connection);
@@ -40,4 +41,5 @@ private:
     void Download(const std::string& directory, std::int64_t expected);
 
     IRecoveryConnection& m_connection;
+    CLineHold m_hold;
 };

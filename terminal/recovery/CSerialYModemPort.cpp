@@ -1,5 +1,6 @@
 #include "CSerialYModemPort.h"
 
+#include "CLineHold.h"
 #include "CSerialPort.h"
 #include "MessagePump.h"
 
@@ -10,7 +11,7 @@ HRESULT CSerialYModemPort::Read(void* destination, std::uint32_t n, std::uint32_
 
 HRESULT CSerialYModemPort::Write(const void* bytes, std::uint32_t n)
 {
-    return m_port.Write(bytes, n);
+    return m_hold.Admit([&] { return m_port.Write(bytes, n); });
 }
 
 void CSerialYModemPort::FlushInput()
@@ -20,12 +21,12 @@ void CSerialYModemPort::FlushInput()
 
 bool CSerialYModemPort::Purge(unsigned flags)
 {
-    return m_port.Purge(flags);
+    return m_hold.Admit([&] { return m_port.Purge(flags); });
 }
 
 HRESULT CSerialYModemPort::SendBreak(std::uint32_t milliseconds)
 {
-    return m_port.SendBreak(milliseconds);
+    return m_hold.Admit([&] { return m_port.SendBreak(milliseconds); });
 }
 
 int CSerialYModemPort::Pump()

@@ -1,13 +1,14 @@
 #pragma once
 #include "IYModemPort.h"
 
+class CLineHold;
 class CSerialPort;
 
-// A connection's serial port as the receiver's line; the waits pump the
-// user-interface thread's messages.
+// A connection's serial port, held for the transfer, as the receiver's line;
+// the waits pump the user-interface thread's messages.
 class CSerialYModemPort : public IYModemPort {
 public:
-    explicit CSerialYModemPort(CSerialPort& port) : m_port(port) {}
+    CSerialYModemPort(CSerialPort& port, CLineHold& hold) : m_port(port), m_hold(hold) {}
 
     HRESULT Read(void* destination, std::uint32_t n, std::uint32_t* count) override;
     HRESULT Write(const void* bytes, std::uint32_t n) override;
@@ -19,4 +20,5 @@ public:
 
 private:
     CSerialPort& m_port;
+    CLineHold& m_hold;
 };

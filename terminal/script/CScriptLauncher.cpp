@@ -3,6 +3,7 @@
 #include "CCmdHistDG.h"
 #include "CScListDG.h"
 #include "CScript.h"
+#include "CSerialPort.h"
 #include "IScriptLaunchConnection.h"
 #include "ScriptRunState.h"
 #include "Format.h"
@@ -52,9 +53,9 @@ void CScriptLauncher::Post(int commandId)
     m_connection.PostFrameCommand(commandId, true);
 }
 
-bool CScriptLauncher::DeferWhileUnwinding(int commandId)
+bool CScriptLauncher::DeferWhileBusy(int commandId)
 {
-    if (m_runs.m_nScriptRunsActive == 0)
+    if (m_runs.m_nScriptRunsActive == 0 && !m_connection.Port().IsHeld())
         return false;
     m_runs.m_nDeferredScriptCommand = commandId;
     return true;
@@ -66,7 +67,7 @@ void CScriptLauncher::SendScript()
         return;
     if (m_runs.m_bScriptRunning)
         StopRunning();
-    else if (!DeferWhileUnwinding(ID_FILE_SEND_SCRIPT))
+    else if (!DeferWhileBusy(ID_FILE_SEND_SCRIPT))
         ChooseAndRun();
 }
 
@@ -87,7 +88,7 @@ bool CScriptLauncher::TakeHandOver()
     const std::string path = HandedOverPath();
     if (path.empty())
         return false;
-    if (DeferWhileUnwinding(ID_FILE_SEND_SCRIPT))
+    if (DeferWhileBusy(ID_FILE_SEND_SCRIPT))
         return true;
     m_runs.m_bScriptRunning = true;
     m_runs.m_strScriptPath = path;
@@ -132,7 +133,7 @@ void CScriptLauncher::RunScript()
     // A post made before the run was stopped starts nothing.
     if (!std::exchange(m_runs.m_bRunScriptPending, false) || !m_runs.m_bScriptRunning)
         return;
-    if (DeferWhileUnwinding(ID_RUN_SCRIPT)) {
+    if (DeferWhileBusy(ID_RUN_SCRIPT)) {
         m_runs.m_bRunScriptPending = true;
         return;
     }
@@ -195,7 +196,7 @@ void CScriptLauncher::PostRun()
 
 void CScriptLauncher::CommandHistory()
 {
-    if (DeferWhileUnwinding(ID_TRANSFER_COMMAND_HISTORY))
+    if (DeferWhileBusy(ID_TRANSFER_COMMAND_HISTORY))
         return;
     std::list<std::string>& history = m_connection.GetCommandHistory();
     if (m_connection.LineSettings().m_nDeviceType == DeviceType::kGlissom && !m_connection.TypedLine().empty()) {

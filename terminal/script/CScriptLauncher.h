@@ -8,7 +8,9 @@ struct ScriptRunState;
 // Starts, stops and repeats the script runs of one connection: script files
 // chosen by the user or handed over by a second start, and one-line runs of
 // the command history. Runs never nest: a start that comes while a stopped
-// run is still unwinding waits until that run has returned.
+// run is still unwinding waits until that run has returned, and one that
+// comes while a recovery or an instrument detection holds the line waits
+// until the line is free.
 class CScriptLauncher {
 public:
     static constexpr const char* kCouldNotOpen = "Could Not Open %s";
@@ -23,22 +25,24 @@ public:
     void CommandHistory();
     // A script handed over by a second start: false (nothing kept) when this
     // connection cannot run it; otherwise it runs now, or once the current
-    // run has ended.
+    // run has ended and the line is free.
     bool TakeUpHandOver(const std::string& path);
+    // A run has returned, or the recovery or detection that held the line
+    // has ended: a start that waited for it, or a handed-over script, goes next.
+    void RunEnded();
 
 private:
     bool TakeHandOver();
     void StopRunning();
     void ChooseAndRun();
-    // True when a run is still unwinding: the command is posted again once it has returned.
-    bool DeferWhileUnwinding(int commandId);
+    // True when a run is still unwinding or the line is held: the command is
+    // posted again once the run has returned or the line is free.
+    bool DeferWhileBusy(int commandId);
     // Runs the document's script line list.
     int Run(CScript& script);
     void AfterRun(int result);
     // The run is over; the script stays on only for a run still to come.
     void EndRun();
-    // A run has returned: a start that waited for it, or a handed-over script, goes next.
-    void RunEnded();
     void Post(int commandId);
     // Posts a run of the script path to this connection.
     void PostRun();

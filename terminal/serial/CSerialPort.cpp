@@ -24,10 +24,7 @@ constexpr std::size_t kReadChunk = 4096;
 CSerialPort::CSerialPort()
     : m_deliveryNotifier(std::make_unique<QSocketNotifier>(m_deliveryWake.Fd(), QSocketNotifier::Read))
 {
-    QObject::connect(m_deliveryNotifier.get(), &QSocketNotifier::activated, [this] {
-        m_deliveryWake.Reset();
-        DeliverPending();
-    });
+    QObject::connect(m_deliveryNotifier.get(), &QSocketNotifier::activated, [this] { OnWorkerWake(); });
 }
 
 CSerialPort::~CSerialPort()
@@ -116,6 +113,8 @@ void CSerialPort::Close()
 void CSerialPort::ReleaseLine()
 {
     m_bOpen = false;
+    // The worker is joined: a loss it reported is this line's, now closed.
+    m_bLineLost = false;
     // Unsent output would make closing a real device wait for it.
     if (m_line.IsOpen())
         m_line.Flush(platform::FlushQueues::Both);
@@ -182,7 +181,7 @@ HRESULT CSerialPort::ReadTimed(void* destination, std::uint32_t n, std::uint16_t
 
 HRESULT CSerialPort::Write(const void* bytes, std::uint32_t n)
 {
-    if (!m_bOpen)
+    if (!m_bOpen || !MayDriveLine())
         return E_FAIL;
     if (n == 0)
         return S_OK;
@@ -208,7 +207,7 @@ void CSerialPort::FlushInput()
 
 bool CSerialPort::Purge(unsigned flags)
 {
-    if (!m_bOpen)
+    if (!m_bOpen || !MayDriveLine())
         return false;
     bool done = true;
     if (flags & (PURGE_TXABORT | PURGE_TXCLEAR)) {
@@ -226,7 +225,7 @@ bool CSerialPort::Purge(unsigned flags)
 
 HRESULT CSerialPort::SendBreak(std::uint32_t milliseconds)
 {
-    if (!m_bOpen)
+    if (!m_bOpen || !MayDriveLine())
         return E_FAIL;
     if (!m_line.SetBreak(true))
         return HResultFromErrno(errno);
@@ -244,7 +243,7 @@ bool CSerialPort::SetComm(std::uint32_t baud, char parity, std::uint8_t stopBits
         m_dcb = wanted;
         return true;
     }
-    if (!m_line.Apply(wanted))
+    if (!MayDriveLine() || !m_line.Apply(wanted))
         return false;
     // A driver may put another rate in place of one it cannot run: that is a
     // refusal too, and the line goes back to what it had.
@@ -290,8 +289,11 @@ void CSerialPort::CommThread()
         if (lost)
             break;
     }
-    // The device is gone: the line reports closed; Close releases the rest.
+    // The device is gone: the line reports closed at once, and the
+    // user-interface thread is woken to close it.
     m_bOpen = false;
+    m_bLineLost = true;
+    m_deliveryWake.Set();
 }
 
 bool CSerialPort::IsThrottled()
@@ -349,6 +351,15 @@ void CSerialPort::PassOn(std::vector<char> batch)
         m_bWakePosted = true;
         m_deliveryWake.Set();
     }
+}
+
+void CSerialPort::OnWorkerWake()
+{
+    m_deliveryWake.Reset();
+    DeliverPending();
+    // After the last batches: the window shows everything the device sent.
+    if (m_bLineLost)
+        Close();
 }
 
 void CSerialPort::DeliverPending()

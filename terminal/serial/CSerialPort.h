@@ -10,6 +10,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -24,8 +25,9 @@ enum : unsigned { PURGE_TXABORT = 0x1, PURGE_RXABORT = 0x2, PURGE_TXCLEAR = 0x4,
 // The serial line of one connection. While open, a worker thread owned by
 // the object drains received bytes into a 64 KiB ring and hands each batch
 // to the owner window (queued to the user-interface thread, in order), and
-// sends the queued writes in order. Every public operation belongs to the
-// user-interface thread.
+// sends the queued writes in order. A device that goes away is closed on the
+// user-interface thread as soon as the worker notices. Every public
+// operation belongs to the user-interface thread.
 class CSerialPort {
 public:
     static constexpr std::size_t kRingSize = 65536;
@@ -52,6 +54,13 @@ public:
     // False after Close, and once the device has gone away.
     bool IsOpen() const { return m_bOpen.load(); }
 
+    // True while a recovery or an instrument detection holds the line
+    // (CLineHold): writes, breaks, rate changes and purges from anyone else
+    // are refused.
+    bool IsHeld() const { return m_nHolds > 0; }
+    // Called when the last hold has gone, so what waited for the line can go on.
+    void SetLineFreedHandler(std::function<void()> handler) { m_lineFreed = std::move(handler); }
+
     // 0: n bytes copied; 1: fewer (maybe none); E_FAIL: not open or n is 0.
     HRESULT Read(void* destination, std::uint32_t n, std::uint32_t* count = nullptr);
     // Waits for n bytes while pumping messages. 0: all arrived; E_FAIL:
@@ -59,7 +68,7 @@ public:
     // always tells how many bytes were stored.
     HRESULT ReadTimed(void* destination, std::uint32_t n, std::uint16_t seconds,
                       std::uint32_t* count = nullptr);
-    // Queues a copy behind earlier writes. 0, or E_FAIL when not open.
+    // Queues a copy behind earlier writes. 0, or E_FAIL when not open or held.
     HRESULT Write(const void* bytes, std::uint32_t n);
 
     // Discards the unread ring bytes (not what the device still holds).
@@ -86,6 +95,8 @@ public:
     std::atomic<bool> m_bDeliver{true};
 
 private:
+    friend class CLineHold;
+
     // Worker side.
     void CommThread();
     bool IsThrottled();
@@ -96,8 +107,10 @@ private:
     void StoreInRing(const char* bytes, std::size_t n);
 
     // User-interface side.
+    void OnWorkerWake();
     void DeliverPending();
     void ReleaseLine();
+    bool MayDriveLine() const { return m_nHolds == 0 || m_bHolderActs; }
 
     // The sink is a QObject (the terminal window) that may be deleted first.
     IReceivedBatchSink* m_pOwner = nullptr;
@@ -111,6 +124,13 @@ private:
     std::unique_ptr<platform::WakeEvent> m_deliveredEvent;
     std::thread m_thread;
     std::atomic<bool> m_bOpen{false};
+    // Set by the worker when the device went away; the user-interface thread closes it.
+    std::atomic<bool> m_bLineLost{false};
+
+    // Holds of the line (CLineHold), and whether the holder's admitted step runs.
+    int m_nHolds = 0;
+    bool m_bHolderActs = false;
+    std::function<void()> m_lineFreed;
 
     // Guards the ring and the write queue; never held across a device call
     // that may wait.

@@ -2,6 +2,7 @@
 
 #include "PortCatalog.h"
 
+#include <filesystem>
 #include <fcntl.h>
 #include <pty.h>
 #include <stdexcept>
@@ -45,4 +46,17 @@ void PtyPair::CloseMaster()
         ::close(m_master);
         m_master = -1;
     }
+}
+
+int PtyPair::SlaveDescriptors() const
+{
+    // An unplugged slave's node is gone: its links read "<path> (deleted)".
+    int count = 0;
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator("/proc/self/fd", error)) {
+        const std::string target = std::filesystem::read_symlink(entry.path(), error).string();
+        if (target == m_slavePath || target == m_slavePath + " (deleted)")
+            ++count;
+    }
+    return count;
 }

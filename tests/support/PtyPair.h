@@ -24,6 +24,8 @@ public:
     termios SlaveTermios() const;
     // Unplugs the cable: the program's side reads a hang-up.
     void CloseMaster();
+    // Descriptors of this process open on the slave, the pair's own included.
+    int SlaveDescriptors() const;
 
 private:
     int m_master = -1;

@@ -7,6 +7,7 @@
 #include "DialogDriver.h"
 #include "FakeDesktop.h"
 #include "InProcessTerminal.h"
+#include "SecondStart.h"
 #include "SerialLine.h"
 #include "CScListDG.h"
 #include "CCmdHistDG.h"
@@ -82,30 +83,9 @@ protected:
     static std::string Order() { return platform::GetProfileString(kSectionSettings, kValueOrder); }
     static std::string HandedOver() { return platform::GetProfileString(kSectionSettings, kValueOutsideScriptPath); }
 
-    // A second start of the program with that script, on this instance's
-    // runtime folder but with settings of its own; offscreen, or where the
-    // display it names cannot be opened.
     std::unique_ptr<QProcess> StartSecond(const std::string& script, const QString& display = {})
     {
-        auto second = std::make_unique<QProcess>();
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert("XDG_CONFIG_HOME", QString::fromStdString(m_secondConfig.Path()));
-        environment.insert("QT_QPA_PLATFORM", "offscreen");
-        if (!display.isEmpty()) {
-            environment.remove("QT_QPA_PLATFORM");
-            environment.insert("DISPLAY", display);
-        }
-        second->setProcessEnvironment(environment);
-        second->start(QSV_BINARY_DIR "/terminal/parlim", {QString::fromStdString(script)});
-        EXPECT_TRUE(second->waitForStarted(kGenerous.count()));
-        return second;
-    }
-    // Its exit status; -1 when it did not end normally in time.
-    static int ExitCode(QProcess& second)
-    {
-        if (!PumpUntil([&] { return second.state() == QProcess::NotRunning; }, kGenerous))
-            return -1;
-        return second.exitStatus() == QProcess::NormalExit ? second.exitCode() : -1;
+        return ::StartSecond(m_secondConfig.Path(), script, display);
     }
     QMenu* WindowMenu() const
     {
@@ -324,7 +304,7 @@ TEST_F(ParlimWindows, SecondStartHandsItsScriptToTheRunningInstance)
     const std::string script = m_scripts.File("deploy.qvs");
     // Also from a shell whose display has gone (ssh, cron).
     std::unique_ptr<QProcess> second = StartSecond(script, AbsentXDisplay());
-    EXPECT_EQ(ExitCode(*second), 0);
+    EXPECT_EQ(SecondStartExitCode(*second), 0);
     // The running connection takes the hand-over and tries to run the (missing) file.
     ASSERT_TRUE(PumpUntil([&] { return !m_messages.Texts().empty(); }));
     EXPECT_EQ(m_messages.Texts().front(), "Could Not Open Script File: " + script);
@@ -340,7 +320,7 @@ TEST_F(ParlimWindows, AScriptHandedToADisconnectedConnectionIsRefusedAndForgotte
     const std::string script = m_scripts.File("deploy.qvs");
     WriteFileText(script, "DEPLOY\r\n");
     std::unique_ptr<QProcess> second = StartSecond(script);
-    EXPECT_EQ(ExitCode(*second), 1);
+    EXPECT_EQ(SecondStartExitCode(*second), 1);
     ASSERT_TRUE(PumpUntil([&] { return !m_messages.Texts().empty(); }));
     EXPECT_EQ(m_messages.Texts(), std::vector<std::string>{
                                       "The script " + script + " was not run: the active connection is not connected."});
@@ -361,7 +341,7 @@ TEST_F(ParlimWindows, AScriptHandedToADisconnectedConnectionIsRefusedAndForgotte
     Frame()->DispatchCommand(ID_FILE_CLOSE);
     ASSERT_TRUE(PumpUntil([&] { return Frame()->Documents().empty(); }));
     second = StartSecond(script);
-    EXPECT_EQ(ExitCode(*second), 1);
+    EXPECT_EQ(SecondStartExitCode(*second), 1);
     ASSERT_TRUE(PumpUntil([&] { return m_messages.Texts().size() == 2; }));
     EXPECT_EQ(m_messages.Texts()[1], "The script " + script + " was not run: no connection window is open.");
 }
@@ -382,7 +362,7 @@ TEST_F(ParlimWindows, AScriptHandedOverDuringAHistoryCommandRunsOnceThatHasStopp
     whileRunning.start(10);
     Frame()->DispatchCommand(ID_TRANSFER_COMMAND_HISTORY);
     ASSERT_TRUE(second);
-    EXPECT_EQ(ExitCode(*second), 0);
+    EXPECT_EQ(SecondStartExitCode(*second), 0);
     EXPECT_TRUE(PumpUntil([&] { return m_instrument.Received().find("DEPLOY\r") != std::string::npos; },
                           kGenerous));
     ASSERT_TRUE(PumpUntil([&] { return !Doc()->IsScriptRunning(); }));

@@ -4,6 +4,7 @@
 #include "ConnectedTerminal.h"
 #include "Format.h"
 #include "RealSender.h"
+#include "SecondStart.h"
 #include "YModemSender.h"
 
 #include <QCheckBox>
@@ -20,6 +21,7 @@
 #include <optional>
 #include <thread>
 #include <fcntl.h>
+#include <poll.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -424,6 +426,125 @@ TEST_F(RecorderRecovery, TypedLoopRecorderCommandWithARealSender)
     EXPECT_TRUE(Downloaded("LOOP0002.BIN") == small);
     EXPECT_EQ(m_recovered, (std::vector<std::string>{"LOOP0001.BIN 300000", "LOOP0002.BIN 1500"}));
     EXPECT_EQ(m_messages.Texts(), (std::vector<std::string>{"Recovery Complete"}));
+}
+
+// What the line carries until the flag is up (or the time is up).
+std::string ReadUntil(int fd, const std::atomic<bool>& flag)
+{
+    std::string bytes;
+    const auto deadline = std::chrono::steady_clock::now() + kGenerous;
+    while (!flag && std::chrono::steady_clock::now() < deadline) {
+        pollfd readable{fd, POLLIN, 0};
+        if (::poll(&readable, 1, 20) <= 0)
+            continue;
+        char buffer[256];
+        const ssize_t got = ::read(fd, buffer, sizeof buffer);
+        if (got > 0)
+            bytes.append(buffer, static_cast<std::size_t>(got));
+    }
+    return bytes;
+}
+
+TEST_F(RecorderRecovery, AScriptHandedOverDuringATransferWaitsForTheEndOfTheRecovery)
+{
+    Start(0);
+    TempDir source;
+    const std::string big = Pattern(1024 * 1024, 11);
+    WriteFileText(source.File("BIG.000"), big);
+    const std::string script = source.File("hand.qvs");
+    WriteFileText(script, "HANDOVER\r\n$W\">\",5\r\nHANDDONE\r\n");
+    std::atomic<bool> receiving{false};
+    std::atomic<bool> handedOver{false};
+    std::atomic<int> status{-1};
+    std::string beforeSender;
+    m_instrument.AnswerLines([&](const std::string& line) -> std::optional<LineAnswer> {
+        if (line != "RY")
+            return std::nullopt;
+        return LineAnswer{{}, [&](int fd) {
+                              receiving = true;
+                              // The sender starts once the second start has its answer.
+                              beforeSender = ReadUntil(fd, handedOver);
+                              status = RunRealSender(fd, {"sz", "--ymodem", "-q", source.File("BIG.000")});
+                              return std::string("\r\n>");
+                          }};
+    });
+    m_directories = {m_download.Path()};
+    TempDir secondConfig;
+    std::unique_ptr<QProcess> second;
+    QTimer duringRecovery;
+    QObject::connect(&duringRecovery, &QTimer::timeout, [&] {
+        if (!second && receiving)
+            second = StartSecond(secondConfig.Path(), script);
+        if (second && second->state() == QProcess::NotRunning)
+            handedOver = true;
+    });
+    duringRecovery.start(10);
+
+    Type("RY\r");
+    const InstrumentSimulator::Clock::time_point recoveryEnded = InstrumentSimulator::Clock::now();
+
+    ASSERT_TRUE(second);
+    EXPECT_TRUE(handedOver);
+    EXPECT_EQ(SecondStartExitCode(*second), 0);
+    EXPECT_TRUE(PumpUntil([&] { return status != -1; }, 20s));
+    EXPECT_TRUE(WIFEXITED(status.load()) && WEXITSTATUS(status.load()) == 0);
+    EXPECT_EQ(beforeSender.find_first_not_of('C'), std::string::npos) << beforeSender;
+    EXPECT_TRUE(Downloaded("BIG.000") == big);
+    EXPECT_EQ(m_messages.Texts(), (std::vector<std::string>{"Recovery Complete"}));
+    ASSERT_TRUE(PumpUntil([&] { return Wire().find("HANDDONE\r") != std::string::npos; }, kGenerous)) << Wire();
+    EXPECT_NE(Wire().find("RY\r"), std::string::npos);
+    EXPECT_LT(Wire().find("HANDOVER\r"), Wire().find("HANDDONE\r"));
+    for (const InstrumentSimulator::Arrival& arrival : m_instrument.Arrivals()) {
+        if (arrival.bytes.find_first_of("HANDOVE") != std::string::npos) {
+            EXPECT_GE(arrival.time, recoveryEnded) << arrival.bytes;
+        }
+    }
+}
+
+TEST_F(RecorderRecovery, AVanishedLineShowsDisconnectedAndClosesItsDevice)
+{
+    Start(0);
+    TempDir source;
+    WriteFileText(source.File("SMALL.000"), kBeta);
+    WriteFileText(source.File("LARGE.000"), Pattern(4 * 1024 * 1024, 12));
+    auto status = [this] {
+        m_app->MainFrame()->UpdateCommandUI();
+        return m_app->MainFrame()->PaneText(ID_INDICATOR_SETTINGS);
+    };
+    // Reconnected to a new cable, a recovery from it, and the cable goes
+    // away after the transfer or in the middle of it.
+    auto recoverThenVanish = [&](const std::string& file, bool midway) {
+        PtyPair cable;
+        cable.MapTo(kPort);
+        m_doc->ClosePort();
+        m_doc->Connect();
+        ASSERT_EQ(status(), "9600, N, 8, 1");
+        ASSERT_EQ(cable.SlaveDescriptors(), 2);
+        RealSender sender(cable.MasterFd(), {"sz", "--ymodem", "-q", source.File(file)});
+        ASSERT_TRUE(sender.Started());
+        QTimer unplug;
+        QObject::connect(&unplug, &QTimer::timeout, [&] {
+            QWidget* window = VisibleWindow(IDD_RECOVER_DATA);
+            if (midway && window &&
+                Control<QLabel>(window, IDC_RECOVER_BYTES_SO_FAR)->text().toLongLong() >= 100000) {
+                sender.Kill();
+                cable.CloseMaster();
+            }
+        });
+        unplug.start(10);
+        m_directories = {m_download.Path()};
+        Type("RY\r");
+        if (!midway) {
+            EXPECT_EQ(WEXITSTATUS(sender.Wait()), 0);
+            EXPECT_TRUE(Downloaded(file) == ReadFileText(source.File(file)));
+            EXPECT_EQ(status(), "9600, N, 8, 1");
+            cable.CloseMaster();
+        }
+        EXPECT_TRUE(PumpUntil([&] { return status() == "Disconnected"; }, kGenerous));
+        EXPECT_TRUE(PumpUntil([&] { return cable.SlaveDescriptors() == 1; }, kGenerous));
+    };
+    recoverThenVanish("SMALL.000", false);
+    recoverThenVanish("LARGE.000", true);
 }
 
 TEST_F(RecorderRecovery, CancelAbortsOnTheWireAndBreaksTheSenderOff)

@@ -1,6 +1,7 @@
 #include "SerialTestFixture.h"
 
 #include "CBaseFile.h"
+#include "CLineHold.h"
 #include "CpuTime.h"
 #include "PortCatalog.h"
 #include "SerialLine.h"
@@ -8,6 +9,7 @@
 
 #include <cstring>
 #include <mutex>
+#include <thread>
 #include <vector>
 
 using namespace std::chrono_literals;
@@ -278,15 +280,63 @@ TEST_F(SerialTest, BreaksReachTheLine)
     EXPECT_GE(events[1].time - events[0].time, 400ms);
 }
 
-TEST_F(SerialTest, LostDeviceEndsTheWorkerAndReportsClosed)
+// The cables that go away have no simulator on their master, whose
+// descriptor number the next one opened may reuse.
+TEST_F(SerialTest, LostDeviceEndsTheWorkerAndClosesTheDeviceAtOnce)
 {
+    PtyPair cable;
+    cable.MapTo(kTestPort);
     OpenPort();
-    m_pty.CloseMaster();
+    EXPECT_EQ(cable.SlaveDescriptors(), 2);
+    cable.CloseMaster();
     ASSERT_TRUE(PumpUntil([&] { return !m_port.IsOpen(); }));
     char buffer[1];
     EXPECT_EQ(m_port.Read(buffer, 1), E_FAIL);
     EXPECT_EQ(m_port.Write("x", 1), E_FAIL);
-    m_port.Close();
+    // Closed without a Close: an adapter that comes back finds its node free.
+    EXPECT_TRUE(PumpUntil([&] { return cable.SlaveDescriptors() == 1; }));
+}
+
+TEST_F(SerialTest, ALossReportedByAReplacedWorkerLeavesTheNewLineOpen)
+{
+    PtyPair lost;
+    lost.MapTo(kTestPort);
+    OpenPort();
+    lost.CloseMaster();
+    // The worker has reported the loss; the user-interface thread has not seen it yet.
+    const auto deadline = std::chrono::steady_clock::now() + kGenerous;
+    while (m_port.IsOpen() && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(1ms);
+    ASSERT_FALSE(m_port.IsOpen());
+    m_pty.MapTo(kTestPort);
+    OpenPort();
+    EXPECT_EQ(m_port.Write("ID\r", 3), S_OK);
+    // The pumping hands the old worker's wake-up over too.
+    EXPECT_TRUE(PumpUntil([&] { return m_instrument.Received() == "ID\r"; }));
+    EXPECT_TRUE(m_port.IsOpen());
+}
+
+TEST_F(SerialTest, AHeldLineTakesOnlyTheStepsItsHolderAdmits)
+{
+    OpenPort();
+    int freed = 0;
+    m_port.SetLineFreedHandler([&] { ++freed; });
+    {
+        CLineHold hold(m_port);
+        EXPECT_EQ(m_port.Write("other\r", 6), E_FAIL);
+        EXPECT_EQ(m_port.SendBreak(10), E_FAIL);
+        EXPECT_FALSE(m_port.SetComm(19200, 'N', 1, 8));
+        EXPECT_FALSE(m_port.Purge(PURGE_TXCLEAR));
+        EXPECT_EQ(hold.Admit([&] { return m_port.Write("held\r", 5); }), S_OK);
+        EXPECT_TRUE(hold.Admit([&] { return m_port.SetComm(19200, 'N', 1, 8); }));
+        // The admission ends with the step.
+        EXPECT_EQ(m_port.Write("later\r", 6), E_FAIL);
+        EXPECT_EQ(freed, 0);
+    }
+    EXPECT_EQ(freed, 1);
+    EXPECT_EQ(m_port.Write("free\r", 5), S_OK);
+    ASSERT_TRUE(m_instrument.WaitReceived(10, kGenerous));
+    EXPECT_EQ(m_instrument.Received(), "held\rfree\r");
 }
 
 TEST_F(SerialTest, IdleOpenPortCostsNoProcessorTime)

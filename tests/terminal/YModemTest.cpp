@@ -1,3 +1,4 @@
+#include "CLineHold.h"
 #include "CSerialPort.h"
 #include "CSerialYModemPort.h"
 #include "CYModemDisplay.h"
@@ -119,7 +120,8 @@ protected:
     TempDir m_download;
     PtyPair m_pty;
     CSerialPort m_port;
-    CSerialYModemPort m_line{m_port};
+    CLineHold m_hold{m_port};
+    CSerialYModemPort m_line{m_port, m_hold};
     FakeProgress m_progress;
     platform::RecordingMessageBackend m_messages;
 };
