@@ -318,12 +318,14 @@ void CRecoverCancel::PlaceClearOfValues(QWidget* box) const
         {window.right() + 1, window.top()},
         {window.left() - size.width(), window.top()},
     };
+    // A window not shown yet is placed by its client area: its frame comes on top.
+    const QPoint frameOffset = geometry().topLeft() - window.topLeft();
     for (const QPoint& place : candidates) {
         if (screenArea.contains(QRect(place, size))) {
-            box->move(place);
+            box->move(place + frameOffset);
             return;
         }
     }
     // No room beside the window: over the list, whose rows stay in the window.
-    box->move(window.right() - size.width(), window.bottom() - size.height());
+    box->move(QPoint(window.right() - size.width(), window.bottom() - size.height()) + frameOffset);
 }
