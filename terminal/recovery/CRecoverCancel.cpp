@@ -300,9 +300,10 @@ bool CRecoverCancel::eventFilter(QObject* watched, QEvent* event)
 {
     // Message boxes are centred over their owner: this window's values would
     // be hidden just when the user wants to read them.
-    auto* box = qobject_cast<QMessageBox*>(watched);
-    if (box != nullptr && event->type() == QEvent::Show && isVisible())
-        PlaceClearOfValues(box);
+    if (event->type() == QEvent::Show && isVisible()) {
+        if (auto* box = qobject_cast<QMessageBox*>(watched))
+            PlaceClearOfValues(box);
+    }
     return QDialog::eventFilter(watched, event);
 }
 
