@@ -98,6 +98,24 @@ protected:
         sender.Join();
     }
 
+    // The instrument sends the first 1024-byte blocks of a file, then cancels.
+    void CancelledBySenderAfter(int blocks, const std::string& name, const std::string& content)
+    {
+        YModemScript sender(m_pty.MasterFd());
+        ReceiveScripted(
+            sender,
+            [&](YModemScript& s) {
+                s.OpenFile(name, std::to_string(content.size()));
+                for (int block = 1; block <= blocks; ++block)
+                    s.SendAcknowledged(YModemScript::Block(static_cast<std::uint8_t>(block),
+                                                           content.substr((block - 1) * 1024, 1024), true));
+                s.Write("\x18\x18");
+                s.ExpectText("======", YModemScript::Milliseconds(15000));
+            },
+            -1, true);
+        EXPECT_FALSE(sender.Failed()) << sender.Received();
+    }
+
     std::string Downloaded(const std::string& name) const { return ReadFileText(m_download.File(name)); }
     // Every name in the download directory, hidden ones included.
     std::vector<std::string> DownloadNames() const
@@ -618,24 +636,9 @@ TEST_F(RelayedSenderTest, ANameIsShownAsStoredAndAWholeFileKeptWhenItsNameIsTake
 TEST_F(YModemTest, APartialNeverReplacesALongerOneAndTheWholeFileRemovesThem)
 {
     const std::string content = Pattern(4096, 15);
-    auto cancelledAfter = [&](int blocks) {
-        YModemScript sender(m_pty.MasterFd());
-        ReceiveScripted(
-            sender,
-            [&](YModemScript& s) {
-                s.OpenFile("RULE.BIN", "4096");
-                for (int block = 1; block <= blocks; ++block)
-                    s.SendAcknowledged(YModemScript::Block(static_cast<std::uint8_t>(block),
-                                                           content.substr((block - 1) * 1024, 1024), true));
-                s.Write("\x18\x18");
-                s.ExpectText("======", YModemScript::Milliseconds(15000));
-            },
-            -1, true);
-        EXPECT_FALSE(sender.Failed()) << sender.Received();
-    };
-    cancelledAfter(2);
+    CancelledBySenderAfter(2, "RULE.BIN", content);
     m_messages.Clear();
-    cancelledAfter(1);
+    CancelledBySenderAfter(1, "RULE.BIN", content);
     EXPECT_EQ(m_messages.Texts(), std::vector<std::string>{"The recovery of RULE.BIN failed.\r\n"
                                                            "The instrument cancelled the transfer.\r\n"
                                                            "The incomplete file was kept as " +
@@ -650,6 +653,21 @@ TEST_F(YModemTest, APartialNeverReplacesALongerOneAndTheWholeFileRemovesThem)
     });
     EXPECT_TRUE(Downloaded("RULE.BIN") == content);
     EXPECT_EQ(DownloadNames(), std::vector<std::string>{"RULE.BIN"});
+}
+
+TEST_F(YModemTest, APartialNeverWritesThroughALinkAtItsName)
+{
+    TempDir elsewhere;
+    WriteFileText(elsewhere.File("target"), "precious");
+    ASSERT_EQ(::symlink(elsewhere.File("target").c_str(), m_download.File("LINK.BIN.part").c_str()), 0);
+    const std::string content = Pattern(2048, 16);
+    CancelledBySenderAfter(1, "LINK.BIN", content);
+
+    EXPECT_EQ(ReadFileText(elsewhere.File("target")), "precious");
+    EXPECT_TRUE(Downloaded("LINK.BIN.1.part") == content.substr(0, 1024));
+    struct stat info {};
+    ASSERT_EQ(::lstat(m_download.File("LINK.BIN.part").c_str(), &info), 0);
+    EXPECT_TRUE(S_ISLNK(info.st_mode));
 }
 
 TEST_F(YModemTest, AFailedRecoverySaysWhyAndShortensALongName)
