@@ -1,6 +1,8 @@
 #include "CRecoverCancel.h"
 
+#include "CElidedLabel.h"
 #include "CSerialPort.h"
+#include "FileNameText.h"
 #include "FileSizeColumns.h"
 #include "Messages.h"
 #include "resource.h"
@@ -11,8 +13,10 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QTimerEvent>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -26,10 +30,21 @@ using namespace parlim;
 
 namespace {
 constexpr int kTimerMs = 1000;
-QLabel* NamedLabel(int id, QWidget* parent)
+// Byte counts up to this wide keep the value column, and the list beside it, in place.
+const char* const kWidestCount = "99999999999";
+
+template <class Label = QLabel>
+Label* NamedLabel(int id, QWidget* parent)
 {
-    auto* label = new QLabel(parent);
+    auto* label = new Label(parent);
     label->setObjectName(QString::number(id));
+    return label;
+}
+
+QLabel* CountLabel(int id, QWidget* parent)
+{
+    QLabel* label = NamedLabel(id, parent);
+    label->setMinimumWidth(label->fontMetrics().horizontalAdvance(kWidestCount));
     return label;
 }
 
@@ -72,6 +87,7 @@ CRecoverCancel::CRecoverCancel(CSerialPort* port, QWidget* parent) : QDialog(par
 
 CRecoverCancel::~CRecoverCancel()
 {
+    qApp->removeEventFilter(this);
     if (m_nTimerId != 0)
         killTimer(m_nTimerId);
     EnableParent(true);
@@ -82,7 +98,7 @@ void CRecoverCancel::OnInitDialog()
     auto* top = new QVBoxLayout(this);
     auto* directoryRow = new QHBoxLayout;
     directoryRow->addWidget(new QLabel("Directory:", this));
-    m_hDirectory = NamedLabel(IDC_RECOVER_DIRECTORY, this);
+    m_hDirectory = NamedLabel<CElidedLabel>(IDC_RECOVER_DIRECTORY, this);
     directoryRow->addWidget(m_hDirectory, 1);
     top->addLayout(directoryRow);
 
@@ -93,8 +109,8 @@ void CRecoverCancel::OnInitDialog()
     m_hCorrections = NamedLabel(IDC_RECOVER_CORRECTIONS, batch);
     m_hElapsed = NamedLabel(IDC_RECOVER_ELAPSED, batch);
     m_hTimeToGo = NamedLabel(IDC_RECOVER_TIME_TO_GO, batch);
-    m_hTotalBytes = NamedLabel(IDC_RECOVER_TOTAL_BYTES, batch);
-    m_hBytesSoFar = NamedLabel(IDC_RECOVER_BYTES_SO_FAR, batch);
+    m_hTotalBytes = CountLabel(IDC_RECOVER_TOTAL_BYTES, batch);
+    m_hBytesSoFar = CountLabel(IDC_RECOVER_BYTES_SO_FAR, batch);
     AddLabelledRows(batchGrid, {{"Corrections:", m_hCorrections},
                                 {"Elapsed Time:", m_hElapsed},
                                 {"Time To Go:", m_hTimeToGo},
@@ -106,14 +122,14 @@ void CRecoverCancel::OnInitDialog()
 
     auto* file = new QGroupBox("Current File", this);
     auto* fileGrid = new QGridLayout(file);
-    m_hFileName = NamedLabel(IDC_RECOVER_FILE_NAME, file);
-    m_hFileBytes = NamedLabel(IDC_RECOVER_FILE_BYTES, file);
-    m_hFileSoFar = NamedLabel(IDC_RECOVER_FILE_SO_FAR, file);
+    m_hFileName = NamedLabel<CElidedLabel>(IDC_RECOVER_FILE_NAME, file);
+    m_hFileBytes = CountLabel(IDC_RECOVER_FILE_BYTES, file);
+    m_hFileSoFar = CountLabel(IDC_RECOVER_FILE_SO_FAR, file);
     AddLabelledRows(fileGrid, {{"Name", m_hFileName}, {"Total Bytes:", m_hFileBytes}, {"Bytes Recovered:", m_hFileSoFar}});
     m_hFileBar = NamedBar(IDC_RECOVER_FILE_BAR, file);
     fileGrid->addWidget(m_hFileBar, 3, 0, 1, 2);
     left->addWidget(file);
-    body->addLayout(left);
+    body->addLayout(left, 0);
 
     auto* right = new QVBoxLayout;
     right->addWidget(new QLabel("Files Recovered:", this));
@@ -121,8 +137,9 @@ void CRecoverCancel::OnInitDialog()
     m_listFiles->setObjectName(QString::number(IDC_RECOVER_FILE_LIST));
     m_listFiles->setRootIsDecorated(false);
     SetUpFileSizeColumns(m_listFiles, "999999999");
+    m_listFiles->setTextElideMode(Qt::ElideMiddle);
     right->addWidget(m_listFiles);
-    body->addLayout(right);
+    body->addLayout(right, 1);
     top->addLayout(body);
 
     auto* bottom = new QHBoxLayout;
@@ -158,6 +175,7 @@ bool CRecoverCancel::Create(QWidget* parent)
     setParent(parent, Qt::Dialog);
     setEnabled(true);
     show();
+    qApp->installEventFilter(this);
     m_nTimerId = startTimer(kTimerMs);
     m_dwStartTick = std::chrono::steady_clock::now();
     return isVisible();
@@ -173,7 +191,7 @@ QString CRecoverCancel::FormatSpan(std::int64_t seconds)
 
 void CRecoverCancel::SetDirectory(const std::string& directory)
 {
-    m_hDirectory->setText(QString::fromStdString(directory));
+    m_hDirectory->SetFullText(platform::NameToText(directory));
 }
 
 void CRecoverCancel::SetCorrections(int corrections)
@@ -196,7 +214,7 @@ void CRecoverCancel::SetTotalBytes(std::int64_t total)
 
 void CRecoverCancel::StartFile(const std::string& name, std::int64_t size)
 {
-    m_hFileName->setText(QString::fromStdString(name));
+    m_hFileName->SetFullText(platform::NameToText(name));
     m_hFileBytes->setText(QString::number(size));
     m_hFileSoFar->clear();
     m_hFileBar->setRange(0, size > 0 ? 10000 : 0);
@@ -207,9 +225,10 @@ void CRecoverCancel::StartFile(const std::string& name, std::int64_t size)
 void CRecoverCancel::FileDone(const std::string& name, std::int64_t size)
 {
     auto* row = new QTreeWidgetItem(m_listFiles);
-    row->setText(0, QString::fromStdString(name));
+    row->setText(0, platform::NameToText(name));
+    row->setToolTip(0, row->text(0));
     row->setText(1, QString::number(size));
-    m_hFileName->clear();
+    m_hFileName->SetFullText(QString());
     m_hFileBytes->clear();
     m_hFileSoFar->clear();
     m_hFileBar->setValue(0);
@@ -275,4 +294,39 @@ void CRecoverCancel::timerEvent(QTimerEvent* event)
     const auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(
         std::chrono::steady_clock::now() - m_dwStartTick);
     m_hElapsed->setText(FormatSpan((elapsed.count() + 500) / 1000));
+}
+
+bool CRecoverCancel::eventFilter(QObject* watched, QEvent* event)
+{
+    // Message boxes are centred over their owner: this window's values would
+    // be hidden just when the user wants to read them.
+    if (event->type() == QEvent::Show && isVisible()) {
+        if (auto* box = qobject_cast<QMessageBox*>(watched))
+            PlaceClearOfValues(box);
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void CRecoverCancel::PlaceClearOfValues(QWidget* box) const
+{
+    const QRect window = frameGeometry();
+    const int frameHeight = window.height() - geometry().height();
+    const QSize size = box->sizeHint() + QSize(0, frameHeight);
+    const QRect screenArea = screen()->availableGeometry();
+    const QPoint candidates[] = {
+        {window.left(), window.bottom() + 1},
+        {window.left(), window.top() - size.height()},
+        {window.right() + 1, window.top()},
+        {window.left() - size.width(), window.top()},
+    };
+    // A window not shown yet is placed by its client area: its frame comes on top.
+    const QPoint frameOffset = geometry().topLeft() - window.topLeft();
+    for (const QPoint& place : candidates) {
+        if (screenArea.contains(QRect(place, size))) {
+            box->move(place + frameOffset);
+            return;
+        }
+    }
+    // No room beside the window: over the list, whose rows stay in the window.
+    box->move(QPoint(window.right() - size.width(), window.bottom() - size.height()) + frameOffset);
 }

@@ -6,6 +6,7 @@
 #include <chrono>
 #include <cstdint>
 
+class CElidedLabel;
 class CSerialPort;
 class QCheckBox;
 class QLabel;
@@ -45,21 +46,24 @@ public:
 protected:
     void reject() override;
     void timerEvent(QTimerEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void OnInitDialog();
     void EnableParent(bool enable);
+    // A message box shown while the window is up goes beside it, not over it.
+    void PlaceClearOfValues(QWidget* box) const;
 
     QTreeWidget* m_listFiles = nullptr;
     QCheckBox* m_checkDisableOutput = nullptr;
-    QLabel* m_hDirectory = nullptr;
+    CElidedLabel* m_hDirectory = nullptr;
     QLabel* m_hCorrections = nullptr;
     QLabel* m_hElapsed = nullptr;
     QLabel* m_hTimeToGo = nullptr;
     QLabel* m_hTotalBytes = nullptr;
     QLabel* m_hBytesSoFar = nullptr;
     QProgressBar* m_hTotalBar = nullptr;
-    QLabel* m_hFileName = nullptr;
+    CElidedLabel* m_hFileName = nullptr;
     QLabel* m_hFileBytes = nullptr;
     QLabel* m_hFileSoFar = nullptr;
     QProgressBar* m_hFileBar = nullptr;

@@ -7,6 +7,7 @@
 #include "LeadingDecimal.h"
 #include "MessagePump.h"
 #include "Messages.h"
+#include "MiddleElided.h"
 
 #include <atomic>
 #include <cerrno>
@@ -14,7 +15,9 @@
 #include <cstdio>
 #include <cstring>
 #include <limits>
+#include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 
 namespace {
 constexpr int kTries = 10;
@@ -34,6 +37,29 @@ constexpr std::uint32_t kBreakMilliseconds = 400;
 constexpr char kPrompt[] = "Return code = 15\r\n\r\n>";
 constexpr char kSoftwareBreak[] = "======";
 constexpr int kReceivingNameTries = 100;
+constexpr int kPartialNames = 100;
+
+constexpr char kLineLost[] = "The line was lost.";
+constexpr char kSenderCancelled[] = "The instrument cancelled the transfer.";
+constexpr char kTooManyErrors[] = "Too many errors on one block.";
+constexpr char kNoAnswer[] = "No answer came in time.";
+constexpr char kOutOfOrder[] = "A block came out of order.";
+constexpr char kNotABlock[] = "The instrument sent something that is not a block.";
+constexpr char kEndedEarly[] = "The file ended before its announced size.";
+
+bool IsFree(const std::string& path)
+{
+    struct stat info {};
+    return ::lstat(path.c_str(), &info) != 0 && errno == ENOENT;
+}
+
+// A later receipt of the same file that is at least as long holds all of
+// this one's bytes: YModem sends every file from its start.
+bool HoldsNoMoreThan(const std::string& path, std::int64_t bytes)
+{
+    struct stat info {};
+    return ::lstat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) && info.st_size <= bytes;
+}
 
 // Decimal digits at the start of the text; -1 when there are none or they
 // do not fit.
@@ -53,7 +79,7 @@ CYModem::CYModem(IYModemPort* port, std::string downloadDir)
 
 CYModem::~CYModem()
 {
-    DiscardReceivingFile();
+    KeepReceivedBytes();
 }
 
 HRESULT CYModem::Send(const void* bytes, std::uint32_t n)
@@ -128,6 +154,7 @@ HRESULT CYModem::Packet::ReceivePacket(CYModem& modem, bool headerPhase)
         modem.m_bHavePrevious = false;
     }
     const std::uint16_t headerSeconds = headerPhase ? kHeaderTrySeconds : kHeaderByteSeconds;
+    bool answered = false;
     for (int attempt = 0; attempt < kTries; ++attempt) {
         if (modem.Cancelled())
             return 1;
@@ -136,6 +163,7 @@ HRESULT CYModem::Packet::ReceivePacket(CYModem& modem, bool headerPhase)
         if (result == 1)
             return 1;
         if (result == 0) {
+            answered = true;
             if (header == EOT && headerPhase) {
                 // The sender missed the answer to its end of file.
                 modem.SendByte(ACK);
@@ -144,16 +172,20 @@ HRESULT CYModem::Packet::ReceivePacket(CYModem& modem, bool headerPhase)
             }
             if (header == EOT)
                 return 0;
-            if (header != SOH && header != STX)
+            if (header != SOH && header != STX) {
+                modem.m_pszReason = header == CAN ? kSenderCancelled : kNotABlock;
                 return E_FAIL;
+            }
             body = modem.ReadBlockBody(*this);
         } else if (modem.m_bLineLost) {
             body = TryResult::LineLost;
         }
         if (body == TryResult::Cancelled)
             return 1;
-        if (body == TryResult::LineLost)
+        if (body == TryResult::LineLost) {
+            modem.m_pszReason = kLineLost;
             return E_FAIL;
+        }
         if (body == TryResult::Good && IsIntact()) {
             if (block == expected) {
                 expected = static_cast<std::uint8_t>(expected + 1);
@@ -166,6 +198,7 @@ HRESULT CYModem::Packet::ReceivePacket(CYModem& modem, bool headerPhase)
                 modem.TakeRepeat();
                 continue;
             }
+            modem.m_pszReason = kOutOfOrder;
             modem.Abort();
             return E_FAIL;
         }
@@ -173,6 +206,7 @@ HRESULT CYModem::Packet::ReceivePacket(CYModem& modem, bool headerPhase)
         modem.m_pPort->FlushInput();
         modem.AskAgain(headerPhase);
     }
+    modem.m_pszReason = answered ? kTooManyErrors : kNoAnswer;
     return E_FAIL;
 }
 
@@ -249,8 +283,12 @@ bool CYModem::TakeHeaderName(const std::uint8_t* area, std::uint32_t size)
     std::size_t slash = name.find_last_of("/\\");
     if (slash != std::string::npos)
         name.erase(0, slash + 1);
+    // Control characters would stay hidden in the window and the messages.
+    for (char& byte : name)
+        if (static_cast<unsigned char>(byte) < 0x20 || byte == 0x7F)
+            byte = '_';
     if (name.empty() || name == "." || name == ".." || name.size() > kMaxNameLength) {
-        m_strFailure = platform::Format("The file header holds no valid file name: %s", name.c_str());
+        m_strFailure = platform::Format("The file header holds no valid file name: %s", MiddleElided(name).c_str());
         return false;
     }
     m_strFileName = name;
@@ -260,7 +298,6 @@ bool CYModem::TakeHeaderName(const std::uint8_t* area, std::uint32_t size)
 
 HRESULT CYModem::OnFileHeader()
 {
-    DiscardReceivingFile();
     m_strFileName.clear();
     m_nFileSize = 0;
     m_nFileWritten = 0;
@@ -268,7 +305,7 @@ HRESULT CYModem::OnFileHeader()
         return E_FAIL;
     HRESULT result = CreateReceivingFile();
     if (result != 0)
-        m_strFailure = platform::Format("Cannot create file %s.", (m_strDownloadDir + m_strFileName).c_str());
+        m_strFailure = platform::Format("Cannot create file %s.", ShownPath(m_strFileName).c_str());
     return result;
 }
 
@@ -292,30 +329,71 @@ HRESULT CYModem::CreateReceivingFile()
     return result;
 }
 
-bool CYModem::KeepReceivedFile()
+bool CYModem::IsWhole() const
+{
+    return m_nFileSize < 0 || m_nFileWritten >= m_nFileSize;
+}
+
+bool CYModem::TakeFinalName()
 {
     m_outFile.Close();
-    if (m_nFileSize >= 0 && m_nFileWritten < m_nFileSize)
-        return false;
     // The rename replaces whatever has the name, a link included, and
     // never writes through it.
     const std::string path = m_strDownloadDir + m_strFileName;
     if (std::rename(m_strReceivingPath.c_str(), path.c_str()) != 0) {
-        m_strFailure = platform::Format("Cannot create file %s.", path.c_str());
+        const int error = errno;
+        m_bArrivedWhole = true;
+        m_strFailure = platform::Format("%s arrived whole (%lld bytes) but cannot take its name: %s.",
+                                        MiddleElided(m_strFileName).c_str(),
+                                        static_cast<long long>(m_nFileWritten), std::strerror(error));
         return false;
     }
     m_strReceivingPath.clear();
+    RemoveSupersededPartials(m_nFileWritten);
     return true;
 }
 
-void CYModem::DiscardReceivingFile()
+std::string CYModem::PartialName(int number) const
+{
+    if (number == 0)
+        return m_strFileName + ".part";
+    return platform::Format("%s.%d.part", m_strFileName.c_str(), number);
+}
+
+void CYModem::KeepReceivedBytes()
 {
     m_outFile.Close();
     if (m_strReceivingPath.empty())
         return;
-    ::unlink(m_strReceivingPath.c_str());
-    m_strReceivingPath.clear();
-    m_strDiscarded = m_strFileName;
+    const std::string receiving = std::exchange(m_strReceivingPath, std::string());
+    if (m_nFileWritten == 0 && !m_bArrivedWhole) {
+        ::unlink(receiving.c_str());
+        return;
+    }
+    // The first partial name that is free or holds fewer bytes; when none
+    // can be taken the bytes stay under the temporary name.
+    m_strKeptName = receiving.substr(m_strDownloadDir.size());
+    for (int number = 0; number < kPartialNames; ++number) {
+        const std::string path = m_strDownloadDir + PartialName(number);
+        if ((IsFree(path) || HoldsNoMoreThan(path, m_nFileWritten)) && std::rename(receiving.c_str(), path.c_str()) == 0) {
+            m_strKeptName = PartialName(number);
+            return;
+        }
+    }
+}
+
+void CYModem::RemoveSupersededPartials(std::int64_t bytes)
+{
+    for (int number = 0; number < kPartialNames; ++number) {
+        const std::string path = m_strDownloadDir + PartialName(number);
+        if (HoldsNoMoreThan(path, bytes))
+            ::unlink(path.c_str());
+    }
+}
+
+std::string CYModem::ShownPath(const std::string& name) const
+{
+    return m_strDownloadDir + MiddleElided(name);
 }
 
 HRESULT CYModem::WriteData()
@@ -328,7 +406,7 @@ HRESULT CYModem::WriteData()
     if (result == 0 && written < count)
         result = 1;
     if (result != 0) {
-        m_strFailure = platform::Format("Problems with writing to file %s.", (m_strDownloadDir + m_strFileName).c_str());
+        m_strFailure = platform::Format("Problems with writing to file %s.", ShownPath(m_strFileName).c_str());
         return result;
     }
     m_nFileWritten += count;
@@ -383,10 +461,14 @@ CYModem::Outcome CYModem::ReceiveFile()
         if (result == 1)
             return Outcome::Cancelled;
         if (result != 0)
-            return Fail(platform::Format("The recovery of %s failed.", m_strFileName.c_str()));
+            return Fail(RecoveryFailed());
         if (m_packet.header == EOT) {
-            if (!KeepReceivedFile())
-                return Fail(platform::Format("The recovery of %s failed.", m_strFileName.c_str()));
+            if (!IsWhole()) {
+                m_pszReason = kEndedEarly;
+                return Fail(RecoveryFailed());
+            }
+            if (!TakeFinalName())
+                return Outcome::Failed;
             CloseFile();
             SendByte(ACK);
             m_strLastFile = m_strFileName;
@@ -408,10 +490,14 @@ CYModem::Outcome CYModem::RunBatch()
         if (result == 1 || Cancelled())
             return Outcome::Cancelled;
         if (result != 0) {
-            if (m_strLastFile.empty())
-                return Fail("The recovery failed: no file header came from the instrument.");
-            return Fail(platform::Format("The recovery stopped after %s: no further file header came.",
-                                         m_strLastFile.c_str()));
+            std::string message = m_strLastFile.empty()
+                                      ? std::string("The recovery failed: no file header came from the instrument.")
+                                      : platform::Format("The recovery stopped after %s: no further file header came.",
+                                                         MiddleElided(m_strLastFile).c_str());
+            // "No answer" would only repeat that no header came.
+            if (m_pszReason != nullptr && m_pszReason != kNoAnswer)
+                message += std::string("\r\n") + m_pszReason;
+            return Fail(std::move(message));
         }
         if (m_packet.Data()[0] == 0) {
             SendByte(ACK);
@@ -443,7 +529,7 @@ void CYModem::Finish(Outcome outcome)
         OnComplete();
         return;
     }
-    DiscardReceivingFile();
+    KeepReceivedBytes();
     if (!m_bAborted)
         Abort();
     m_pPort->Wait(kBreakPauseSeconds, 0);
@@ -453,15 +539,25 @@ void CYModem::Finish(Outcome outcome)
         platform::ShowMessage(notice, platform::MB_OK | platform::MB_ICONEXCLAMATION);
 }
 
+std::string CYModem::RecoveryFailed() const
+{
+    std::string message = platform::Format("The recovery of %s failed.", MiddleElided(m_strFileName).c_str());
+    if (m_pszReason != nullptr)
+        message += std::string("\r\n") + m_pszReason;
+    return message;
+}
+
 std::string CYModem::IncompleteNotice(Outcome outcome) const
 {
-    if (m_strDiscarded.empty())
-        return outcome == Outcome::Failed ? m_strFailure : std::string();
-    const std::string dropped =
-        platform::Format("The incomplete file %s was not kept.", m_strDiscarded.c_str());
-    if (outcome == Outcome::Failed)
-        return m_strFailure + "\r\n" + dropped;
-    return "The recovery was cancelled.\r\n" + dropped;
+    if (outcome == Outcome::Cancelled && m_strKeptName.empty())
+        return std::string();
+    std::string notice = outcome == Outcome::Failed ? m_strFailure : std::string("The recovery was cancelled.");
+    if (m_bArrivedWhole)
+        notice += platform::Format("\r\nIt was kept as %s.", ShownPath(m_strKeptName).c_str());
+    else if (!m_strKeptName.empty())
+        notice += platform::Format("\r\nThe incomplete file was kept as %s (%lld bytes).",
+                                   ShownPath(m_strKeptName).c_str(), static_cast<long long>(m_nFileWritten));
+    return notice;
 }
 
 void CYModem::Receive()

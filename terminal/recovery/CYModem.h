@@ -10,9 +10,10 @@ class IYModemPort;
 // The receiving side of a batch block transfer (CRC-16, 128- and 1024-byte
 // blocks) over a line, writing each file into the download directory. A file
 // is received under a temporary name and takes its own name only once it has
-// arrived whole. On a connection's port it runs on the user-interface thread
-// and the line's waits pump messages. The virtual hooks let a derived class
-// report to the user.
+// arrived whole; the bytes of one that did not, or that cannot take its name,
+// stay as NAME.part. On a connection's port it runs on the user-interface
+// thread and the line's waits pump messages. The virtual hooks let a derived
+// class report to the user.
 class CYModem {
 public:
     static constexpr std::uint8_t SOH = 0x01;
@@ -95,8 +96,16 @@ private:
     // The hook, or the program closing: either ends the transfer as a cancel.
     bool Cancelled();
     HRESULT CreateReceivingFile();
-    bool KeepReceivedFile();
-    void DiscardReceivingFile();
+    bool IsWhole() const;
+    bool TakeFinalName();
+    // Moves the bytes of a file that did not take its own name to a partial
+    // name; a file of which no byte arrived leaves nothing behind.
+    void KeepReceivedBytes();
+    // NAME.part, then NAME.1.part, NAME.2.part, ...
+    std::string PartialName(int number) const;
+    void RemoveSupersededPartials(std::int64_t bytes);
+    std::string ShownPath(const std::string& name) const;
+    std::string RecoveryFailed() const;
     std::string IncompleteNotice(Outcome outcome) const;
     Outcome Fail(std::string message);
     void Finish(Outcome outcome);
@@ -104,11 +113,15 @@ private:
     bool TakeHeaderName(const std::uint8_t* area, std::uint32_t size);
 
     std::string m_strFailure;
+    // Why the line ended the transfer; null when that is not the trouble.
+    const char* m_pszReason = nullptr;
     std::string m_strLastFile;
     // Where the current file is received until it has arrived whole.
     std::string m_strReceivingPath;
-    // The name of a file whose incomplete part was removed.
-    std::string m_strDiscarded;
+    // The name in the download directory that holds the bytes of a file
+    // that did not take its own name.
+    std::string m_strKeptName;
+    bool m_bArrivedWhole = false;
     bool m_bAborted = false;
     bool m_bLineLost = false;
     bool m_bClosing = false;

@@ -201,6 +201,21 @@ protected:
     std::string Wire() const { return m_instrument.Received(); }
 
     std::string Downloaded(const std::string& name) const { return ReadFileText(m_download.File(name)); }
+    // A cancelled file leaves the part received under its partial name, and
+    // the message says where.
+    void ExpectOnlyThePartKept(const std::string& name, const std::string& content)
+    {
+        const std::string part = m_download.File(name + ".part");
+        const std::string kept = ReadFileText(part);
+        EXPECT_FALSE(kept.empty());
+        EXPECT_TRUE(kept == content.substr(0, kept.size()));
+        EXPECT_EQ(m_messages.Texts(), std::vector<std::string>{"The recovery was cancelled.\r\n"
+                                                               "The incomplete file was kept as " +
+                                                               part + " (" + std::to_string(kept.size()) + " bytes)."});
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(m_download.Path()),
+                                std::filesystem::directory_iterator()),
+                  1);
+    }
 
     TempDir m_download;
     QTimer m_answerTimer;
@@ -564,19 +579,17 @@ TEST_F(RecorderRecovery, CancelAbortsOnTheWireAndBreaksTheSenderOff)
     // "===" before the listing, then the six of the end of the transfer.
     EXPECT_TRUE(PumpUntil([&] { return m_instrument.BreakRates().size() == 3; }, 5s));
     EXPECT_TRUE(Wire().ends_with("======")) << Wire();
-    // A cancelled file never stays behind looking complete.
-    EXPECT_EQ(m_messages.Texts(),
-              std::vector<std::string>{"The recovery was cancelled.\r\nThe incomplete file BIG.000 was not kept."});
+    ExpectOnlyThePartKept("BIG.000", big);
     EXPECT_TRUE(m_app->MainFrame()->isEnabled());
     EXPECT_EQ(VisibleWindow(IDD_RECOVER_DATA), nullptr);
-    EXPECT_TRUE(std::filesystem::is_empty(m_download.Path()));
 }
 
 TEST_F(RecorderRecovery, ClosingTheMainWindowDuringATransferCancelsItCleanly)
 {
     Start(0);
     PlayRecorder(Listing());
-    m_sender = std::make_unique<YModemSender>(std::vector<YModemSender::File>{{"BIG.000", Pattern(40000, 6)}});
+    const std::string big = Pattern(40000, 6);
+    m_sender = std::make_unique<YModemSender>(std::vector<YModemSender::File>{{"BIG.000", big}});
     m_directories = {m_download.Path()};
     m_cancelAt = 2048;
     m_closeMainWindow = true;
@@ -584,9 +597,7 @@ TEST_F(RecorderRecovery, ClosingTheMainWindowDuringATransferCancelsItCleanly)
     m_doc->OnRecoverRecorder();
 
     EXPECT_EQ(TransferOutcome(), YModemSender::Outcome::Cancelled);
-    EXPECT_EQ(m_messages.Texts(),
-              std::vector<std::string>{"The recovery was cancelled.\r\nThe incomplete file BIG.000 was not kept."});
-    EXPECT_TRUE(std::filesystem::is_empty(m_download.Path()));
+    ExpectOnlyThePartKept("BIG.000", big);
 }
 
 TEST_F(RecorderRecovery, RefusalsOfTheInstrumentEndTheCommandWithTheirMessage)

@@ -3,9 +3,11 @@
 #include "CKelvDRDlg.h"
 #include "CRecoverCancel.h"
 #include "CSelectRecoverFiles.h"
+#include "DialogDriver.h"
 #include "DialogKeyboard.h"
 #include "GuiTestApp.h"
 #include "Messages.h"
+#include "QtMessageBackend.h"
 #include "TempDir.h"
 #include "TempSettings.h"
 #include "resource.h"
@@ -15,6 +17,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QTreeWidget>
 
 #include <gtest/gtest.h>
@@ -145,4 +148,72 @@ TEST(RecoveryLists, DirectoryLabelLeadsToTheDirectoryBox)
     dialog.findChild<QWidget*>("1")->setFocus();
     QTest::keyClick(&dialog, Qt::Key_D, Qt::AltModifier);
     EXPECT_TRUE(directories->hasFocus() || directories->isAncestorOf(QApplication::focusWidget()));
+}
+
+namespace {
+
+class RecoverDataWindow : public ::testing::Test {
+protected:
+    RecoverDataWindow()
+    {
+        EXPECT_TRUE(m_window.Create(nullptr));
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(&m_window));
+    }
+
+    template <typename T> T* Part(int id) { return m_window.findChild<T*>(QString::number(id)); }
+    QRect OnScreen(QWidget* part) { return {part->mapToGlobal(QPoint(0, 0)), part->size()}; }
+
+    // The application comes first: the window is a widget.
+    bool m_application = (GuiTestApp(), true);
+    CRecoverCancel m_window{nullptr};
+};
+
+} // namespace
+
+TEST_F(RecoverDataWindow, ALongNameIsElidedInPlaceAndShownWholeInItsTooltip)
+{
+    auto* list = Part<QTreeWidget>(IDC_RECOVER_FILE_LIST);
+    auto* current = Part<QLabel>(IDC_RECOVER_FILE_NAME);
+    auto listPlace = [&] { return list->mapTo(&m_window, QPoint(0, 0)); };
+    m_window.StartFile("SHORT.000", 10);
+    QApplication::processEvents();
+    const QPoint shortNamePlace = listPlace();
+    const int windowWidth = m_window.width();
+
+    const std::string longName = std::string(150, 'N') + std::string(150, 'M') + ".000";
+    m_window.StartFile(longName, 1000);
+    QApplication::processEvents();
+    EXPECT_EQ(listPlace().x(), shortNamePlace.x());
+    EXPECT_EQ(listPlace().y(), shortNamePlace.y());
+    EXPECT_EQ(m_window.width(), windowWidth);
+    EXPECT_EQ(current->toolTip().toStdString(), longName);
+    const std::string shown = current->text().toStdString();
+    EXPECT_LT(shown.size(), longName.size());
+    EXPECT_EQ(shown.front(), 'N');
+    EXPECT_EQ(shown.substr(shown.size() - 5), "M.000");
+
+    m_window.FileDone(longName, 1000);
+    QApplication::processEvents();
+    EXPECT_EQ(listPlace().x(), shortNamePlace.x());
+    EXPECT_EQ(list->textElideMode(), Qt::ElideMiddle);
+    EXPECT_EQ(list->topLevelItem(0)->toolTip(0).toStdString(), longName);
+}
+
+TEST_F(RecoverDataWindow, TheEndBoxLeavesTheValuesReadable)
+{
+    platform::QtMessageBackend screenMessages;
+    platform::SetMessageBackend(&screenMessages);
+    m_window.SetTotalBytes(5000);
+    m_window.UpdateProgress(100, 1000, 3, 12);
+    QRect box;
+    DialogDriver driver({[&box](QDialog& dialog) {
+        box = dialog.frameGeometry();
+        dialog.accept();
+    }});
+    m_window.ShowComplete();
+    platform::SetMessageBackend(nullptr);
+
+    ASSERT_TRUE(driver.Done());
+    for (int value : {IDC_RECOVER_TIME_TO_GO, IDC_RECOVER_TOTAL_BYTES, IDC_RECOVER_BYTES_SO_FAR})
+        EXPECT_FALSE(box.intersects(OnScreen(Part<QLabel>(value)))) << value;
 }

@@ -99,6 +99,24 @@ protected:
         sender.Join();
     }
 
+    // The instrument sends the first 1024-byte blocks of a file, then cancels.
+    void CancelledBySenderAfter(int blocks, const std::string& name, const std::string& content)
+    {
+        YModemScript sender(m_pty.MasterFd());
+        ReceiveScripted(
+            sender,
+            [&](YModemScript& s) {
+                s.OpenFile(name, std::to_string(content.size()));
+                for (int block = 1; block <= blocks; ++block)
+                    s.SendAcknowledged(YModemScript::Block(static_cast<std::uint8_t>(block),
+                                                           content.substr((block - 1) * 1024, 1024), true));
+                s.Write("\x18\x18");
+                s.ExpectText("======", YModemScript::Milliseconds(15000));
+            },
+            -1, true);
+        EXPECT_FALSE(sender.Failed()) << sender.Received();
+    }
+
     std::string Downloaded(const std::string& name) const { return ReadFileText(m_download.File(name)); }
     // Every name in the download directory, hidden ones included.
     std::vector<std::string> DownloadNames() const
@@ -218,7 +236,7 @@ TEST_F(YModemTest, AnOutOfSequenceBlockAbortsAndIsReportedWithTheFileName)
     EXPECT_FALSE(sender.Failed()) << sender.Received();
     EXPECT_EQ(m_progress.m_completes, 0);
     ASSERT_EQ(m_messages.Texts().size(), 1u);
-    EXPECT_EQ(m_messages.Texts()[0], "The recovery of SKIP.BIN failed.\r\nThe incomplete file SKIP.BIN was not kept.");
+    EXPECT_EQ(m_messages.Texts()[0], "The recovery of SKIP.BIN failed.\r\nA block came out of order.");
     EXPECT_TRUE(DownloadNames().empty());
     EXPECT_TRUE(m_progress.m_done.empty());
 }
@@ -277,10 +295,11 @@ TEST_F(YModemTest, NothingToReceiveSendsNothingAndSaysSo)
 }
 
 // Cancel from the window and the program starting to close both end the
-// transfer on the wire, and the part received never stays behind.
-TEST_F(YModemTest, CancelAndClosingAbortOnTheWireAndKeepNoIncompleteFile)
+// transfer on the wire; the part received stays only under its partial name.
+TEST_F(YModemTest, CancelAndClosingAbortOnTheWireAndKeepThePartReceived)
 {
-    const std::string oneFile = "The recovery was cancelled.\r\nThe incomplete file BIG.BIN was not kept.";
+    const std::string oneFile = "The recovery was cancelled.\r\nThe incomplete file was kept as " +
+                                m_download.File("BIG.BIN.part") + " (1024 bytes).";
     const std::vector<std::function<void()>> stops = {
         [this] { m_progress.m_cancelled = true; },
         [] { platform::SetClosing(true); },
@@ -306,7 +325,8 @@ TEST_F(YModemTest, CancelAndClosingAbortOnTheWireAndKeepNoIncompleteFile)
         EXPECT_EQ(sender.Received().substr(sender.Received().size() - 6), "======");
         EXPECT_EQ(m_progress.m_completes, 0);
         EXPECT_EQ(m_messages.Texts(), std::vector<std::string>{oneFile});
-        EXPECT_TRUE(DownloadNames().empty());
+        EXPECT_EQ(DownloadNames(), std::vector<std::string>{"BIG.BIN.part"});
+        EXPECT_TRUE(Downloaded("BIG.BIN.part") == Pattern(1024, 6));
     }
 }
 
@@ -338,7 +358,7 @@ TEST_F(YModemTest, ReceivesABatchFromARealSender)
     EXPECT_TRUE(m_messages.Texts().empty());
 }
 
-TEST_F(YModemTest, ASenderThatStopsMidwayIsReportedWithTheFileName)
+TEST_F(YModemTest, ASenderThatStopsMidwayIsReportedWithWhyAndThePartIsKept)
 {
     TempDir source;
     WriteFileText(source.File("HALF.000"), Pattern(200000, 9));
@@ -354,14 +374,18 @@ TEST_F(YModemTest, ASenderThatStopsMidwayIsReportedWithTheFileName)
     Receive();
 
     EXPECT_EQ(m_progress.m_completes, 0);
-    ASSERT_EQ(m_messages.Texts().size(), 1u);
-    EXPECT_EQ(m_messages.Texts()[0],
-              "The recovery of HALF.000 failed.\r\nThe incomplete file HALF.000 was not kept.");
+    const std::string kept = Downloaded("HALF.000.part");
+    EXPECT_GE(kept.size(), 10240u);
+    EXPECT_TRUE(kept == Pattern(200000, 9).substr(0, kept.size()));
+    EXPECT_EQ(m_messages.Texts(), std::vector<std::string>{"The recovery of HALF.000 failed.\r\nThe line was lost.\r\n"
+                                                           "The incomplete file was kept as " +
+                                                           m_download.File("HALF.000.part") + " (" +
+                                                           std::to_string(kept.size()) + " bytes)."});
     EXPECT_TRUE(m_progress.m_done.empty());
-    EXPECT_TRUE(DownloadNames().empty());
+    EXPECT_EQ(DownloadNames(), std::vector<std::string>{"HALF.000.part"});
 }
 
-TEST_F(YModemTest, AnEndOfFileBeforeTheAnnouncedSizeKeepsNothing)
+TEST_F(YModemTest, AnEndOfFileBeforeTheAnnouncedSizeKeepsThePartOnly)
 {
     YModemScript sender(m_pty.MasterFd());
     ReceiveScripted(sender, [&](YModemScript& s) {
@@ -374,8 +398,10 @@ TEST_F(YModemTest, AnEndOfFileBeforeTheAnnouncedSizeKeepsNothing)
 
     EXPECT_FALSE(sender.Failed()) << sender.Received();
     EXPECT_EQ(m_messages.Texts(), std::vector<std::string>{"The recovery of SHORT.BIN failed.\r\n"
-                                                           "The incomplete file SHORT.BIN was not kept."});
-    EXPECT_TRUE(DownloadNames().empty());
+                                                           "The file ended before its announced size.\r\n"
+                                                           "The incomplete file was kept as " +
+                                                           m_download.File("SHORT.BIN.part") + " (128 bytes)."});
+    EXPECT_EQ(DownloadNames(), std::vector<std::string>{"SHORT.BIN.part"});
 }
 
 TEST_F(YModemTest, AReceivedFileReplacesALinkInsteadOfWritingThroughIt)
@@ -435,24 +461,26 @@ TEST_F(YModemTest, ARepeatedHeaderIsAnsweredWithAckAndANewRequest)
 }
 
 // Passes bytes between the receiver's line and a sender on another
-// pseudo-terminal, losing the receiver's first 'C' as a line does when the
-// sender starts late.
-class RequestDroppingRelay {
+// pseudo-terminal, as a cable does; told to, it loses the receiver's first
+// 'C' as a line does when the sender starts late.
+class LineRelay {
 public:
-    RequestDroppingRelay(int receiverSide, int senderSide)
-        : m_thread([this, receiverSide, senderSide] { Run(receiverSide, senderSide); })
+    LineRelay(int receiverSide, int senderSide, bool dropFirstRequest = false)
+        : m_thread([this, receiverSide, senderSide, dropFirstRequest] {
+              Run(receiverSide, senderSide, dropFirstRequest);
+          })
     {
     }
-    ~RequestDroppingRelay()
+    ~LineRelay()
     {
         m_stop = true;
         m_thread.join();
     }
 
 private:
-    void Run(int receiverSide, int senderSide)
+    void Run(int receiverSide, int senderSide, bool dropFirstRequest)
     {
-        bool dropped = false;
+        bool dropped = !dropFirstRequest;
         while (!m_stop) {
             pollfd fds[2] = {{receiverSide, POLLIN, 0}, {senderSide, POLLIN, 0}};
             if (::poll(fds, 2, 50) <= 0)
@@ -501,7 +529,7 @@ TEST_F(YModemTest, ARealSenderThatMissesTheFirstRequestOrStartsLateStillDelivers
     WriteFileText(source.File("LATE2.000"), second);
     {
         PtyPair senderLine;
-        RequestDroppingRelay relay(m_pty.MasterFd(), senderLine.SlaveFd());
+        LineRelay relay(m_pty.MasterFd(), senderLine.SlaveFd(), true);
         RealSender sender(senderLine.MasterFd(),
                           {"sz", "--ymodem", "-q", source.File("LATE1.000"), source.File("LATE2.000")});
         ASSERT_TRUE(sender.Started());
@@ -523,6 +551,170 @@ TEST_F(YModemTest, ARealSenderThatMissesTheFirstRequestOrStartsLateStillDelivers
     EXPECT_TRUE(Downloaded("LATE2.000") == second);
     EXPECT_EQ(m_progress.m_completes, 2);
     EXPECT_TRUE(m_messages.Texts().empty()) << m_messages.Texts().front();
+}
+
+// A real sender on a line of its own, joined to the receiver's by a relay,
+// as an instrument behind a cable.
+class RelayedSenderTest : public YModemTest {
+protected:
+    // Runs one recovery against the sender with these arguments.
+    void ReceiveFromSender(const std::vector<std::string>& arguments)
+    {
+        DrainReceiverLine();
+        PtyPair senderLine;
+        LineRelay relay(m_pty.MasterFd(), senderLine.SlaveFd());
+        RealSender sender(senderLine.MasterFd(), arguments);
+        ASSERT_TRUE(sender.Started());
+        Receive();
+    }
+    // What an earlier run left on the line (its cancel and break) must not
+    // reach the next sender.
+    void DrainReceiverLine()
+    {
+        char buffer[4096];
+        pollfd fd{m_pty.MasterFd(), POLLIN, 0};
+        while (::poll(&fd, 1, 0) > 0 && ::read(m_pty.MasterFd(), buffer, sizeof buffer) > 0) {
+        }
+    }
+};
+
+TEST_F(RelayedSenderTest, ACancelledFileKeepsItsBytesAsPartUntilItArrivesWhole)
+{
+    TempDir source;
+    const std::string content = Pattern(200000, 13);
+    WriteFileText(source.File("HALF.000"), content);
+    m_progress.m_onProgress = [&](std::int64_t received) {
+        if (received >= 10240)
+            m_progress.m_cancelled = true;
+    };
+    ReceiveFromSender({"sb", "-k", "-q", source.File("HALF.000")});
+    m_progress.m_cancelled = false;
+    m_progress.m_onProgress = nullptr;
+
+    const std::string kept = Downloaded("HALF.000.part");
+    EXPECT_GE(kept.size(), 10240u);
+    EXPECT_TRUE(kept == content.substr(0, kept.size()));
+    EXPECT_EQ(m_messages.Texts(), std::vector<std::string>{"The recovery was cancelled.\r\n"
+                                                           "The incomplete file was kept as " +
+                                                           m_download.File("HALF.000.part") + " (" +
+                                                           std::to_string(kept.size()) + " bytes)."});
+    EXPECT_EQ(DownloadNames(), std::vector<std::string>{"HALF.000.part"});
+
+    m_messages.Clear();
+    ReceiveFromSender({"sb", "-k", "-q", source.File("HALF.000")});
+    EXPECT_TRUE(Downloaded("HALF.000") == content);
+    EXPECT_EQ(DownloadNames(), std::vector<std::string>{"HALF.000"});
+    EXPECT_TRUE(m_messages.Texts().empty());
+}
+
+// Control characters in a header name become '_' in the window, the message
+// and the file; a whole file whose name a folder holds stays as NAME.part.
+TEST_F(RelayedSenderTest, ANameIsShownAsStoredAndAWholeFileKeptWhenItsNameIsTaken)
+{
+    TempDir source;
+    const std::string content = Pattern(1025, 14);
+    WriteFileText(source.File("AB\rCD.000"), content);
+    ASSERT_EQ(::mkdir(m_download.File("AB_CD.000").c_str(), 0755), 0);
+    ReceiveFromSender({"sb", "-q", source.File("AB\rCD.000")});
+
+    EXPECT_EQ(m_progress.m_started, std::vector<std::string>{"AB_CD.000"});
+    EXPECT_TRUE(Downloaded("AB_CD.000.part") == content);
+    EXPECT_EQ(m_messages.Texts(),
+              std::vector<std::string>{"AB_CD.000 arrived whole (1025 bytes) but cannot take its name: Is a directory.\r\n"
+                                       "It was kept as " + m_download.File("AB_CD.000.part") + "."});
+
+    ASSERT_EQ(::rmdir(m_download.File("AB_CD.000").c_str()), 0);
+    m_messages.Clear();
+    ReceiveFromSender({"sb", "-q", source.File("AB\rCD.000")});
+    ASSERT_EQ(m_progress.m_done.size(), 1u);
+    EXPECT_EQ(m_progress.m_done[0].first, "AB_CD.000");
+    EXPECT_TRUE(Downloaded("AB_CD.000") == content);
+    EXPECT_EQ(DownloadNames(), std::vector<std::string>{"AB_CD.000"});
+    EXPECT_TRUE(m_messages.Texts().empty());
+}
+
+// A shorter later attempt never replaces the longer part an earlier one left;
+// the whole file replaces both.
+TEST_F(YModemTest, APartialNeverReplacesALongerOneAndTheWholeFileRemovesThem)
+{
+    const std::string content = Pattern(4096, 15);
+    CancelledBySenderAfter(2, "RULE.BIN", content);
+    m_messages.Clear();
+    CancelledBySenderAfter(1, "RULE.BIN", content);
+    EXPECT_EQ(m_messages.Texts(), std::vector<std::string>{"The recovery of RULE.BIN failed.\r\n"
+                                                           "The instrument cancelled the transfer.\r\n"
+                                                           "The incomplete file was kept as " +
+                                                           m_download.File("RULE.BIN.1.part") + " (1024 bytes)."});
+    EXPECT_TRUE(Downloaded("RULE.BIN.part") == content.substr(0, 2048));
+    EXPECT_TRUE(Downloaded("RULE.BIN.1.part") == content.substr(0, 1024));
+
+    YModemScript sender(m_pty.MasterFd());
+    ReceiveScripted(sender, [&](YModemScript& s) {
+        s.SendFile("RULE.BIN", content, true);
+        s.EndBatch();
+    });
+    EXPECT_TRUE(Downloaded("RULE.BIN") == content);
+    EXPECT_EQ(DownloadNames(), std::vector<std::string>{"RULE.BIN"});
+}
+
+TEST_F(YModemTest, APartialNeverWritesThroughALinkAtItsName)
+{
+    TempDir elsewhere;
+    WriteFileText(elsewhere.File("target"), "precious");
+    ASSERT_EQ(::symlink(elsewhere.File("target").c_str(), m_download.File("LINK.BIN.part").c_str()), 0);
+    const std::string content = Pattern(2048, 16);
+    CancelledBySenderAfter(1, "LINK.BIN", content);
+
+    EXPECT_EQ(ReadFileText(elsewhere.File("target")), "precious");
+    EXPECT_TRUE(Downloaded("LINK.BIN.1.part") == content.substr(0, 1024));
+    struct stat info {};
+    ASSERT_EQ(::lstat(m_download.File("LINK.BIN.part").c_str(), &info), 0);
+    EXPECT_TRUE(S_ISLNK(info.st_mode));
+}
+
+TEST_F(YModemTest, AFailedRecoverySaysWhyAndShortensALongName)
+{
+    const std::string longName = std::string(150, 'a') + std::string(150, 'z');
+    struct Case {
+        std::function<void(YModemScript&)> trouble;
+        std::string message;
+    };
+    const std::vector<Case> cases = {
+        {[](YModemScript& s) {
+             s.OpenFile("NOISY.BIN", "100");
+             // The abort may purge the tenth NAK before it leaves.
+             for (int attempt = 1; attempt <= 10; ++attempt) {
+                 s.Write(YModemScript::Block(1, "x", false, true));
+                 if (attempt < 10)
+                     s.Expect(0x15);
+             }
+         },
+         "The recovery of NOISY.BIN failed.\r\nToo many errors on one block."},
+        {[](YModemScript& s) {
+             s.OpenFile("ODD.BIN", "100");
+             s.Write("X");
+         },
+         "The recovery of ODD.BIN failed.\r\nThe instrument sent something that is not a block."},
+        {[&](YModemScript& s) {
+             s.Expect('C');
+             s.Write(YModemScript::Block(0, longName + std::string(1, '\0') + "5", true));
+         },
+         "The file header holds no valid file name: " + std::string(24, 'a') + "..." + std::string(24, 'z')},
+    };
+    for (const Case& trouble : cases) {
+        m_messages.Clear();
+        YModemScript sender(m_pty.MasterFd());
+        ReceiveScripted(
+            sender,
+            [&](YModemScript& s) {
+                trouble.trouble(s);
+                s.ExpectText("======", YModemScript::Milliseconds(15000));
+            },
+            -1, true);
+        EXPECT_FALSE(sender.Failed()) << ::testing::PrintToString(sender.Received());
+        EXPECT_EQ(m_messages.Texts(), std::vector<std::string>{trouble.message});
+        EXPECT_TRUE(DownloadNames().empty());
+    }
 }
 
 } // namespace
