@@ -496,3 +496,16 @@ TEST_F(ParlimWindows, HelpContentsSaysWhenNothingCanShowThePage)
     EXPECT_EQ(m_messages.Texts(), (std::vector<std::string>{noApplication, noApplication}));
     EXPECT_EQ(none.m_opened.size(), 2u);
 }
+
+TEST_F(ParlimWindows, F1InAConnectionWindowOpensHelpContents)
+{
+    FakeOpener desktop(true);
+    HelpPageFile page;
+    SaveStartupSlots({{kPort, 0}});
+    Start(1);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(Frame()));
+    QTest::keyClick(Window(), Qt::Key_F1);
+    EXPECT_EQ(desktop.m_opened, std::vector<std::string>{platform::HelpPagePath()});
+    EXPECT_TRUE(m_messages.Texts().empty());
+    EXPECT_EQ(m_instrument.Received(), "");
+}
