@@ -117,6 +117,12 @@ public:
         if (devicePath.empty() || ::stat(devicePath.c_str(), &node) != 0 || !S_ISCHR(node.st_mode) ||
             ::access(devicePath.c_str(), R_OK | W_OK) != 0)
             return false;
+        return !IsHeld(node);
+    }
+
+    // Open in another process (other than as its own virtual cable end), or locked.
+    bool IsHeld(const struct stat& node)
+    {
         // Every process's open files are looked through only once a port
         // could be used at all, and then once for all ports.
         if (!m_scanned) {
@@ -124,7 +130,7 @@ public:
             m_locked = LockedNodes();
             m_scanned = true;
         }
-        return !m_openElsewhere.count(node.st_rdev) && !m_locked.count(NodeKey(node));
+        return m_openElsewhere.count(node.st_rdev) || m_locked.count(NodeKey(node));
     }
 
 private:
@@ -134,6 +140,12 @@ private:
 };
 
 } // namespace
+
+bool PortProbe::IsHeldElsewhere(const std::string& devicePath)
+{
+    struct stat node {};
+    return ::stat(devicePath.c_str(), &node) == 0 && S_ISCHR(node.st_mode) && Probe().IsHeld(node);
+}
 
 bool PortProbe::CanOpen(int comNumber)
 {

@@ -12,6 +12,9 @@
 class PortProbe {
 public:
     static bool CanOpen(int comNumber);
+    // The device is open in another process or locked, so opening it would
+    // share the line.
+    static bool IsHeldElsewhere(const std::string& devicePath);
     // "COM%d" names of the mapped ports that are free now, ascending.
     static std::vector<std::pair<int, std::string>> FreePorts();
 };

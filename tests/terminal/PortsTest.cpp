@@ -209,4 +209,24 @@ TEST(PortProbe, AVirtualCableEndIsFreeUnlessAnotherProcessHoldsIt)
     platform::PortCatalog::SetSystemRoot("");
 }
 
+using PortHolders = ConnectedTerminal;
+
+TEST_F(PortHolders, ConnectRefusesAPortAnotherProcessHoldsButTakesAVirtualCableEnd)
+{
+    Start();
+    m_doc->ClosePort();
+    {
+        DescriptorHolder user({m_pty.SlaveFd()});
+        ASSERT_TRUE(user.Started());
+        m_doc->Connect();
+        EXPECT_FALSE(m_doc->IsConnected());
+        EXPECT_EQ(m_messages.Texts(), std::vector<std::string>{"Access Denied COM3"});
+    }
+    DescriptorHolder bridge({m_pty.MasterFd(), m_pty.SlaveFd()});
+    ASSERT_TRUE(bridge.Started());
+    m_doc->Connect();
+    EXPECT_TRUE(m_doc->IsConnected());
+    EXPECT_EQ(m_messages.Texts().size(), 1u);
+}
+
 } // namespace
