@@ -60,6 +60,7 @@ const std::vector<CMenuResources::Key>& CMenuResources::KeyTable()
         {QKeySequence(Qt::CTRL | Qt::Key_T), ID_TRANSFER_PC_TIME},
         {QKeySequence(Qt::CTRL | Qt::Key_V), ID_EDIT_PASTE},
         {QKeySequence(Qt::Key_End), ID_FILE_SEND_BREAK},
+        {QKeySequence(Qt::Key_F1), ID_HELP},
         {QKeySequence(Qt::Key_F2), ID_FILE_SEND_SCRIPT},
         {QKeySequence(Qt::Key_F3), ID_FILE_LOG},
         {QKeySequence(Qt::Key_F4), ID_VIEW_HEX_ASCII},

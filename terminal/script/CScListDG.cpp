@@ -56,6 +56,11 @@ CScListDG::CScListDG(CTerminalSettings& settings, bool scriptMode, bool hideChec
     layout->setColumnStretch(0, 1);
     setMinimumWidth(430);
 
+    // The keyboard meets the name first, as in the dialog's template.
+    setTabOrder(m_combo, browse);
+    setTabOrder(browse, m_checkBox);
+    setTabOrder(m_checkBox, m_ok);
+    setTabOrder(m_ok, m_cancel);
     connect(browse, &QPushButton::clicked, this, &CScListDG::OnBrowse);
     OnInitDialog();
 }
@@ -76,6 +81,7 @@ void CScListDG::OnInitDialog()
         m_checkBox->setEnabled(false);
         m_checkBox->hide();
     }
+    m_combo->setFocus();
 }
 
 void CScListDG::OnOK()
@@ -110,6 +116,8 @@ void CScListDG::OnBrowse()
         BrowseScript();
     else
         BrowseLog();
+    // Typing and Enter go on with the name, not with another browse.
+    m_combo->setFocus();
 }
 
 void CScListDG::BrowseScript()

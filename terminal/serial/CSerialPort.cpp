@@ -3,6 +3,7 @@
 #include "IReceivedBatchSink.h"
 #include "MessagePump.h"
 #include "PortCatalog.h"
+#include "PortProbe.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -66,6 +67,10 @@ HRESULT CSerialPort::Open()
     std::string path = platform::PortCatalog::DevicePath(m_nComPort);
     if (path.empty())
         return HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND);
+    // Refused before any open: an open would already raise the modem lines
+    // of a port another program is using.
+    if (PortProbe::IsHeldElsewhere(path))
+        return HRESULT_FROM_WIN32(ERROR_BUSY);
     HRESULT hr = m_line.Open(path);
     if (hr != S_OK)
         return hr;

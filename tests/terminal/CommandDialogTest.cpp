@@ -9,11 +9,13 @@
 #include "PumpUntil.h"
 #include "Messages.h"
 #include "Settings.h"
+#include "TempDir.h"
 #include "TempSettings.h"
 #include "resource.h"
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -22,6 +24,7 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <functional>
 
 using namespace parlim;
@@ -172,6 +175,88 @@ TEST_F(CommandDialogs, TheCheckBoxShowsAndStoresTheSlotOptionUnlessHidden)
         ASSERT_EQ(Choose(dialog, "/tmp/s.txt"), platform::IDOK);
         EXPECT_EQ(m_app.Settings().m_PortSettings[2].m_bScriptErrorCheck, 1);
         EXPECT_EQ(m_app.Settings().m_PortSettings[0].m_bScriptErrorCheck, 0);
+    }
+}
+
+// Closes the file dialog that Browse opens: with that file chosen, or
+// cancelled when the name is empty.
+void WhenBrowsing(QDialog& owner, const QString& file)
+{
+    auto* timer = new QTimer(&owner);
+    QObject::connect(timer, &QTimer::timeout, timer, [timer, file] {
+        auto* files = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        if (!files)
+            return;
+        timer->stop();
+        if (file.isEmpty()) {
+            files->reject();
+            return;
+        }
+        // Typed whole into the name field: the dialog lists its folder only later.
+        files->findChild<QLineEdit*>("fileNameEdit")->setText(file);
+        static_cast<QDialog*>(files)->accept();
+    });
+    timer->start(10);
+}
+
+// The control that has the keyboard, by id (the name field's editor counts as the field).
+std::string FocusedId(CScListDG& dialog)
+{
+    QWidget* focus = QApplication::focusWidget();
+    if (focus && focus == Control<QComboBox>(&dialog, CScListDG::kComboId)->lineEdit())
+        focus = focus->parentWidget();
+    return focus ? focus->objectName().toStdString() : "(none)";
+}
+
+// Browses, and gives the dialog the keyboard back once the file dialog has
+// gone, as the window manager does.
+bool BrowseAndReturn(CScListDG& dialog, const QString& file)
+{
+    WhenBrowsing(dialog, file);
+    Control<QPushButton>(&dialog, CScListDG::kBrowseId)->click();
+    dialog.activateWindow();
+    return QTest::qWaitForWindowActive(&dialog);
+}
+
+TEST_F(CommandDialogs, TheNameFieldHasTheKeyboardAtTheStartAndAfterBrowsing)
+{
+    TempDir folder;
+    const QString script = QString::fromStdString(folder.File("run.txt"));
+    std::ofstream(script.toStdString()) << "";
+    const QString log = QString::fromStdString(folder.File("new.txt"));
+    const std::string field = std::to_string(CScListDG::kComboId);
+    for (const bool scriptMode : {true, false}) {
+        SCOPED_TRACE(scriptMode ? "script" : "log");
+        CScListDG dialog(m_app.Settings(), scriptMode, false);
+        auto* combo = Control<QComboBox>(&dialog, CScListDG::kComboId);
+        auto keyboardUser = [&] {
+            ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+            ASSERT_EQ(FocusedId(dialog), field);
+            QTest::keyClicks(QApplication::focusWidget(), "/a");
+            EXPECT_EQ(combo->currentText(), "/a");
+            const int tabOrder[] = {CScListDG::kBrowseId, CScListDG::kCheckId, platform::IDOK};
+            for (int id : tabOrder) {
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+                EXPECT_EQ(FocusedId(dialog), std::to_string(id));
+            }
+
+            ASSERT_TRUE(BrowseAndReturn(dialog, ""));
+            ASSERT_EQ(FocusedId(dialog), field);
+            QTest::keyClicks(QApplication::focusWidget(), "b");
+            EXPECT_EQ(combo->currentText(), "/ab");
+
+            ASSERT_TRUE(BrowseAndReturn(dialog, scriptMode ? script : log));
+            ASSERT_EQ(FocusedId(dialog), field);
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        };
+        WhenModal(dialog, [&] {
+            keyboardUser();
+            // A failed step must not leave the test waiting on the dialog.
+            if (dialog.isVisible())
+                dialog.reject();
+        });
+        ASSERT_EQ(dialog.DoModal(), platform::IDOK);
+        EXPECT_EQ(dialog.GetSelection(), (scriptMode ? script : log).toStdString());
     }
 }
 

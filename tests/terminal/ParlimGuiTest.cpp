@@ -32,7 +32,9 @@
 #include <gtest/gtest.h>
 
 #include <deque>
+#include <fstream>
 #include <functional>
+#include <set>
 
 namespace {
 
@@ -513,4 +515,76 @@ TEST_F(ParlimWindows, HelpContentsSaysWhenNothingCanShowThePage)
     const std::string noApplication = "No application found to open the file " + platform::HelpPagePath() + ".";
     EXPECT_EQ(m_messages.Texts(), (std::vector<std::string>{noApplication, noApplication}));
     EXPECT_EQ(none.m_opened.size(), 2u);
+}
+
+TEST_F(ParlimWindows, F1InAConnectionWindowOpensHelpContents)
+{
+    FakeOpener desktop(true);
+    HelpPageFile page;
+    SaveStartupSlots({{kPort, 0}});
+    Start(1);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(Frame()));
+    QTest::keyClick(Window(), Qt::Key_F1);
+    EXPECT_EQ(desktop.m_opened, std::vector<std::string>{platform::HelpPagePath()});
+    EXPECT_TRUE(m_messages.Texts().empty());
+    EXPECT_EQ(m_instrument.Received(), "");
+}
+
+namespace {
+
+// "Group/name" of every value in a settings file as it lies on disk, with the
+// file's %XX escapes (a blank is %20) undone.
+std::set<std::string> StoredNames(const std::string& file)
+{
+    auto unescaped = [](const std::string& text) {
+        std::string plain;
+        for (std::size_t i = 0; i < text.size(); ++i) {
+            if (text[i] == '%' && i + 2 < text.size()) {
+                plain += static_cast<char>(std::stoi(text.substr(i + 1, 2), nullptr, 16));
+                i += 2;
+            } else {
+                plain += text[i];
+            }
+        }
+        return plain;
+    };
+    std::set<std::string> names;
+    std::ifstream in(file);
+    std::string group;
+    for (std::string line; std::getline(in, line);) {
+        if (line.size() > 2 && line.front() == '[' && line.back() == ']')
+            group = unescaped(line.substr(1, line.size() - 2));
+        else if (line.find('=') != std::string::npos)
+            names.insert(group + "/" + unescaped(line.substr(0, line.find('='))));
+    }
+    return names;
+}
+
+} // namespace
+
+TEST_F(ParlimWindows, SettingsLieUnderTheirExactNamesInTheSettingsFile)
+{
+    SaveStartupSlots({{kPort, 0}});
+    Start(1);
+    const std::string script = m_scripts.File("names.qvs");
+    std::ofstream(script) << "ps0\r\n";
+    const std::string log = m_scripts.File("names.txt");
+    DialogDriver driver({DialogDriver::Enter(CScListDG::kComboId, QString::fromStdString(script)),
+                         DialogDriver::Enter(CScListDG::kComboId, QString::fromStdString(log))});
+    Frame()->DispatchCommand(ID_FILE_SEND_SCRIPT);
+    ASSERT_TRUE(PumpUntil([&] { return m_instrument.Received() == "ps0\r" && !Doc()->IsScriptRunning(); }));
+    Frame()->DispatchCommand(ID_FILE_LOG);
+    ASSERT_TRUE(Doc()->IsLogging());
+    Frame()->close();
+    m_app.reset();
+
+    // Spelled out here, not taken from the program's constants, so a slip there shows.
+    const std::set<std::string> expected = {
+        "Port Settings/Config",
+        "Settings/Send CK", "Settings/Software Break", "Settings/Echo", "Settings/WaitForPromptInScript",
+        "Settings/Order", "Settings/Outside Script Path ", "Settings/Script Path", "Settings/Log Path",
+        "Settings/SCBS0", "Settings/SCBL0",
+        "Settings/Screen x", "Settings/Screen y", "Settings/Screen cx", "Settings/Screen cy",
+        "Port Map/COM3"};
+    EXPECT_EQ(StoredNames(m_settings.Path() + "/QSV/Parlim.conf"), expected);
 }

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <csignal>
 #include <spawn.h>
+#include <unistd.h>
 #include <sys/wait.h>
 #include <vector>
 
@@ -86,6 +87,37 @@ private:
     bool m_started = false;
 };
 
+// Another process holding descriptors of ours, as a program serving a
+// virtual cable holds the ends it made.
+class DescriptorHolder {
+public:
+    explicit DescriptorHolder(const std::vector<int>& fds)
+    {
+        posix_spawn_file_actions_t actions;
+        ::posix_spawn_file_actions_init(&actions);
+        // Well above the sources, so no copy overwrites a descriptor still to be copied.
+        for (std::size_t i = 0; i < fds.size(); ++i)
+            ::posix_spawn_file_actions_adddup2(&actions, fds[i], 100 + static_cast<int>(i));
+        char program[] = "sleep";
+        char seconds[] = "300";
+        char* argv[] = {program, seconds, nullptr};
+        m_started = ::posix_spawnp(&m_pid, "sleep", &actions, nullptr, argv, environ) == 0;
+        ::posix_spawn_file_actions_destroy(&actions);
+    }
+    ~DescriptorHolder()
+    {
+        if (m_started) {
+            ::kill(m_pid, SIGKILL);
+            ::waitpid(m_pid, nullptr, 0);
+        }
+    }
+    bool Started() const { return m_started; }
+
+private:
+    pid_t m_pid = -1;
+    bool m_started = false;
+};
+
 bool Listed(int comNumber)
 {
     const auto ports = PortProbe::FreePorts();
@@ -131,6 +163,65 @@ TEST(PortProbe, APortHeldElsewhereIsNotFreeAndProbingChangesNothing)
     EXPECT_FALSE(PortProbe::CanOpen(kPort));
     EXPECT_FALSE(Listed(kPort));
     platform::PortCatalog::SetSystemRoot("");
+}
+
+TEST(PortProbe, AVirtualCableEndIsFreeUnlessAnotherProcessHoldsIt)
+{
+    GuiTestApp();
+    TempSettings settings;
+    TempDir noDevices;
+    platform::PortCatalog::SetSystemRoot(noDevices.Path());
+    PtyPair cable;
+    constexpr int kPort = 7;
+    constexpr int kLinkedPort = 8;
+    cable.MapTo(kPort);
+    // A bridge's link names the slave by another path.
+    const std::string link = noDevices.File("ttyV0");
+    ASSERT_EQ(::symlink(cable.SlavePath().c_str(), link.c_str()), 0);
+    platform::PortCatalog::SetMapping(kLinkedPort, link);
+
+    {
+        DescriptorHolder bridge({cable.MasterFd(), cable.SlaveFd()});
+        ASSERT_TRUE(bridge.Started());
+        EXPECT_TRUE(PortProbe::CanOpen(kPort));
+        EXPECT_TRUE(Listed(kPort));
+        EXPECT_TRUE(Listed(kLinkedPort));
+
+        // One more program on the slave makes it busy again.
+        DescriptorHolder user({cable.SlaveFd()});
+        ASSERT_TRUE(user.Started());
+        EXPECT_FALSE(PortProbe::CanOpen(kPort));
+        EXPECT_FALSE(Listed(kLinkedPort));
+    }
+    {
+        // The master of another pseudo-terminal does not free this one.
+        PtyPair other;
+        DescriptorHolder mixed({other.MasterFd(), cable.SlaveFd()});
+        ASSERT_TRUE(mixed.Started());
+        EXPECT_FALSE(PortProbe::CanOpen(kPort));
+    }
+    EXPECT_TRUE(PortProbe::CanOpen(kPort));
+    platform::PortCatalog::SetSystemRoot("");
+}
+
+using PortHolders = ConnectedTerminal;
+
+TEST_F(PortHolders, ConnectRefusesAPortAnotherProcessHoldsButTakesAVirtualCableEnd)
+{
+    Start();
+    m_doc->ClosePort();
+    {
+        DescriptorHolder user({m_pty.SlaveFd()});
+        ASSERT_TRUE(user.Started());
+        m_doc->Connect();
+        EXPECT_FALSE(m_doc->IsConnected());
+        EXPECT_EQ(m_messages.Texts(), std::vector<std::string>{"Access Denied COM3"});
+    }
+    DescriptorHolder bridge({m_pty.MasterFd(), m_pty.SlaveFd()});
+    ASSERT_TRUE(bridge.Started());
+    m_doc->Connect();
+    EXPECT_TRUE(m_doc->IsConnected());
+    EXPECT_EQ(m_messages.Texts().size(), 1u);
 }
 
 } // namespace
