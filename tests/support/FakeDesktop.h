@@ -3,7 +3,10 @@
 #include "HelpPage.h"
 
 #include <cstdio>
+#include <fcntl.h>
 #include <fstream>
+#include <sys/file.h>
+#include <unistd.h>
 #include <string>
 #include <vector>
 
@@ -28,11 +31,25 @@ private:
     platform::FileOpener m_previous;
 };
 
-// The running program's help page, there for as long as this lives.
+// The running program's help page, there for as long as this lives. Cases of
+// one test program run as parallel processes and share the page, so each
+// holds a lock on it while it makes, uses and removes it.
 class HelpPageFile {
 public:
-    HelpPageFile() { std::ofstream(platform::HelpPagePath()) << "<html></html>"; }
-    ~HelpPageFile() { std::remove(platform::HelpPagePath().c_str()); }
+    HelpPageFile()
+        : m_lock(::open((platform::HelpPagePath() + ".lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600))
+    {
+        ::flock(m_lock, LOCK_EX);
+        std::ofstream(platform::HelpPagePath()) << "<html></html>";
+    }
+    ~HelpPageFile()
+    {
+        std::remove(platform::HelpPagePath().c_str());
+        ::close(m_lock);
+    }
     HelpPageFile(const HelpPageFile&) = delete;
     HelpPageFile& operator=(const HelpPageFile&) = delete;
+
+private:
+    int m_lock;
 };
