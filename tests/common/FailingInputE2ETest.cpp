@@ -5,6 +5,7 @@
 #include "EnsembleBuilder.h"
 #include "ProgramRun.h"
 #include "TempDir.h"
+#include "UtilityPrograms.h"
 
 #include <gtest/gtest.h>
 
@@ -21,11 +22,6 @@
 using namespace ensemble_builder;
 
 namespace {
-
-const std::string kDralin = QSV_BINARY_DIR "/convert/dralin";
-const std::string kQuenta = QSV_BINARY_DIR "/merge/quenta";
-const std::string kVostic = QSV_BINARY_DIR "/check/vostic";
-const std::string kPelmar = QSV_BINARY_DIR "/slice/pelmar";
 
 const char* const kNumberDecoder = "0080,3,2\r\n$L\r\n";
 

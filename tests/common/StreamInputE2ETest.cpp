@@ -5,6 +5,7 @@
 #include "RunningProgram.h"
 #include "StreamEnds.h"
 #include "TempDir.h"
+#include "UtilityPrograms.h"
 
 #include <gtest/gtest.h>
 
@@ -17,10 +18,6 @@
 using namespace ensemble_builder;
 
 namespace {
-
-const std::string kDralin = QSV_BINARY_DIR "/convert/dralin";
-const std::string kQuenta = QSV_BINARY_DIR "/merge/quenta";
-const std::string kVostic = QSV_BINARY_DIR "/check/vostic";
 
 // Ensembles 1 to 499 of about 400 bytes, every 40th with a bad checksum and
 // a cut one here and there, so the reader resynchronises far past its first

@@ -6,6 +6,7 @@
 #include "RunningProgram.h"
 #include "StreamEnds.h"
 #include "TempDir.h"
+#include "UtilityPrograms.h"
 
 #include <gtest/gtest.h>
 
@@ -17,11 +18,6 @@
 using namespace ensemble_builder;
 
 namespace {
-
-const std::string kDralin = QSV_BINARY_DIR "/convert/dralin";
-const std::string kQuenta = QSV_BINARY_DIR "/merge/quenta";
-const std::string kVostic = QSV_BINARY_DIR "/check/vostic";
-const std::string kPelmar = QSV_BINARY_DIR "/slice/pelmar";
 
 // Ensembles 1..count, small, and the text the number decoder makes of them.
 Bytes Numbered(std::uint32_t count, std::string* lines = nullptr)

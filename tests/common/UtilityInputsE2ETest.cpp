@@ -4,6 +4,7 @@
 #include "EnsembleBuilder.h"
 #include "ProgramRun.h"
 #include "TempDir.h"
+#include "UtilityPrograms.h"
 
 #include <QSettings>
 
@@ -17,10 +18,6 @@ namespace {
 
 using namespace ensemble_builder;
 
-const std::string kDralin = QSV_BINARY_DIR "/convert/dralin";
-const std::string kQuenta = QSV_BINARY_DIR "/merge/quenta";
-const std::string kVostic = QSV_BINARY_DIR "/check/vostic";
-const std::string kPelmar = QSV_BINARY_DIR "/slice/pelmar";
 
 bool Exists(const std::string& name)
 {

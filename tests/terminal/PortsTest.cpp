@@ -59,21 +59,10 @@ TEST_F(PortRates, ARefusedRateLeavesTheLineAndItsStatusAsTheyWere)
     EXPECT_EQ(m_doc->GetStatusText(), "9600, N, 8, 1");
 }
 
-// Another program holding a port: a shell that keeps the device open after
-// giving it settings of its own.
-class OtherProgram {
+// A process of the test's own, ended and reaped when this goes.
+class ChildProcess {
 public:
-    explicit OtherProgram(const std::string& device)
-    {
-        const std::vector<std::string> arguments = {
-            "sh", "-c", "exec 3<>\"$0\"; stty 4800 cs7 parenb parodd icanon ixon ixoff <&3; exec sleep 300", device};
-        std::vector<char*> argv;
-        for (const std::string& argument : arguments)
-            argv.push_back(const_cast<char*>(argument.c_str()));
-        argv.push_back(nullptr);
-        m_started = ::posix_spawnp(&m_pid, "sh", nullptr, nullptr, argv.data(), environ) == 0;
-    }
-    ~OtherProgram()
+    ~ChildProcess()
     {
         if (m_started) {
             ::kill(m_pid, SIGKILL);
@@ -82,14 +71,39 @@ public:
     }
     bool Started() const { return m_started; }
 
+protected:
+    ChildProcess() = default;
+    ChildProcess(const ChildProcess&) = delete;
+    ChildProcess& operator=(const ChildProcess&) = delete;
+    void Spawn(const char* program, std::vector<std::string> arguments, const posix_spawn_file_actions_t* actions)
+    {
+        std::vector<char*> argv;
+        for (std::string& argument : arguments)
+            argv.push_back(argument.data());
+        argv.push_back(nullptr);
+        m_started = ::posix_spawnp(&m_pid, program, actions, nullptr, argv.data(), environ) == 0;
+    }
+
 private:
     pid_t m_pid = -1;
     bool m_started = false;
 };
 
+// Another program holding a port: a shell that keeps the device open after
+// giving it settings of its own.
+class OtherProgram : public ChildProcess {
+public:
+    explicit OtherProgram(const std::string& device)
+    {
+        Spawn("sh",
+              {"sh", "-c", "exec 3<>\"$0\"; stty 4800 cs7 parenb parodd icanon ixon ixoff <&3; exec sleep 300", device},
+              nullptr);
+    }
+};
+
 // Another process holding descriptors of ours, as a program serving a
 // virtual cable holds the ends it made.
-class DescriptorHolder {
+class DescriptorHolder : public ChildProcess {
 public:
     explicit DescriptorHolder(const std::vector<int>& fds)
     {
@@ -98,24 +112,9 @@ public:
         // Well above the sources, so no copy overwrites a descriptor still to be copied.
         for (std::size_t i = 0; i < fds.size(); ++i)
             ::posix_spawn_file_actions_adddup2(&actions, fds[i], 100 + static_cast<int>(i));
-        char program[] = "sleep";
-        char seconds[] = "300";
-        char* argv[] = {program, seconds, nullptr};
-        m_started = ::posix_spawnp(&m_pid, "sleep", &actions, nullptr, argv, environ) == 0;
+        Spawn("sleep", {"sleep", "300"}, &actions);
         ::posix_spawn_file_actions_destroy(&actions);
     }
-    ~DescriptorHolder()
-    {
-        if (m_started) {
-            ::kill(m_pid, SIGKILL);
-            ::waitpid(m_pid, nullptr, 0);
-        }
-    }
-    bool Started() const { return m_started; }
-
-private:
-    pid_t m_pid = -1;
-    bool m_started = false;
 };
 
 bool Listed(int comNumber)
