@@ -78,6 +78,7 @@ std::string CMultiBaseFile::GetNextPartName() const
 
 void CMultiBaseFile::Close()
 {
+    m_readAhead.Stop();
     CBaseFile::Close();
     DropBuffer();
     m_nPartRead = 0;
@@ -89,6 +90,7 @@ void CMultiBaseFile::Close()
 void CMultiBaseFile::DropBuffer()
 {
     m_nBufferStart = 0;
+    m_nBufferFront = 0;
     m_nBufferLength = 0;
     m_nBufferIndex = 0;
 }
@@ -201,14 +203,15 @@ void CMultiBaseFile::Compact(std::uint32_t keep)
 {
     const std::uint32_t from = m_nBufferIndex - keep;
     std::memmove(m_buffer.data(), m_buffer.data() + from, m_nBufferLength - from);
-    m_nBufferStart += from;
+    m_nBufferStart += from - m_nBufferFront;
+    m_nBufferFront = 0;
     m_nBufferLength -= from;
     m_nBufferIndex = keep;
 }
 
 bool CMultiBaseFile::Prefetch(std::uint32_t count, std::uint32_t keep)
 {
-    count = std::min(count, kLargestPrefetch);
+    count = std::min(count, kLargestPrefetch - keep);
     if (Buffered() >= count)
         return true;
     if (m_buffer.empty())
@@ -217,6 +220,16 @@ bool CMultiBaseFile::Prefetch(std::uint32_t count, std::uint32_t keep)
 }
 
 bool CMultiBaseFile::FillFromIndex(std::uint32_t count, std::uint32_t keep)
+{
+    if (m_readAhead.Pending() && !TakeReadAhead(keep))
+        return false;
+    if (Buffered() < count && !ReadIntoBuffer(count, keep))
+        return false;
+    StartReadAhead();
+    return true;
+}
+
+bool CMultiBaseFile::ReadIntoBuffer(std::uint32_t count, std::uint32_t keep)
 {
     // Reads go to the buffer's front whenever little is left to move, so the
     // bytes land in memory the processor's cache still holds.
@@ -236,29 +249,64 @@ bool CMultiBaseFile::FillFromIndex(std::uint32_t count, std::uint32_t keep)
     return true;
 }
 
+void CMultiBaseFile::StartReadAhead()
+{
+    const auto part = static_cast<std::size_t>(std::max(m_nCurrentPart, 0));
+    if (!m_bReadingChain || !IsOpen() || IsStream() || FAILED(m_hrReadError)
+        || m_nPartRead >= m_parts[part].m_nSize)
+        return;
+    if (m_spare.empty())
+        m_spare.resize(kBufferSize);
+    // The job touches only the handle, the spare buffer's tail and its result.
+    m_readAhead.Start([this, destination = m_spare.data() + kLargestPrefetch] {
+        m_nAheadRead = 0;
+        m_hrAhead = CBaseFile::Read(destination, kAheadChunk, &m_nAheadRead);
+    });
+}
+
+bool CMultiBaseFile::TakeReadAhead(std::uint32_t keep)
+{
+    m_readAhead.Wait();
+    if (FAILED(m_hrAhead)) {
+        PartFailed(static_cast<std::size_t>(std::max(m_nCurrentPart, 0)), m_hrAhead);
+        return false;
+    }
+    m_nPartRead += m_nAheadRead;
+    // Held bytes are fewer than kLargestPrefetch, as Prefetch asks for more.
+    const std::uint32_t from = m_nBufferIndex - keep;
+    const std::uint32_t held = m_nBufferLength - from;
+    const std::uint32_t front = kLargestPrefetch - held;
+    std::memcpy(m_spare.data() + front, m_buffer.data() + from, held);
+    m_buffer.swap(m_spare);
+    m_nBufferStart += from - m_nBufferFront;
+    m_nBufferFront = front;
+    m_nBufferIndex = front + keep;
+    m_nBufferLength = kLargestPrefetch + m_nAheadRead;
+    return true;
+}
+
 HRESULT CMultiBaseFile::Read(void* buffer, std::uint32_t count, std::uint32_t* read)
 {
     if (!IsChainOpen())
         return E_FAIL;
     auto* destination = static_cast<std::uint8_t*>(buffer);
     std::uint32_t total = 0;
-    while (total < count) {
+    bool failed = false;
+    while (total < count && !failed) {
         if (Buffered() == 0) {
-            if (count - total >= kReadChunk) {
+            if (count - total >= kReadChunk && !m_readAhead.Pending()) {
                 // Large reads bypass the buffer instead of copying twice.
-                m_nBufferStart += m_nBufferLength;
+                m_nBufferStart += m_nBufferLength - m_nBufferFront;
+                m_nBufferFront = 0;
                 m_nBufferLength = 0;
                 m_nBufferIndex = 0;
                 std::uint32_t got = 0;
-                HRESULT result = ReadParts(destination + total, count - total, &got);
-                if (FAILED(result))
-                    return result;
+                failed = FAILED(ReadParts(destination + total, count - total, &got));
                 m_nBufferStart += got;
                 total += got;
                 break;
             }
-            if (!Prefetch(count - total, 0))
-                return m_hrReadError;
+            failed = !Prefetch(count - total, 0);
             if (Buffered() == 0)
                 break;
         }
@@ -267,10 +315,14 @@ HRESULT CMultiBaseFile::Read(void* buffer, std::uint32_t count, std::uint32_t* r
         Advance(chunk);
         total += chunk;
     }
+    // Bytes that arrived before a failed read are delivered; the next read fails.
+    if (failed && total == 0)
+        return m_hrReadError;
     if (read)
         *read = total;
     return S_OK;
 }
+
 HRESULT CMultiBaseFile::Seek(std::int64_t offset, int origin, std::uint64_t* newPosition)
 {
     if (!IsOpen() || origin < 0 || origin > 2)
@@ -287,9 +339,9 @@ HRESULT CMultiBaseFile::Seek(std::int64_t offset, int origin, std::uint64_t* new
     const auto target = static_cast<std::uint64_t>(signedTarget);
 
     const bool inBuffer = m_bReadingChain && m_nBufferLength > 0 && target >= m_nBufferStart
-                          && target <= m_nBufferStart + m_nBufferLength;
+                          && target - m_nBufferStart <= m_nBufferLength - m_nBufferFront;
     if (inBuffer) {
-        m_nBufferIndex = static_cast<std::uint32_t>(target - m_nBufferStart);
+        m_nBufferIndex = m_nBufferFront + static_cast<std::uint32_t>(target - m_nBufferStart);
     } else {
         HRESULT result = SeekOutsideBuffer(target);
         if (FAILED(result))
@@ -313,6 +365,7 @@ HRESULT CMultiBaseFile::SeekOutsideBuffer(std::uint64_t target)
         before += m_parts[part].m_nSize;
         ++part;
     }
+    m_readAhead.Stop();
     DropBuffer();
     m_nBufferStart = target;
     if (FAILED(OpenPart(part)))

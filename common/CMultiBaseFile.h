@@ -1,4 +1,5 @@
 #pragma once
+#include "CBackgroundJob.h"
 #include "CBaseFile.h"
 #include "PartFileEntry.h"
 
@@ -9,7 +10,9 @@
 // One read-only stream over a chain of numbered part files
 // ("name_000001.ext" ... or "name.001" ...), with one length and one position.
 // Parts are read, never mapped, through one block buffer, so a medium that
-// fails or a part that shrinks is a failed read, never a signal.
+// fails or a part that shrinks is a failed read, never a signal. The next
+// block of a regular part is read by a second thread into a spare buffer
+// while the caller works on this one.
 class CMultiBaseFile : public CBaseFile {
 public:
     ~CMultiBaseFile() override = default;
@@ -45,11 +48,11 @@ protected:
     // The largest count Prefetch can hold after the bytes it keeps.
     static constexpr std::uint32_t kLargestPrefetch = 2 * 1024 * 1024;
 
-    // Makes `count` bytes from the position on (at most kLargestPrefetch), or
-    // all the stream still holds, lie in the buffer, keeping the `keep` bytes
-    // before the position there too (keep <= bytes already read from the
-    // buffer). Pointers into the buffer do not survive it. False when a read
-    // failed (GetReadError tells why).
+    // Makes `count` bytes from the position on (at most kLargestPrefetch
+    // less `keep`), or all the stream still holds, lie in the buffer, keeping
+    // the `keep` bytes before the position there too (keep <= bytes already
+    // read from the buffer). Pointers into the buffer do not survive it.
+    // False when a read failed (GetReadError tells why).
     bool Prefetch(std::uint32_t count, std::uint32_t keep);
     std::uint32_t Buffered() const { return m_nBufferLength - m_nBufferIndex; }
     // The buffered byte at the position; writable, as readers hand it on.
@@ -58,13 +61,16 @@ protected:
     void Advance(std::uint32_t count) { m_nBufferIndex += count; }
     void StepBack(std::uint32_t count) { m_nBufferIndex -= count; }
     // Stream position of the next byte that Read delivers.
-    std::uint64_t StreamPosition() const { return m_nBufferStart + m_nBufferIndex; }
+    std::uint64_t StreamPosition() const { return m_nBufferStart + (m_nBufferIndex - m_nBufferFront); }
 
 private:
     // Reads ask the system for this much at least: fewer calls, while the
     // bytes still come from the processor's cache when they are used.
     static constexpr std::uint32_t kReadChunk = 256 * 1024;
-    static constexpr std::uint32_t kBufferSize = kLargestPrefetch + kReadChunk;
+    // What one read-ahead job reads: few enough hand-overs between the
+    // threads that waking the other one costs next to nothing.
+    static constexpr std::uint32_t kAheadChunk = 4 * 1024 * 1024;
+    static constexpr std::uint32_t kBufferSize = kLargestPrefetch + kAheadChunk;
     // Buffered bytes few enough to move to the front before every read.
     static constexpr std::uint32_t kCheapMove = 64 * 1024;
 
@@ -78,6 +84,14 @@ private:
     HRESULT OpenPart(std::size_t part);
     void DropBuffer();
     bool FillFromIndex(std::uint32_t count, std::uint32_t keep);
+    // Reads from the parts into the buffer itself until `count` bytes lie there.
+    bool ReadIntoBuffer(std::uint32_t count, std::uint32_t keep);
+    // Reads the open part's next block into the spare buffer in the
+    // background, when the part is a regular one with bytes left.
+    void StartReadAhead();
+    // Waits for that block and makes the spare buffer, with the block behind
+    // the held bytes, the buffer; false when the read failed.
+    bool TakeReadAhead(std::uint32_t keep);
     // Moves the bytes from `keep` before the position on to the buffer's front.
     void Compact(std::uint32_t keep);
     // Reads from the parts themselves, moving on to following parts until the
@@ -91,7 +105,8 @@ private:
     HRESULT PartFailed(std::size_t part, HRESULT result);
 
     std::vector<std::uint8_t> m_buffer;
-    std::uint64_t m_nBufferStart = 0; // stream position of m_buffer[0]
+    std::uint64_t m_nBufferStart = 0; // stream position of m_buffer[m_nBufferFront]
+    std::uint32_t m_nBufferFront = 0; // bytes before it are no stream bytes
     std::uint32_t m_nBufferLength = 0;
     std::uint32_t m_nBufferIndex = 0;
     // Bytes read so far from the open part, to tell its end from a shrinking.
@@ -101,4 +116,11 @@ private:
     // Set while the open handle is a part opened by this class, so the
     // buffer bookkeeping gives the position without asking the system.
     bool m_bReadingChain = false;
+    // The read-ahead block lands at kLargestPrefetch, leaving room before it
+    // for the bytes the buffer still holds when the two change places.
+    std::vector<std::uint8_t> m_spare;
+    std::uint32_t m_nAheadRead = 0;
+    HRESULT m_hrAhead = S_OK;
+    // Last, so the thread is joined before the buffers go.
+    CBackgroundJob m_readAhead;
 };

@@ -211,6 +211,33 @@ TEST(CMultiBaseFile, ReadsBeyondTheBufferSizeStayInOrder)
     EXPECT_EQ(file.GetPosition(), 126u);
 }
 
+// Larger than several read-ahead blocks, cut where no block ends.
+TEST(CMultiBaseFile, SmallReadsAndSeeksAcrossReadAheadBlocksKeepTheStream)
+{
+    TempDir dir;
+    Bytes stream(13 << 20);
+    for (std::size_t i = 0; i < stream.size(); ++i)
+        stream[i] = static_cast<std::uint8_t>(i * 31 + i / 251);
+    auto paths = WritePartChain(dir, "ahead", ".bin", PartNaming::Title,
+                                CutAt(stream, {(5 << 20) + 7, (9 << 20) + 13}));
+    CMultiBaseFile file;
+    ASSERT_EQ(file.Open(paths[0]), S_OK);
+    constexpr std::uint32_t kPiece = 77777;
+    for (std::size_t at = 0; at + kPiece <= stream.size(); at += kPiece) {
+        ASSERT_EQ(ReadBytes(file, kPiece), Bytes(stream.begin() + at, stream.begin() + at + kPiece)) << at;
+        // Back over bytes just read, inside the buffer or, after a hand-over, before it.
+        ASSERT_EQ(file.Seek(-3, 1), S_OK);
+        ASSERT_EQ(ReadBytes(file, 3), Bytes(stream.begin() + at + kPiece - 3, stream.begin() + at + kPiece)) << at;
+        ASSERT_EQ(file.GetPosition(), at + kPiece);
+    }
+    // Far back while a block is being read ahead, then a reopen while one is.
+    ASSERT_EQ(file.Seek(100, 0), S_OK);
+    EXPECT_EQ(ReadBytes(file, 10), Bytes(stream.begin() + 100, stream.begin() + 110));
+    ASSERT_EQ(file.Open(paths[1]), S_OK);
+    EXPECT_EQ(ReadBytes(file, 10), Bytes(stream.begin() + (5 << 20) + 7, stream.begin() + (5 << 20) + 17));
+    EXPECT_EQ(file.GetReadError(), S_OK);
+}
+
 TEST(CMultiBaseFile, WritePositionOfACreatedFile)
 {
     // A stream object also serves as an output file; its position is then

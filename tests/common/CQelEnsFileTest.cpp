@@ -150,6 +150,27 @@ TEST(CQelEnsFile, LargeEnsembleSplitAcrossParts)
     EXPECT_EQ(returned[2].positionAfter, stream.size());
 }
 
+TEST(CQelEnsFile, EnsemblesAcrossReadAheadBlocksAndPartsComeWholeInOrder)
+{
+    std::vector<Bytes> ensembles;
+    std::size_t size = 0;
+    for (std::uint32_t number = 0; size < (13 << 20); ++number) {
+        ensembles.push_back(TypicalEnsemble(number, 100 + (number * 997) % 6000));
+        size += ensembles.back().size();
+    }
+    const Bytes stream = Concat(ensembles);
+    TempDir dir;
+    auto paths = WritePartChain(dir, "run", ".ens", PartNaming::Title,
+                                CutAt(stream, {(4 << 20) + 3, (9 << 20) + 5}));
+    CQelEnsFile file;
+    ASSERT_EQ(file.Open(paths[0]), S_OK);
+    const std::vector<Returned> returned = ReadAll(file);
+    EXPECT_EQ(EnsemblesOf(returned), ensembles);
+    ASSERT_FALSE(returned.empty());
+    EXPECT_EQ(returned.back().positionAfter, stream.size());
+    EXPECT_EQ(file.GetReadError(), S_OK);
+}
+
 TEST(CQelEnsFile, TruncatedLastEnsembleIsNotReturned)
 {
     Bytes one = TypicalEnsemble(1);
