@@ -185,7 +185,9 @@ std::int64_t CRecorderRecovery::ExpectedSize(ILineConnection::TypedWatch typed,
     if (!m_connection.TypedSoFar(typed).empty())
         return kSizeNotGiven;
     const std::int64_t expected = (this->*prepare)();
-    if (expected < kSizeNotGiven)
+    // A wait cut short by Exit is not the recorder's silence, and a message box
+    // now would keep the ending program open with no window behind it.
+    if (expected < kSizeNotGiven && !platform::IsClosing())
         Show(IDS_RECORDER_NO_CONTACT);
     return expected;
 }

@@ -3,6 +3,7 @@
 #include "CTerminalSettings.h"
 #include "CSaveComboBox.h"
 #include "FileDialogFilters.h"
+#include "FileNameText.h"
 #include "Messages.h"
 #include "Settings.h"
 #include "resource.h"
@@ -26,7 +27,7 @@ constexpr const char* kLogList = "SCBL";
 
 QString StartDirectory(const char* valueName)
 {
-    return QString::fromStdString(platform::DirectoryOfName(platform::GetProfileString(kSectionSettings, valueName)));
+    return platform::NameToText(platform::DirectoryOfName(platform::GetProfileString(kSectionSettings, valueName)));
 }
 
 } // namespace
@@ -87,7 +88,7 @@ void CScListDG::OnInitDialog()
 void CScListDG::OnOK()
 {
     const QString text = m_combo->currentText();
-    m_strFile = text.toStdString();
+    m_strFile = platform::NameFromText(text);
     if (text.isEmpty()) {
         platform::ShowMessage(kCannotBeBlank, platform::MB_OK | platform::MB_ICONEXCLAMATION);
         m_combo->setFocus();
@@ -155,6 +156,6 @@ bool CScListDG::ChooseFile(QFileDialog& dialog, const char* directoryValue)
         dialog.setDirectory(directory);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return false;
-    m_combo->setEditText(dialog.selectedFiles().front());
+    m_combo->setEditText(platform::NameToText(platform::NameFromDialogText(dialog.selectedFiles().front())));
     return true;
 }

@@ -1,5 +1,6 @@
 #include "CSaveComboBox.h"
 
+#include "FileNameText.h"
 #include "Settings.h"
 
 #include <QLineEdit>
@@ -15,7 +16,7 @@ CSaveComboBox::CSaveComboBox(std::string section, std::string prefix, QWidget* p
                                    QRegularExpression::DotMatchesEverythingOption);
     lineEdit()->setValidator(new QRegularExpressionValidator(limit, this));
     for (const std::string& entry : LoadList())
-        addItem(QString::fromStdString(entry));
+        addItem(platform::NameToText(entry));
     setCurrentIndex(count() > 0 ? 0 : -1);
 }
 
@@ -63,6 +64,6 @@ void CSaveComboBox::OnDestroy()
     m_bSaved = true;
     std::vector<std::string> entries;
     for (int index = 0; index < count(); ++index)
-        entries.push_back(itemText(index).toStdString());
+        entries.push_back(platform::NameFromText(itemText(index)));
     SaveList(entries);
 }

@@ -4,6 +4,7 @@
 #include "CSendBytesDlg.h"
 #include "ConnectedTerminal.h"
 #include "DialogDriver.h"
+#include "FileNameText.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -267,6 +268,36 @@ TEST_F(ConnectionCommands, AChosenScriptRunsAndAMissingOneIsReported)
     Dispatch(ID_FILE_SEND_SCRIPT);
     EXPECT_EQ(m_messages.Texts(), std::vector<std::string>{"Could Not Open " + missing});
     EXPECT_EQ(platform::GetProfileString(kSectionSettings, kValueScriptPath), script);
+}
+
+TEST_F(ConnectionCommands, ALogAndAScriptWhoseNamesAreNotUtf8AreOpenedUnderTheirBytes)
+{
+    Start();
+    const std::string log = m_files.File("log\xE9.txt");
+    const std::string script = m_files.File("run\xE9.txt");
+    WriteFileText(script, "ABC\r\n");
+    const auto offeredFirst = [](QDialog& dialog) { Control<QPushButton>(&dialog, platform::IDOK)->click(); };
+    DialogDriver driver({DialogDriver::Enter(CScListDG::kComboId, platform::NameToText(log)),
+                         DialogDriver::Enter(CScListDG::kComboId, platform::NameToText(script)), offeredFirst,
+                         offeredFirst});
+    Dispatch(ID_FILE_LOG);
+    ASSERT_TRUE(m_doc->IsLogging());
+    m_instrument.Send("hello");
+    EXPECT_TRUE(PumpUntil([&] { return ReadFileText(log) == "hello"; }));
+    Dispatch(ID_FILE_SEND_SCRIPT);
+    EXPECT_TRUE(Received("ABC\r"));
+    EXPECT_EQ(platform::GetProfileString(kSectionSettings, kValueLogPath), log);
+    EXPECT_EQ(platform::GetProfileString(kSectionSettings, kValueScriptPath), script);
+
+    // The recent lists keep the bytes too: the entries offered next time open the same files.
+    Dispatch(ID_FILE_LOG);
+    Dispatch(ID_FILE_LOG);
+    ASSERT_TRUE(m_doc->IsLogging());
+    EXPECT_EQ(m_doc->GetTitle(), "COM3:->" + log);
+    Dispatch(ID_FILE_SEND_SCRIPT);
+    EXPECT_TRUE(Received("ABC\rABC\r"));
+    EXPECT_TRUE(m_messages.Texts().empty());
+    EXPECT_TRUE(driver.Done());
 }
 
 TEST_F(ConnectionCommands, ARepeatingScriptRunsUntilItsFileIsGone)

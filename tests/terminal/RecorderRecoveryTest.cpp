@@ -600,6 +600,28 @@ TEST_F(RecorderRecovery, ClosingTheMainWindowDuringATransferCancelsItCleanly)
     ExpectOnlyThePartKept("BIG.000", big);
 }
 
+TEST_F(RecorderRecovery, ExitWhileWaitingForTheRecorderEndsTheProgramWithoutAMessage)
+{
+    Start(0);
+    m_instrument.AnswerBreaks(m_pty.SlavePath(), [](std::uint32_t) { return std::string(); });
+    m_directories = {m_download.Path()};
+    // File > Exit, chosen while the recovery waits for a prompt after its break.
+    QTimer exitOnBreak;
+    QObject::connect(&exitOnBreak, &QTimer::timeout, [&] {
+        if (m_instrument.BreakRates().empty())
+            return;
+        exitOnBreak.stop();
+        m_app->MainFrame()->DispatchCommand(ID_APP_EXIT);
+    });
+    exitOnBreak.start(10);
+
+    m_doc->OnRecoverRecorder();
+
+    EXPECT_TRUE(m_messages.Texts().empty());
+    EXPECT_FALSE(m_app->MainFrame()->isVisible());
+    EXPECT_TRUE(PumpUntil([&] { return m_app->MainFrame()->Documents().empty(); }));
+}
+
 TEST_F(RecorderRecovery, RefusalsOfTheInstrumentEndTheCommandWithTheirMessage)
 {
     Start(0);
