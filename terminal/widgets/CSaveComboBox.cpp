@@ -11,6 +11,9 @@ CSaveComboBox::CSaveComboBox(std::string section, std::string prefix, QWidget* p
 {
     setEditable(true);
     setInsertPolicy(QComboBox::NoInsert);
+    // An inline completer takes a selected offered name for a completion and
+    // swallows the Enter that should press OK.
+    setCompleter(nullptr);
     // Typing is limited; a path set by the program (browsing) is kept whole.
     const QRegularExpression limit(QString("^.{0,%1}$").arg(kMaxTyped),
                                    QRegularExpression::DotMatchesEverythingOption);

@@ -260,6 +260,22 @@ TEST_F(CommandDialogs, TheNameFieldHasTheKeyboardAtTheStartAndAfterBrowsing)
     }
 }
 
+TEST_F(CommandDialogs, EnterTakesTheOfferedRecentName)
+{
+    platform::WriteProfileString(kSectionSettings, "SCBS0", "/data/run.txt");
+    CScListDG dialog(m_app.Settings(), true, false);
+    WhenModal(dialog, [&] {
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab, Qt::ShiftModifier);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        if (dialog.isVisible())
+            dialog.reject();
+    });
+    ASSERT_EQ(dialog.DoModal(), platform::IDOK);
+    EXPECT_EQ(dialog.GetSelection(), "/data/run.txt");
+}
+
 TEST_F(CommandDialogs, TypingIsLimitedButABrowsedPathIsKeptWhole)
 {
     CSaveComboBox combo(kSectionSettings, "SCB");
