@@ -2,6 +2,7 @@
 
 #include "CKelvDRDlg.h"
 #include "CSaveComboBox.h"
+#include "FileNameText.h"
 #include "Messages.h"
 #include "resource.h"
 
@@ -64,11 +65,11 @@ CDownloadDirectoryDlg::CDownloadDirectoryDlg(const std::string& prefix, const st
 void CDownloadDirectoryDlg::OnBrowse()
 {
     // The chooser opens in the current directory; a failure leaves it.
-    [[maybe_unused]] int ignored = ::chdir(m_comboDirectory->currentText().toStdString().c_str());
+    [[maybe_unused]] int ignored = ::chdir(platform::NameFromText(m_comboDirectory->currentText()).c_str());
     CKelvDRDlg chooser(std::string(), this);
     if (chooser.exec() != QDialog::Accepted)
         return;
-    m_comboDirectory->setEditText(QString::fromStdString(WithoutTrailingSlash(chooser.m_strChosenPath)));
+    m_comboDirectory->setEditText(platform::NameToText(WithoutTrailingSlash(chooser.m_strChosenPath)));
     m_okButton->setFocus();
 }
 
@@ -79,7 +80,7 @@ void CDownloadDirectoryDlg::accept()
 
 void CDownloadDirectoryDlg::OnOK()
 {
-    const std::string text = m_comboDirectory->currentText().toStdString();
+    const std::string text = platform::NameFromText(m_comboDirectory->currentText());
     if (text.empty()) {
         platform::ShowMessage(LoadResString(IDS_DIRECTORY_BLANK), platform::MB_OK);
         m_comboDirectory->setFocus();
@@ -93,7 +94,7 @@ void CDownloadDirectoryDlg::OnOK()
         return;
     }
     m_strDirectory = WithoutTrailingSlash(text);
-    m_comboDirectory->AddToTop(0, QString::fromStdString(m_strDirectory));
+    m_comboDirectory->AddToTop(0, platform::NameToText(m_strDirectory));
     QDialog::accept();
 }
 

@@ -5,6 +5,7 @@
 #include "CSelectRecoverFiles.h"
 #include "DialogDriver.h"
 #include "DialogKeyboard.h"
+#include "FileNameText.h"
 #include "GuiTestApp.h"
 #include "Messages.h"
 #include "QtMessageBackend.h"
@@ -148,6 +149,20 @@ TEST(RecoveryLists, DirectoryLabelLeadsToTheDirectoryBox)
     dialog.findChild<QWidget*>("1")->setFocus();
     QTest::keyClick(&dialog, Qt::Key_D, Qt::AltModifier);
     EXPECT_TRUE(directories->hasFocus() || directories->isAncestorOf(QApplication::focusWidget()));
+}
+
+TEST(RecoveryLists, ADownloadFolderWhoseNameIsNoTextKeepsItsBytes)
+{
+    GuiTestApp();
+    TempSettings settings;
+    TempDir folder;
+    const std::string name = folder.File("dl\xE9");
+    ASSERT_EQ(::mkdir(name.c_str(), 0700), 0);
+    CDownloadDirectoryDlg dialog("SCB", "Settings");
+    dialog.findChild<QComboBox*>(QString::number(IDC_DOWNLOAD_DIRECTORY))->setEditText(platform::NameToText(name));
+    dialog.OnOK();
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(dialog.m_strDirectory, name);
 }
 
 namespace {
