@@ -284,8 +284,11 @@ TEST(CMultiBaseFile, ALaterPartThatIsNoReadableFileFailsTheOpenNamingIt)
 TEST(CMultiBaseFile, PartsThatFailOrShrinkWhileTheStreamReadsThemFailTheRead)
 {
     TempDir dir;
-    const Bytes stream = Sequence(3 << 20);
-    auto paths = WritePartChain(dir, "c", "", PartNaming::Extension, CutAt(stream, {1 << 20, 2 << 20}), 0);
+    // The first part is longer than the reader takes ahead, so the cut lies
+    // in bytes it has not read yet.
+    const std::vector<std::size_t> cuts = {16 << 20, 17 << 20};
+    const Bytes stream = Sequence(18 << 20);
+    auto paths = WritePartChain(dir, "c", "", PartNaming::Extension, CutAt(stream, cuts), 0);
     const struct {
         const char* what;
         std::size_t failing;
@@ -301,7 +304,7 @@ TEST(CMultiBaseFile, PartsThatFailOrShrinkWhileTheStreamReadsThemFailTheRead)
          }},
     };
     for (const auto& each : cases) {
-        WritePartChain(dir, "c", "", PartNaming::Extension, CutAt(stream, {1 << 20, 2 << 20}), 0);
+        WritePartChain(dir, "c", "", PartNaming::Extension, CutAt(stream, cuts), 0);
         CMultiBaseFile file;
         ASSERT_EQ(file.Open(paths[0]), S_OK) << each.what;
         EXPECT_EQ(ReadBytes(file, 10), Bytes(stream.begin(), stream.begin() + 10)) << each.what;
