@@ -1,9 +1,7 @@
 #include "CheckBuilders.h"
+#include "ProgramRun.h"
 #include "TempDir.h"
-
-#include <QProcess>
-#include <QProcessEnvironment>
-#include <QStringList>
+#include "UtilityPrograms.h"
 
 #include <gtest/gtest.h>
 
@@ -16,32 +14,10 @@ using ensemble_builder::WritePartChain;
 
 namespace {
 
-struct ProgramRun {
-    int exitCode = -1;
-    std::string errors;
-};
-
-// Runs the built checker without a display and with settings in `configHome`.
-ProgramRun RunVostic(const std::vector<std::string>& arguments, const std::string& configHome)
+// Runs the built checker on the offscreen display with settings in `configHome`.
+ProgramResult RunVostic(const std::vector<std::string>& arguments, const std::string& configHome)
 {
-    QProcess process;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert("QT_QPA_PLATFORM", "offscreen");
-    environment.insert("XDG_CONFIG_HOME", QString::fromStdString(configHome));
-    process.setProcessEnvironment(environment);
-    QStringList list;
-    for (const std::string& argument : arguments)
-        list << QString::fromStdString(argument);
-    process.start(QSV_BINARY_DIR "/check/vostic", list);
-    ProgramRun run;
-    if (!process.waitForFinished(60000)) {
-        process.kill();
-        process.waitForFinished(5000);
-        return run;
-    }
-    run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    run.errors = process.readAllStandardError().toStdString();
-    return run;
+    return RunProgram(kVostic, arguments, configHome, RunContext{"", {"QT_QPA_PLATFORM=offscreen"}});
 }
 
 std::string Header(const std::string& input)
@@ -83,7 +59,7 @@ TEST_F(VosticE2ETest, ChecksAPartChainUnattended)
                                 Ensemble(5), Ensemble(8)});
     // Cuts inside ensembles, and one empty part.
     const auto parts = WritePartChain(m_dir, "run", ".ens", PartNaming::Title, CutAt(stream, {300, 700, 700, 1200}));
-    const ProgramRun run = RunVostic({"/in:" + parts[0], "-out:" + m_log}, m_config);
+    const ProgramResult run = RunVostic({"/in:" + parts[0], "-out:" + m_log}, m_config);
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_EQ(run.errors.find("Vostic: "), std::string::npos);
     EXPECT_EQ(ReadFileText(m_log),
@@ -106,7 +82,7 @@ TEST_F(VosticE2ETest, RangeAndDateOptionsFromTheCommandLine)
 {
     const auto stream = Concat({Ensemble(1), Ensemble(2), Ensemble(3), Ensemble(4), Ensemble(5)});
     const auto parts = WritePartChain(m_dir, "run", "", PartNaming::Extension, CutAt(stream, {500}));
-    const ProgramRun run = RunVostic({"/in:" + parts[0], "/out:" + m_log, "/start:2", "/end:3"}, m_config);
+    const ProgramResult run = RunVostic({"/in:" + parts[0], "/out:" + m_log, "/start:2", "/end:3"}, m_config);
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_EQ(ReadFileText(m_log), Header(parts[0]) + InfoHeader(parts[0]) +
                                        "NO ERRORS FOUND\r\n"
@@ -124,7 +100,7 @@ TEST_F(VosticE2ETest, NoValidEnsemblesEndsWithStatusOne)
 {
     const std::string input = m_dir.File("empty.000");
     WriteFileBytes(input, std::vector<std::uint8_t>(1000, 0));
-    const ProgramRun run = RunVostic({"/in:" + input, "/out:" + m_log}, m_config);
+    const ProgramResult run = RunVostic({"/in:" + input, "/out:" + m_log}, m_config);
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_NE(run.errors.find("Input file does not contain valid ensembles."), std::string::npos);
     EXPECT_EQ(ReadFileText(m_log), Header(input) + InfoHeader(input) + "NO VALID ENSEMBLES TO CHECK\r\n");
@@ -135,7 +111,7 @@ TEST_F(VosticE2ETest, ExistingLogIsKeptWithoutAUser)
     const std::string input = m_dir.File("run.000");
     WriteFileBytes(input, Ensemble(1));
     WriteFileText(m_log, "keep");
-    const ProgramRun run = RunVostic({"/in:" + input, "/out:" + m_log}, m_config);
+    const ProgramResult run = RunVostic({"/in:" + input, "/out:" + m_log}, m_config);
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_NE(run.errors.find("already exists."), std::string::npos);
     EXPECT_EQ(ReadFileText(m_log), "keep");

@@ -2,65 +2,48 @@
 // ssh session, cron, a terminal left over from a desktop): switches run
 // headless, a start that needs its window says so.
 #include "AbsentDisplay.h"
+#include "ProgramRun.h"
 #include "TempDir.h"
 
 #include <QFile>
-#include <QProcess>
-#include <QRegularExpression>
 
 #include <gtest/gtest.h>
 
 namespace {
 
-const QString kSamples = QSV_SOURCE_DIR "/samples/sample.ens";
-const QString kDecoder = QSV_SOURCE_DIR "/tests/data/reference/sample.dec";
-const QString kText = QSV_SOURCE_DIR "/tests/data/reference/expected/sample.txt";
-
-struct Outcome {
-    int exitCode = -1;
-    std::string errors;
-};
+const std::string kSamples = QSV_SOURCE_DIR "/samples/sample.ens";
+const std::string kDecoder = QSV_SOURCE_DIR "/tests/data/reference/sample.dec";
+const std::string kText = QSV_SOURCE_DIR "/tests/data/reference/expected/sample.txt";
 
 class NoDisplay : public ::testing::Test {
 protected:
     // The environments where no display opens, each with its own way of naming one.
-    std::vector<QProcessEnvironment> Environments() const
+    std::vector<RunContext> Contexts() const
     {
-        QProcessEnvironment base = QProcessEnvironment::systemEnvironment();
-        for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "XDG_SESSION_TYPE"})
-            base.remove(name);
-        base.insert("XDG_CONFIG_HOME", QString::fromStdString(m_config.Path()));
-        QProcessEnvironment x11 = base;
-        x11.insert("DISPLAY", AbsentXDisplay());
-        QProcessEnvironment wayland = base;
-        wayland.insert("WAYLAND_DISPLAY", "nonexistent");
-        QProcessEnvironment waylandSession = wayland;
-        waylandSession.insert("XDG_SESSION_TYPE", "wayland");
-        QProcessEnvironment chosenX11 = x11;
-        chosenX11.insert("QT_QPA_PLATFORM", "xcb");
+        const RunContext base{m_dir.Path(), {"XDG_SESSION_TYPE"}};
+        RunContext x11 = base;
+        x11.environment.push_back("DISPLAY=" + AbsentXDisplay().toStdString());
+        RunContext wayland = base;
+        wayland.environment.push_back("WAYLAND_DISPLAY=nonexistent");
+        RunContext waylandSession = wayland;
+        waylandSession.environment.push_back("XDG_SESSION_TYPE=wayland");
+        RunContext chosenX11 = x11;
+        chosenX11.environment.push_back("QT_QPA_PLATFORM=xcb");
         return {x11, wayland, waylandSession, chosenX11};
     }
 
-    static std::string Describe(const QProcessEnvironment& environment)
+    static std::string Describe(const RunContext& context)
     {
-        return environment.toStringList().filter(QRegularExpression("DISPLAY|SESSION|QPA")).join(' ').toStdString();
+        std::string description;
+        for (const std::string& change : context.environment)
+            description += change + " ";
+        return description;
     }
 
-    Outcome Run(const QString& program, const QStringList& arguments, const QProcessEnvironment& environment)
+    ProgramResult Run(const std::string& program, const std::vector<std::string>& arguments,
+                      const RunContext& context)
     {
-        QProcess process;
-        process.setProcessEnvironment(environment);
-        process.setWorkingDirectory(QString::fromStdString(m_dir.Path()));
-        process.start(QSV_BINARY_DIR "/" + program, arguments);
-        Outcome outcome;
-        if (!process.waitForFinished(60000)) {
-            process.kill();
-            process.waitForFinished(5000);
-            return outcome;
-        }
-        outcome.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-        outcome.errors = process.readAllStandardError().toStdString();
-        return outcome;
+        return RunProgram(QSV_BINARY_DIR "/" + program, arguments, m_config.Path(), context);
     }
 
     TempDir m_config;
@@ -71,17 +54,17 @@ protected:
 
 TEST_F(NoDisplay, SwitchesRunHeadless)
 {
-    const std::vector<std::pair<QString, QStringList>> runs = {
+    const std::vector<std::pair<std::string, std::vector<std::string>>> runs = {
         {"convert/dralin", {"-in:" + kSamples, "-dec:" + kDecoder, "-out:sample.txt"}},
         {"merge/quenta", {"-in:" + kSamples, "-dec:" + kDecoder, "-ascii:" + kText, "-out:merged.ens"}},
         {"check/vostic", {"-in:" + kSamples, "-out:report.log"}},
         {"slice/pelmar", {"-in:" + kSamples, "-out:part", "-size:10"}},
     };
-    for (const QProcessEnvironment& environment : Environments()) {
-        SCOPED_TRACE(Describe(environment));
+    for (const RunContext& context : Contexts()) {
+        SCOPED_TRACE(Describe(context));
         for (const auto& [program, arguments] : runs) {
-            SCOPED_TRACE(program.toStdString());
-            const Outcome outcome = Run(program, arguments, environment);
+            SCOPED_TRACE(program);
+            const ProgramResult outcome = Run(program, arguments, context);
             EXPECT_EQ(outcome.exitCode, 0);
             EXPECT_EQ(outcome.errors, "");
         }
@@ -94,7 +77,7 @@ TEST_F(NoDisplay, SwitchesRunHeadless)
 
 TEST_F(NoDisplay, AStartThatNeedsItsWindowSaysSoWithStatusOne)
 {
-    const std::vector<std::tuple<QString, QStringList, std::string>> starts = {
+    const std::vector<std::tuple<std::string, std::vector<std::string>, std::string>> starts = {
         {"convert/dralin", {"-in:" + kSamples}, "Dralin: no display, and the command line does not name every file.\n"},
         {"merge/quenta", {}, "Quenta: no display, and the command line does not name every file.\n"},
         {"check/vostic", {}, "Vostic: no display, and the command line does not name every file.\n"},
@@ -103,11 +86,11 @@ TEST_F(NoDisplay, AStartThatNeedsItsWindowSaysSoWithStatusOne)
         {"terminal/parlim", {}, "Parlim: no display.\n"},
         {"terminal/parlim", {"script.qvs"}, "Parlim: no display.\n"},
     };
-    for (const QProcessEnvironment& environment : Environments()) {
-        SCOPED_TRACE(Describe(environment));
+    for (const RunContext& context : Contexts()) {
+        SCOPED_TRACE(Describe(context));
         for (const auto& [program, arguments, message] : starts) {
-            SCOPED_TRACE(program.toStdString());
-            const Outcome outcome = Run(program, arguments, environment);
+            SCOPED_TRACE(program);
+            const ProgramResult outcome = Run(program, arguments, context);
             EXPECT_EQ(outcome.exitCode, 1);
             EXPECT_EQ(outcome.errors, message);
         }

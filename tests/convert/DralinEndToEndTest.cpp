@@ -1,8 +1,7 @@
 #include "EnsembleBuilder.h"
+#include "ProgramRun.h"
 #include "TempDir.h"
-
-#include <QProcess>
-#include <QProcessEnvironment>
+#include "UtilityPrograms.h"
 
 #include <gtest/gtest.h>
 
@@ -15,36 +14,13 @@ struct RunResult {
     std::string errors;
 };
 
-// The program's own messages on standard error, without the toolkit's notes.
-std::string MessageLines(const QByteArray& errors)
+// Runs the built program without a display, with settings of its own; keeps
+// the program's own messages on standard error, without the toolkit's notes.
+RunResult RunDralin(const TempDir& home, const std::vector<std::string>& arguments)
 {
-    std::string messages;
-    for (const QByteArray& line : errors.split('\n')) {
-        if (line.startsWith("Dralin: "))
-            messages += line.toStdString() + "\n";
-    }
-    return messages;
-}
-
-// Runs the built program without a display, with settings of its own.
-RunResult RunDralin(const TempDir& home, const QStringList& arguments)
-{
-    QProcess process;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.remove("DISPLAY");
-    environment.remove("WAYLAND_DISPLAY");
-    environment.remove("QT_QPA_PLATFORM");
-    environment.insert("XDG_CONFIG_HOME", QString::fromStdString(home.Path()));
-    environment.insert("LC_ALL", "C.UTF-8");
-    process.setProcessEnvironment(environment);
-    process.start(QSV_BINARY_DIR "/convert/dralin", arguments);
-    EXPECT_TRUE(process.waitForFinished(30000));
-    return {process.exitCode(), MessageLines(process.readAllStandardError())};
-}
-
-QString Switch(const char* key, const std::string& path)
-{
-    return QString(key) + QString::fromStdString(path);
+    const ProgramResult result = RunProgram(kDralin, arguments, home.Path());
+    EXPECT_TRUE(result.finished);
+    return {result.exitCode, MessageLines(result.errors, "Dralin")};
 }
 
 class DralinEndToEnd : public ::testing::Test {
@@ -64,8 +40,7 @@ TEST_F(DralinEndToEnd, ConvertsAChainOfPartsUnattended)
     WriteFileText(m_decoder, "; survey\n0080,3,2\n0100,3,1,0.5,1\n0100,4,-2,1,0,+\n0100,6,1,0.01,2\n$L\n"
                              "$P0100,6,1,1,(2)\n0300,1,1\n$L\n");
 
-    const RunResult result = RunDralin(m_home, {Switch("/in:", parts[0]), Switch("/dec:", m_decoder),
-                                                Switch("-out:", m_output)});
+    const RunResult result = RunDralin(m_home, {"/in:" + parts[0], "/dec:" + m_decoder, "-out:" + m_output});
     EXPECT_EQ(result.exitCode, 0);
     EXPECT_EQ(result.errors, "");
     EXPECT_EQ(ReadFileText(m_output), "1,8.0,-1.93\r\n\r\n"
@@ -77,7 +52,7 @@ TEST_F(DralinEndToEnd, FailuresEndWithStatusOneAndTheirMessage)
     const std::string input = m_dir.File("empty.000");
     WriteFileBytes(input, Bytes(64, 0));
     WriteFileText(m_decoder, "0080,3,2\r\n$L\r\n");
-    RunResult result = RunDralin(m_home, {Switch("/in:", input), Switch("/dec:", m_decoder), Switch("/out:", m_output)});
+    RunResult result = RunDralin(m_home, {"/in:" + input, "/dec:" + m_decoder, "/out:" + m_output});
     EXPECT_EQ(result.exitCode, 1);
     EXPECT_EQ(result.errors, "Dralin: Input file does not contain valid ensembles.\n");
     EXPECT_EQ(ReadFileText(m_output), "");
@@ -85,12 +60,11 @@ TEST_F(DralinEndToEnd, FailuresEndWithStatusOneAndTheirMessage)
     // The existing output is kept: unattended, the replace question is answered No.
     WriteFileText(m_output, "keep");
     WriteFileBytes(input, BuildEnsemble({VariableLeader(3)}));
-    result = RunDralin(m_home, {Switch("/in:", input), Switch("/dec:", m_decoder), Switch("/out:", m_output)});
+    result = RunDralin(m_home, {"/in:" + input, "/dec:" + m_decoder, "/out:" + m_output});
     EXPECT_EQ(result.exitCode, 1);
     EXPECT_EQ(ReadFileText(m_output), "keep");
 
-    result = RunDralin(m_home, {Switch("/in:", input), Switch("/dec:", m_dir.File("none.dec")),
-                                Switch("/out:", m_dir.File("new.txt"))});
+    result = RunDralin(m_home, {"/in:" + input, "/dec:" + m_dir.File("none.dec"), "/out:" + m_dir.File("new.txt")});
     EXPECT_EQ(result.exitCode, 1);
     EXPECT_EQ(result.errors, "Dralin: Cannot open file " + m_dir.File("none.dec") + ".\n");
 }

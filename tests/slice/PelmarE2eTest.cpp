@@ -1,8 +1,9 @@
+#include "ProgramRun.h"
 #include "SliceTestData.h"
 #include "TempDir.h"
+#include "UtilityPrograms.h"
 
 #include <QFile>
-#include <QProcess>
 #include <QSettings>
 
 #include <gtest/gtest.h>
@@ -11,34 +12,12 @@ using namespace ensemble_builder;
 
 namespace {
 
-struct Outcome {
-    int exitCode = -1;
-    std::string errors;
-};
-
 class PelmarProgram : public ::testing::Test {
 protected:
     // Runs the built program without a display, as on a server.
-    Outcome Run(const QStringList& arguments)
+    ProgramResult Run(const std::vector<std::string>& arguments)
     {
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.remove("DISPLAY");
-        environment.remove("WAYLAND_DISPLAY");
-        environment.remove("QT_QPA_PLATFORM");
-        environment.insert("XDG_CONFIG_HOME", QString::fromStdString(m_config.Path()));
-        QProcess process;
-        process.setProcessEnvironment(environment);
-        process.setWorkingDirectory(QString::fromStdString(m_dir.Path()));
-        process.start(QSV_BINARY_DIR "/slice/pelmar", arguments);
-        Outcome outcome;
-        if (!process.waitForFinished(30000)) {
-            process.kill();
-            process.waitForFinished(5000);
-            return outcome;
-        }
-        outcome.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-        outcome.errors = process.readAllStandardError().toStdString();
-        return outcome;
+        return RunProgram(kPelmar, arguments, m_config.Path(), RunContext{m_dir.Path(), {}});
     }
 
     QString Stored(const char* name)
@@ -57,7 +36,7 @@ TEST_F(PelmarProgram, SlicesAChainUnattendedAndRemembersTheNames)
 {
     Bytes stream = Concat({NumberedRun({1, 2, 3}, 400000), Bytes(33, 0), NumberedRun({1, 2}, 400000)});
     auto parts = WritePartChain(m_dir, "rec", ".ens", PartNaming::Title, CutAt(stream, {500000, 900000}));
-    Outcome outcome = Run({"/in:" + QString::fromStdString(parts[0]), "-out:cut", "/size:1"});
+    ProgramResult outcome = Run({"/in:" + parts[0], "-out:cut", "/size:1"});
     EXPECT_EQ(outcome.exitCode, 0);
     EXPECT_EQ(outcome.errors, "");
     std::string prefix = m_dir.File("cut");
@@ -70,12 +49,12 @@ TEST_F(PelmarProgram, SlicesAChainUnattendedAndRemembersTheNames)
 
 TEST_F(PelmarProgram, ErrorsGoToStandardErrorWithStatusOne)
 {
-    Outcome missing = Run({"/in:missing.ens", "/out:cut"});
+    ProgramResult missing = Run({"/in:missing.ens", "/out:cut"});
     EXPECT_EQ(missing.exitCode, 1);
     EXPECT_EQ(missing.errors, "Pelmar: Cannot open file " + m_dir.File("missing.ens") + ".\n");
 
     WriteFileBytes(m_dir.File("in.ens"), NumberedRun({1}));
-    Outcome badSize = Run({"/in:in.ens", "/out:cut", "/size:250"});
+    ProgramResult badSize = Run({"/in:in.ens", "/out:cut", "/size:250"});
     EXPECT_EQ(badSize.exitCode, 1);
     EXPECT_EQ(badSize.errors, "Pelmar: The maximum file size is invalid or out of range.\n"
                               "Valid range is 0.5 to 200 MB or 0 for unlimited file size.\n");
@@ -87,7 +66,7 @@ TEST_F(PelmarProgram, CommandLineRefusesTheSizesTheDialogRefuses)
     WriteFileBytes(m_dir.File("in.ens"), NumberedRun({1}));
     for (const char* size : {"abc", "0,5", "0.0", "00", ""}) {
         SCOPED_TRACE(size);
-        Outcome outcome = Run({"/in:in.ens", "/out:cut", QString("/size:") + size});
+        ProgramResult outcome = Run({"/in:in.ens", "/out:cut", std::string("/size:") + size});
         EXPECT_EQ(outcome.exitCode, 1);
         EXPECT_EQ(outcome.errors, "Pelmar: The maximum file size is invalid or out of range.\n"
                                   "Valid range is 0.5 to 200 MB or 0 for unlimited file size.\n");
@@ -96,7 +75,7 @@ TEST_F(PelmarProgram, CommandLineRefusesTheSizesTheDialogRefuses)
     for (const char* size : {"0", " 0.5", "200"}) {
         SCOPED_TRACE(size);
         QFile::remove(QString::fromStdString(m_dir.File("cut000.000")));
-        Outcome outcome = Run({"/in:in.ens", "/out:cut", QString("/size:") + size});
+        ProgramResult outcome = Run({"/in:in.ens", "/out:cut", std::string("/size:") + size});
         EXPECT_EQ(outcome.exitCode, 0);
         EXPECT_EQ(ReadFileBytes(m_dir.File("cut000.000")), NumberedRun({1}));
     }
@@ -106,7 +85,7 @@ TEST_F(PelmarProgram, ExistingSliceIsKeptWhenNobodyCanAgree)
 {
     WriteFileBytes(m_dir.File("in.ens"), NumberedRun({1}));
     WriteFileText(m_dir.File("cut000.000"), "old");
-    Outcome outcome = Run({"/in:in.ens", "/out:cut"});
+    ProgramResult outcome = Run({"/in:in.ens", "/out:cut"});
     EXPECT_EQ(outcome.exitCode, 1);
     EXPECT_EQ(outcome.errors,
               "Pelmar: File " + m_dir.File("cut000.000") + " already exists.\nDo you want to replace it?\n");
@@ -116,7 +95,7 @@ TEST_F(PelmarProgram, ExistingSliceIsKeptWhenNobodyCanAgree)
 TEST_F(PelmarProgram, WithoutEveryFileThereIsNothingToWaitFor)
 {
     WriteFileBytes(m_dir.File("in.ens"), NumberedRun({1}));
-    Outcome outcome = Run({"/in:in.ens"});
+    ProgramResult outcome = Run({"/in:in.ens"});
     EXPECT_EQ(outcome.exitCode, 1);
     EXPECT_FALSE(outcome.errors.empty());
 }

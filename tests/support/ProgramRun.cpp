@@ -8,11 +8,11 @@ namespace {
 
 ProgramResult Run(const std::string& program, const std::vector<std::string>& arguments,
                   const std::string& configHome, const std::string& locale, int timeoutSeconds,
-                  const PipedInput* input)
+                  const PipedInput* input, const RunContext& context = {})
 {
     ProgramStreams streams;
     streams.pipedInput = input != nullptr;
-    RunningProgram running(program, arguments, configHome, streams, locale);
+    RunningProgram running(program, arguments, configHome, streams, locale, context);
     if (!running.Started())
         return {};
     std::thread feeder;
@@ -35,6 +35,12 @@ ProgramResult RunProgram(const std::string& program, const std::vector<std::stri
                          const std::string& configHome, const std::string& locale, int timeoutSeconds)
 {
     return Run(program, arguments, configHome, locale, timeoutSeconds, nullptr);
+}
+
+ProgramResult RunProgram(const std::string& program, const std::vector<std::string>& arguments,
+                         const std::string& configHome, const RunContext& context)
+{
+    return Run(program, arguments, configHome, "C.UTF-8", 120, nullptr, context);
 }
 
 ProgramResult RunProgram(const std::string& program, const std::vector<std::string>& arguments,

@@ -11,9 +11,18 @@ struct ProgramResult {
     std::string errors;     // everything it wrote to standard error
 };
 
+// Where a run starts and how its environment differs from the default one:
+// "NAME=value" sets a variable, a bare "NAME" removes it.
+struct RunContext {
+    std::string workingDirectory; // empty: the test's own
+    std::vector<std::string> environment;
+};
+
 ProgramResult RunProgram(const std::string& program, const std::vector<std::string>& arguments,
                          const std::string& configHome, const std::string& locale = "C.UTF-8",
                          int timeoutSeconds = 120);
+ProgramResult RunProgram(const std::string& program, const std::vector<std::string>& arguments,
+                         const std::string& configHome, const RunContext& context);
 
 // Standard input of a run: a pipe that gets the bytes and then closes.
 struct PipedInput {

@@ -22,7 +22,17 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-std::vector<std::string> ProgramEnvironment(const std::string& configHome, const std::string& locale)
+// Sets "NAME=value" or removes a bare "NAME" in `environment`.
+void Apply(std::vector<std::string>& environment, const std::string& change)
+{
+    const std::string prefix = change.substr(0, change.find('=')) + "=";
+    std::erase_if(environment, [&](const std::string& entry) { return entry.starts_with(prefix); });
+    if (change.find('=') != std::string::npos)
+        environment.push_back(change);
+}
+
+std::vector<std::string> ProgramEnvironment(const std::string& configHome, const std::string& locale,
+                                            const std::vector<std::string>& changes)
 {
     static const char* const kReplaced[] = {"DISPLAY=", "WAYLAND_DISPLAY=", "QT_QPA_PLATFORM=", "LC_ALL=",
                                             "XDG_CONFIG_HOME="};
@@ -36,6 +46,8 @@ std::vector<std::string> ProgramEnvironment(const std::string& configHome, const
     }
     environment.push_back("LC_ALL=" + locale);
     environment.push_back("XDG_CONFIG_HOME=" + configHome);
+    for (const std::string& change : changes)
+        Apply(environment, change);
     return environment;
 }
 
@@ -114,7 +126,7 @@ private:
 
 RunningProgram::RunningProgram(const std::string& program, const std::vector<std::string>& arguments,
                                const std::string& configHome, const ProgramStreams& streams,
-                               const std::string& locale)
+                               const std::string& locale, const RunContext& context)
 {
     // A program that stops reading must not kill the test with SIGPIPE.
     std::signal(SIGPIPE, SIG_IGN);
@@ -129,7 +141,7 @@ RunningProgram::RunningProgram(const std::string& program, const std::vector<std
     }
     std::vector<std::string> argumentTexts{program};
     argumentTexts.insert(argumentTexts.end(), arguments.begin(), arguments.end());
-    std::vector<std::string> environment = ProgramEnvironment(configHome, locale);
+    std::vector<std::string> environment = ProgramEnvironment(configHome, locale, context.environment);
     {
         SpawnSetup setup(streams.fileSizeLimit);
         if (streams.pipedInput)
@@ -142,6 +154,11 @@ RunningProgram::RunningProgram(const std::string& program, const std::vector<std
             posix_spawn_file_actions_addopen(setup.Actions(), 1, streams.outputFile.c_str(),
                                              O_WRONLY | O_APPEND | O_CREAT, 0600);
         posix_spawn_file_actions_adddup2(setup.Actions(), errorPipe[1], 2);
+        // Well above the sources, so no copy overwrites a descriptor still to be copied.
+        for (std::size_t i = 0; i < streams.passedDescriptors.size(); ++i)
+            posix_spawn_file_actions_adddup2(setup.Actions(), streams.passedDescriptors[i], 100 + static_cast<int>(i));
+        if (!context.workingDirectory.empty())
+            posix_spawn_file_actions_addchdir_np(setup.Actions(), context.workingDirectory.c_str());
         pid_t pid = -1;
         if (posix_spawn(&pid, program.c_str(), setup.Actions(), setup.Attributes(), Pointers(argumentTexts).data(),
                         Pointers(environment).data())

@@ -13,6 +13,7 @@ struct ProgramStreams {
     bool pipedOutput = false;     // a pipe the test reads, else outputFile
     std::string outputFile = "/dev/null"; // opened for appending
     rlim_t fileSizeLimit = RLIM_INFINITY;
+    std::vector<int> passedDescriptors; // the test's, given as 100, 101, ...
 };
 
 // A built program started unattended (as RunProgram runs it) whose standard
@@ -23,7 +24,7 @@ class RunningProgram {
 public:
     RunningProgram(const std::string& program, const std::vector<std::string>& arguments,
                    const std::string& configHome, const ProgramStreams& streams,
-                   const std::string& locale = "C.UTF-8");
+                   const std::string& locale = "C.UTF-8", const RunContext& context = {});
     // Kills a program still running and waits for it.
     ~RunningProgram();
     RunningProgram(const RunningProgram&) = delete;

@@ -1,17 +1,12 @@
 #include "CSerialPort.h"
 #include "ConnectedTerminal.h"
 #include "PortProbe.h"
+#include "RunningProgram.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <csignal>
-#include <spawn.h>
-#include <unistd.h>
-#include <sys/wait.h>
 #include <vector>
-
-extern char** environ;
 
 namespace {
 
@@ -59,63 +54,24 @@ TEST_F(PortRates, ARefusedRateLeavesTheLineAndItsStatusAsTheyWere)
     EXPECT_EQ(m_doc->GetStatusText(), "9600, N, 8, 1");
 }
 
-// A process of the test's own, ended and reaped when this goes.
-class ChildProcess {
-public:
-    ~ChildProcess()
-    {
-        if (m_started) {
-            ::kill(m_pid, SIGKILL);
-            ::waitpid(m_pid, nullptr, 0);
-        }
-    }
-    bool Started() const { return m_started; }
-
-protected:
-    ChildProcess() = default;
-    ChildProcess(const ChildProcess&) = delete;
-    ChildProcess& operator=(const ChildProcess&) = delete;
-    void Spawn(const char* program, std::vector<std::string> arguments, const posix_spawn_file_actions_t* actions)
-    {
-        std::vector<char*> argv;
-        for (std::string& argument : arguments)
-            argv.push_back(argument.data());
-        argv.push_back(nullptr);
-        m_started = ::posix_spawnp(&m_pid, program, actions, nullptr, argv.data(), environ) == 0;
-    }
-
-private:
-    pid_t m_pid = -1;
-    bool m_started = false;
-};
-
 // Another program holding a port: a shell that keeps the device open after
 // giving it settings of its own.
-class OtherProgram : public ChildProcess {
-public:
-    explicit OtherProgram(const std::string& device)
-    {
-        Spawn("sh",
-              {"sh", "-c", "exec 3<>\"$0\"; stty 4800 cs7 parenb parodd icanon ixon ixoff <&3; exec sleep 300", device},
-              nullptr);
-    }
-};
+RunningProgram OtherProgram(const std::string& device)
+{
+    return RunningProgram(
+        "/bin/sh",
+        {"-c", "exec 3<>\"$0\"; stty 4800 cs7 parenb parodd icanon ixon ixoff <&3; exec sleep 300", device},
+        "", ProgramStreams{});
+}
 
 // Another process holding descriptors of ours, as a program serving a
 // virtual cable holds the ends it made.
-class DescriptorHolder : public ChildProcess {
-public:
-    explicit DescriptorHolder(const std::vector<int>& fds)
-    {
-        posix_spawn_file_actions_t actions;
-        ::posix_spawn_file_actions_init(&actions);
-        // Well above the sources, so no copy overwrites a descriptor still to be copied.
-        for (std::size_t i = 0; i < fds.size(); ++i)
-            ::posix_spawn_file_actions_adddup2(&actions, fds[i], 100 + static_cast<int>(i));
-        Spawn("sleep", {"sleep", "300"}, &actions);
-        ::posix_spawn_file_actions_destroy(&actions);
-    }
-};
+RunningProgram DescriptorHolder(const std::vector<int>& fds)
+{
+    ProgramStreams streams;
+    streams.passedDescriptors = fds;
+    return RunningProgram("/bin/sleep", {"300"}, "", streams);
+}
 
 bool Listed(int comNumber)
 {
@@ -142,7 +98,7 @@ TEST(PortProbe, APortHeldElsewhereIsNotFreeAndProbingChangesNothing)
     EXPECT_TRUE(Listed(kPort));
 
     {
-        OtherProgram holder(pty.SlavePath());
+        const RunningProgram holder = OtherProgram(pty.SlavePath());
         ASSERT_TRUE(holder.Started());
         ASSERT_TRUE(PumpUntil([&] {
             termios tio = pty.SlaveTermios();
@@ -180,14 +136,14 @@ TEST(PortProbe, AVirtualCableEndIsFreeUnlessAnotherProcessHoldsIt)
     platform::PortCatalog::SetMapping(kLinkedPort, link);
 
     {
-        DescriptorHolder bridge({cable.MasterFd(), cable.SlaveFd()});
+        const RunningProgram bridge = DescriptorHolder({cable.MasterFd(), cable.SlaveFd()});
         ASSERT_TRUE(bridge.Started());
         EXPECT_TRUE(PortProbe::CanOpen(kPort));
         EXPECT_TRUE(Listed(kPort));
         EXPECT_TRUE(Listed(kLinkedPort));
 
         // One more program on the slave makes it busy again.
-        DescriptorHolder user({cable.SlaveFd()});
+        const RunningProgram user = DescriptorHolder({cable.SlaveFd()});
         ASSERT_TRUE(user.Started());
         EXPECT_FALSE(PortProbe::CanOpen(kPort));
         EXPECT_FALSE(Listed(kLinkedPort));
@@ -195,7 +151,7 @@ TEST(PortProbe, AVirtualCableEndIsFreeUnlessAnotherProcessHoldsIt)
     {
         // The master of another pseudo-terminal does not free this one.
         PtyPair other;
-        DescriptorHolder mixed({other.MasterFd(), cable.SlaveFd()});
+        const RunningProgram mixed = DescriptorHolder({other.MasterFd(), cable.SlaveFd()});
         ASSERT_TRUE(mixed.Started());
         EXPECT_FALSE(PortProbe::CanOpen(kPort));
     }
@@ -210,13 +166,13 @@ TEST_F(PortHolders, ConnectRefusesAPortAnotherProcessHoldsButTakesAVirtualCableE
     Start();
     m_doc->ClosePort();
     {
-        DescriptorHolder user({m_pty.SlaveFd()});
+        const RunningProgram user = DescriptorHolder({m_pty.SlaveFd()});
         ASSERT_TRUE(user.Started());
         m_doc->Connect();
         EXPECT_FALSE(m_doc->IsConnected());
         EXPECT_EQ(m_messages.Texts(), std::vector<std::string>{"Access Denied COM3"});
     }
-    DescriptorHolder bridge({m_pty.MasterFd(), m_pty.SlaveFd()});
+    const RunningProgram bridge = DescriptorHolder({m_pty.MasterFd(), m_pty.SlaveFd()});
     ASSERT_TRUE(bridge.Started());
     m_doc->Connect();
     EXPECT_TRUE(m_doc->IsConnected());
