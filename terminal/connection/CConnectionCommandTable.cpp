@@ -36,7 +36,7 @@ CommandTable::UpdateRule Rule(const IConnectionCommands& connection,
 void CConnectionCommandTable::Register(IConnectionCommands& connection, CommandTable& table)
 {
     using T = CConnectionCommandTable;
-    table.Add(ID_FILE_PROPERTIES, Guarded(connection, &IConnectionCommands::OnProperties), Rule(connection, &T::OnUpdateNoScript));
+    table.Add(ID_FILE_PROPERTIES, Guarded(connection, &IConnectionCommands::OnProperties), Rule(connection, &T::OnUpdateProperties));
     table.Add(ID_FILE_CONNECT, Guarded(connection, &IConnectionCommands::OnConnect), Rule(connection, &T::OnUpdateConnect));
     table.Add(ID_FILE_DISCONNECT, Guarded(connection, &IConnectionCommands::OnDisconnect),
               Rule(connection, &T::OnUpdateConnectedNoScript));
@@ -51,16 +51,16 @@ void CConnectionCommandTable::Register(IConnectionCommands& connection, CommandT
     table.Add(ID_TOOLS_OPTIONS, Guarded(connection, &IConnectionCommands::OnOptions));
     table.Add(ID_FILE_EDIT_SCRIPT, Guarded(connection, &IConnectionCommands::OnEditScript), Rule(connection, &T::OnUpdateNoScript));
     table.Add(ID_TRANSFER_COMMAND_HISTORY, Guarded(connection, &IConnectionCommands::OnCommandHistory),
-              Rule(connection, &T::OnUpdateConnectedNoScript));
+              Rule(connection, &T::OnUpdateLineFree));
     table.Add(ID_FILE_VIEW_LOG, Guarded(connection, &IConnectionCommands::OnViewLogFile), Rule(connection, &T::OnUpdateViewLogFile));
     table.Add(ID_WINDOW_CLEAR, Guarded(connection, &IConnectionCommands::OnClearWindow));
     table.Add(ID_TRANSFER_PC_TIME, Guarded(connection, &IConnectionCommands::OnPcTimeToAdcp),
-              Rule(connection, &T::OnUpdateConnectedNoScript));
+              Rule(connection, &T::OnUpdateLineFree));
     table.Add(ID_TRANSFER_HEX_BYTES, Guarded(connection, &IConnectionCommands::OnSendBytes),
-              Rule(connection, &T::OnUpdateConnectedNoScript));
+              Rule(connection, &T::OnUpdateLineFree));
     table.Add(ID_FILE_RECOVER_LOOP_RECORDER, Guarded(connection, &IConnectionCommands::OnRecoverLoopRecorder),
               Rule(connection, &T::OnUpdateRecoverLoopRecorder));
-    table.Add(ID_EDIT_PASTE, Guarded(connection, &IConnectionCommands::OnPaste));
+    table.Add(ID_EDIT_PASTE, Guarded(connection, &IConnectionCommands::OnPaste), Rule(connection, &T::OnUpdatePaste));
     table.Add(ID_HELP, Guarded(connection, &IConnectionCommands::OnHelpContents));
     table.Add(ID_RUN_SCRIPT, Guarded(connection, &IConnectionCommands::OnRunScript));
 }
@@ -68,6 +68,11 @@ void CConnectionCommandTable::Register(IConnectionCommands& connection, CommandT
 void CConnectionCommandTable::OnUpdateNoScript(const IConnectionCommands& connection, CCmdUI& ui)
 {
     ui.Enable(!connection.IsScriptRunning());
+}
+
+void CConnectionCommandTable::OnUpdateProperties(const IConnectionCommands& connection, CCmdUI& ui)
+{
+    ui.Enable(!connection.IsScriptRunning() && !connection.IsLineHeld());
 }
 
 void CConnectionCommandTable::OnUpdateConnect(const IConnectionCommands& connection, CCmdUI& ui)
@@ -78,6 +83,11 @@ void CConnectionCommandTable::OnUpdateConnect(const IConnectionCommands& connect
 void CConnectionCommandTable::OnUpdateConnectedNoScript(const IConnectionCommands& connection, CCmdUI& ui)
 {
     ui.Enable(connection.IsConnected() && !connection.IsScriptRunning());
+}
+
+void CConnectionCommandTable::OnUpdateLineFree(const IConnectionCommands& connection, CCmdUI& ui)
+{
+    ui.Enable(connection.IsConnected() && !connection.IsScriptRunning() && !connection.IsLineHeld());
 }
 
 void CConnectionCommandTable::OnUpdateLogToFile(const IConnectionCommands& connection, CCmdUI& ui)
@@ -91,7 +101,8 @@ void CConnectionCommandTable::OnUpdateSendScript(const IConnectionCommands& conn
         ui.Enable(false);
         return;
     }
-    ui.Enable(true);
+    // Stop stays available; a start waits until the line is free.
+    ui.Enable(connection.IsScriptRunning() || !connection.IsLineHeld());
     ui.SetText(LoadResString(connection.IsScriptRunning() ? IDS_STOP_SCRIPT : IDS_SEND_SCRIPT));
 }
 
@@ -103,26 +114,33 @@ void CConnectionCommandTable::OnUpdateHexAscii(const IConnectionCommands& connec
 
 void CConnectionCommandTable::OnUpdateSendBreak(const IConnectionCommands& connection, CCmdUI& ui)
 {
-    OnUpdateConnectedNoScript(connection, ui);
+    OnUpdateLineFree(connection, ui);
     connection.UpdateBreakPicture();
 }
 
 void CConnectionCommandTable::OnUpdateSendBinaryCommand(const IConnectionCommands& connection, CCmdUI& ui)
 {
-    ui.Enable(connection.GetDeviceType() == DeviceType::kGlissom && !connection.IsScriptRunning());
+    ui.Enable(connection.GetDeviceType() == DeviceType::kGlissom && !connection.IsScriptRunning() &&
+              !connection.IsLineHeld());
 }
 
 void CConnectionCommandTable::OnUpdateRecoverRecorder(const IConnectionCommands& connection, CCmdUI& ui)
 {
-    ui.Enable(IsRecorderType(connection.GetDeviceType()) && connection.IsConnected());
+    ui.Enable(IsRecorderType(connection.GetDeviceType()) && connection.IsConnected() && !connection.IsLineHeld());
 }
 
 void CConnectionCommandTable::OnUpdateRecoverLoopRecorder(const IConnectionCommands& connection, CCmdUI& ui)
 {
-    ui.Enable(IsLoopRecorderType(connection.GetDeviceType()) && connection.IsConnected());
+    ui.Enable(IsLoopRecorderType(connection.GetDeviceType()) && connection.IsConnected() &&
+              !connection.IsLineHeld());
 }
 
 void CConnectionCommandTable::OnUpdateViewLogFile(const IConnectionCommands& connection, CCmdUI& ui)
 {
     ui.Enable(!connection.IsLogging());
+}
+
+void CConnectionCommandTable::OnUpdatePaste(const IConnectionCommands& connection, CCmdUI& ui)
+{
+    ui.Enable(!connection.IsLineHeld());
 }

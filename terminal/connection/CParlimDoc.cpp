@@ -20,6 +20,8 @@
 #include "Messages.h"
 #include "resource.h"
 
+#include <QApplication>
+
 #include <chrono>
 #include <cstdlib>
 
@@ -343,6 +345,8 @@ std::string CParlimDoc::GetStatusText() const
 {
     if (!IsConnected())
         return "Disconnected";
+    if (IsLineHeld())
+        return "Line busy";
     platform::LineSettings dcb;
     m_serial.GetDCB(dcb);
     return LineText(dcb);
@@ -418,9 +422,12 @@ void CParlimDoc::OnLogWriteFailed()
 
 void CParlimDoc::SendKey(char ch)
 {
-    // A recovery or a detection owns the line: the key would reach nothing.
-    if (m_serial.IsHeld())
+    // A recovery or a detection owns the line: the key cannot go out, and
+    // the user hears so.
+    if (IsLineHeld()) {
+        QApplication::beep();
         return;
+    }
     if (m_host.Settings().m_bEcho)
         EchoKey(ch);
     if (m_portConfig.m_nDeviceType == kGlissom && ch >= 'a' && ch <= 'z')

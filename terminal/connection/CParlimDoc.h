@@ -54,6 +54,8 @@ public:
     bool OpenPort(bool report);
     void Connect();
     void ApplyPortSettings() override;
+    // The settings pane: "Disconnected", "Line busy" while a recovery or a
+    // detection holds the line, else the line's settings ("9600, N, 8, 1").
     std::string GetStatusText() const;
     bool IsConnected() const override { return m_serial.IsOpen(); }
     void ClosePort();
@@ -85,6 +87,7 @@ public:
     std::string& TypedSoFar(TypedWatch watch) override;
     void SetPinging(bool pinging) override { m_bPinging = pinging; }
     bool IsScriptRunning() const override { return m_runs.m_bScriptRunning; }
+    bool IsLineHeld() const override { return m_serial.IsHeld(); }
     // A stop: a running script ends at its next step.
     void StopScript() { m_runs.m_bScriptRunning = false; }
     bool IsHistoryRunning() const { return m_runs.m_bHistoryRunning; }

@@ -29,6 +29,8 @@ public:
 
     virtual bool IsConnected() const = 0;
     virtual bool IsScriptRunning() const = 0;
+    // A recovery or an instrument detection holds the line.
+    virtual bool IsLineHeld() const = 0;
     virtual bool IsLogging() const = 0;
     virtual bool IsHexView() const = 0;
     virtual std::int32_t GetDeviceType() const = 0;

@@ -6,6 +6,7 @@
 #include "CSelectRecoverFiles.h"
 #include "CSerialPort.h"
 #include "CSerialYModemPort.h"
+#include "CYModem.h"
 #include "CYModemDisplay.h"
 #include "Format.h"
 #include "IRecoveryConnection.h"
@@ -20,6 +21,9 @@ using namespace parlim;
 namespace {
 constexpr std::uint16_t kBreakPromptSeconds = 5;
 constexpr std::uint16_t kReplySeconds = 10;
+// Two pairs: a sender still waiting for its first request may take a lone
+// pair only after a timeout of its own.
+constexpr std::size_t kSenderCancelBytes = 4;
 
 // The text after a label found past the first character, blanks before it
 // dropped; empty when the label is not there.
@@ -192,6 +196,16 @@ std::int64_t CRecorderRecovery::ExpectedSize(ILineConnection::TypedWatch typed,
     return expected;
 }
 
+void CRecorderRecovery::EndTypedSender(ILineConnection::TypedWatch typed)
+{
+    if (m_connection.TypedSoFar(typed).empty())
+        return;
+    // The backspaces take back from the command line what a sender that
+    // ended on the first pair left of the cancel.
+    SendCommand(std::string(kSenderCancelBytes, static_cast<char>(CYModem::CAN)) +
+                std::string(kSenderCancelBytes, '\b'));
+}
+
 bool CRecorderRecovery::ChooseDirectory(std::string& directory)
 {
     CDownloadDirectoryDlg dialog("SCB", kSectionSettings);
@@ -205,8 +219,10 @@ bool CRecorderRecovery::ChooseDirectory(std::string& directory)
 void CRecorderRecovery::RecoverRecorder()
 {
     std::string directory;
-    if (!ChooseDirectory(directory))
+    if (!ChooseDirectory(directory)) {
+        EndTypedSender(ILineConnection::TypedWatch::Recorder);
         return;
+    }
     const std::int64_t expected =
         ExpectedSize(ILineConnection::TypedWatch::Recorder, &CRecorderRecovery::PrepareRecorderDownload);
     if (expected < kSizeNotGiven)
@@ -225,6 +241,7 @@ void CRecorderRecovery::RecoverLoopRecorder()
 {
     std::string directory;
     if (!ChooseDirectory(directory)) {
+        EndTypedSender(ILineConnection::TypedWatch::LoopRecorder);
         m_connection.TypedSoFar(ILineConnection::TypedWatch::LoopRecorder).clear();
         return;
     }

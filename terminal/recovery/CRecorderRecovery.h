@@ -35,6 +35,9 @@ private:
     // Sends the command that starts the transfer after a pause, then lets it settle.
     void StartDownload(const std::string& command, int settleMs);
     bool ChooseDirectory(std::string& directory);
+    // After the user typed the download command, the instrument's sender
+    // waits for this receiver and answers nothing else: a Cancel ends it.
+    void EndTypedSender(ILineConnection::TypedWatch typed);
     bool AwaitPromptAfterBreak();
     bool Ask(const char* command, std::string& reply);
     void SendCommand(const std::string& command);

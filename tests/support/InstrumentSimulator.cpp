@@ -199,6 +199,11 @@ void InstrumentSimulator::ReadFromMaster()
 
 void InstrumentSimulator::FollowLine(char c)
 {
+    if (c == '\b') {
+        if (!m_line.empty())
+            m_line.pop_back();
+        return;
+    }
     if (c != '\r') {
         if (c != '\n')
             m_line += c;

@@ -12,7 +12,8 @@
 
 // The instrument at the master end of a PtyPair. It records every byte it
 // receives with the time it arrived, answers a carriage return with
-// "\r\n>" unless silent, and can send text or a flood of bytes.
+// "\r\n>" unless silent, and can send text or a flood of bytes. A backspace
+// takes back the last character of the line being typed.
 class InstrumentSimulator {
 public:
     using Clock = std::chrono::steady_clock;

@@ -1,6 +1,7 @@
 #include "CCmdHistDG.h"
 #include "CNbCmdDG.h"
 #include "CScListDG.h"
+#include "CLineHold.h"
 #include "CSendBytesDlg.h"
 #include "ConnectedTerminal.h"
 #include "DialogDriver.h"
@@ -88,6 +89,33 @@ TEST_F(ConnectionCommands, RulesFollowConnectionScriptLogAndDeviceType)
     EXPECT_TRUE(Enabled(ID_TRANSFER_BINARY_COMMAND));
     Dispatch(ID_FILE_CONNECT);
     EXPECT_TRUE(m_doc->IsConnected());
+}
+
+TEST_F(ConnectionCommands, AHeldLineGreysAndRefusesFromEverySourceWhatWouldWriteToItOrHoldIt)
+{
+    Start(0);
+    int opened = 0;
+    DialogDriver driver(std::deque<DialogDriver::Step>(5, [&](QDialog& dialog) { opened += dialog.close(); }));
+    // Key, menu, toolbar (greyed or not), the view's posted history command and a typed "RY":
+    // each opens a dialog when let through.
+    auto fromEverySource = [&] {
+        Frame().UpdateCommandUI();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&Frame()));
+        QTest::keyClick(&Frame(), Qt::Key_B, Qt::ControlModifier);
+        Frame().findChild<QAction*>(QString::number(ID_FILE_RECOVER_RECORDER))->trigger();
+        Frame().m_wndToolBar->actions()[7]->trigger();
+        Frame().PostCommand(m_doc, ID_TRANSFER_COMMAND_HISTORY);
+        QCoreApplication::processEvents();
+        Type("RY\r");
+    };
+    {
+        CLineHold hold(m_doc->Port());
+        fromEverySource();
+        EXPECT_EQ(Frame().PaneText(ID_INDICATOR_SETTINGS), "Line busy");
+    }
+    EXPECT_EQ(opened, 0);
+    fromEverySource();
+    EXPECT_EQ(opened, 5);
 }
 
 TEST_F(ConnectionCommands, TheConnectionMenuShowsWhileAConnectionIsActive)

@@ -443,6 +443,22 @@ TEST_F(RecorderRecovery, TypedLoopRecorderCommandWithARealSender)
     EXPECT_EQ(m_messages.Texts(), (std::vector<std::string>{"Recovery Complete"}));
 }
 
+TEST_F(RecorderRecovery, CancelAfterATypedCommandEndsTheWaitingSenderSoTheInstrumentAnswersAgain)
+{
+    Start(0);
+    m_instrument.AnswerLines([this](const std::string& line) -> std::optional<LineAnswer> {
+        if (line == "RY")
+            return LineAnswer{"\r\nSENDING\r\n", [this](int fd) { return Transfer(fd); }};
+        return line == "PS0" ? std::optional<LineAnswer>({"\r\nPS0 OK\r\n>", {}}) : std::nullopt;
+    });
+    m_sender = std::make_unique<YModemSender>(std::vector<YModemSender::File>{{"BETA.002", kBeta}});
+    m_answerAfterTerminalShows = "SENDING"; // Cancel while the sender waits for the receiver.
+    Type("RY\r");
+    EXPECT_EQ(TransferOutcome(), YModemSender::Outcome::Cancelled);
+    Type("PS0\r");
+    EXPECT_TRUE(PumpUntil([&] { return Terminal().find("PS0 OK") != std::string::npos; }, 5s)) << Terminal();
+}
+
 // What the line carries until the flag is up (or the time is up).
 std::string ReadUntil(int fd, const std::atomic<bool>& flag)
 {
