@@ -22,20 +22,24 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-std::vector<std::string> ProgramEnvironment(const std::string& configHome, const std::string& locale)
+std::vector<std::string> ProgramEnvironment(const std::string& configHome, const std::string& locale,
+                                            const std::vector<std::string>& extra)
 {
-    static const char* const kReplaced[] = {"DISPLAY=", "WAYLAND_DISPLAY=", "QT_QPA_PLATFORM=", "LC_ALL=",
-                                            "XDG_CONFIG_HOME="};
+    std::vector<std::string> replaced = {"DISPLAY=", "WAYLAND_DISPLAY=", "QT_QPA_PLATFORM=", "LC_ALL=",
+                                         "XDG_CONFIG_HOME="};
+    for (const std::string& entry : extra)
+        replaced.push_back(entry.substr(0, entry.find('=') + 1));
     std::vector<std::string> environment;
     for (char** entry = environ; *entry; ++entry) {
-        bool replaced = false;
-        for (const char* prefix : kReplaced)
-            replaced = replaced || std::strncmp(*entry, prefix, std::strlen(prefix)) == 0;
-        if (!replaced)
+        bool isReplaced = false;
+        for (const std::string& prefix : replaced)
+            isReplaced = isReplaced || std::strncmp(*entry, prefix.c_str(), prefix.size()) == 0;
+        if (!isReplaced)
             environment.emplace_back(*entry);
     }
     environment.push_back("LC_ALL=" + locale);
     environment.push_back("XDG_CONFIG_HOME=" + configHome);
+    environment.insert(environment.end(), extra.begin(), extra.end());
     return environment;
 }
 
@@ -129,7 +133,7 @@ RunningProgram::RunningProgram(const std::string& program, const std::vector<std
     }
     std::vector<std::string> argumentTexts{program};
     argumentTexts.insert(argumentTexts.end(), arguments.begin(), arguments.end());
-    std::vector<std::string> environment = ProgramEnvironment(configHome, locale);
+    std::vector<std::string> environment = ProgramEnvironment(configHome, locale, streams.environment);
     {
         SpawnSetup setup(streams.fileSizeLimit);
         if (streams.pipedInput)

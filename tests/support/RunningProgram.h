@@ -13,6 +13,8 @@ struct ProgramStreams {
     bool pipedOutput = false;     // a pipe the test reads, else outputFile
     std::string outputFile = "/dev/null"; // opened for appending
     rlim_t fileSizeLimit = RLIM_INFINITY;
+    // "NAME=value" entries set for the program, replacing the test's own.
+    std::vector<std::string> environment;
 };
 
 // A built program started unattended (as RunProgram runs it) whose standard
