@@ -142,6 +142,19 @@ void CParlimApp::OnAppExit()
         m_pMainWnd->close();
 }
 
+void CParlimApp::OnQuitSignal()
+{
+    if (!m_pMainWnd)
+        return;
+    // An exit under way ends by itself, every wait in it being bounded; the
+    // signal only closes a window that opened since.
+    if (m_bExiting) {
+        m_pMainWnd->CloseOtherWindows();
+        return;
+    }
+    OnAppExit();
+}
+
 void CParlimApp::OnAppAbout()
 {
     CAboutDlg about(m_pMainWnd.get());

@@ -32,6 +32,8 @@ public:
     int ExitCode() const { return m_nExitCode; }
 
     void OnAppExit();
+    // SIGTERM, SIGHUP or SIGINT: the program ends as File > Exit ends it.
+    void OnQuitSignal();
     void OnAppAbout();
     void OnFileNew();
 

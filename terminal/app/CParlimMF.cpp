@@ -11,6 +11,7 @@
 #include "Settings.h"
 #include "resource.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QLabel>
@@ -128,7 +129,23 @@ void CParlimMF::closeEvent(QCloseEvent* event)
     m_owner.OnMainWindowClosing();
     platform::SetClosing(true);
     m_mdiArea->closeAllSubWindows();
+    CloseOtherWindows();
     QMainWindow::closeEvent(event);
+    emit Closed();
+}
+
+void CParlimMF::CloseOtherWindows()
+{
+    QList<QPointer<QWidget>> windows;
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (window != this)
+            windows.push_back(window);
+    }
+    // A window may take others with it as it closes.
+    for (const QPointer<QWidget>& window : windows) {
+        if (window && window->isVisible())
+            window->close();
+    }
 }
 
 void CParlimMF::OnBlinkTimer()

@@ -64,10 +64,17 @@ public:
     QString PaneText(int paneId) const;
     // The break button shows the picture of the break the options select.
     void ShowBreakPicture(bool software);
+    // Every other window of the program goes: a recovery's progress window,
+    // a dialog or box still open when the program ends.
+    void CloseOtherWindows();
 
     bool m_bBlink = true;
     QStatusBar* m_wndStatusBar = nullptr;
     QToolBar* m_wndToolBar = nullptr;
+
+signals:
+    // The window has closed: the program is ending.
+    void Closed();
 
 protected:
     void closeEvent(QCloseEvent* event) override;

@@ -1,4 +1,7 @@
+#include "CClosingMessages.h"
 #include "CParlimApp.h"
+#include "CParlimMF.h"
+#include "CQuitSignals.h"
 #include "HeadlessPlatform.h"
 #include "Messages.h"
 #include "NumericLocale.h"
@@ -8,6 +11,8 @@
 #include <QApplication>
 #include <QStringList>
 
+#include <memory>
+
 int main(int argc, char** argv)
 {
     platform::SetProgramName("Parlim");
@@ -16,8 +21,9 @@ int main(int argc, char** argv)
     platform::UseCNumericLocale();
     platform::QtMessageBackend screenMessages;
     platform::HeadlessMessageBackend headlessMessages;
-    platform::SetMessageBackend(headless ? static_cast<platform::MessageBackend*>(&headlessMessages)
-                                         : &screenMessages);
+    CClosingMessages messages(headless ? static_cast<platform::MessageBackend&>(headlessMessages)
+                                       : screenMessages);
+    platform::SetMessageBackend(&messages);
     QApplication::setWindowIcon(ProgramIcon());
 
     std::vector<std::string> parameters;
@@ -25,11 +31,18 @@ int main(int argc, char** argv)
     for (qsizetype i = 1; i < arguments.size(); ++i)
         parameters.push_back(arguments[i].toStdString());
 
+    // Set up after the start, kept until the settings are saved at the very end.
+    std::unique_ptr<CQuitSignals> quitSignals;
     CParlimApp theApp;
     theApp.m_bUnattended = headless;
     theApp.m_bDisplayMissing = platform::IsDisplayMissing();
     if (!theApp.InitInstance(parameters))
         return theApp.ExitCode();
+    QObject::connect(theApp.MainFrame(), &CParlimMF::Closed, [&messages] { messages.EndAnswers(); });
+    quitSignals = std::make_unique<CQuitSignals>([&] {
+        messages.EndAnswers();
+        theApp.OnQuitSignal();
+    });
     const int status = QApplication::exec();
     theApp.ExitInstance();
     return status;

@@ -113,6 +113,7 @@ void CParlimDoc::CloseDocument()
 {
     m_bClosePending = true;
     m_runs.m_bScriptRunning = false;
+    m_runs.m_bConnectionClosing = true;
     if (m_nBusy == 0)
         delete this;
 }

@@ -149,6 +149,9 @@ std::int64_t CRecorderRecovery::PrepareRecorderDownload()
         return 0;
     CSelectRecoverFiles select(reply, m_connection.DialogParent());
     select.exec();
+    // Closed with the program: the instrument is not told to send.
+    if (platform::IsClosing())
+        return -3;
     StartDownload(select.m_nSelected != 0 ? platform::Format("RY%d\r", select.m_nSelected) : std::string("RY\r"),
                   50);
     if (select.m_nSelected <= 0)

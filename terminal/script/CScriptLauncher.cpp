@@ -7,6 +7,7 @@
 #include "IScriptLaunchConnection.h"
 #include "ScriptRunState.h"
 #include "Format.h"
+#include "MessagePump.h"
 #include "Messages.h"
 #include "Settings.h"
 #include "resource.h"
@@ -88,6 +89,11 @@ bool CScriptLauncher::TakeHandOver()
     const std::string path = HandedOverPath();
     if (path.empty())
         return false;
+    if (const char* hindrance = HandOverHindrance()) {
+        platform::WriteProfileString(kSectionSettings, kValueOutsideScriptPath, "");
+        platform::ShowMessage(platform::Format(hindrance, path.c_str()));
+        return true;
+    }
     if (DeferWhileBusy(ID_FILE_SEND_SCRIPT))
         return true;
     m_runs.m_bScriptRunning = true;
@@ -95,6 +101,17 @@ bool CScriptLauncher::TakeHandOver()
     platform::WriteProfileString(kSectionSettings, kValueOutsideScriptPath, "");
     PostRun();
     return true;
+}
+
+const char* CScriptLauncher::HandOverHindrance() const
+{
+    if (platform::IsClosing())
+        return kHandOverProgramClosing;
+    if (m_runs.m_bConnectionClosing)
+        return kHandOverWindowClosed;
+    if (!m_connection.IsConnected())
+        return kHandOverLineLost;
+    return nullptr;
 }
 
 void CScriptLauncher::StopRunning()

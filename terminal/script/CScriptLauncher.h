@@ -15,6 +15,10 @@ class CScriptLauncher {
 public:
     static constexpr const char* kCouldNotOpen = "Could Not Open %s";
     static constexpr const char* kCouldNotOpenScriptFile = "Could Not Open Script File: %s";
+    // A handed-over script that waited for the line and can no longer run.
+    static constexpr const char* kHandOverLineLost = "The script %s was not run: the connection lost its line.";
+    static constexpr const char* kHandOverWindowClosed = "The script %s was not run: its connection window was closed.";
+    static constexpr const char* kHandOverProgramClosing = "The script %s was not run: Parlim is closing.";
 
     explicit CScriptLauncher(IScriptLaunchConnection& connection);
 
@@ -33,6 +37,8 @@ public:
 
 private:
     bool TakeHandOver();
+    // Why a handed-over script can no longer run here; null when it can.
+    const char* HandOverHindrance() const;
     void StopRunning();
     void ChooseAndRun();
     // True when a run is still unwinding or the line is held: the command is

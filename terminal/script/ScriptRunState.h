@@ -15,4 +15,6 @@ struct ScriptRunState {
     int m_nDeferredScriptCommand = 0;
     // A posted run-script command is still wanted; a stop cancels it.
     bool m_bRunScriptPending = false;
+    // The connection's window has closed; the connection goes once its waits return.
+    bool m_bConnectionClosing = false;
 };

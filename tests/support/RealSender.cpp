@@ -4,6 +4,7 @@
 #include <fcntl.h>
 #include <spawn.h>
 #include <sys/wait.h>
+#include <thread>
 
 extern char** environ;
 
@@ -42,6 +43,19 @@ int RealSender::Wait()
 {
     int status = 0;
     ::waitpid(m_pid, &status, 0);
+    m_pid = -1;
+    return status;
+}
+
+int RealSender::Wait(std::chrono::seconds timeout)
+{
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    int status = 0;
+    while (::waitpid(m_pid, &status, WNOHANG) == 0) {
+        if (std::chrono::steady_clock::now() >= deadline)
+            return -1;
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
     m_pid = -1;
     return status;
 }

@@ -1,4 +1,5 @@
 #pragma once
+#include <chrono>
 #include <string>
 #include <sys/types.h>
 #include <vector>
@@ -17,6 +18,8 @@ public:
     void Kill();
     // Waits for the sender to end; its wait status.
     int Wait();
+    // Waits at most that long: the wait status, or -1 while it still runs.
+    int Wait(std::chrono::seconds timeout);
 
 private:
     pid_t m_pid = -1;

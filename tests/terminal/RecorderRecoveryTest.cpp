@@ -1,3 +1,4 @@
+#include "CClosingMessages.h"
 #include "CSaveComboBox.h"
 #include "CSerialPort.h"
 #include "CommandRouter.h"
@@ -14,6 +15,7 @@
 #include <QTimer>
 #include <QTreeWidget>
 
+#include <algorithm>
 #include <atomic>
 #include <deque>
 #include <filesystem>
@@ -173,10 +175,12 @@ protected:
         const auto soFar = Control<QLabel>(window, IDC_RECOVER_BYTES_SO_FAR)->text().toLongLong();
         if (m_cancelAt > 0 && soFar >= m_cancelAt) {
             m_cancelAt = 0;
-            if (m_closeMainWindow)
+            if (m_closeMainWindow) {
                 m_app->MainFrame()->close();
-            else
+                m_progressOutlivedMainWindow = window->isVisible();
+            } else {
                 Control<QPushButton>(window, 2)->click();
+            }
         }
     }
 
@@ -228,6 +232,7 @@ protected:
     std::int64_t m_cancelAt = 0;
     // At m_cancelAt the main window is closed instead of the transfer cancelled.
     bool m_closeMainWindow = false;
+    bool m_progressOutlivedMainWindow = false;
     std::unique_ptr<YModemSender> m_sender;
     std::atomic<YModemSender::Outcome> m_outcome{YModemSender::Outcome::TimedOut};
     std::atomic<bool> m_transferStarted{false};
@@ -532,6 +537,60 @@ TEST_F(RecorderRecovery, AScriptHandedOverDuringATransferWaitsForTheEndOfTheReco
     }
 }
 
+TEST_F(RecorderRecovery, AHandedOverScriptThatCanNoLongerRunIsReportedByName)
+{
+    Start(0);
+    TempDir source;
+    WriteFileText(source.File("LARGE.000"), Pattern(4 * 1024 * 1024, 12));
+    const std::string script = source.File("hand.qvs");
+    WriteFileText(script, "HANDOVER\r\n");
+    TempDir secondConfig;
+    // A recovery from a new cable; a script handed over during it waits for
+    // the line, then the transfer ends as `end` ends it.
+    auto handOverThenEnd = [&](const std::function<void(PtyPair&, RealSender&)>& end) {
+        PtyPair cable;
+        cable.MapTo(kPort);
+        m_doc->ClosePort();
+        m_doc->Connect();
+        RealSender sender(cable.MasterFd(), {"sz", "--ymodem", "-q", source.File("LARGE.000")});
+        ASSERT_TRUE(sender.Started());
+        std::unique_ptr<QProcess> second;
+        bool ended = false;
+        QTimer during;
+        QObject::connect(&during, &QTimer::timeout, [&] {
+            QWidget* window = VisibleWindow(IDD_RECOVER_DATA);
+            if (!second && window && Control<QLabel>(window, IDC_RECOVER_BYTES_SO_FAR)->text().toLongLong() >= 100000)
+                second = StartSecond(secondConfig.Path(), script);
+            if (second && !ended && second->state() == QProcess::NotRunning) {
+                ended = true;
+                end(cable, sender);
+            }
+        });
+        during.start(10);
+        m_directories = {m_download.Path()};
+        Type("RY\r");
+        ASSERT_TRUE(second);
+        EXPECT_EQ(SecondStartExitCode(*second), 0);
+    };
+    auto reported = [&](const std::string& why) {
+        const std::string text = "The script " + script + " was not run: " + why;
+        const std::vector<std::string>& texts = m_messages.Texts();
+        return std::find(texts.begin(), texts.end(), text) != texts.end();
+    };
+
+    handOverThenEnd([](PtyPair& cable, RealSender& sender) {
+        sender.Kill();
+        cable.CloseMaster();
+    });
+    EXPECT_TRUE(PumpUntil([&] { return reported("the connection lost its line."); }, kGenerous))
+        << ::testing::PrintToString(m_messages.Texts());
+    m_messages.Clear();
+
+    handOverThenEnd([this](PtyPair&, RealSender&) { m_app->MainFrame()->close(); });
+    EXPECT_TRUE(PumpUntil([&] { return reported("Parlim is closing."); }, kGenerous))
+        << ::testing::PrintToString(m_messages.Texts());
+}
+
 TEST_F(RecorderRecovery, AVanishedLineShowsDisconnectedAndClosesItsDevice)
 {
     Start(0);
@@ -609,11 +668,22 @@ TEST_F(RecorderRecovery, ClosingTheMainWindowDuringATransferCancelsItCleanly)
     m_directories = {m_download.Path()};
     m_cancelAt = 2048;
     m_closeMainWindow = true;
+    // What the program puts between its messages and the screen.
+    CClosingMessages closingMessages(m_messages);
+    platform::SetMessageBackend(&closingMessages);
+    QObject::connect(m_app->MainFrame(), &CParlimMF::Closed, [&] { closingMessages.EndAnswers(); });
 
     m_doc->OnRecoverRecorder();
 
+    platform::SetMessageBackend(&m_messages);
     EXPECT_EQ(TransferOutcome(), YModemSender::Outcome::Cancelled);
-    ExpectOnlyThePartKept("BIG.000", big);
+    // The progress window went with the main window, and no box was left behind them.
+    EXPECT_FALSE(m_progressOutlivedMainWindow);
+    EXPECT_TRUE(m_messages.Texts().empty());
+    EXPECT_TRUE(m_sender->Received().ends_with("\x18\x18"));
+    const std::string kept = ReadFileText(m_download.File("BIG.000.part"));
+    EXPECT_FALSE(kept.empty());
+    EXPECT_TRUE(kept == big.substr(0, kept.size()));
 }
 
 TEST_F(RecorderRecovery, ExitWhileWaitingForTheRecorderEndsTheProgramWithoutAMessage)
