@@ -29,7 +29,9 @@ bool CReportLog::Close()
 {
     if (m_file.IsOpen()) {
         Flush();
-        m_file.Close();
+        // A file system may report a failed write only on closing.
+        if (FAILED(m_file.CloseChecked()))
+            m_bWriteFailed = true;
     }
     return !m_bWriteFailed;
 }

@@ -3,7 +3,9 @@
 #include "FilePaths.h"
 #include "StreamWait.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/stat.h>
@@ -46,14 +48,26 @@ void CBaseFile::Close()
     CloseHandle();
 }
 
-void CBaseFile::CloseHandle()
+HRESULT CBaseFile::CloseChecked()
 {
-    if (m_hFile >= 0)
-        ::close(m_hFile);
+    if (m_hFile < 0)
+        return E_FAIL;
+    const HRESULT result = CloseHandle();
+    Close();
+    return result;
+}
+
+HRESULT CBaseFile::CloseHandle()
+{
+    HRESULT result = S_OK;
+    if (m_hFile >= 0 && ::close(m_hFile) != 0)
+        result = HResultFromErrno(errno);
     m_hFile = -1;
     m_bStream = false;
     m_bFifo = false;
+    m_bBlockingStream = false;
     m_strPath.clear();
+    return result;
 }
 
 HRESULT CBaseFile::OpenHandle(const std::string& name, Disposition disposition)
@@ -71,6 +85,30 @@ HRESULT CBaseFile::OpenHandle(const std::string& name, Disposition disposition)
     const int fd = OpenWaitingForReader(name, flags, &failure);
     if (fd < 0)
         return failure;
+    const HRESULT taken = TakeDescriptor(fd, name);
+    // A regular file of our own blocks as usual; a stream waits through poll.
+    if (SUCCEEDED(taken) && !m_bStream)
+        ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    return taken;
+}
+
+HRESULT CBaseFile::AdoptInherited(int descriptor, const std::string& name)
+{
+    const int flags = ::fcntl(descriptor, F_GETFL);
+    if (flags < 0)
+        return HResultFromErrno(errno);
+    if ((flags & O_ACCMODE) == O_RDONLY)
+        return HResultFromErrno(EBADF);
+    const int fd = ::fcntl(descriptor, F_DUPFD_CLOEXEC, 0);
+    if (fd < 0)
+        return HResultFromErrno(errno);
+    const HRESULT taken = TakeDescriptor(fd, name);
+    m_bBlockingStream = SUCCEEDED(taken) && m_bStream && (flags & O_NONBLOCK) == 0;
+    return taken;
+}
+
+HRESULT CBaseFile::TakeDescriptor(int fd, const std::string& name)
+{
     struct stat st {};
     if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
         // A directory is never a file of ours.
@@ -79,8 +117,6 @@ HRESULT CBaseFile::OpenHandle(const std::string& name, Disposition disposition)
     }
     m_bStream = !S_ISREG(st.st_mode);
     m_bFifo = S_ISFIFO(st.st_mode);
-    if (!m_bStream)
-        ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
     m_hFile = fd;
     m_strPath = platform::FullPath(name);
     if (m_strPath.empty()) {
@@ -99,6 +135,8 @@ HRESULT CBaseFile::Open(std::string name)
 HRESULT CBaseFile::Create(std::string name, bool overwrite)
 {
     Close();
+    if (const int inherited = platform::InheritedDescriptor(name); inherited >= 0)
+        return AdoptInherited(inherited, name);
     return OpenHandle(name, overwrite ? Disposition::CreateAlways : Disposition::CreateNew);
 }
 
@@ -145,7 +183,16 @@ HRESULT CBaseFile::Write(const void* buffer, std::uint32_t count, std::uint32_t*
     const auto* bytes = static_cast<const char*>(buffer);
     std::uint32_t total = 0;
     while (total < count) {
-        ssize_t n = ::write(m_hFile, bytes + total, count - total);
+        std::uint32_t chunk = count - total;
+        if (m_bBlockingStream) {
+            // Room first, so that a stalled reader's wait can be cancelled;
+            // then no more than the stream surely takes at once.
+            short reported = 0;
+            if (HRESULT ready = StreamWait::UntilReady(m_hFile, POLLOUT, &reported); FAILED(ready))
+                return ready;
+            chunk = std::min<std::uint32_t>(chunk, PIPE_BUF);
+        }
+        ssize_t n = ::write(m_hFile, bytes + total, chunk);
         if (n < 0) {
             HRESULT retry = AfterFailedTransfer(POLLOUT);
             if (FAILED(retry))

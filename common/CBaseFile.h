@@ -17,8 +17,15 @@ public:
     CBaseFile& operator=(const CBaseFile&) = delete;
 
     virtual void Close();
+    // Close, answering what the system reported on closing: a network or
+    // quota-limited file system may report a failed write (EIO, ENOSPC,
+    // EDQUOT) only then. E_FAIL when no file is open.
+    HRESULT CloseChecked();
 
     HRESULT Open(std::string name);
+    // A name of an inherited descriptor (/dev/stdout, /dev/fd/N and the like)
+    // writes through a duplicate of it, as the shell opened it: nothing is
+    // reopened or truncated, an append stays an append.
     HRESULT Create(std::string name, bool overwrite);
     HRESULT OpenAppend(std::string name);
 
@@ -39,10 +46,13 @@ protected:
     enum class Disposition { OpenExisting, CreateAlways, CreateNew, OpenAlways };
     // Opens without calling the virtual Close first (used for part switches).
     HRESULT OpenHandle(const std::string& name, Disposition disposition);
-    // Releases the descriptor and the path only.
-    void CloseHandle();
+    // Releases the descriptor and the path only; answers what close reported.
+    HRESULT CloseHandle();
 
 private:
+    HRESULT AdoptInherited(int descriptor, const std::string& name);
+    // Takes an open descriptor as the file `name`; closes it on failure.
+    HRESULT TakeDescriptor(int fd, const std::string& name);
     // After a read or write failed with errno: S_OK to try again (it was
     // interrupted, or the stream is now ready), else the failure.
     HRESULT AfterFailedTransfer(short events) const;
@@ -52,4 +62,7 @@ private:
 
     bool m_bStream = false;
     bool m_bFifo = false;
+    // An inherited stream in blocking mode, a mode shared with other
+    // processes and so never changed here.
+    bool m_bBlockingStream = false;
 };

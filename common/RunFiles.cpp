@@ -41,7 +41,8 @@ bool IsPartOfChain(const CMultiBaseFile& chain, const std::string& name)
 bool CreateRunOutput(CBaseFile& file, const std::string& name)
 {
     using namespace platform;
-    const PathKind kind = KindOfPath(name);
+    // An inherited descriptor is written as the shell opened it, whatever it leads to.
+    const PathKind kind = InheritedDescriptor(name) >= 0 ? PathKind::Stream : KindOfPath(name);
     if (kind == PathKind::Other) {
         ShowMessage(Format(kMsgCannotCreateFile, name.c_str()));
         return false;

@@ -27,8 +27,9 @@ bool IsPartOfChain(const CMultiBaseFile& chain, const std::string& name);
 // is an existing file (tested with stat), then creates it with overwrite;
 // "Cannot create file %s." on failure, and at once, without the question, for
 // a folder, a block device or a socket. A FIFO or character device is written
-// as it is, without the question (a FIFO waits for its reader). False also
-// when the user said No.
+// as it is, without the question (a FIFO waits for its reader), and so is an
+// inherited descriptor named as /dev/stdout or /dev/fd/N, whatever it leads
+// to. False also when the user said No.
 bool CreateRunOutput(CBaseFile& file, const std::string& name);
 
 // The shared texts, exactly as shown.

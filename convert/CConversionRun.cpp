@@ -92,13 +92,13 @@ bool CConversionRun::ConvertEnsembles(IProgress& progress)
 
 bool CConversionRun::FinishNormally()
 {
-    // The last lines are still collected; a failed write is no normal end.
-    if (!m_decoding.FlushOutput(m_output)) {
+    // The last lines are still collected, and a file system may report a
+    // failed write only on closing: either is no normal end.
+    if (!m_decoding.FlushOutput(m_output) || FAILED(m_output.CloseChecked())) {
         ShowMessage(dralin::kMsgWriteFailed);
         return false;
     }
     m_input.Close();
-    m_output.Close();
     m_decoderFile.Close();
     SaveLastInputFileName(m_fields.input);
     SaveLastOutputFileName(m_fields.output);

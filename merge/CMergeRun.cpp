@@ -155,17 +155,25 @@ CMergeRun::Outcome CMergeRun::EndAtAsciiEnd(const CAsciiLineReader& ascii)
         platform::ShowMessage(platform::Format(kMsgCannotOpenFile, m_fields.ascii.c_str()));
         return Outcome::Failed;
     }
-    if (!FlushOutput())
+    if (!FinishOutput())
         return Outcome::Failed;
     return ascii.LineTooLong() ? Outcome::AsciiLineTooLong : Outcome::AsciiExhausted;
 }
 
-CMergeRun::Outcome CMergeRun::EndNormally()
+bool CMergeRun::FinishOutput()
 {
     if (!FlushOutput())
+        return false;
+    if (FAILED(m_output.CloseChecked()))
+        return Refuse(kMsgWriteFailed);
+    return true;
+}
+
+CMergeRun::Outcome CMergeRun::EndNormally()
+{
+    if (!FinishOutput())
         return Outcome::Failed;
     m_input.Close();
-    m_output.Close();
     m_decoderFile.Close();
     SaveLastInputFileName(m_fields.input);
     SaveLastOutputFileName(m_fields.output);

@@ -56,6 +56,8 @@ private:
     std::uint8_t* AppendToOutput(const std::uint8_t* bytes, std::size_t count);
     void DropLastFromOutput(std::size_t count);
     bool FlushOutput();
+    // Flushes and closes: a file system may report a failed write only then.
+    bool FinishOutput();
     Outcome EndNormally();
     // The ASCII file gave no line for an ensemble: what was merged is kept.
     Outcome EndAtAsciiEnd(const CAsciiLineReader& ascii);

@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <string_view>
 #include <vector>
 
 namespace platform {
@@ -67,6 +68,25 @@ PathKind KindOfPath(const std::string& name)
     if (S_ISFIFO(st.st_mode) || S_ISCHR(st.st_mode))
         return PathKind::Stream;
     return PathKind::Other;
+}
+
+int InheritedDescriptor(const std::string& name)
+{
+    if (name == "/dev/stdout")
+        return 1;
+    if (name == "/dev/stderr")
+        return 2;
+    for (const std::string_view folder : {"/dev/fd/", "/proc/self/fd/"}) {
+        if (std::string_view(name).substr(0, folder.size()) != folder)
+            continue;
+        const std::string digits = name.substr(folder.size());
+        // As the system names them: decimal, no sign, no leading zero.
+        if (digits.empty() || digits.size() > 9 || digits.find_first_not_of("0123456789") != std::string::npos
+            || (digits.size() > 1 && digits.front() == '0'))
+            return -1;
+        return std::stoi(digits);
+    }
+    return -1;
 }
 
 } // namespace platform

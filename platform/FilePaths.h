@@ -23,4 +23,8 @@ enum class PathKind {
 };
 PathKind KindOfPath(const std::string& name);
 
+// The descriptor a name stands for in this process: 1 for /dev/stdout, 2 for
+// /dev/stderr, N for /dev/fd/N and /proc/self/fd/N; -1 for any other name.
+int InheritedDescriptor(const std::string& name);
+
 } // namespace platform

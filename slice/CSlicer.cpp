@@ -123,14 +123,14 @@ bool CSlicer::Slice(IProgress& progress)
         if (!ok || !progress.Pump())
             break;
     }
-    ok = ok && InputReadToItsEnd(m_input, m_settings.input) && Flush();
+    ok = ok && InputReadToItsEnd(m_input, m_settings.input) && FinishSlice();
     CloseAll();
     return ok;
 }
 
 bool CSlicer::OpenNextSlice()
 {
-    return Flush() && OpenSliceFile(SliceName(m_settings.prefix, m_nRestarts, m_nSizeSteps));
+    return FinishSlice() && OpenSliceFile(SliceName(m_settings.prefix, m_nRestarts, m_nSizeSteps));
 }
 
 bool CSlicer::OpenSliceFile(const std::string& name)
@@ -176,6 +176,17 @@ bool CSlicer::Flush()
     if (!complete)
         platform::ShowMessage(IDS_WRITE_FAILED);
     return complete;
+}
+
+bool CSlicer::FinishSlice()
+{
+    if (!Flush())
+        return false;
+    // A file system may report a failed write only on closing.
+    if (SUCCEEDED(m_slice.CloseChecked()))
+        return true;
+    platform::ShowMessage(IDS_WRITE_FAILED);
+    return false;
 }
 
 void CSlicer::CloseAll()

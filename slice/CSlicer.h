@@ -49,6 +49,9 @@ private:
     bool OpenNextSlice();
     bool WriteEnsemble(const std::uint8_t* data, std::uint32_t size);
     bool Flush();
+    // Flushes and closes the current slice; false with the message shown
+    // when a write or the close failed.
+    bool FinishSlice();
     void CloseAll();
 
     SliceSettings m_settings;

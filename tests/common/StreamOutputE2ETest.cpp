@@ -1,7 +1,8 @@
 // The built data utilities writing to devices, FIFOs and pipes as the shell
-// does, and failing a write (never dying) when the reader goes away or a
-// file-size limit is reached.
+// does, and failing a write (never dying) when the reader goes away, a
+// file-size limit is reached or the close reports the failure.
 #include "EnsembleBuilder.h"
+#include "FailingMount.h"
 #include "ProgramRun.h"
 #include "RunningProgram.h"
 #include "StreamEnds.h"
@@ -157,6 +158,55 @@ TEST_F(StreamOutput, AnOutputThatIsTheInputStaysRefusedUnderAnyName)
                   run.caption + ": Input and output file must have different name.\n");
     }
     EXPECT_EQ(ReadFileBytes(input), recording);
+}
+
+TEST_F(StreamOutput, DescriptorNamesWriteWhereTheShellOpenedTheOutput)
+{
+    std::string lines;
+    const std::string input = m_dir.File("in.ens");
+    WriteFileBytes(input, Numbered(3, &lines));
+    const std::string kept = m_dir.File("keep.txt");
+    WriteFileText(kept, "earlier\n");
+    ProgramStreams appending;
+    appending.outputFile = kept;
+    std::string expected = "earlier\n";
+    for (const std::string name : {"/dev/stdout", "/dev/fd/1", "/proc/self/fd/1"}) {
+        RunningProgram dralin(kDralin, Arguments(kDralin, input, name), m_home.Path(), appending);
+        const ProgramResult result = dralin.Finish();
+        EXPECT_EQ(result.exitCode, 0) << name;
+        EXPECT_EQ(MessageLines(result.errors, "Dralin"), "") << name;
+        expected += lines;
+    }
+    RunningProgram vostic(kVostic, Arguments(kVostic, input, "/dev/stdout"), m_home.Path(), appending);
+    EXPECT_EQ(vostic.Finish().exitCode, 0);
+    const std::string written = ReadFileText(kept);
+    EXPECT_EQ(written.substr(0, expected.size()), expected);
+    EXPECT_NE(written.find("Valid Ensembles   : 3", expected.size()), std::string::npos) << written;
+
+    const ProgramResult notOpen = Run(kDralin, Arguments(kDralin, input, "/dev/fd/999999"));
+    EXPECT_EQ(notOpen.exitCode, 1);
+    EXPECT_EQ(MessageLines(notOpen.errors, "Dralin"), "Dralin: Cannot create file /dev/fd/999999.\n");
+}
+
+TEST_F(StreamOutput, AFailedCloseIsAFailedWrite)
+{
+    FailingMount mount({.closes = true});
+    ASSERT_TRUE(mount.Mounted());
+    const std::string input = m_dir.File("in.ens");
+    WriteFileBytes(input, Numbered(3));
+    // Numbering that starts again: the slicer closes its first slice mid-run.
+    const std::string restarting = m_dir.File("restart.ens");
+    WriteFileBytes(restarting, Concat({Numbered(2), Numbered(2)}));
+    for (const auto& run : kPrograms) {
+        const ProgramResult result = Run(run.program, Arguments(run.program, input, mount.File(run.caption)));
+        EXPECT_EQ(result.exitCode, 1) << run.caption;
+        EXPECT_EQ(MessageLines(result.errors, run.caption), run.caption + ": Problems with writing to output file.\n");
+    }
+    const ProgramResult sliced = Run(kPelmar, Arguments(kPelmar, restarting, mount.File("restart")));
+    EXPECT_EQ(sliced.exitCode, 1);
+    EXPECT_EQ(MessageLines(sliced.errors, "Pelmar"), "Pelmar: Problems with writing to output file.\n");
+    EXPECT_EQ(ReadFileBytes(mount.BackingFile("restart000.000")), Numbered(2));
+    EXPECT_NE(::access(mount.BackingFile("restart001.000").c_str(), F_OK), 0);
 }
 
 } // namespace
