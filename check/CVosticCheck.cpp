@@ -124,9 +124,13 @@ CheckOutcome CVosticCheck::Run(IProgress& progress)
         if (!progress.Pump())
             break;
     }
-    const bool readWhole = InputReadToItsEnd(m_input, m_request.input);
-    const CheckOutcome outcome = EndRun();
-    return readWhole ? outcome : CheckOutcome::ReadFailed;
+    if (SUCCEEDED(m_input.GetReadError()))
+        return EndRun({});
+    // The report of what was read is written before the failure is told.
+    const std::string readFailure = InputReadFailureText(m_input, m_request.input);
+    EndRun(readFailure);
+    platform::ShowMessage(readFailure);
+    return CheckOutcome::ReadFailed;
 }
 
 void CVosticCheck::ResetRun()
@@ -384,15 +388,18 @@ void CVosticCheck::WriteReportEvent(ReportEvent code, std::int32_t a, std::int32
     m_log.Write(formatted);
 }
 
-CheckOutcome CVosticCheck::EndRun()
+CheckOutcome CVosticCheck::EndRun(const std::string& readFailure)
 {
     WriteReportSection(kInfoHeader, m_strInputFile);
+    if (!readFailure.empty())
+        WriteReportSection(kText, readFailure + "\r\n");
     const bool counted = m_nValidEnsembles != 0;
     if (!counted) {
-        platform::ShowMessage(utility_text::kMsgNoEnsembles);
+        if (readFailure.empty())
+            platform::ShowMessage(utility_text::kMsgNoEnsembles);
         WriteReportSection(kNoEnsemblesToCheck, {});
     } else {
-        if (m_nErrorLines == 0)
+        if (m_nErrorLines == 0 && readFailure.empty())
             WriteReportSection(kNoErrors, {});
         WriteSummary();
         WriteSettings();

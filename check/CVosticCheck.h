@@ -129,7 +129,9 @@ private:
     void WriteSettings();
     void WriteWavesTotals();
     void WriteDataTypeTable();
-    CheckOutcome EndRun();
+    // Ends the report; a failed read (its text, empty after a whole read)
+    // gets a line of its own and leaves the no-errors line out.
+    CheckOutcome EndRun(const std::string& readFailure);
 
     CheckRequest m_request;
     std::int32_t m_nStart = 0;

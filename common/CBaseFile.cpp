@@ -152,28 +152,27 @@ HRESULT CBaseFile::Read(void* buffer, std::uint32_t count, std::uint32_t* read)
         return E_FAIL;
     auto* bytes = static_cast<char*>(buffer);
     std::uint32_t total = 0;
+    HRESULT result = S_OK;
     // A regular file may still return short counts; keep going until the end.
-    while (total < count) {
+    while (total < count && SUCCEEDED(result)) {
         ssize_t n = ::read(m_hFile, bytes + total, count - total);
         if (n < 0) {
-            HRESULT retry = AfterFailedTransfer(POLLIN);
-            if (FAILED(retry))
-                return retry;
+            result = AfterFailedTransfer(POLLIN);
             continue;
         }
         if (n == 0) {
             bool atEnd = true;
-            if (HRESULT result = AtEndOfStream(&atEnd); FAILED(result))
-                return result;
+            result = AtEndOfStream(&atEnd);
             if (atEnd)
                 break;
             continue;
         }
         total += static_cast<std::uint32_t>(n);
     }
+    // After a failure too: the bytes that arrived before it are in the buffer.
     if (read)
         *read = total;
-    return S_OK;
+    return result;
 }
 
 HRESULT CBaseFile::Write(const void* buffer, std::uint32_t count, std::uint32_t* written)

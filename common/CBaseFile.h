@@ -29,6 +29,7 @@ public:
     HRESULT Create(std::string name, bool overwrite);
     HRESULT OpenAppend(std::string name);
 
+    // The count is stored after a failure too: the bytes read before it.
     HRESULT Read(void* buffer, std::uint32_t count, std::uint32_t* read = nullptr);
     HRESULT Write(const void* buffer, std::uint32_t count, std::uint32_t* written = nullptr);
     HRESULT Seek(std::int64_t offset, int origin, std::uint64_t* newPosition = nullptr);

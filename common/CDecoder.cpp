@@ -1,10 +1,10 @@
 #include "CDecoder.h"
 
 #include "CBaseFile.h"
-#include "FileTexts.h"
 #include "Format.h"
 #include "HexToInt.h"
 #include "Messages.h"
+#include "RunFiles.h"
 #include "TextLineLimit.h"
 
 #include <algorithm>
@@ -121,7 +121,7 @@ bool CDecoder::Load(CBaseFile& file)
         }
     }
     if (FAILED(read)) {
-        platform::ShowMessage(platform::Format(platform::kMsgCannotOpenFile, file.m_strPath.c_str()));
+        ShowCannotReadFile(file.m_strPath, read);
         return false;
     }
     if (!line.empty() && !ProcessLine(line, ++lineNumber))

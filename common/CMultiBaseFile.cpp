@@ -84,6 +84,7 @@ void CMultiBaseFile::Close()
     m_nPartRead = 0;
     m_hrReadError = S_OK;
     m_strFailedLaterPart.clear();
+    m_bFailedOpeningPart = false;
     m_bReadingChain = false;
 }
 
@@ -152,13 +153,15 @@ HRESULT CMultiBaseFile::OpenFollowingPart(bool* opened)
     const auto current = static_cast<std::size_t>(std::max(m_nCurrentPart, 0));
     // A part that ends before its measured size was cut while the run read it.
     if (!IsStream() && m_nPartRead < m_parts[current].m_nSize)
-        return PartFailed(current, HResultFromErrno(EIO));
+        return PartFailed(current, kPartBecameShorter);
     const std::size_t next = current + 1;
     if (next >= m_parts.size())
         return S_OK;
     HRESULT result = OpenPart(next);
-    if (FAILED(result))
+    if (FAILED(result)) {
+        m_bFailedOpeningPart = true;
         return PartFailed(next, result);
+    }
     *opened = true;
     return S_OK;
 }
@@ -170,12 +173,12 @@ HRESULT CMultiBaseFile::ReadParts(std::uint8_t* destination, std::uint32_t count
     while (SUCCEEDED(result) && total < count) {
         std::uint32_t got = 0;
         result = CBaseFile::Read(destination + total, count - total, &got);
+        m_nPartRead += got;
+        total += got;
         if (FAILED(result)) {
             PartFailed(static_cast<std::size_t>(std::max(m_nCurrentPart, 0)), result);
             break;
         }
-        m_nPartRead += got;
-        total += got;
         if (total == count)
             break;
         // Short means the end of this part; empty parts are passed over too.
@@ -214,6 +217,9 @@ bool CMultiBaseFile::Prefetch(std::uint32_t count, std::uint32_t keep)
     count = std::min(count, kLargestPrefetch - keep);
     if (Buffered() >= count)
         return true;
+    // After a failure only the bytes already buffered are left.
+    if (FAILED(m_hrReadError))
+        return false;
     if (m_buffer.empty())
         m_buffer.resize(kBufferSize);
     return FillFromIndex(count, keep);
@@ -221,8 +227,8 @@ bool CMultiBaseFile::Prefetch(std::uint32_t count, std::uint32_t keep)
 
 bool CMultiBaseFile::FillFromIndex(std::uint32_t count, std::uint32_t keep)
 {
-    if (m_readAhead.Pending() && !TakeReadAhead(keep))
-        return false;
+    if (m_readAhead.Pending())
+        TakeReadAhead(keep);
     if (Buffered() < count && !ReadIntoBuffer(count, keep))
         return false;
     StartReadAhead();
@@ -264,13 +270,11 @@ void CMultiBaseFile::StartReadAhead()
     });
 }
 
-bool CMultiBaseFile::TakeReadAhead(std::uint32_t keep)
+void CMultiBaseFile::TakeReadAhead(std::uint32_t keep)
 {
     m_readAhead.Wait();
-    if (FAILED(m_hrAhead)) {
+    if (FAILED(m_hrAhead))
         PartFailed(static_cast<std::size_t>(std::max(m_nCurrentPart, 0)), m_hrAhead);
-        return false;
-    }
     m_nPartRead += m_nAheadRead;
     // Held bytes are fewer than kLargestPrefetch, as Prefetch asks for more.
     const std::uint32_t from = m_nBufferIndex - keep;
@@ -282,7 +286,6 @@ bool CMultiBaseFile::TakeReadAhead(std::uint32_t keep)
     m_nBufferFront = front;
     m_nBufferIndex = front + keep;
     m_nBufferLength = kLargestPrefetch + m_nAheadRead;
-    return true;
 }
 
 HRESULT CMultiBaseFile::Read(void* buffer, std::uint32_t count, std::uint32_t* read)

@@ -36,6 +36,11 @@ public:
     // The full path of the later part that a failed Open or read could not
     // open or read; empty when the failure lay in the first part.
     const std::string& GetFailedLaterPart() const { return m_strFailedLaterPart; }
+    // The read failed because the following part would not open, not while
+    // a part that opened was read.
+    bool ReadFailedOpeningPart() const { return m_bFailedOpeningPart; }
+    // The read error of a part that ended before its measured size.
+    static constexpr HRESULT kPartBecameShorter = HRESULT_FROM_WIN32(38); // ERROR_HANDLE_EOF
 
     std::vector<PartFileEntry> m_parts;
     int m_nCurrentPart = 0;
@@ -90,8 +95,9 @@ private:
     // background, when the part is a regular one with bytes left.
     void StartReadAhead();
     // Waits for that block and makes the spare buffer, with the block behind
-    // the held bytes, the buffer; false when the read failed.
-    bool TakeReadAhead(std::uint32_t keep);
+    // the held bytes, the buffer; a failed read gives the bytes it got before
+    // the failure.
+    void TakeReadAhead(std::uint32_t keep);
     // Moves the bytes from `keep` before the position on to the buffer's front.
     void Compact(std::uint32_t keep);
     // Reads from the parts themselves, moving on to following parts until the
@@ -113,6 +119,7 @@ private:
     std::uint64_t m_nPartRead = 0;
     HRESULT m_hrReadError = S_OK;
     std::string m_strFailedLaterPart;
+    bool m_bFailedOpeningPart = false;
     // Set while the open handle is a part opened by this class, so the
     // buffer bookkeeping gives the position without asking the system.
     bool m_bReadingChain = false;

@@ -130,8 +130,9 @@ CQelEnsFile::Candidate CQelEnsFile::JudgeCandidate(std::uint64_t* counted)
     if (size < kSmallestEnsemble || size > kLargestEnsemble)
         return Candidate::Rejected;
     const std::uint32_t rest = size - kScanned;
-    if (!Prefetch(rest, kScanned))
-        return Candidate::EndOfStream;
+    // After a failed read the bytes that did arrive are judged as at the end
+    // of the data: a false candidate may hide whole ensembles in them.
+    Prefetch(rest, kScanned);
     if (Buffered() == kCountBytes) {
         Advance(kCountBytes);
         return Candidate::EndOfStream;

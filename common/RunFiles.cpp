@@ -5,8 +5,13 @@
 #include "Messages.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <clocale>
+#include <cstring>
+#include <locale.h>
 
 const char* const kMsgCannotCreateFile = "Cannot create file %s.";
+const char* const kMsgCannotReadFile = "Cannot read file %s: %s.";
 const char* const kMsgFileExistsReplace = "File %s already exists.\r\nDo you want to replace it?";
 
 bool OpenRunInput(CBaseFile& file, const std::string& name)
@@ -18,17 +23,72 @@ bool OpenRunInput(CBaseFile& file, const std::string& name)
     return true;
 }
 
+namespace {
+
+// The later part that failed, else the input as the run names it.
+const std::string& FailedPartName(const CMultiBaseFile& input, const std::string& name)
+{
+    return input.GetFailedLaterPart().empty() ? name : input.GetFailedLaterPart();
+}
+
+} // namespace
+
 void ShowCannotOpenInput(const CMultiBaseFile& input, const std::string& name)
 {
-    const std::string& failed = input.GetFailedLaterPart().empty() ? name : input.GetFailedLaterPart();
-    platform::ShowMessage(platform::Format(kMsgCannotOpenFile, failed.c_str()));
+    platform::ShowMessage(platform::Format(kMsgCannotOpenFile, FailedPartName(input, name).c_str()));
+}
+
+namespace {
+
+// The errno a failed file call was folded from.
+int ErrnoOf(HRESULT failure)
+{
+    const auto code = static_cast<std::uint32_t>(failure);
+    if ((code & 0xFFFF0000u) == 0x8FFF0000u)
+        return static_cast<int>(code & 0xFFFFu);
+    switch (code) {
+    case static_cast<std::uint32_t>(HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND)): return ENOENT;
+    case static_cast<std::uint32_t>(HRESULT_FROM_WIN32(ERROR_ACCESS_DENIED)): return EACCES;
+    case static_cast<std::uint32_t>(HRESULT_FROM_WIN32(ERROR_DISK_FULL)): return ENOSPC;
+    case static_cast<std::uint32_t>(HRESULT_FROM_WIN32(ERROR_BUSY)): return EBUSY;
+    default: return EIO;
+    }
+}
+
+// The system's text for a failure, in the C locale whatever the user's.
+std::string ReasonOf(HRESULT failure)
+{
+    if (failure == CMultiBaseFile::kPartBecameShorter)
+        return "the file became shorter while it was read";
+    static const locale_t cLocale = newlocale(LC_ALL_MASK, "C", nullptr);
+    return strerror_l(ErrnoOf(failure), cLocale);
+}
+
+} // namespace
+
+std::string CannotReadFileText(const std::string& name, HRESULT failure)
+{
+    return platform::Format(kMsgCannotReadFile, name.c_str(), ReasonOf(failure).c_str());
+}
+
+void ShowCannotReadFile(const std::string& name, HRESULT failure)
+{
+    platform::ShowMessage(CannotReadFileText(name, failure));
+}
+
+std::string InputReadFailureText(const CMultiBaseFile& input, const std::string& name)
+{
+    const std::string& failed = FailedPartName(input, name);
+    if (input.ReadFailedOpeningPart())
+        return platform::Format(kMsgCannotOpenFile, failed.c_str());
+    return CannotReadFileText(failed, input.GetReadError());
 }
 
 bool InputReadToItsEnd(const CMultiBaseFile& input, const std::string& name)
 {
     if (SUCCEEDED(input.GetReadError()))
         return true;
-    ShowCannotOpenInput(input, name);
+    platform::ShowMessage(InputReadFailureText(input, name));
     return false;
 }
 

@@ -11,12 +11,22 @@
 // Opens an input for reading; "Cannot open file %s." on failure.
 bool OpenRunInput(CBaseFile& file, const std::string& name);
 
-// "Cannot open file %s." for an input chain that failed to open or read,
-// naming the later part that failed, else the input as `name` gives it.
+// "Cannot open file %s." for an input chain that failed to open, naming the
+// later part that failed, else the input as `name` gives it.
 void ShowCannotOpenInput(const CMultiBaseFile& input, const std::string& name);
 
-// False, after ShowCannotOpenInput, when a read of the input failed before
-// its end: a partial result never passes for a whole.
+// "Cannot read file %s: %s." with the name and the system's reason, for a
+// file that opened and then failed while it was read.
+std::string CannotReadFileText(const std::string& name, HRESULT failure);
+void ShowCannotReadFile(const std::string& name, HRESULT failure);
+
+// What ended the reading of an input chain early: "Cannot open file %s." for
+// a later part that would not open, else the cannot-read text naming the part
+// that failed (the input as `name` gives it for the first part).
+std::string InputReadFailureText(const CMultiBaseFile& input, const std::string& name);
+
+// False, after showing InputReadFailureText, when a read of the input failed
+// before its end: a partial result never passes for a whole.
 bool InputReadToItsEnd(const CMultiBaseFile& input, const std::string& name);
 
 // True when `name` is the same file (device and inode) as a part of the
@@ -35,4 +45,5 @@ bool CreateRunOutput(CBaseFile& file, const std::string& name);
 // The shared texts, exactly as shown.
 using platform::kMsgCannotOpenFile;
 extern const char* const kMsgCannotCreateFile;    // 2001
+extern const char* const kMsgCannotReadFile;
 extern const char* const kMsgFileExistsReplace;   // 2100

@@ -87,6 +87,16 @@ bool CConversionRun::ConvertEnsembles(IProgress& progress)
             return false;
         }
     } while (progress.Pump() && m_input.ReadNextEnsemble() != 0);
+    return InputReadWhole();
+}
+
+bool CConversionRun::InputReadWhole()
+{
+    if (SUCCEEDED(m_input.GetReadError()))
+        return true;
+    // The lines of every ensemble read are written before the failure is told.
+    if (!m_decoding.FlushOutput(m_output))
+        ShowMessage(dralin::kMsgWriteFailed);
     return InputReadToItsEnd(m_input, m_fields.input);
 }
 

@@ -38,6 +38,8 @@ private:
     // The output must not be the input (any part of its chain) or the decoder.
     bool OutputIsAnInput() const;
     bool ConvertEnsembles(IProgress& progress);
+    // False, with the lines of what was read written, after a failed read.
+    bool InputReadWhole();
     bool FinishNormally();
 
     Fields m_fields;

@@ -20,8 +20,8 @@ bool CAsciiLineReader::Refill()
     if (m_atEnd)
         return false;
     std::uint32_t count = 0;
-    m_bReadFailed = FAILED(m_file.Read(m_buffer.data(), static_cast<std::uint32_t>(m_buffer.size()), &count));
-    if (m_bReadFailed || count == 0) {
+    m_hrReadError = m_file.Read(m_buffer.data(), static_cast<std::uint32_t>(m_buffer.size()), &count);
+    if (FAILED(m_hrReadError) || count == 0) {
         m_atEnd = true;
         return false;
     }

@@ -7,7 +7,7 @@
 
 // Reads the merger's ASCII file forward, one line per call, through a buffer.
 // CR, LF and CR LF each end a line; the end of the file ends a last line
-// that has no line end. A failed read ends the lines too (ReadFailed tells),
+// that has no line end. A failed read ends the lines too (ReadError tells),
 // and so does a line longer than kMaxTextLineBytes.
 class CAsciiLineReader {
 public:
@@ -15,7 +15,8 @@ public:
 
     // False only when the file is exhausted and nothing was read.
     bool ReadLine(std::string& line);
-    bool ReadFailed() const { return m_bReadFailed; }
+    // The failure of a read that ended the lines; S_OK otherwise.
+    HRESULT ReadError() const { return m_hrReadError; }
     // True once a line too long to read has ended the file.
     bool LineTooLong() const { return m_bLineTooLong; }
 
@@ -29,7 +30,7 @@ private:
     std::size_t m_next = 0;
     std::size_t m_end = 0;
     bool m_atEnd = false;
-    bool m_bReadFailed = false;
+    HRESULT m_hrReadError = S_OK;
     bool m_afterCarriageReturn = false;
     bool m_bLineTooLong = false;
 };

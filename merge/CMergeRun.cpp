@@ -119,8 +119,12 @@ CMergeRun::Outcome CMergeRun::MergeEnsembles(CDecoder& decoder, CAsciiLineReader
         if (!progress.Pump())
             break;
     }
-    if (!InputReadToItsEnd(m_input, m_fields.input))
+    if (FAILED(m_input.GetReadError())) {
+        // What was merged before the failure is written before it is told.
+        FlushOutput();
+        InputReadToItsEnd(m_input, m_fields.input);
         return Outcome::Failed;
+    }
     return EndNormally();
 }
 
@@ -151,8 +155,10 @@ bool CMergeRun::FlushOutput()
 
 CMergeRun::Outcome CMergeRun::EndAtAsciiEnd(const CAsciiLineReader& ascii)
 {
-    if (ascii.ReadFailed()) {
-        platform::ShowMessage(platform::Format(kMsgCannotOpenFile, m_fields.ascii.c_str()));
+    if (!FlushOutput())
+        return Outcome::Failed;
+    if (FAILED(ascii.ReadError())) {
+        ShowCannotReadFile(m_fields.ascii, ascii.ReadError());
         return Outcome::Failed;
     }
     if (!FinishOutput())

@@ -123,7 +123,8 @@ bool CSlicer::Slice(IProgress& progress)
         if (!ok || !progress.Pump())
             break;
     }
-    ok = ok && InputReadToItsEnd(m_input, m_settings.input) && FinishSlice();
+    // What was read is written before a failed read is told.
+    ok = ok && FinishSlice() && InputReadToItsEnd(m_input, m_settings.input);
     CloseAll();
     return ok;
 }

@@ -293,15 +293,16 @@ TEST(CMultiBaseFile, PartsThatFailOrShrinkWhileTheStreamReadsThemFailTheRead)
         const char* what;
         std::size_t failing;
         std::function<void()> change;
+        bool failedOpening;
     } cases[] = {
-        {"first part cut", 0, [&] { ::truncate(paths[0].c_str(), 512 << 10); }},
-        {"second part cut", 1, [&] { ::truncate(paths[1].c_str(), 0); }},
-        {"last part removed", 2, [&] { std::remove(paths[2].c_str()); }},
+        {"first part cut", 0, [&] { ::truncate(paths[0].c_str(), 512 << 10); }, false},
+        {"second part cut", 1, [&] { ::truncate(paths[1].c_str(), 0); }, false},
+        {"last part removed", 2, [&] { std::remove(paths[2].c_str()); }, true},
         // Reading this process's memory from address 0 fails as a bad sector does.
         {"read error", 1, [&] {
              std::remove(paths[1].c_str());
              ::symlink("/proc/self/mem", paths[1].c_str());
-         }},
+         }, false},
     };
     for (const auto& each : cases) {
         WritePartChain(dir, "c", "", PartNaming::Extension, CutAt(stream, cuts), 0);
@@ -318,5 +319,6 @@ TEST(CMultiBaseFile, PartsThatFailOrShrinkWhileTheStreamReadsThemFailTheRead)
         std::uint8_t byte = 0;
         EXPECT_EQ(file.Read(&byte, 1), failure) << each.what;
         EXPECT_EQ(file.GetFailedLaterPart(), each.failing == 0 ? "" : paths[each.failing]) << each.what;
+        EXPECT_EQ(file.ReadFailedOpeningPart(), each.failedOpening) << each.what;
     }
 }

@@ -288,7 +288,7 @@ TEST(CQelEnsFile, AFailedReadStaysFailedAfterASeek)
     EXPECT_EQ(file.GetReadError(), readError);
     platform::RecordingMessageBackend messages;
     EXPECT_FALSE(InputReadToItsEnd(file, failing));
-    EXPECT_EQ(messages.Texts(), std::vector<std::string>{"Cannot open file /proc/self/mem."});
+    EXPECT_EQ(messages.Texts(), std::vector<std::string>{"Cannot read file /proc/self/mem: Input/output error."});
 
     // Only opening again starts without the failure.
     TempDir dir;

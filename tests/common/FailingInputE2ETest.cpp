@@ -3,6 +3,7 @@
 // process during the run. Each is a failed read with a message, never a
 // signal and never a normal end.
 #include "EnsembleBuilder.h"
+#include "FailingMount.h"
 #include "ProgramRun.h"
 #include "TempDir.h"
 #include "UtilityPrograms.h"
@@ -39,6 +40,15 @@ std::string LineOf(const std::string& report, const std::string& start)
     return at == std::string::npos ? std::string() : report.substr(at, report.find('\r', at) - at);
 }
 
+// The converter's lines for ensembles 1 to `last` with the number decoder.
+std::string NumberLines(std::size_t last)
+{
+    std::string lines;
+    for (std::size_t number = 1; number <= last; ++number)
+        lines += std::to_string(number) + "\r\n";
+    return lines;
+}
+
 // Waits up to `seconds` for the first event of an inotify descriptor.
 bool WaitForEvent(int watch, int seconds)
 {
@@ -57,20 +67,17 @@ protected:
     FailingInput()
     {
         WriteFileText(m_dir.File("number.dec"), kNumberDecoder);
-        std::string values;
-        for (int line = 1; line <= 40; ++line)
-            values += std::to_string(line) + "\r\n";
-        WriteFileText(m_dir.File("values.txt"), values);
+        WriteFileText(m_dir.File("values.txt"), NumberLines(40));
         for (std::uint32_t part = 0; part < 4; ++part)
             WriteFileBytes(Part(part), Ensembles(part * 10 + 1, 10));
     }
 
     std::string Part(std::uint32_t part) const { return m_dir.File("c.00" + std::to_string(part)); }
 
-    // Each utility reading the chain from its first part.
-    std::vector<Program> Programs() const
+    // Each utility reading `input`, by default the chain from its first part.
+    std::vector<Program> Programs(const std::string& input = {}) const
     {
-        const std::string in = "-in:" + Part(0);
+        const std::string in = "-in:" + (input.empty() ? Part(0) : input);
         const std::string dec = "-dec:" + m_dir.File("number.dec");
         return {
             {kVostic, "Vostic", {in, "-out:" + m_dir.File("report.log")}},
@@ -85,6 +92,32 @@ protected:
         return RunProgram(program.path, program.arguments, m_home.Path());
     }
 
+    // Runs the converter on `input`, calling `change` (true when it returns 0)
+    // after the input chain was opened and measured, before it is read: the
+    // converter then opens its decoder, a FIFO held open here that keeps it
+    // waiting until the change is made.
+    ProgramResult RunDralinChangingInput(const std::string& input, const std::function<int()>& change,
+                                         bool* changed) const
+    {
+        const std::string decoder = m_dir.File("fifo.dec");
+        std::remove(decoder.c_str());
+        EXPECT_EQ(::mkfifo(decoder.c_str(), 0600), 0);
+        const int writer = ::open(decoder.c_str(), O_RDWR | O_CLOEXEC);
+        const int watch = ::inotify_init1(IN_CLOEXEC);
+        EXPECT_GE(::inotify_add_watch(watch, decoder.c_str(), IN_OPEN), 0);
+        std::thread changer([&] {
+            *changed = WaitForEvent(watch, 120) && change() == 0;
+            const std::string text = kNumberDecoder;
+            EXPECT_EQ(::write(writer, text.data(), text.size()), static_cast<ssize_t>(text.size()));
+            ::close(writer);
+        });
+        const ProgramResult run = RunProgram(
+            kDralin, {"-in:" + input, "-dec:" + decoder, "-out:" + m_dir.File("numbers.txt")}, m_home.Path());
+        changer.join();
+        ::close(watch);
+        return run;
+    }
+
     TempDir m_dir;
     TempDir m_home;
 };
@@ -92,15 +125,18 @@ protected:
 TEST_F(FailingInput, ALaterPartThatCannotBeReadFailsEveryUtilityNamingThatPart)
 {
     const std::string third = Part(2);
+    const std::string cannotOpen = "Cannot open file " + third + ".";
     const struct {
         const char* what;
         std::function<int()> make;
+        std::string message;
     } unreadables[] = {
-        {"folder", [&] { return ::mkdir(third.c_str(), 0755); }},
-        {"FIFO", [&] { return ::mkfifo(third.c_str(), 0600); }},
-        {"link to a device", [&] { return ::symlink("/dev/zero", third.c_str()); }},
+        {"folder", [&] { return ::mkdir(third.c_str(), 0755); }, cannotOpen},
+        {"FIFO", [&] { return ::mkfifo(third.c_str(), 0600); }, cannotOpen},
+        {"link to a device", [&] { return ::symlink("/dev/zero", third.c_str()); }, cannotOpen},
         // Reading this process's memory from address 0 fails as a bad medium does.
-        {"read error", [&] { return ::symlink("/proc/self/mem", third.c_str()); }},
+        {"read error", [&] { return ::symlink("/proc/self/mem", third.c_str()); },
+         "Cannot read file " + third + ": Input/output error."},
     };
     for (const auto& unreadable : unreadables) {
         std::remove(third.c_str());
@@ -111,8 +147,7 @@ TEST_F(FailingInput, ALaterPartThatCannotBeReadFailsEveryUtilityNamingThatPart)
             ASSERT_TRUE(run.finished) << program.caption << ", " << unreadable.what;
             EXPECT_EQ(run.signal, 0) << program.caption << ", " << unreadable.what;
             EXPECT_EQ(run.exitCode, 1) << program.caption << ", " << unreadable.what;
-            EXPECT_EQ(MessageLines(run.errors, program.caption),
-                      program.caption + ": Cannot open file " + third + ".\n")
+            EXPECT_EQ(MessageLines(run.errors, program.caption), program.caption + ": " + unreadable.message + "\n")
                 << unreadable.what;
         }
     }
@@ -134,36 +169,60 @@ TEST_F(FailingInput, AGapOrALinkToAFileInTheNumberingIsNoFailure)
     EXPECT_EQ(LineOf(ReadFileText(m_dir.File("report.log")), "Valid Ensembles"), "Valid Ensembles   : 40");
 }
 
-TEST_F(FailingInput, AnInputCutWhileTheRunReadsItIsAFailedRead)
+TEST_F(FailingInput, AnInputCutOrAPartRemovedDuringTheRunKeepsWhatWasReadBefore)
 {
     const std::string input = m_dir.File("long.ens");
     const Bytes recording = Ensembles(1, 4000);
     WriteFileBytes(input, recording);
-    // The converter opens and measures its input, then its decoder: a FIFO
-    // decoder held open here keeps it waiting until the input is cut.
-    const std::string decoder = m_dir.File("fifo.dec");
-    ASSERT_EQ(::mkfifo(decoder.c_str(), 0600), 0);
-    const int writer = ::open(decoder.c_str(), O_RDWR | O_CLOEXEC);
-    ASSERT_GE(writer, 0);
-    const int watch = ::inotify_init1(IN_CLOEXEC);
-    ASSERT_GE(watch, 0);
-    ASSERT_GE(::inotify_add_watch(watch, decoder.c_str(), IN_OPEN), 0);
-    bool cut = false;
-    std::thread cutter([&] {
-        cut = WaitForEvent(watch, 120) && ::truncate(input.c_str(), static_cast<off_t>(recording.size() / 2)) == 0;
-        const std::string text = kNumberDecoder;
-        EXPECT_EQ(::write(writer, text.data(), text.size()), static_cast<ssize_t>(text.size()));
-        ::close(writer);
-    });
-    const ProgramResult run =
-        RunProgram(kDralin, {"-in:" + input, "-dec:" + decoder, "-out:" + m_dir.File("numbers.txt")}, m_home.Path());
-    cutter.join();
-    ::close(watch);
-    ASSERT_TRUE(cut);
-    ASSERT_TRUE(run.finished);
-    EXPECT_EQ(run.signal, 0);
-    EXPECT_EQ(run.exitCode, 1);
-    EXPECT_EQ(MessageLines(run.errors, "Dralin"), "Dralin: Cannot open file " + input + ".\n");
+    const struct {
+        std::string input;
+        std::function<int()> change;
+        std::string message;
+        std::size_t lastNumber;
+    } cases[] = {
+        {input, [&] { return ::truncate(input.c_str(), static_cast<off_t>(recording.size() / 2)); },
+         "Cannot read file " + input + ": the file became shorter while it was read.",
+         recording.size() / 2 / TypicalEnsemble(1).size()},
+        {Part(0), [&] { return std::remove(Part(2).c_str()); }, "Cannot open file " + Part(2) + ".", 20},
+    };
+    for (const auto& each : cases) {
+        bool changed = false;
+        std::remove(m_dir.File("numbers.txt").c_str());
+        const ProgramResult run = RunDralinChangingInput(each.input, each.change, &changed);
+        ASSERT_TRUE(changed) << each.message;
+        EXPECT_EQ(run.exitCode, 1) << each.message;
+        EXPECT_EQ(MessageLines(run.errors, "Dralin"), "Dralin: " + each.message + "\n");
+        EXPECT_EQ(ReadFileText(m_dir.File("numbers.txt")), NumberLines(each.lastNumber)) << each.message;
+    }
+}
+
+TEST_F(FailingInput, AMediumFailingInsideAnEnsembleLeavesEveryWholeEnsembleBeforeItInEachOutput)
+{
+    constexpr std::uint64_t kFailingByte = 5000000;
+    FailingMount mount({.readsFrom = kFailingByte});
+    ASSERT_TRUE(mount.Mounted());
+    const Bytes recording = Ensembles(1, 20000);
+    // The size does not divide the failing byte's position: it lies inside an ensemble.
+    const std::size_t whole = kFailingByte / TypicalEnsemble(1).size();
+    const std::size_t wholeBytes = whole * TypicalEnsemble(1).size();
+    WriteFileBytes(mount.BackingFile("x.ens"), recording);
+    WriteFileText(m_dir.File("values.txt"), NumberLines(20000));
+    const std::string input = mount.File("x.ens");
+    const std::string failure = "Cannot read file " + input + ": Input/output error.";
+
+    for (const Program& program : Programs(input)) {
+        const ProgramResult run = Run(program);
+        EXPECT_EQ(run.exitCode, 1) << program.caption;
+        EXPECT_EQ(MessageLines(run.errors, program.caption), program.caption + ": " + failure + "\n");
+    }
+    const std::string report = ReadFileText(m_dir.File("report.log"));
+    EXPECT_EQ(LineOf(report, "Valid Ensembles"), "Valid Ensembles   : " + std::to_string(whole));
+    EXPECT_EQ(LineOf(report, "Cannot read"), failure);
+    EXPECT_EQ(report.find("NO ERRORS FOUND"), std::string::npos);
+    EXPECT_EQ(ReadFileText(m_dir.File("numbers.txt")), NumberLines(whole));
+    // The merger changes values, never sizes.
+    EXPECT_EQ(ReadFileBytes(m_dir.File("merged.ens")).size(), wholeBytes);
+    EXPECT_EQ(ReadFileBytes(m_dir.File("slice000.000")), Bytes(recording.begin(), recording.begin() + wholeBytes));
 }
 
 } // namespace
