@@ -9,14 +9,9 @@
 #include "Messages.h"
 #include "MiddleElided.h"
 
-#include <atomic>
-#include <cerrno>
+#include <algorithm>
 #include <chrono>
-#include <cstdio>
 #include <cstring>
-#include <limits>
-#include <sys/stat.h>
-#include <unistd.h>
 #include <utility>
 
 namespace {
@@ -36,8 +31,6 @@ constexpr int kBreakPauseSeconds = 3;
 constexpr std::uint32_t kBreakMilliseconds = 400;
 constexpr char kPrompt[] = "Return code = 15\r\n\r\n>";
 constexpr char kSoftwareBreak[] = "======";
-constexpr int kReceivingNameTries = 100;
-constexpr int kPartialNames = 100;
 
 constexpr char kLineLost[] = "The line was lost.";
 constexpr char kSenderCancelled[] = "The instrument cancelled the transfer.";
@@ -46,20 +39,6 @@ constexpr char kNoAnswer[] = "No answer came in time.";
 constexpr char kOutOfOrder[] = "A block came out of order.";
 constexpr char kNotABlock[] = "The instrument sent something that is not a block.";
 constexpr char kEndedEarly[] = "The file ended before its announced size.";
-
-bool IsFree(const std::string& path)
-{
-    struct stat info {};
-    return ::lstat(path.c_str(), &info) != 0 && errno == ENOENT;
-}
-
-// A later receipt of the same file that is at least as long holds all of
-// this one's bytes: YModem sends every file from its start.
-bool HoldsNoMoreThan(const std::string& path, std::int64_t bytes)
-{
-    struct stat info {};
-    return ::lstat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) && info.st_size <= bytes;
-}
 
 // Decimal digits at the start of the text; -1 when there are none or they
 // do not fit.
@@ -154,6 +133,7 @@ HRESULT CYModem::Packet::ReceivePacket(CYModem& modem, bool headerPhase)
         modem.m_bHavePrevious = false;
     }
     const std::uint16_t headerSeconds = headerPhase ? kHeaderTrySeconds : kHeaderByteSeconds;
+    // A whole block or an EOT came: a block that stops midway is no answer.
     bool answered = false;
     for (int attempt = 0; attempt < kTries; ++attempt) {
         if (modem.Cancelled())
@@ -163,8 +143,8 @@ HRESULT CYModem::Packet::ReceivePacket(CYModem& modem, bool headerPhase)
         if (result == 1)
             return 1;
         if (result == 0) {
-            answered = true;
             if (header == EOT && headerPhase) {
+                answered = true;
                 // The sender missed the answer to its end of file.
                 modem.SendByte(ACK);
                 modem.AskAgain(true);
@@ -177,6 +157,7 @@ HRESULT CYModem::Packet::ReceivePacket(CYModem& modem, bool headerPhase)
                 return E_FAIL;
             }
             body = modem.ReadBlockBody(*this);
+            answered = answered || body == TryResult::Good;
         } else if (modem.m_bLineLost) {
             body = TryResult::LineLost;
         }
@@ -303,29 +284,9 @@ HRESULT CYModem::OnFileHeader()
     m_nFileWritten = 0;
     if (!TakeHeaderName(m_packet.Data(), m_packet.DataSize()))
         return E_FAIL;
-    HRESULT result = CreateReceivingFile();
+    HRESULT result = m_outFile.Create(m_strDownloadDir, m_strFileName);
     if (result != 0)
         m_strFailure = platform::Format("Cannot create file %s.", ShownPath(m_strFileName).c_str());
-    return result;
-}
-
-HRESULT CYModem::CreateReceivingFile()
-{
-    // A new name of our own, created exclusively: no link or earlier file
-    // in the download directory is ever written through.
-    static std::atomic<unsigned> serial{0};
-    HRESULT result = E_FAIL;
-    for (int attempt = 0; attempt < kReceivingNameTries; ++attempt) {
-        const std::string path = platform::Format("%s.receiving-%ld-%u", m_strDownloadDir.c_str(),
-                                                  static_cast<long>(::getpid()), ++serial);
-        result = m_outFile.Create(path, false);
-        if (result == 0) {
-            m_strReceivingPath = path;
-            return 0;
-        }
-        if (result != HRESULT_FROM_WIN32(ERROR_FILE_EXISTS))
-            return result;
-    }
     return result;
 }
 
@@ -336,59 +297,29 @@ bool CYModem::IsWhole() const
 
 bool CYModem::TakeFinalName()
 {
-    m_outFile.Close();
-    // The rename replaces whatever has the name, a link included, and
-    // never writes through it.
-    const std::string path = m_strDownloadDir + m_strFileName;
-    if (std::rename(m_strReceivingPath.c_str(), path.c_str()) != 0) {
-        const int error = errno;
-        m_bArrivedWhole = true;
-        m_strFailure = platform::Format("%s arrived whole (%lld bytes) but cannot take its name: %s.",
-                                        MiddleElided(m_strFileName).c_str(),
-                                        static_cast<long long>(m_nFileWritten), std::strerror(error));
+    m_strLostReason = m_outFile.LostReason();
+    if (!m_strLostReason.empty()) {
+        Fail(RecoveryFailed());
         return false;
     }
-    m_strReceivingPath.clear();
-    RemoveSupersededPartials(m_nFileWritten);
-    return true;
-}
-
-std::string CYModem::PartialName(int number) const
-{
-    if (number == 0)
-        return m_strFileName + ".part";
-    return platform::Format("%s.%d.part", m_strFileName.c_str(), number);
+    const std::string reason = m_outFile.TakeName();
+    if (reason.empty())
+        return true;
+    m_bArrivedWhole = true;
+    m_strFailure = platform::Format("%s arrived whole (%lld bytes) but cannot take its name: %s.",
+                                    MiddleElided(m_strFileName).c_str(), static_cast<long long>(m_nFileWritten),
+                                    reason.c_str());
+    return false;
 }
 
 void CYModem::KeepReceivedBytes()
 {
-    m_outFile.Close();
-    if (m_strReceivingPath.empty())
+    if (!m_outFile.IsPending())
         return;
-    const std::string receiving = std::exchange(m_strReceivingPath, std::string());
-    if (m_nFileWritten == 0 && !m_bArrivedWhole) {
-        ::unlink(receiving.c_str());
-        return;
-    }
-    // The first partial name that is free or holds fewer bytes; when none
-    // can be taken the bytes stay under the temporary name.
-    m_strKeptName = receiving.substr(m_strDownloadDir.size());
-    for (int number = 0; number < kPartialNames; ++number) {
-        const std::string path = m_strDownloadDir + PartialName(number);
-        if ((IsFree(path) || HoldsNoMoreThan(path, m_nFileWritten)) && std::rename(receiving.c_str(), path.c_str()) == 0) {
-            m_strKeptName = PartialName(number);
-            return;
-        }
-    }
-}
-
-void CYModem::RemoveSupersededPartials(std::int64_t bytes)
-{
-    for (int number = 0; number < kPartialNames; ++number) {
-        const std::string path = m_strDownloadDir + PartialName(number);
-        if (HoldsNoMoreThan(path, bytes))
-            ::unlink(path.c_str());
-    }
+    const bool anyBytes = m_nFileWritten > 0 || m_bArrivedWhole;
+    if (anyBytes && m_strLostReason.empty())
+        m_strLostReason = m_outFile.LostReason();
+    m_strKeptName = m_outFile.Keep(anyBytes);
 }
 
 std::string CYModem::ShownPath(const std::string& name) const
@@ -401,12 +332,11 @@ HRESULT CYModem::WriteData()
     std::int64_t count = m_packet.DataSize();
     if (m_nFileSize >= 0 && m_nFileSize - m_nFileWritten < count)
         count = std::max<std::int64_t>(0, m_nFileSize - m_nFileWritten);
-    std::uint32_t written = 0;
-    HRESULT result = m_outFile.Write(m_packet.Data(), static_cast<std::uint32_t>(count), &written);
-    if (result == 0 && written < count)
-        result = 1;
+    std::string reason;
+    HRESULT result = m_outFile.Write(m_packet.Data(), static_cast<std::uint32_t>(count), reason);
     if (result != 0) {
-        m_strFailure = platform::Format("Problems with writing to file %s.", ShownPath(m_strFileName).c_str());
+        m_strFailure = platform::Format("Problems with writing to file %s", ShownPath(m_strFileName).c_str());
+        m_strFailure += reason.empty() ? std::string(".") : ": " + reason + ".";
         return result;
     }
     m_nFileWritten += count;
@@ -549,10 +479,12 @@ std::string CYModem::RecoveryFailed() const
 
 std::string CYModem::IncompleteNotice(Outcome outcome) const
 {
-    if (outcome == Outcome::Cancelled && m_strKeptName.empty())
+    if (outcome == Outcome::Cancelled && m_strKeptName.empty() && m_strLostReason.empty())
         return std::string();
     std::string notice = outcome == Outcome::Failed ? m_strFailure : std::string("The recovery was cancelled.");
-    if (m_bArrivedWhole)
+    if (!m_strLostReason.empty())
+        notice += "\r\nThe received bytes could not be kept: " + m_strLostReason + ".";
+    else if (m_bArrivedWhole)
         notice += platform::Format("\r\nIt was kept as %s.", ShownPath(m_strKeptName).c_str());
     else if (!m_strKeptName.empty())
         notice += platform::Format("\r\nThe incomplete file was kept as %s (%lld bytes).",

@@ -1,5 +1,5 @@
 #pragma once
-#include "CBaseFile.h"
+#include "CReceivedFile.h"
 #include "HResult.h"
 
 #include <cstdint>
@@ -9,11 +9,11 @@ class IYModemPort;
 
 // The receiving side of a batch block transfer (CRC-16, 128- and 1024-byte
 // blocks) over a line, writing each file into the download directory. A file
-// is received under a temporary name and takes its own name only once it has
-// arrived whole; the bytes of one that did not, or that cannot take its name,
-// stay as NAME.part. On a connection's port it runs on the user-interface
-// thread and the line's waits pump messages. The virtual hooks let a derived
-// class report to the user.
+// is received under a visible partial name (NAME.part) and takes its own name
+// only once it has arrived whole; the bytes of one that did not, or that
+// cannot take its name, stay there. On a connection's port it runs on the
+// user-interface thread and the line's waits pump messages. The virtual hooks
+// let a derived class report to the user.
 class CYModem {
 public:
     static constexpr std::uint8_t SOH = 0x01;
@@ -74,7 +74,7 @@ protected:
 
     IYModemPort* m_pPort;
     std::string m_strDownloadDir;
-    CBaseFile m_outFile;
+    CReceivedFile m_outFile;
     std::string m_strFileName;
     // -1 when the header names no size: every block is stored whole.
     std::int64_t m_nFileSize = 0;
@@ -95,15 +95,11 @@ private:
     void TakeRepeat();
     // The hook, or the program closing: either ends the transfer as a cancel.
     bool Cancelled();
-    HRESULT CreateReceivingFile();
     bool IsWhole() const;
     bool TakeFinalName();
-    // Moves the bytes of a file that did not take its own name to a partial
-    // name; a file of which no byte arrived leaves nothing behind.
+    // Ends a file that did not take its own name: its bytes stay under the
+    // partial name; a file of which no byte arrived leaves nothing behind.
     void KeepReceivedBytes();
-    // NAME.part, then NAME.1.part, NAME.2.part, ...
-    std::string PartialName(int number) const;
-    void RemoveSupersededPartials(std::int64_t bytes);
     std::string ShownPath(const std::string& name) const;
     std::string RecoveryFailed() const;
     std::string IncompleteNotice(Outcome outcome) const;
@@ -116,11 +112,11 @@ private:
     // Why the line ended the transfer; null when that is not the trouble.
     const char* m_pszReason = nullptr;
     std::string m_strLastFile;
-    // Where the current file is received until it has arrived whole.
-    std::string m_strReceivingPath;
     // The name in the download directory that holds the bytes of a file
     // that did not take its own name.
     std::string m_strKeptName;
+    // Why the bytes of such a file are no longer there.
+    std::string m_strLostReason;
     bool m_bArrivedWhole = false;
     bool m_bAborted = false;
     bool m_bLineLost = false;

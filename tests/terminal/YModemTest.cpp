@@ -2,6 +2,7 @@
 #include "CSerialPort.h"
 #include "CSerialYModemPort.h"
 #include "CYModemDisplay.h"
+#include "FileSizeLimit.h"
 #include "GuiTestApp.h"
 #include "IRecoverProgress.h"
 #include "MessagePump.h"
@@ -583,13 +584,21 @@ TEST_F(RelayedSenderTest, ACancelledFileKeepsItsBytesAsPartUntilItArrivesWhole)
     TempDir source;
     const std::string content = Pattern(200000, 13);
     WriteFileText(source.File("HALF.000"), content);
-    m_progress.m_onProgress = [&](std::int64_t received) {
-        if (received >= 10240)
-            m_progress.m_cancelled = true;
+    // While a file arrives its bytes so far are on disk under the partial name.
+    std::vector<std::string> namesMidway;
+    bool bytesOnDisk = false;
+    auto lookAtTheFolder = [&](std::int64_t received, const std::string& partial) {
+        if (received < 10240 || !namesMidway.empty())
+            return;
+        namesMidway = DownloadNames();
+        bytesOnDisk = Downloaded(partial) == content.substr(0, static_cast<std::size_t>(received));
+        m_progress.m_cancelled = partial == "HALF.000.part";
     };
+    m_progress.m_onProgress = [&](std::int64_t received) { lookAtTheFolder(received, "HALF.000.part"); };
     ReceiveFromSender({"sb", "-k", "-q", source.File("HALF.000")});
     m_progress.m_cancelled = false;
-    m_progress.m_onProgress = nullptr;
+    EXPECT_EQ(namesMidway, std::vector<std::string>{"HALF.000.part"});
+    EXPECT_TRUE(bytesOnDisk);
 
     const std::string kept = Downloaded("HALF.000.part");
     EXPECT_GE(kept.size(), 10240u);
@@ -601,7 +610,12 @@ TEST_F(RelayedSenderTest, ACancelledFileKeepsItsBytesAsPartUntilItArrivesWhole)
     EXPECT_EQ(DownloadNames(), std::vector<std::string>{"HALF.000.part"});
 
     m_messages.Clear();
+    namesMidway.clear();
+    m_progress.m_onProgress = [&](std::int64_t received) { lookAtTheFolder(received, "HALF.000.1.part"); };
     ReceiveFromSender({"sb", "-k", "-q", source.File("HALF.000")});
+    m_progress.m_onProgress = nullptr;
+    EXPECT_EQ(namesMidway, (std::vector<std::string>{"HALF.000.1.part", "HALF.000.part"}));
+    EXPECT_TRUE(bytesOnDisk);
     EXPECT_TRUE(Downloaded("HALF.000") == content);
     EXPECT_EQ(DownloadNames(), std::vector<std::string>{"HALF.000"});
     EXPECT_TRUE(m_messages.Texts().empty());
@@ -634,8 +648,9 @@ TEST_F(RelayedSenderTest, ANameIsShownAsStoredAndAWholeFileKeptWhenItsNameIsTake
 }
 
 // A shorter later attempt never replaces the longer part an earlier one left;
-// the whole file replaces both.
-TEST_F(YModemTest, APartialNeverReplacesALongerOneAndTheWholeFileRemovesThem)
+// the whole file removes both, but not a partial of the same name whose
+// bytes are not its own (another deployment's).
+TEST_F(YModemTest, APartialNeverReplacesALongerOneAndTheWholeFileRemovesOnlyItsOwn)
 {
     const std::string content = Pattern(4096, 15);
     CancelledBySenderAfter(2, "RULE.BIN", content);
@@ -647,6 +662,8 @@ TEST_F(YModemTest, APartialNeverReplacesALongerOneAndTheWholeFileRemovesThem)
                                                            m_download.File("RULE.BIN.1.part") + " (1024 bytes)."});
     EXPECT_TRUE(Downloaded("RULE.BIN.part") == content.substr(0, 2048));
     EXPECT_TRUE(Downloaded("RULE.BIN.1.part") == content.substr(0, 1024));
+    const std::string foreign = Pattern(1024, 99);
+    WriteFileText(m_download.File("RULE.BIN.2.part"), foreign);
 
     YModemScript sender(m_pty.MasterFd());
     ReceiveScripted(sender, [&](YModemScript& s) {
@@ -654,7 +671,8 @@ TEST_F(YModemTest, APartialNeverReplacesALongerOneAndTheWholeFileRemovesThem)
         s.EndBatch();
     });
     EXPECT_TRUE(Downloaded("RULE.BIN") == content);
-    EXPECT_EQ(DownloadNames(), std::vector<std::string>{"RULE.BIN"});
+    EXPECT_TRUE(Downloaded("RULE.BIN.2.part") == foreign);
+    EXPECT_EQ(DownloadNames(), (std::vector<std::string>{"RULE.BIN", "RULE.BIN.2.part"}));
 }
 
 TEST_F(YModemTest, APartialNeverWritesThroughALinkAtItsName)
@@ -690,6 +708,17 @@ TEST_F(YModemTest, AFailedRecoverySaysWhyAndShortensALongName)
              }
          },
          "The recovery of NOISY.BIN failed.\r\nToo many errors on one block."},
+        // The instrument falls silent in the middle of a block, and each block
+        // it starts again stops after its first byte.
+        {[](YModemScript& s) {
+             s.OpenFile("MUTE.BIN", "2048");
+             s.Write(YModemScript::Block(1, Pattern(1024, 17), true).substr(0, 500));
+             for (int attempt = 2; attempt <= 10; ++attempt) {
+                 s.Expect(0x15);
+                 s.Write("\x02");
+             }
+         },
+         "The recovery of MUTE.BIN failed.\r\nNo answer came in time."},
         {[](YModemScript& s) {
              s.OpenFile("ODD.BIN", "100");
              s.Write("X");
@@ -715,6 +744,63 @@ TEST_F(YModemTest, AFailedRecoverySaysWhyAndShortensALongName)
         EXPECT_EQ(m_messages.Texts(), std::vector<std::string>{trouble.message});
         EXPECT_TRUE(DownloadNames().empty());
     }
+}
+
+// A download folder that goes during the transfer: no kept file is named.
+TEST_F(YModemTest, BytesThatCannotBeKeptAreReportedWithWhy)
+{
+    TempDir parent;
+    const std::string folder = parent.File("downloads");
+    ASSERT_EQ(::mkdir(folder.c_str(), 0755), 0);
+    const std::string content = Pattern(2048, 18);
+    m_progress.m_onProgress = [&](std::int64_t) {
+        if (::unlink((folder + "/GONE.BIN.part").c_str()) == 0)
+            ::rmdir(folder.c_str());
+    };
+    YModemScript sender(m_pty.MasterFd());
+    sender.Start([&](YModemScript& s) {
+        s.OpenFile("GONE.BIN", "2048");
+        s.SendAcknowledged(YModemScript::Block(1, content.substr(0, 1024), true));
+        s.SendAcknowledged(YModemScript::Block(2, content.substr(1024), true));
+        s.Write("\x04");
+        s.ExpectText("======", YModemScript::Milliseconds(15000));
+    });
+    {
+        CYModemDisplay modem(&m_line, folder, -1, &m_progress);
+        modem.m_bSoftwareBreak = true;
+        modem.Receive();
+    }
+    sender.Join();
+
+    EXPECT_FALSE(sender.Failed()) << sender.Received();
+    EXPECT_EQ(m_messages.Texts(), std::vector<std::string>{"The recovery of GONE.BIN failed.\r\n"
+                                                           "The received bytes could not be kept: " +
+                                                           folder + " was moved or removed during the transfer."});
+}
+
+TEST_F(YModemTest, AFailedWriteSaysTheSystemsReason)
+{
+    const std::string content = Pattern(4096, 19);
+    YModemScript sender(m_pty.MasterFd());
+    sender.Start([&](YModemScript& s) {
+        s.OpenFile("FULL.BIN", "4096");
+        s.SendAcknowledged(YModemScript::Block(1, content.substr(0, 1024), true));
+        s.SendAcknowledged(YModemScript::Block(2, content.substr(1024, 1024), true));
+        s.Write(YModemScript::Block(3, content.substr(2048, 1024), true));
+        s.ExpectText("======", YModemScript::Milliseconds(15000));
+    });
+    {
+        FileSizeLimit limit(2048);
+        Receive(-1, true);
+    }
+    sender.Join();
+
+    EXPECT_FALSE(sender.Failed()) << sender.Received();
+    EXPECT_EQ(m_messages.Texts(), std::vector<std::string>{"Problems with writing to file " +
+                                                           m_download.File("FULL.BIN") + ": File too large.\r\n"
+                                                           "The incomplete file was kept as " +
+                                                           m_download.File("FULL.BIN.part") + " (2048 bytes)."});
+    EXPECT_TRUE(Downloaded("FULL.BIN.part") == content.substr(0, 2048));
 }
 
 } // namespace
