@@ -77,13 +77,13 @@ TEST(FileNameText, FileUrlsCarryTheBytes)
     EXPECT_EQ(platform::LocalFileUrl("/tmp/caf\xc3\xa9.log").toLocalFile(), QString::fromUtf8("/tmp/caf\xc3\xa9.log"));
 }
 
-TEST(FilePaths, FullPathKeepsATrailingSlash)
+TEST(FilePaths, FullPathKeepsATrailingSlashAndLeavesDotsToTheSystem)
 {
     EXPECT_EQ(platform::FullPath("/data/sl/"), "/data/sl/");
-    EXPECT_EQ(platform::FullPath("/data/./sl//"), "/data/sl/");
-    EXPECT_EQ(platform::FullPath("/data/sl/.."), "/data");
+    EXPECT_EQ(platform::FullPath("/data/sl/.."), "/data/sl/..");
     EXPECT_EQ(platform::FullPath("/"), "/");
     EXPECT_EQ(platform::FullPath("sl/"), platform::FullPath("sl") + "/");
+    EXPECT_EQ(platform::FullPath("link/../x"), platform::FullPath("link") + "/../x");
 }
 
 TEST(FilePaths, KindOfPathTellsStreamsFromWhatNoRunMayWrite)

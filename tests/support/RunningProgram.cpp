@@ -22,6 +22,8 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
+const std::string kPrlimit = "/usr/bin/prlimit";
+
 std::vector<std::string> ProgramEnvironment(const std::string& configHome, const std::string& locale)
 {
     static const char* const kReplaced[] = {"DISPLAY=", "WAYLAND_DISPLAY=", "QT_QPA_PLATFORM=", "LC_ALL=",
@@ -127,7 +129,10 @@ RunningProgram::RunningProgram(const std::string& program, const std::vector<std
             CloseDescriptor(fd);
         return;
     }
+    // A limit on the address space in this process would fail the spawn itself.
     std::vector<std::string> argumentTexts{program};
+    if (streams.addressSpaceLimit != RLIM_INFINITY)
+        argumentTexts = {kPrlimit, "--as=" + std::to_string(streams.addressSpaceLimit), "--", program};
     argumentTexts.insert(argumentTexts.end(), arguments.begin(), arguments.end());
     std::vector<std::string> environment = ProgramEnvironment(configHome, locale);
     {
@@ -142,9 +147,11 @@ RunningProgram::RunningProgram(const std::string& program, const std::vector<std
             posix_spawn_file_actions_addopen(setup.Actions(), 1, streams.outputFile.c_str(),
                                              O_WRONLY | O_APPEND | O_CREAT, 0600);
         posix_spawn_file_actions_adddup2(setup.Actions(), errorPipe[1], 2);
+        if (streams.workingFolder >= 0)
+            posix_spawn_file_actions_addfchdir_np(setup.Actions(), streams.workingFolder);
         pid_t pid = -1;
-        if (posix_spawn(&pid, program.c_str(), setup.Actions(), setup.Attributes(), Pointers(argumentTexts).data(),
-                        Pointers(environment).data())
+        if (posix_spawn(&pid, argumentTexts.front().c_str(), setup.Actions(), setup.Attributes(),
+                        Pointers(argumentTexts).data(), Pointers(environment).data())
             == 0)
             m_pid = pid;
     }

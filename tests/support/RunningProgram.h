@@ -13,6 +13,8 @@ struct ProgramStreams {
     bool pipedOutput = false;     // a pipe the test reads, else outputFile
     std::string outputFile = "/dev/null"; // opened for appending
     rlim_t fileSizeLimit = RLIM_INFINITY;
+    rlim_t addressSpaceLimit = RLIM_INFINITY; // bytes, set by util-linux's prlimit
+    int workingFolder = -1; // a descriptor of the folder it starts in, else the test's
 };
 
 // A built program started unattended (as RunProgram runs it) whose standard
