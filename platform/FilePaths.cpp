@@ -19,6 +19,20 @@ std::string CurrentDirectory()
     return cwd ? std::string(cwd.get()) : std::string();
 }
 
+bool HasDotPart(const std::string& name)
+{
+    for (std::size_t start = 0; start <= name.size();) {
+        std::size_t end = name.find('/', start);
+        if (end == std::string::npos)
+            end = name.size();
+        const std::size_t length = end - start;
+        if ((length == 1 || length == 2) && name.compare(start, length, std::string(length, '.')) == 0)
+            return true;
+        start = end + 1;
+    }
+    return false;
+}
+
 // Calls `call(folder, rest)` with the whole name, or, when the name is too
 // long for one system call, with the folder that its leading parts lead to
 // (opened in steps each short enough) and the part of the name after them.
@@ -64,6 +78,23 @@ std::string FullPath(const std::string& name)
     if (cwd.empty())
         return {};
     return cwd.back() == '/' ? cwd + name : cwd + "/" + name;
+}
+
+std::string ResolveDotFolders(const std::string& name)
+{
+    const std::size_t slash = name.rfind('/');
+    const std::string last = slash == std::string::npos ? name : name.substr(slash + 1);
+    const bool lastIsFolder = last.empty() || last == "." || last == "..";
+    const std::string folders = lastIsFolder ? name : name.substr(0, slash == std::string::npos ? 0 : slash + 1);
+    if (!HasDotPart(folders))
+        return name;
+    const std::unique_ptr<char, decltype(&std::free)> real(realpath(folders.c_str(), nullptr), &std::free);
+    if (!real)
+        return name;
+    const std::string resolved = real.get();
+    if (lastIsFolder)
+        return resolved;
+    return resolved.back() == '/' ? resolved + last : resolved + "/" + last;
 }
 
 int OpenName(const std::string& name, int flags, mode_t mode)

@@ -10,6 +10,12 @@ namespace platform {
 // before a ".." leads elsewhere than the text says. Empty on failure.
 std::string FullPath(const std::string& name);
 
+// The name with the folders before its last part resolved by the system
+// (the last part too when it is "." or ".."), for code that would fold
+// "." and ".." as text, such as the file dialog; otherwise, or when they do
+// not resolve, the name itself.
+std::string ResolveDotFolders(const std::string& name);
+
 // open(2) and stat(2) (lstat with followLinks clear) of a name of any length:
 // a name longer than the system takes in one call is reached folder by
 // folder. -1 with errno set on failure, as the calls themselves.
