@@ -40,18 +40,21 @@ public:
     DeepFolder(const std::string& base, std::size_t depth)
     {
         m_folders.push_back(::open(base.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-        const std::string step(200, 'd');
-        for (std::size_t length = base.size(); length <= depth; length += 1 + step.size()) {
-            ::mkdirat(m_folders.back(), step.c_str(), 0700);
-            m_folders.push_back(::openat(m_folders.back(), step.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+        for (std::size_t length = base.size(); length <= depth; length += 1 + kStep.size()) {
+            ::mkdirat(m_folders.back(), kStep.c_str(), 0700);
+            m_folders.push_back(::openat(m_folders.back(), kStep.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
         }
     }
     ~DeepFolder()
     {
         for (std::size_t level = m_folders.size() - 1; level > 0; --level) {
-            RemoveFiles(m_folders[level]);
+            DIR* entries = ::fdopendir(::dup(m_folders[level]));
+            while (const dirent* entry = entries ? ::readdir(entries) : nullptr)
+                ::unlinkat(m_folders[level], entry->d_name, 0); // folders stay
+            if (entries)
+                ::closedir(entries);
             ::close(m_folders[level]);
-            ::unlinkat(m_folders[level - 1], std::string(200, 'd').c_str(), AT_REMOVEDIR);
+            ::unlinkat(m_folders[level - 1], kStep.c_str(), AT_REMOVEDIR);
         }
         ::close(m_folders.front());
     }
@@ -66,17 +69,7 @@ public:
     }
 
 private:
-    static void RemoveFiles(int folder)
-    {
-        DIR* entries = ::fdopendir(::dup(folder));
-        while (const dirent* entry = entries ? ::readdir(entries) : nullptr) {
-            if (entry->d_type != DT_DIR)
-                ::unlinkat(folder, entry->d_name, 0);
-        }
-        if (entries)
-            ::closedir(entries);
-    }
-
+    inline static const std::string kStep = std::string(200, 'd');
     std::vector<int> m_folders;
 };
 
@@ -105,15 +98,10 @@ TEST_F(PathsAndLimits, DotDotAfterALinkIsLeftToTheSystemAndChainsFollowIt)
     WriteFileBytes(m_dir.File("x_000002.ens"), Ensembles(8, 8));
     const std::string beside = m_dir.File("link/../");
 
-    ProgramResult run = Run(kPelmar, {"-in:" + beside + "x_000001.ens", "-out:" + beside + "s"});
+    const ProgramResult run = Run(kPelmar, {"-in:" + beside + "x_000001.ens", "-out:" + beside + "s"});
     EXPECT_EQ(run.exitCode, 0) << run.errors;
     EXPECT_EQ(ReadFileBytes(m_dir.File("a/s000.000")), Ensembles(1, 4));
     EXPECT_FALSE(Exists(m_dir.File("s000.000")));
-
-    run = Run(kVostic, {"-in:" + beside + "x_000001.ens", "-out:" + beside + "r.log"});
-    EXPECT_EQ(run.exitCode, 0) << run.errors;
-    EXPECT_NE(ReadFileText(m_dir.File("a/r.log")).find("REPORT (" + beside + "x_000001.ens)"), std::string::npos);
-    EXPECT_FALSE(Exists(m_dir.File("r.log")));
 }
 
 TEST_F(PathsAndLimits, RelativeNamesWorkInAWorkingFolderDeeperThanThePathLimit)
@@ -153,32 +141,30 @@ TEST_F(PathsAndLimits, TooLittleAddressSpaceEndsARunWithAMessageOrNotAtAll)
     const std::string input = m_dir.File("in.000");
     WriteFileBytes(input, Ensembles(1, 4000));
     WriteFileText(m_dir.File("l.dec"), "0080,3,2\r\n$L\r\n");
+    const std::string output = m_dir.File("out");
     const struct {
         std::string program;
         std::string caption;
         std::vector<std::string> arguments;
-        std::string output;
     } runs[] = {
-        {kDralin, "Dralin", {"-in:" + input, "-dec:" + m_dir.File("l.dec"), "-out:" + m_dir.File("t.txt")},
-         m_dir.File("t.txt")},
-        {kVostic, "Vostic", {"-in:" + input, "-out:" + m_dir.File("r.log")}, m_dir.File("r.log")},
+        {kDralin, "Dralin", {"-in:" + input, "-dec:" + m_dir.File("l.dec"), "-out:" + output}},
+        {kVostic, "Vostic", {"-in:" + input, "-out:" + output}},
     };
     for (const auto& each : runs) {
+        std::remove(output.c_str());
         ASSERT_EQ(Run(each.program, each.arguments).exitCode, 0);
-        const std::string whole = ReadFileText(each.output);
+        const std::string whole = ReadFileText(output);
         // Below these the system's own libraries fail to load or start.
         for (rlim_t megabytes = 84; megabytes <= 128; megabytes += 4) {
-            std::remove(each.output.c_str());
+            std::remove(output.c_str());
             ProgramStreams limited;
             limited.addressSpaceLimit = megabytes << 20;
             const ProgramResult run = Run(each.program, each.arguments, limited);
-            ASSERT_TRUE(run.finished) << each.caption << " " << megabytes;
-            EXPECT_EQ(run.signal, 0) << each.caption << " " << megabytes;
+            ASSERT_TRUE(run.finished && run.signal == 0) << each.caption << " " << megabytes;
             if (run.exitCode == 0)
-                EXPECT_EQ(ReadFileText(each.output), whole) << each.caption << " " << megabytes;
+                EXPECT_EQ(ReadFileText(output), whole) << each.caption << " " << megabytes;
             else
-                EXPECT_EQ(MessageLines(run.errors, each.caption), each.caption + ": Not enough memory.\n")
-                    << megabytes << run.errors;
+                EXPECT_EQ(MessageLines(run.errors, each.caption), each.caption + ": Not enough memory.\n") << megabytes;
         }
     }
 }

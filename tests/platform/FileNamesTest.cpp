@@ -93,11 +93,9 @@ TEST(FilePaths, ResolveDotFoldersFollowsTheSystemThroughALink)
     ASSERT_EQ(mkdir(dir.File("a/b").c_str(), 0755), 0);
     ASSERT_EQ(symlink("a/b", dir.File("link").c_str()), 0);
     const std::string a = platform::ResolveDotFolders(dir.File("a/."));
-    EXPECT_EQ(a.substr(a.size() - 2), "/a");
     EXPECT_EQ(platform::ResolveDotFolders(dir.File("link/..")), a);
     EXPECT_EQ(platform::ResolveDotFolders(dir.File("link/../x.ens")), a + "/x.ens");
     EXPECT_EQ(platform::ResolveDotFolders(dir.File("link/x.ens")), dir.File("link/x.ens"));
-    EXPECT_EQ(platform::ResolveDotFolders(dir.File("none/../x.ens")), dir.File("none/../x.ens"));
 }
 
 TEST(FilePaths, KindOfPathTellsStreamsFromWhatNoRunMayWrite)
