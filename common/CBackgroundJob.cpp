@@ -1,5 +1,6 @@
 #include "CBackgroundJob.h"
 
+#include <system_error>
 #include <utility>
 
 CBackgroundJob::~CBackgroundJob()
@@ -7,11 +8,15 @@ CBackgroundJob::~CBackgroundJob()
     Stop();
 }
 
-void CBackgroundJob::Start(std::function<void()> job)
+bool CBackgroundJob::Start(std::function<void()> job)
 {
     if (!m_thread.joinable()) {
         m_bStopping = false;
-        m_thread = std::thread(&CBackgroundJob::Run, this);
+        try {
+            m_thread = std::thread(&CBackgroundJob::Run, this);
+        } catch (const std::system_error&) {
+            return false;
+        }
     }
     {
         const std::lock_guard lock(m_mutex);
@@ -20,6 +25,7 @@ void CBackgroundJob::Start(std::function<void()> job)
     }
     m_changed.notify_all();
     m_bPending = true;
+    return true;
 }
 
 void CBackgroundJob::Wait()

@@ -14,8 +14,9 @@ public:
     CBackgroundJob(const CBackgroundJob&) = delete;
     CBackgroundJob& operator=(const CBackgroundJob&) = delete;
 
-    // Hands `job` to the thread; a job started before must have been waited for.
-    void Start(std::function<void()> job);
+    // Hands `job` to the thread; a job started before must have been waited
+    // for. False, with nothing run, when the system cannot start the thread.
+    bool Start(std::function<void()> job);
     // Returns once the job started last has run; at once when none is pending.
     // A job only reads a regular file, so it ends as a direct read would.
     void Wait();

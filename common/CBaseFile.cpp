@@ -16,7 +16,7 @@ namespace {
 bool IsFifo(const std::string& name)
 {
     struct stat st {};
-    return ::stat(name.c_str(), &st) == 0 && S_ISFIFO(st.st_mode);
+    return platform::StatName(name, &st) == 0 && S_ISFIFO(st.st_mode);
 }
 
 // Opens without blocking; a FIFO opened for writing waits for its reader, as
@@ -24,7 +24,7 @@ bool IsFifo(const std::string& name)
 int OpenWaitingForReader(const std::string& name, int flags, HRESULT* failure)
 {
     for (;;) {
-        const int fd = ::open(name.c_str(), flags, 0666);
+        const int fd = platform::OpenName(name, flags, 0666);
         if (fd >= 0)
             return fd;
         const int error = errno;

@@ -1,5 +1,6 @@
 #include "CMultiBaseFile.h"
 
+#include "FilePaths.h"
 #include "Format.h"
 
 #include <algorithm>
@@ -7,6 +8,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <limits>
+#include <new>
 #include <sys/stat.h>
 
 namespace {
@@ -31,9 +33,9 @@ enum class PartKind { Missing, RegularFile, Other };
 PartKind KindOf(const std::string& name)
 {
     struct stat st {};
-    if (::stat(name.c_str(), &st) == 0)
+    if (platform::StatName(name, &st) == 0)
         return S_ISREG(st.st_mode) ? PartKind::RegularFile : PartKind::Other;
-    return ::lstat(name.c_str(), &st) != 0 && errno == ENOENT ? PartKind::Missing : PartKind::Other;
+    return platform::StatName(name, &st, false) != 0 && errno == ENOENT ? PartKind::Missing : PartKind::Other;
 }
 
 // A pipe, FIFO, device or folder as a later part: it has no size to place
@@ -258,16 +260,24 @@ bool CMultiBaseFile::ReadIntoBuffer(std::uint32_t count, std::uint32_t keep)
 void CMultiBaseFile::StartReadAhead()
 {
     const auto part = static_cast<std::size_t>(std::max(m_nCurrentPart, 0));
-    if (!m_bReadingChain || !IsOpen() || IsStream() || FAILED(m_hrReadError)
+    if (m_bNoReadAhead || !m_bReadingChain || !IsOpen() || IsStream() || FAILED(m_hrReadError)
         || m_nPartRead >= m_parts[part].m_nSize)
         return;
-    if (m_spare.empty())
+    try {
         m_spare.resize(kBufferSize);
+    } catch (const std::bad_alloc&) {
+        m_bNoReadAhead = true;
+        return;
+    }
     // The job touches only the handle, the spare buffer's tail and its result.
-    m_readAhead.Start([this, destination = m_spare.data() + kLargestPrefetch] {
+    const bool started = m_readAhead.Start([this, destination = m_spare.data() + kLargestPrefetch] {
         m_nAheadRead = 0;
         m_hrAhead = CBaseFile::Read(destination, kAheadChunk, &m_nAheadRead);
     });
+    if (!started) {
+        m_bNoReadAhead = true;
+        std::vector<std::uint8_t>().swap(m_spare);
+    }
 }
 
 void CMultiBaseFile::TakeReadAhead(std::uint32_t keep)

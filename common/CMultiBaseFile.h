@@ -12,7 +12,9 @@
 // Parts are read, never mapped, through one block buffer, so a medium that
 // fails or a part that shrinks is a failed read, never a signal. The next
 // block of a regular part is read by a second thread into a spare buffer
-// while the caller works on this one.
+// while the caller works on this one, where memory and threads allow. The
+// block buffer itself comes with the first read: std::bad_alloc when it
+// cannot be had.
 class CMultiBaseFile : public CBaseFile {
 public:
     ~CMultiBaseFile() override = default;
@@ -128,6 +130,9 @@ private:
     std::vector<std::uint8_t> m_spare;
     std::uint32_t m_nAheadRead = 0;
     HRESULT m_hrAhead = S_OK;
+    // Set once the system refused the spare buffer or the thread: from then
+    // on the caller's thread does all the reading.
+    bool m_bNoReadAhead = false;
     // Last, so the thread is joined before the buffers go.
     CBackgroundJob m_readAhead;
 };

@@ -2,6 +2,7 @@
 
 #include "FileDialogFilters.h"
 #include "FileNameText.h"
+#include "FilePaths.h"
 #include "Messages.h"
 
 #include <QHeaderView>
@@ -54,10 +55,12 @@ void CSelectFileDlg::SetInitialDir(const std::string& directory)
 int CSelectFileDlg::DoModal()
 {
     // A path in the file name wins over the initial directory.
+    // The dialog folds "." and ".." as text; after a symbolic link the
+    // system leads elsewhere.
     if (!m_strInitialDir.empty())
-        setDirectory(platform::NameToText(m_strInitialDir));
+        setDirectory(platform::NameToText(platform::ResolveDotFolders(m_strInitialDir)));
     if (!m_strFileName.empty())
-        selectFile(platform::NameToText(m_strFileName));
+        selectFile(platform::NameToText(platform::ResolveDotFolders(m_strFileName)));
     return exec() == QDialog::Accepted ? platform::IDOK : platform::IDCANCEL;
 }
 

@@ -5,6 +5,7 @@
 #include "NumericLocale.h"
 #include "ProgramIcon.h"
 #include "QtMessageBackend.h"
+#include "UnpaintedWindows.h"
 
 #include <csignal>
 #include <cstdio>
@@ -30,10 +31,12 @@ CUtilityApp::CUtilityApp(int& argc, char** argv, const std::string& programName)
     m_app = platform::CreateApplication(argc, argv);
     platform::UseCNumericLocale();
     m_bHeadless = platform::IsHeadless();
-    if (m_bHeadless)
+    if (m_bHeadless) {
         m_messages = std::make_unique<platform::HeadlessMessageBackend>();
-    else
+        m_app->installEventFilter(new UnpaintedWindows(m_app.get()));
+    } else {
         m_messages = std::make_unique<platform::QtMessageBackend>();
+    }
     platform::SetMessageBackend(m_messages.get());
     QApplication::setWindowIcon(ProgramIcon());
 }

@@ -25,10 +25,13 @@
 #include <QPalette>
 #include <QPushButton>
 
+#include <new>
+
 namespace {
 const char* const kSelectTitle = "Select";
 const char* const kAllFilesFilter = "All Files (*.*)|*.*||";
 const char* const kDecoderFilter = "Decoder Files (*.dec)|*.dec|All Files (*.*)|*.*||";
+const char* const kMsgNoMemory = "Not enough memory.";
 // Room for a typical full path in a file name field.
 constexpr int kFileFieldCharacters = 48;
 
@@ -161,18 +164,21 @@ void CUtilityDlg::ConnectBrowse(QPushButton* button, FileKind kind, QLineEdit* f
 
 void CUtilityDlg::RunWithProgress(const std::function<bool()>& open, const std::function<bool(IProgress&)>& run)
 {
+    bool endedNormally = false;
+    try {
+        endedNormally = OpenAndRun(open, run);
+    } catch (const std::bad_alloc&) {
+        platform::ShowMessage(kMsgNoMemory);
+    }
+    FinishRun(endedNormally);
+}
+
+bool CUtilityDlg::OpenAndRun(const std::function<bool()>& open, const std::function<bool(IProgress&)>& run)
+{
     CProcessingDlg progress;
     StreamWaitProgress waitProgress(progress, this);
     const StreamWait waits(waitProgress);
-    if (!open()) {
-        FinishRun(false);
-        return;
-    }
-    if (!progress.Create(this)) {
-        FinishRun(false);
-        return;
-    }
-    FinishRun(run(progress));
+    return open() && progress.Create(this) && run(progress);
 }
 
 void CUtilityDlg::SetFileName(QLineEdit* field, const std::string& name)

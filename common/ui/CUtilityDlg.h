@@ -60,6 +60,7 @@ protected:
     // message), the progress window (disabling this dialog), then `run`, whose
     // result ends the run. Every path ends in exactly one FinishRun. A wait
     // for a stream's peer, in `open` too, shows the window and ends on Cancel.
+    // Memory that cannot be had ends the run with a message.
     void RunWithProgress(const std::function<bool()>& open, const std::function<bool(IProgress&)>& run);
 
     // Child controls named by their control id (not default buttons).
@@ -88,6 +89,8 @@ private:
     // Fixed size, Tab chain and start focus from the finished layout; the
     // About entry in the text fields' own context menus.
     void ArrangeForKeyboard();
+    // RunWithProgress up to the run's end: true when it ended normally.
+    bool OpenAndRun(const std::function<bool()>& open, const std::function<bool(IProgress&)>& run);
     void ShowFieldMenu(QLineEdit* field, const QPoint& position);
 
     QAction* m_aboutAction;

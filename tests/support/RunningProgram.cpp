@@ -22,6 +22,8 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
+const std::string kPrlimit = "/usr/bin/prlimit";
+
 // Sets "NAME=value" or removes a bare "NAME" in `environment`.
 void Apply(std::vector<std::string>& environment, const std::string& change)
 {
@@ -139,7 +141,10 @@ RunningProgram::RunningProgram(const std::string& program, const std::vector<std
             CloseDescriptor(fd);
         return;
     }
+    // A limit on the address space in this process would fail the spawn itself.
     std::vector<std::string> argumentTexts{program};
+    if (streams.addressSpaceLimit != RLIM_INFINITY)
+        argumentTexts = {kPrlimit, "--as=" + std::to_string(streams.addressSpaceLimit), "--", program};
     argumentTexts.insert(argumentTexts.end(), arguments.begin(), arguments.end());
     std::vector<std::string> environment = ProgramEnvironment(configHome, locale, context.environment);
     {
@@ -160,8 +165,8 @@ RunningProgram::RunningProgram(const std::string& program, const std::vector<std
         if (!context.workingDirectory.empty())
             posix_spawn_file_actions_addchdir_np(setup.Actions(), context.workingDirectory.c_str());
         pid_t pid = -1;
-        if (posix_spawn(&pid, program.c_str(), setup.Actions(), setup.Attributes(), Pointers(argumentTexts).data(),
-                        Pointers(environment).data())
+        if (posix_spawn(&pid, argumentTexts.front().c_str(), setup.Actions(), setup.Attributes(),
+                        Pointers(argumentTexts).data(), Pointers(environment).data())
             == 0)
             m_pid = pid;
     }

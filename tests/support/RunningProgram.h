@@ -13,6 +13,7 @@ struct ProgramStreams {
     bool pipedOutput = false;     // a pipe the test reads, else outputFile
     std::string outputFile = "/dev/null"; // opened for appending
     rlim_t fileSizeLimit = RLIM_INFINITY;
+    rlim_t addressSpaceLimit = RLIM_INFINITY; // bytes, set by util-linux's prlimit
     std::vector<int> passedDescriptors; // the test's, given as 100, 101, ...
 };
 

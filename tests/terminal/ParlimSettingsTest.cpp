@@ -234,7 +234,7 @@ TEST(ParlimCommandLine, LastPathWinsAndFlagsAreIgnored)
     EXPECT_EQ(info.m_strScriptFile, "/abs/second.qvs");
     CCmdLineInfo relative;
     relative.ParseCommandLine({"dir/../run.qvs"});
-    EXPECT_EQ(relative.m_strScriptFile, platform::FullPath("run.qvs"));
+    EXPECT_EQ(relative.m_strScriptFile, platform::FullPath("dir/../run.qvs"));
     CCmdLineInfo flagOnly;
     flagOnly.ParseCommandLine({"-x", ""});
     EXPECT_TRUE(flagOnly.m_strScriptFile.empty());
