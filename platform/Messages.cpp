@@ -7,6 +7,7 @@ namespace platform {
 namespace {
 HeadlessMessageBackend g_headless;
 MessageBackend* g_backend = nullptr;
+bool (*g_drop)() = nullptr;
 int g_shown = 0;
 std::string& ProgramNameStorage()
 {
@@ -51,6 +52,8 @@ std::string NormaliseLineBreaks(const std::string& text)
 
 int ShowMessage(const std::string& text, unsigned type)
 {
+    if (g_drop && g_drop())
+        return DefaultAnswer(type);
     ++g_shown;
     MessageBackend* backend = g_backend ? g_backend : &g_headless;
     return backend->Show(text, type);
@@ -59,6 +62,17 @@ int ShowMessage(const std::string& text, unsigned type)
 void SetMessageBackend(MessageBackend* backend)
 {
     g_backend = backend;
+}
+
+MessageFilter::MessageFilter(bool (*drop)())
+    : m_previous(g_drop)
+{
+    g_drop = drop;
+}
+
+MessageFilter::~MessageFilter()
+{
+    g_drop = m_previous;
 }
 
 int MessagesShown()

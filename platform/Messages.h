@@ -46,6 +46,19 @@ int ShowMessage(const std::string& text, unsigned type = MB_OK | MB_ICONEXCLAMAT
 // Installs a backend; the caller keeps ownership. nullptr restores headless.
 void SetMessageBackend(MessageBackend* backend);
 
+// While it lives, ShowMessage drops every message for which `drop` answers
+// true: nothing is shown or counted, and the default answer is taken.
+class MessageFilter {
+public:
+    explicit MessageFilter(bool (*drop)());
+    ~MessageFilter();
+    MessageFilter(const MessageFilter&) = delete;
+    MessageFilter& operator=(const MessageFilter&) = delete;
+
+private:
+    bool (*m_previous)();
+};
+
 // How many messages were shown since the start (the exit status of an
 // unattended run is 1 when any was).
 int MessagesShown();

@@ -71,7 +71,7 @@ int CUtilityDlg::ExitStatus() const
 {
     if (!m_bAutoRun)
         return 0;
-    return m_bRunEndedNormally && platform::MessagesShown() == 0 ? 0 : 1;
+    return m_bRunEndedNormally && !m_bRunCancelled && platform::MessagesShown() == 0 ? 0 : 1;
 }
 
 void CUtilityDlg::setVisible(bool visible)
@@ -164,15 +164,10 @@ void CUtilityDlg::RunWithProgress(const std::function<bool()>& open, const std::
     CProcessingDlg progress;
     StreamWaitProgress waitProgress(progress, this);
     const StreamWait waits(waitProgress);
-    if (!open()) {
-        FinishRun(false);
-        return;
-    }
-    if (!progress.Create(this)) {
-        FinishRun(false);
-        return;
-    }
-    FinishRun(run(progress));
+    const platform::MessageFilter afterCancelledWait(&StreamWait::WasCancelled);
+    const bool endedNormally = open() && progress.Create(this) && run(progress);
+    m_bRunCancelled = progress.IsStopped();
+    FinishRun(endedNormally || StreamWait::WasCancelled());
 }
 
 void CUtilityDlg::SetFileName(QLineEdit* field, const std::string& name)
