@@ -4,6 +4,8 @@
 
 namespace platform {
 
+const char* const kMsgAnsweredNo = "Answered No (nobody can be asked here): nothing was replaced or changed.";
+
 namespace {
 HeadlessMessageBackend g_headless;
 MessageBackend* g_backend = nullptr;
@@ -97,9 +99,12 @@ const std::string& ProgramName()
 
 int HeadlessMessageBackend::Show(const std::string& text, unsigned type)
 {
+    const int answer = DefaultAnswer(type);
     std::fprintf(stderr, "%s: %s\n", ProgramName().c_str(), NormaliseLineBreaks(text).c_str());
+    if (answer == IDNO)
+        std::fprintf(stderr, "%s: %s\n", ProgramName().c_str(), kMsgAnsweredNo);
     std::fflush(stderr);
-    return DefaultAnswer(type);
+    return answer;
 }
 
 RecordingMessageBackend::RecordingMessageBackend()

@@ -68,7 +68,8 @@ void ResetMessagesShown();
 void SetProgramName(const std::string& name);
 const std::string& ProgramName();
 
-// Writes "<program>: <text>" to standard error and takes the default answer.
+// Writes "<program>: <text>" to standard error and takes the default answer;
+// a question answered No by that gets a line saying so.
 class HeadlessMessageBackend : public MessageBackend {
 public:
     int Show(const std::string& text, unsigned type) override;
@@ -76,6 +77,9 @@ public:
 
 // Records every message and answers from a script (default answers once the
 // script is used up). Installs itself for its lifetime.
+// The line that follows a question the headless backend answered No.
+extern const char* const kMsgAnsweredNo;
+
 class RecordingMessageBackend : public MessageBackend {
 public:
     RecordingMessageBackend();
