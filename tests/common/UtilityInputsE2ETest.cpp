@@ -193,22 +193,6 @@ TEST_F(UtilityInputs, LinesPastTheBoundEndTheRunWithAMessage)
     EXPECT_EQ(ReadFileBytes(output).size(), TypicalEnsemble(1).size());
 }
 
-TEST_F(UtilityInputs, AnExistingOutputIsKeptAndTheRunSaysSo)
-{
-    const std::string input = m_dir.File("in.000");
-    const std::string decoder = m_dir.File("layout.dec");
-    const std::string output = m_dir.File("out.txt");
-    WriteFileBytes(input, Ensembles(1));
-    WriteFileText(decoder, "0080,3,2\r\n$L\r\n");
-    WriteFileText(output, "old");
-    const ProgramResult run = Run(kDralin, {"-in:" + input, "-dec:" + decoder, "-out:" + output});
-    EXPECT_EQ(run.exitCode, 1);
-    EXPECT_EQ(run.errors,
-              "Dralin: File " + output + " already exists.\nDo you want to replace it?\n"
-              "Dralin: Answered No (nobody can be asked here): nothing was replaced or changed.\n");
-    EXPECT_EQ(ReadFileText(output), "old");
-}
-
 // An ensemble whose first table entry points at `offset` instead of the
 // variable leader, with a velocity data type that does take values.
 Bytes WithEntryAt(std::uint16_t offset, std::uint8_t velocityByte)

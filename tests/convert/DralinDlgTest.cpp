@@ -144,8 +144,8 @@ TEST_F(DralinDlgTest, CommandLineRunStartsByItselfAndCloses)
 // click it: the run's next pump delivers it.
 class CancelWhenProgressShows : public QObject {
 public:
+    // The application forgets the filter when it goes.
     CancelWhenProgressShows() { QCoreApplication::instance()->installEventFilter(this); }
-    ~CancelWhenProgressShows() override { QCoreApplication::instance()->removeEventFilter(this); }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
