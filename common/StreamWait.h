@@ -24,7 +24,14 @@ public:
     // a FIFO that has no reader yet); fails when cancelled, and at once when
     // no StreamWait lives.
     static HRESULT Pause();
+    // True once a wait of the living StreamWait ended on Cancel: what fails
+    // after that is the Cancel's doing, not a file's.
+    static bool WasCancelled();
 
 private:
-    IProgress* m_previous;
+    static HRESULT Cancelled();
+
+    IProgress& m_progress;
+    StreamWait* m_previous;
+    bool m_bCancelled = false;
 };

@@ -4,9 +4,12 @@
 
 namespace platform {
 
+const char* const kMsgAnsweredNo = "Answered No (nobody can be asked here): nothing was replaced or changed.";
+
 namespace {
 HeadlessMessageBackend g_headless;
 MessageBackend* g_backend = nullptr;
+bool (*g_drop)() = nullptr;
 int g_shown = 0;
 std::string& ProgramNameStorage()
 {
@@ -51,6 +54,8 @@ std::string NormaliseLineBreaks(const std::string& text)
 
 int ShowMessage(const std::string& text, unsigned type)
 {
+    if (g_drop && g_drop())
+        return DefaultAnswer(type);
     ++g_shown;
     MessageBackend* backend = g_backend ? g_backend : &g_headless;
     return backend->Show(text, type);
@@ -59,6 +64,17 @@ int ShowMessage(const std::string& text, unsigned type)
 void SetMessageBackend(MessageBackend* backend)
 {
     g_backend = backend;
+}
+
+MessageFilter::MessageFilter(bool (*drop)())
+    : m_previous(g_drop)
+{
+    g_drop = drop;
+}
+
+MessageFilter::~MessageFilter()
+{
+    g_drop = m_previous;
 }
 
 int MessagesShown()
@@ -83,9 +99,12 @@ const std::string& ProgramName()
 
 int HeadlessMessageBackend::Show(const std::string& text, unsigned type)
 {
+    const int answer = DefaultAnswer(type);
     std::fprintf(stderr, "%s: %s\n", ProgramName().c_str(), NormaliseLineBreaks(text).c_str());
+    if (answer == IDNO)
+        std::fprintf(stderr, "%s: %s\n", ProgramName().c_str(), kMsgAnsweredNo);
     std::fflush(stderr);
-    return DefaultAnswer(type);
+    return answer;
 }
 
 RecordingMessageBackend::RecordingMessageBackend()

@@ -46,6 +46,19 @@ int ShowMessage(const std::string& text, unsigned type = MB_OK | MB_ICONEXCLAMAT
 // Installs a backend; the caller keeps ownership. nullptr restores headless.
 void SetMessageBackend(MessageBackend* backend);
 
+// While it lives, ShowMessage drops every message for which `drop` answers
+// true: nothing is shown or counted, and the default answer is taken.
+class MessageFilter {
+public:
+    explicit MessageFilter(bool (*drop)());
+    ~MessageFilter();
+    MessageFilter(const MessageFilter&) = delete;
+    MessageFilter& operator=(const MessageFilter&) = delete;
+
+private:
+    bool (*m_previous)();
+};
+
 // How many messages were shown since the start (the exit status of an
 // unattended run is 1 when any was).
 int MessagesShown();
@@ -55,7 +68,8 @@ void ResetMessagesShown();
 void SetProgramName(const std::string& name);
 const std::string& ProgramName();
 
-// Writes "<program>: <text>" to standard error and takes the default answer.
+// Writes "<program>: <text>" to standard error and takes the default answer;
+// a question answered No by that gets a line saying so.
 class HeadlessMessageBackend : public MessageBackend {
 public:
     int Show(const std::string& text, unsigned type) override;
@@ -63,6 +77,9 @@ public:
 
 // Records every message and answers from a script (default answers once the
 // script is used up). Installs itself for its lifetime.
+// The line that follows a question the headless backend answered No.
+extern const char* const kMsgAnsweredNo;
+
 class RecordingMessageBackend : public MessageBackend {
 public:
     RecordingMessageBackend();

@@ -28,6 +28,8 @@ public:
     bool Pump() override;
 
     bool IsCancelled() const { return m_bCancelled; }
+    // Cancelled, closed or quit: the work stopped before its end.
+    bool IsStopped() const { return m_bCancelled || m_bQuit; }
 
 protected:
     void reject() override;

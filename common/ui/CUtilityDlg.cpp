@@ -74,7 +74,7 @@ int CUtilityDlg::ExitStatus() const
 {
     if (!m_bAutoRun)
         return 0;
-    return m_bRunEndedNormally && platform::MessagesShown() == 0 ? 0 : 1;
+    return m_bRunEndedNormally && !m_bRunCancelled && platform::MessagesShown() == 0 ? 0 : 1;
 }
 
 void CUtilityDlg::setVisible(bool visible)
@@ -165,6 +165,7 @@ void CUtilityDlg::ConnectBrowse(QPushButton* button, FileKind kind, QLineEdit* f
 void CUtilityDlg::RunWithProgress(const std::function<bool()>& open, const std::function<bool(IProgress&)>& run)
 {
     bool endedNormally = false;
+    m_bRunCancelled = false;
     try {
         endedNormally = OpenAndRun(open, run);
     } catch (const std::bad_alloc&) {
@@ -178,7 +179,11 @@ bool CUtilityDlg::OpenAndRun(const std::function<bool()>& open, const std::funct
     CProcessingDlg progress;
     StreamWaitProgress waitProgress(progress, this);
     const StreamWait waits(waitProgress);
-    return open() && progress.Create(this) && run(progress);
+    const platform::MessageFilter afterCancelledWait(&StreamWait::WasCancelled);
+    const bool endedNormally = open() && progress.Create(this) && run(progress);
+    m_bRunCancelled = progress.IsStopped();
+    // A Cancel during a wait for a stream's peer ends the run as any Cancel does.
+    return endedNormally || StreamWait::WasCancelled();
 }
 
 void CUtilityDlg::SetFileName(QLineEdit* field, const std::string& name)

@@ -29,7 +29,7 @@ public:
     // Set by PostAutoRun: the command line named every file the run needs.
     bool m_bAutoRun = false;
 
-    // 0 unless an auto-run ended on an error or showed a message.
+    // 0 unless an auto-run ended on an error, was cancelled or showed a message.
     int ExitStatus() const;
 
     QAction* AboutAction() const { return m_aboutAction; }
@@ -59,7 +59,8 @@ protected:
     // One run under the progress window: `open` (false: it has shown its
     // message), the progress window (disabling this dialog), then `run`, whose
     // result ends the run. Every path ends in exactly one FinishRun. A wait
-    // for a stream's peer, in `open` too, shows the window and ends on Cancel.
+    // for a stream's peer, in `open` too, shows the window; a Cancel there
+    // ends the run as any Cancel does, without a message blaming a file.
     // Memory that cannot be had ends the run with a message.
     void RunWithProgress(const std::function<bool()>& open, const std::function<bool(IProgress&)>& run);
 
@@ -95,5 +96,6 @@ private:
 
     QAction* m_aboutAction;
     bool m_bRunEndedNormally = false;
+    bool m_bRunCancelled = false;
     bool m_bArranged = false;
 };

@@ -1,5 +1,6 @@
 #include "CCmdLineInfo.h"
 #include "CDralinDlg.h"
+#include "CProcessingDlg.h"
 #include "DialogKeyboard.h"
 #include "EnsembleBuilder.h"
 #include "LastFileNames.h"
@@ -13,6 +14,10 @@
 #include <QTest>
 
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+#include <cstdio>
 
 namespace {
 
@@ -35,6 +40,15 @@ protected:
 
     static QLineEdit* Field(CDralinDlg& dialog, const char* id) { return dialog.findChild<QLineEdit*>(id); }
     static QPushButton* Button(CDralinDlg& dialog, const char* id) { return dialog.findChild<QPushButton*>(id); }
+
+    // Runs the command line to its end; false when the dialog did not close.
+    static bool RunUntilClosed(CDralinDlg& dialog)
+    {
+        bool finished = false;
+        QObject::connect(&dialog, &QDialog::finished, [&finished] { finished = true; });
+        dialog.show();
+        return QTest::qWaitFor([&finished] { return finished; }, 30000);
+    }
 
     TempDir m_dir;
     std::string m_input = m_dir.File("in.000");
@@ -120,13 +134,48 @@ TEST_F(DralinDlgTest, CommandLineRunStartsByItselfAndCloses)
     info.ParseCommandLine({"/in:" + m_input, "/out:" + m_output, "/dec:" + m_decoder});
     CDralinDlg dialog(info);
     EXPECT_TRUE(dialog.m_bAutoRun);
-    bool finished = false;
-    QObject::connect(&dialog, &QDialog::finished, [&finished] { finished = true; });
-    dialog.show();
-    ASSERT_TRUE(QTest::qWaitFor([&finished] { return finished; }, 10000));
+    ASSERT_TRUE(RunUntilClosed(dialog));
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
     EXPECT_EQ(ReadFileText(m_output), "4\r\n5\r\n6\r\n7\r\n");
     EXPECT_EQ(dialog.ExitStatus(), 0);
+}
+
+// Queues a click of Cancel whenever a progress window shows, as a user would
+// click it: the run's next pump delivers it.
+class CancelWhenProgressShows : public QObject {
+public:
+    // The application forgets the filter when it goes.
+    CancelWhenProgressShows() { QCoreApplication::instance()->installEventFilter(this); }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        auto* progress = qobject_cast<CProcessingDlg*>(watched);
+        if (progress && event->type() == QEvent::Show)
+            QMetaObject::invokeMethod(progress->findChild<QPushButton*>("2"), &QPushButton::click,
+                                      Qt::QueuedConnection);
+        return false;
+    }
+};
+
+TEST_F(DralinDlgTest, CancelledCommandLineRunEndsWithOneAndBlamesNoFile)
+{
+    const std::string fifo = m_dir.File("peer.fifo");
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    CancelWhenProgressShows cancel;
+    // In the run between two ensembles, waiting for a FIFO input's writer,
+    // and creating a FIFO output that has no reader.
+    for (const auto& [input, output] : {std::pair{m_input, m_output}, {fifo, m_output}, {m_input, fifo}}) {
+        SCOPED_TRACE(input + " -> " + output);
+        dralin::CCmdLineInfo info;
+        info.ParseCommandLine({"/in:" + input, "/out:" + output, "/dec:" + m_decoder});
+        CDralinDlg dialog(info);
+        ASSERT_TRUE(RunUntilClosed(dialog));
+        EXPECT_EQ(dialog.result(), QDialog::Accepted);
+        EXPECT_EQ(dialog.ExitStatus(), 1);
+        EXPECT_EQ(m_messages.Texts(), std::vector<std::string>{});
+        std::remove(m_output.c_str());
+    }
 }
 
 } // namespace

@@ -88,7 +88,8 @@ TEST_F(PelmarProgram, ExistingSliceIsKeptWhenNobodyCanAgree)
     ProgramResult outcome = Run({"/in:in.ens", "/out:cut"});
     EXPECT_EQ(outcome.exitCode, 1);
     EXPECT_EQ(outcome.errors,
-              "Pelmar: File " + m_dir.File("cut000.000") + " already exists.\nDo you want to replace it?\n");
+              "Pelmar: File " + m_dir.File("cut000.000") + " already exists.\nDo you want to replace it?\n"
+              "Pelmar: Answered No (nobody can be asked here): nothing was replaced or changed.\n");
     EXPECT_EQ(ReadFileText(m_dir.File("cut000.000")), "old");
 }
 
