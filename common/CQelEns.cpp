@@ -17,17 +17,28 @@ std::uint32_t ByteCount(const std::uint8_t* ensemble)
     return (static_cast<std::uint32_t>(ensemble[4]) << 16) + ReadU16(ensemble + 2);
 }
 
+#if defined(__SSE2__)
+// The two eight-byte sums of sixteen bytes.
+__m128i SumBlock(const std::uint8_t* bytes)
+{
+    return _mm_sad_epu8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes)), _mm_setzero_si128());
+}
+#endif
+
 // Readers check every byte of every ensemble, so the sum runs sixteen bytes
-// per step where the processor can.
+// at a time where the processor can, two blocks per step to halve the loop's
+// own work.
 std::uint32_t SumBytes(const std::uint8_t* bytes, std::uint32_t count)
 {
     std::uint32_t sum = 0;
 #if defined(__SSE2__)
-    const __m128i zero = _mm_setzero_si128();
-    __m128i halves = zero;
-    for (; count >= 16; count -= 16, bytes += 16) {
-        const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes));
-        halves = _mm_add_epi64(halves, _mm_sad_epu8(block, zero));
+    __m128i halves = _mm_setzero_si128();
+    for (; count >= 32; count -= 32, bytes += 32)
+        halves = _mm_add_epi64(halves, _mm_add_epi64(SumBlock(bytes), SumBlock(bytes + 16)));
+    if (count >= 16) {
+        halves = _mm_add_epi64(halves, SumBlock(bytes));
+        count -= 16;
+        bytes += 16;
     }
     sum = static_cast<std::uint32_t>(_mm_cvtsi128_si64(halves) + _mm_cvtsi128_si64(_mm_unpackhi_epi64(halves, halves)));
 #endif

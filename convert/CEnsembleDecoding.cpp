@@ -45,12 +45,20 @@ double ScaledValue(const DecoderRecord& record, std::int64_t integer)
     return static_cast<double>(integer) * record.m_dScale;
 }
 
+// Field integers fit 32 bits, whose digits are cheaper to find than 64-bit ones.
+char* WriteInteger(char* first, std::int64_t integer)
+{
+    if (integer < 0)
+        return std::to_chars(first, first + kMaxFixedText, static_cast<std::int32_t>(integer)).ptr;
+    return std::to_chars(first, first + kMaxFixedText, static_cast<std::uint32_t>(integer)).ptr;
+}
+
 // Writes the field's text at `first` and returns its end.
 char* WriteValue(const DecoderRecord& record, const std::uint8_t* value, char* first)
 {
     const std::int64_t integer = ReadInteger(record, value);
     if (record.m_dScale == 1.0)
-        return std::to_chars(first, first + kMaxFixedText, integer).ptr;
+        return WriteInteger(first, integer);
     return WriteFixed(first, ScaledValue(record, integer), record.m_nDecimals);
 }
 
