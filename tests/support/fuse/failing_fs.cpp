@@ -4,16 +4,13 @@
 #define FUSE_USE_VERSION 31
 #include <fuse.h>
 
-#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
-#include <sys/time.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdint>
 #include <cstdlib>
-#include <cstring>
 #include <limits>
 #include <string>
 #include <vector>
@@ -48,17 +45,6 @@ void* Init(fuse_conn_info*, fuse_config* config)
 int GetAttr(const char* path, struct stat* status, fuse_file_info*)
 {
     return Result(::lstat(Backing(path).c_str(), status));
-}
-
-int ReadDir(const char* path, void* buffer, fuse_fill_dir_t fill, off_t, fuse_file_info*, fuse_readdir_flags)
-{
-    DIR* folder = ::opendir(Backing(path).c_str());
-    if (!folder)
-        return -errno;
-    while (const dirent* entry = ::readdir(folder))
-        fill(buffer, entry->d_name, nullptr, 0, static_cast<fuse_fill_dir_flags>(0));
-    ::closedir(folder);
-    return 0;
 }
 
 // The handle keeps the descriptor and, above it, whether the file was opened
@@ -114,13 +100,6 @@ int Flush(const char*, fuse_file_info* file)
     return g_failClose && Written(file) ? -EIO : 0;
 }
 
-int Fsync(const char*, int, fuse_file_info* file)
-{
-    if (g_failClose && Written(file))
-        return -EIO;
-    return Result(::fsync(Descriptor(file)));
-}
-
 int Release(const char*, fuse_file_info* file)
 {
     ::close(Descriptor(file));
@@ -132,36 +111,6 @@ int Truncate(const char* path, off_t size, fuse_file_info* file)
     if (file)
         return Result(::ftruncate(Descriptor(file), size));
     return Result(::truncate(Backing(path).c_str(), size));
-}
-
-int Unlink(const char* path)
-{
-    return Result(::unlink(Backing(path).c_str()));
-}
-
-int Rename(const char* from, const char* to, unsigned int)
-{
-    return Result(::rename(Backing(from).c_str(), Backing(to).c_str()));
-}
-
-int MakeDir(const char* path, mode_t mode)
-{
-    return Result(::mkdir(Backing(path).c_str(), mode));
-}
-
-int RemoveDir(const char* path)
-{
-    return Result(::rmdir(Backing(path).c_str()));
-}
-
-int Chmod(const char* path, mode_t mode, fuse_file_info*)
-{
-    return Result(::chmod(Backing(path).c_str(), mode));
-}
-
-int Utimens(const char* path, const timespec times[2], fuse_file_info*)
-{
-    return Result(::utimensat(AT_FDCWD, Backing(path).c_str(), times, AT_SYMLINK_NOFOLLOW));
 }
 
 } // namespace
@@ -184,20 +133,12 @@ int main(int argc, char** argv)
     fuse_operations operations{};
     operations.init = Init;
     operations.getattr = GetAttr;
-    operations.readdir = ReadDir;
     operations.open = Open;
     operations.create = Create;
     operations.read = Read;
     operations.write = Write;
     operations.flush = Flush;
-    operations.fsync = Fsync;
     operations.release = Release;
     operations.truncate = Truncate;
-    operations.unlink = Unlink;
-    operations.rename = Rename;
-    operations.mkdir = MakeDir;
-    operations.rmdir = RemoveDir;
-    operations.chmod = Chmod;
-    operations.utimens = Utimens;
     return fuse_main(static_cast<int>(arguments.size()), arguments.data(), &operations, nullptr);
 }
