@@ -39,12 +39,6 @@ Bytes DamagedRecording(std::vector<std::uint32_t>* kept)
     return Concat(pieces);
 }
 
-std::string LineOf(const std::string& report, const std::string& start)
-{
-    const std::size_t at = report.find(start);
-    return at == std::string::npos ? std::string() : report.substr(at, report.find('\r', at) - at);
-}
-
 class StreamInput : public ::testing::Test {
 protected:
     ProgramResult Run(const std::string& program, const std::vector<std::string>& arguments)

@@ -20,23 +20,11 @@ using namespace ensemble_builder;
 
 namespace {
 
-// Ensembles 1..count, small, and the text the number decoder makes of them.
-Bytes Numbered(std::uint32_t count, std::string* lines = nullptr)
-{
-    std::vector<Bytes> ensembles;
-    for (std::uint32_t number = 1; number <= count; ++number) {
-        ensembles.push_back(TypicalEnsemble(number, 20));
-        if (lines)
-            *lines += std::to_string(number) + "\r\n";
-    }
-    return Concat(ensembles);
-}
-
 class StreamOutput : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        WriteFileText(Decoder(), "0080,3,2\r\n$L\r\n");
+        WriteFileText(Decoder(), kNumberDecoder);
         WriteFileText(Ascii(), "7\r\n8\r\n9\r\n");
     }
 
@@ -70,8 +58,7 @@ const struct {
 
 TEST_F(StreamOutput, DevicesAndFifosAreWrittenWithoutTheReplaceQuestion)
 {
-    std::string lines;
-    const Bytes recording = Numbered(3, &lines);
+    const Bytes recording = TypicalEnsembles(1, 3, 20);
     const std::string input = m_dir.File("in.ens");
     WriteFileBytes(input, recording);
     for (const auto& run : kPrograms) {
@@ -85,7 +72,7 @@ TEST_F(StreamOutput, DevicesAndFifosAreWrittenWithoutTheReplaceQuestion)
     ProgramStreams piped;
     piped.pipedOutput = true;
     RunningProgram dralin(kDralin, Arguments(kDralin, input, "/dev/stdout"), m_home.Path(), piped);
-    EXPECT_EQ(dralin.ReadOutput(), lines);
+    EXPECT_EQ(dralin.ReadOutput(), NumberLines(3));
     EXPECT_EQ(dralin.Finish().exitCode, 0);
 
     // An existing FIFO, whose reader comes while the program waits for one.
@@ -107,7 +94,7 @@ TEST_F(StreamOutput, AReaderThatGoesAwayFailsTheWrite)
 {
     // Far more text than a pipe holds, so the program is still writing.
     const std::string input = m_dir.File("in.ens");
-    WriteFileBytes(input, Numbered(30000));
+    WriteFileBytes(input, TypicalEnsembles(1, 30000, 20));
     ProgramStreams piped;
     piped.pipedOutput = true;
     RunningProgram dralin(kDralin, Arguments(kDralin, input, "/dev/stdout"), m_home.Path(), piped);
@@ -123,7 +110,7 @@ TEST_F(StreamOutput, AReaderThatGoesAwayFailsTheWrite)
 TEST_F(StreamOutput, AFileSizeLimitFailsTheWriteInsteadOfKillingTheProgram)
 {
     const std::string input = m_dir.File("in.ens");
-    WriteFileBytes(input, Numbered(3000));
+    WriteFileBytes(input, TypicalEnsembles(1, 3000, 20));
     std::string values;
     for (int line = 0; line < 3000; ++line)
         values += "7\r\n";
@@ -144,7 +131,7 @@ TEST_F(StreamOutput, AFileSizeLimitFailsTheWriteInsteadOfKillingTheProgram)
 TEST_F(StreamOutput, AnOutputThatIsTheInputStaysRefusedUnderAnyName)
 {
     const std::string input = m_dir.File("in.ens");
-    const Bytes recording = Numbered(3);
+    const Bytes recording = TypicalEnsembles(1, 3, 20);
     WriteFileBytes(input, recording);
     ProgramStreams intoInput;
     intoInput.outputFile = input;
@@ -162,26 +149,16 @@ TEST_F(StreamOutput, AnOutputThatIsTheInputStaysRefusedUnderAnyName)
 
 TEST_F(StreamOutput, DescriptorNamesWriteWhereTheShellOpenedTheOutput)
 {
-    std::string lines;
     const std::string input = m_dir.File("in.ens");
-    WriteFileBytes(input, Numbered(3, &lines));
+    WriteFileBytes(input, TypicalEnsembles(1, 3, 20));
     const std::string kept = m_dir.File("keep.txt");
     WriteFileText(kept, "earlier\n");
     ProgramStreams appending;
     appending.outputFile = kept;
-    std::string expected = "earlier\n";
-    for (const std::string name : {"/dev/stdout", "/dev/fd/1", "/proc/self/fd/1"}) {
-        RunningProgram dralin(kDralin, Arguments(kDralin, input, name), m_home.Path(), appending);
-        const ProgramResult result = dralin.Finish();
-        EXPECT_EQ(result.exitCode, 0) << name;
-        EXPECT_EQ(MessageLines(result.errors, "Dralin"), "") << name;
-        expected += lines;
-    }
-    RunningProgram vostic(kVostic, Arguments(kVostic, input, "/dev/stdout"), m_home.Path(), appending);
-    EXPECT_EQ(vostic.Finish().exitCode, 0);
-    const std::string written = ReadFileText(kept);
-    EXPECT_EQ(written.substr(0, expected.size()), expected);
-    EXPECT_NE(written.find("Valid Ensembles   : 3", expected.size()), std::string::npos) << written;
+    for (const std::string name : {"/dev/stdout", "/dev/fd/1", "/proc/self/fd/1"})
+        EXPECT_EQ(RunningProgram(kDralin, Arguments(kDralin, input, name), m_home.Path(), appending).Finish().exitCode,
+                  0);
+    EXPECT_EQ(ReadFileText(kept), "earlier\n" + NumberLines(3) + NumberLines(3) + NumberLines(3));
 
     const ProgramResult notOpen = Run(kDralin, Arguments(kDralin, input, "/dev/fd/999999"));
     EXPECT_EQ(notOpen.exitCode, 1);
@@ -193,19 +170,17 @@ TEST_F(StreamOutput, AFailedCloseIsAFailedWrite)
     FailingMount mount({.closes = true});
     ASSERT_TRUE(mount.Mounted());
     const std::string input = m_dir.File("in.ens");
-    WriteFileBytes(input, Numbered(3));
+    WriteFileBytes(input, TypicalEnsembles(1, 3, 20));
     // Numbering that starts again: the slicer closes its first slice mid-run.
     const std::string restarting = m_dir.File("restart.ens");
-    WriteFileBytes(restarting, Concat({Numbered(2), Numbered(2)}));
+    WriteFileBytes(restarting, Concat({TypicalEnsembles(1, 2, 20), TypicalEnsembles(1, 2, 20)}));
     for (const auto& run : kPrograms) {
         const ProgramResult result = Run(run.program, Arguments(run.program, input, mount.File(run.caption)));
         EXPECT_EQ(result.exitCode, 1) << run.caption;
         EXPECT_EQ(MessageLines(result.errors, run.caption), run.caption + ": Problems with writing to output file.\n");
     }
-    const ProgramResult sliced = Run(kPelmar, Arguments(kPelmar, restarting, mount.File("restart")));
-    EXPECT_EQ(sliced.exitCode, 1);
-    EXPECT_EQ(MessageLines(sliced.errors, "Pelmar"), "Pelmar: Problems with writing to output file.\n");
-    EXPECT_EQ(ReadFileBytes(mount.BackingFile("restart000.000")), Numbered(2));
+    EXPECT_EQ(Run(kPelmar, Arguments(kPelmar, restarting, mount.File("restart"))).exitCode, 1);
+    EXPECT_EQ(ReadFileBytes(mount.BackingFile("restart000.000")), TypicalEnsembles(1, 2, 20));
     EXPECT_NE(::access(mount.BackingFile("restart001.000").c_str(), F_OK), 0);
 }
 

@@ -25,15 +25,6 @@ bool Exists(const std::string& name)
     return stat(name.c_str(), &st) == 0;
 }
 
-// Ensembles 1..count, one after the other.
-Bytes Ensembles(std::uint32_t count)
-{
-    std::vector<Bytes> ensembles;
-    for (std::uint32_t number = 1; number <= count; ++number)
-        ensembles.push_back(TypicalEnsemble(number));
-    return Concat(ensembles);
-}
-
 class UtilityInputs : public ::testing::Test {
 protected:
     ProgramResult Run(const std::string& program, const std::vector<std::string>& arguments,
@@ -75,7 +66,7 @@ TEST_P(ByteNames, ReachTheFileSystemAndTheSettingsUnchanged)
     const std::string input = Bad("in", ".000");
     const std::string decoder = Bad("layout", ".dec");
     const std::string ascii = Bad("values", ".txt");
-    WriteFileBytes(input, Ensembles(2));
+    WriteFileBytes(input, TypicalEnsembles(1, 2));
     WriteFileText(decoder, "0080,3,2\r\n$L\r\n");
     WriteFileText(ascii, "7\r\n8\r\n");
 
@@ -91,7 +82,7 @@ TEST_P(ByteNames, ReachTheFileSystemAndTheSettingsUnchanged)
     const std::string merged = Bad("merged", ".000");
     run = Run(kQuenta, {"-in:" + input, "-dec:" + decoder, "-ascii:" + ascii, "-out:" + merged}, Locale());
     EXPECT_EQ(run.exitCode, 0) << run.errors;
-    EXPECT_EQ(ReadFileBytes(merged).size(), Ensembles(2).size());
+    EXPECT_EQ(ReadFileBytes(merged).size(), TypicalEnsembles(1, 2).size());
     EXPECT_EQ(Stored("Quenta", "Last Input File Name"), input);
     EXPECT_EQ(Stored("Quenta", "Last Output File Name"), merged);
     EXPECT_EQ(Stored("Quenta", "Last Decoder File Name"), decoder);
@@ -105,7 +96,7 @@ TEST_P(ByteNames, ReachTheFileSystemAndTheSettingsUnchanged)
     const std::string prefix = Bad("slice", "");
     run = Run(kPelmar, {"-in:" + input, "-out:" + prefix}, Locale());
     EXPECT_EQ(run.exitCode, 0) << run.errors;
-    EXPECT_EQ(ReadFileBytes(prefix + "000.000"), Ensembles(2));
+    EXPECT_EQ(ReadFileBytes(prefix + "000.000"), TypicalEnsembles(1, 2));
     EXPECT_EQ(Stored("Pelmar", "Last Output File Name"), prefix + "000.000");
 }
 
@@ -125,7 +116,7 @@ TEST_F(UtilityInputs, AFolderAsOutputCannotBeCreatedAndIsNotAskedAbout)
     const std::string decoder = m_dir.File("layout.dec");
     const std::string ascii = m_dir.File("values.txt");
     const std::string folder = m_dir.File("folder");
-    WriteFileBytes(input, Ensembles(1));
+    WriteFileBytes(input, TypicalEnsembles(1, 1));
     WriteFileText(decoder, "0080,3,2\r\n$L\r\n");
     WriteFileText(ascii, "7\r\n");
     ASSERT_EQ(mkdir(folder.c_str(), 0755), 0);
@@ -153,13 +144,13 @@ TEST_F(UtilityInputs, AFolderAsOutputCannotBeCreatedAndIsNotAskedAbout)
 TEST_F(UtilityInputs, APrefixEndingInASlashPutsTheSlicesInsideThatFolder)
 {
     const std::string input = m_dir.File("in.000");
-    WriteFileBytes(input, Ensembles(2));
+    WriteFileBytes(input, TypicalEnsembles(1, 2));
     const std::string folder = m_dir.File("sl");
     ASSERT_EQ(mkdir(folder.c_str(), 0755), 0);
 
     ProgramResult run = Run(kPelmar, {"-in:" + input, "-out:" + folder + "/"});
     EXPECT_EQ(run.exitCode, 0) << run.errors;
-    EXPECT_EQ(ReadFileBytes(folder + "/000.000"), Ensembles(2));
+    EXPECT_EQ(ReadFileBytes(folder + "/000.000"), TypicalEnsembles(1, 2));
     EXPECT_FALSE(Exists(m_dir.File("sl000.000")));
 
     const std::string missing = m_dir.File("none/");
@@ -174,7 +165,7 @@ TEST_F(UtilityInputs, LinesPastTheBoundEndTheRunWithAMessage)
     const std::string endless(std::size_t{2} << 20, 'x');
     const std::string input = m_dir.File("in.000");
     const std::string decoder = m_dir.File("layout.dec");
-    WriteFileBytes(input, Ensembles(2));
+    WriteFileBytes(input, TypicalEnsembles(1, 2));
 
     WriteFileText(decoder, "0080,3,2\r\n" + endless);
     ProgramResult run = Run(kDralin, {"-in:" + input, "-dec:" + decoder, "-out:" + m_dir.File("out.txt")});

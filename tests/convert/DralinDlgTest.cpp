@@ -41,13 +41,17 @@ protected:
     static QLineEdit* Field(CDralinDlg& dialog, const char* id) { return dialog.findChild<QLineEdit*>(id); }
     static QPushButton* Button(CDralinDlg& dialog, const char* id) { return dialog.findChild<QPushButton*>(id); }
 
-    // Runs the command line to its end; false when the dialog did not close.
-    static bool RunUntilClosed(CDralinDlg& dialog)
+    // Runs a command line to its end: the exit status, -1 when the dialog did not close.
+    int RunCommandLine(const std::string& input, const std::string& output)
     {
-        bool finished = false;
-        QObject::connect(&dialog, &QDialog::finished, [&finished] { finished = true; });
+        dralin::CCmdLineInfo info;
+        info.ParseCommandLine({"/in:" + input, "/out:" + output, "/dec:" + m_decoder});
+        CDralinDlg dialog(info);
         dialog.show();
-        return QTest::qWaitFor([&finished] { return finished; }, 30000);
+        if (!QTest::qWaitFor([&dialog] { return !dialog.isVisible(); }, 30000))
+            return -1;
+        EXPECT_EQ(dialog.result(), QDialog::Accepted);
+        return dialog.ExitStatus();
     }
 
     TempDir m_dir;
@@ -130,28 +134,19 @@ TEST_F(DralinDlgTest, MessagesFollowTheOrderOfTheChecks)
 
 TEST_F(DralinDlgTest, CommandLineRunStartsByItselfAndCloses)
 {
-    dralin::CCmdLineInfo info;
-    info.ParseCommandLine({"/in:" + m_input, "/out:" + m_output, "/dec:" + m_decoder});
-    CDralinDlg dialog(info);
-    EXPECT_TRUE(dialog.m_bAutoRun);
-    ASSERT_TRUE(RunUntilClosed(dialog));
-    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(RunCommandLine(m_input, m_output), 0);
     EXPECT_EQ(ReadFileText(m_output), "4\r\n5\r\n6\r\n7\r\n");
-    EXPECT_EQ(dialog.ExitStatus(), 0);
 }
 
-// Queues a click of Cancel whenever a progress window shows, as a user would
-// click it: the run's next pump delivers it.
+// Queues a click of Cancel whenever a progress window shows: the run's next pump delivers it.
 class CancelWhenProgressShows : public QObject {
 public:
-    // The application forgets the filter when it goes.
     CancelWhenProgressShows() { QCoreApplication::instance()->installEventFilter(this); }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
-        auto* progress = qobject_cast<CProcessingDlg*>(watched);
-        if (progress && event->type() == QEvent::Show)
+        if (auto* progress = qobject_cast<CProcessingDlg*>(watched); progress && event->type() == QEvent::Show)
             QMetaObject::invokeMethod(progress->findChild<QPushButton*>("2"), &QPushButton::click,
                                       Qt::QueuedConnection);
         return false;
@@ -166,13 +161,7 @@ TEST_F(DralinDlgTest, CancelledCommandLineRunEndsWithOneAndBlamesNoFile)
     // In the run between two ensembles, waiting for a FIFO input's writer,
     // and creating a FIFO output that has no reader.
     for (const auto& [input, output] : {std::pair{m_input, m_output}, {fifo, m_output}, {m_input, fifo}}) {
-        SCOPED_TRACE(input + " -> " + output);
-        dralin::CCmdLineInfo info;
-        info.ParseCommandLine({"/in:" + input, "/out:" + output, "/dec:" + m_decoder});
-        CDralinDlg dialog(info);
-        ASSERT_TRUE(RunUntilClosed(dialog));
-        EXPECT_EQ(dialog.result(), QDialog::Accepted);
-        EXPECT_EQ(dialog.ExitStatus(), 1);
+        EXPECT_EQ(RunCommandLine(input, output), 1) << input << " -> " << output;
         EXPECT_EQ(m_messages.Texts(), std::vector<std::string>{});
         std::remove(m_output.c_str());
     }

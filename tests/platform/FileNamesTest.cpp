@@ -83,19 +83,6 @@ TEST(FilePaths, FullPathKeepsATrailingSlashAndLeavesDotsToTheSystem)
     EXPECT_EQ(platform::FullPath("/data/sl/.."), "/data/sl/..");
     EXPECT_EQ(platform::FullPath("/"), "/");
     EXPECT_EQ(platform::FullPath("sl/"), platform::FullPath("sl") + "/");
-    EXPECT_EQ(platform::FullPath("link/../x"), platform::FullPath("link") + "/../x");
-}
-
-TEST(FilePaths, ResolveDotFoldersFollowsTheSystemThroughALink)
-{
-    TempDir dir;
-    ASSERT_EQ(mkdir(dir.File("a").c_str(), 0755), 0);
-    ASSERT_EQ(mkdir(dir.File("a/b").c_str(), 0755), 0);
-    ASSERT_EQ(symlink("a/b", dir.File("link").c_str()), 0);
-    const std::string a = platform::ResolveDotFolders(dir.File("a/."));
-    EXPECT_EQ(platform::ResolveDotFolders(dir.File("link/..")), a);
-    EXPECT_EQ(platform::ResolveDotFolders(dir.File("link/../x.ens")), a + "/x.ens");
-    EXPECT_EQ(platform::ResolveDotFolders(dir.File("link/x.ens")), dir.File("link/x.ens"));
 }
 
 TEST(FilePaths, KindOfPathTellsStreamsFromWhatNoRunMayWrite)

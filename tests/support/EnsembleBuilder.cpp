@@ -111,6 +111,16 @@ Bytes Concat(const std::vector<Bytes>& pieces)
     return all;
 }
 
+Bytes TypicalEnsembles(std::uint32_t first, std::uint32_t last, std::size_t velocityBytes)
+{
+    Bytes all;
+    for (std::uint32_t number = first; number <= last; ++number) {
+        const Bytes ensemble = TypicalEnsemble(number, velocityBytes);
+        all.insert(all.end(), ensemble.begin(), ensemble.end());
+    }
+    return all;
+}
+
 std::vector<Bytes> CutAt(const Bytes& stream, const std::vector<std::size_t>& points)
 {
     std::vector<Bytes> parts;

@@ -58,6 +58,8 @@ Bytes WithByteCount(Bytes ensemble, std::uint32_t byteCount);
 Bytes Truncated(const Bytes& ensemble, std::size_t keep);
 
 Bytes Concat(const std::vector<Bytes>& pieces);
+// Typical ensembles numbered first..last, one after the other.
+Bytes TypicalEnsembles(std::uint32_t first, std::uint32_t last, std::size_t velocityBytes = 162);
 // Cuts at the given ascending offsets; equal offsets give empty parts.
 std::vector<Bytes> CutAt(const Bytes& stream, const std::vector<std::size_t>& points);
 
