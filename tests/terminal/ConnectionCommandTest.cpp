@@ -96,8 +96,7 @@ TEST_F(ConnectionCommands, AHeldLineGreysAndRefusesFromEverySourceWhatWouldWrite
     Start(0);
     int opened = 0;
     DialogDriver driver(std::deque<DialogDriver::Step>(5, [&](QDialog& dialog) { opened += dialog.close(); }));
-    // Key, menu, toolbar (greyed or not), the view's posted history command and a typed "RY":
-    // each opens a dialog when let through.
+    // Key, menu, toolbar, the view's posted history command and a typed "RY" each open a dialog.
     auto fromEverySource = [&] {
         Frame().UpdateCommandUI();
         EXPECT_TRUE(QTest::qWaitForWindowActive(&Frame()));
