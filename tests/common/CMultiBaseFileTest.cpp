@@ -285,7 +285,8 @@ TEST(CMultiBaseFile, PartsThatFailOrShrinkWhileTheStreamReadsThemFailTheRead)
 {
     TempDir dir;
     // The first part is longer than the reader takes ahead, so the cut lies
-    // in bytes it has not read yet.
+    // in bytes it has not read yet: a cut inside a read in flight may hand
+    // that read zeros, as the system zeroes the cut end of a large page.
     const std::vector<std::size_t> cuts = {16 << 20, 17 << 20};
     const Bytes stream = Sequence(18 << 20);
     auto paths = WritePartChain(dir, "c", "", PartNaming::Extension, CutAt(stream, cuts), 0);
@@ -295,7 +296,7 @@ TEST(CMultiBaseFile, PartsThatFailOrShrinkWhileTheStreamReadsThemFailTheRead)
         std::function<void()> change;
         bool failedOpening;
     } cases[] = {
-        {"first part cut", 0, [&] { ::truncate(paths[0].c_str(), 512 << 10); }, false},
+        {"first part cut", 0, [&] { ::truncate(paths[0].c_str(), 8 << 20); }, false},
         {"second part cut", 1, [&] { ::truncate(paths[1].c_str(), 0); }, false},
         {"last part removed", 2, [&] { std::remove(paths[2].c_str()); }, true},
         // Reading this process's memory from address 0 fails as a bad sector does.
