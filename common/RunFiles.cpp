@@ -5,10 +5,6 @@
 #include "Messages.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <clocale>
-#include <cstring>
-#include <locale.h>
 
 const char* const kMsgCannotCreateFile = "Cannot create file %s.";
 const char* const kMsgCannotReadFile = "Cannot read file %s: %s.";
@@ -31,40 +27,20 @@ const std::string& FailedPartName(const CMultiBaseFile& input, const std::string
     return input.GetFailedLaterPart().empty() ? name : input.GetFailedLaterPart();
 }
 
+// The system's text for a failure, in the C locale whatever the user's.
+std::string ReasonOf(HRESULT failure)
+{
+    if (failure == CMultiBaseFile::kPartBecameShorter)
+        return "the file became shorter while it was read";
+    return ErrnoText(ErrnoFromHResult(failure));
+}
+
 } // namespace
 
 void ShowCannotOpenInput(const CMultiBaseFile& input, const std::string& name)
 {
     platform::ShowMessage(platform::Format(kMsgCannotOpenFile, FailedPartName(input, name).c_str()));
 }
-
-namespace {
-
-// The errno a failed file call was folded from.
-int ErrnoOf(HRESULT failure)
-{
-    const auto code = static_cast<std::uint32_t>(failure);
-    if ((code & 0xFFFF0000u) == 0x8FFF0000u)
-        return static_cast<int>(code & 0xFFFFu);
-    switch (code) {
-    case static_cast<std::uint32_t>(HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND)): return ENOENT;
-    case static_cast<std::uint32_t>(HRESULT_FROM_WIN32(ERROR_ACCESS_DENIED)): return EACCES;
-    case static_cast<std::uint32_t>(HRESULT_FROM_WIN32(ERROR_DISK_FULL)): return ENOSPC;
-    case static_cast<std::uint32_t>(HRESULT_FROM_WIN32(ERROR_BUSY)): return EBUSY;
-    default: return EIO;
-    }
-}
-
-// The system's text for a failure, in the C locale whatever the user's.
-std::string ReasonOf(HRESULT failure)
-{
-    if (failure == CMultiBaseFile::kPartBecameShorter)
-        return "the file became shorter while it was read";
-    static const locale_t cLocale = newlocale(LC_ALL_MASK, "C", nullptr);
-    return strerror_l(ErrnoOf(failure), cLocale);
-}
-
-} // namespace
 
 std::string CannotReadFileText(const std::string& name, HRESULT failure)
 {

@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <string>
 
 // Result codes of files, the serial port and the YModem receiver:
 // 0 is success, anything negative a failure; callers test zero against non-zero.
@@ -27,3 +28,10 @@ constexpr HRESULT HRESULT_FROM_WIN32(std::uint32_t code)
 // Folds an errno value: the Win32 form where one matches, else a negative code
 // that still carries the errno (0x8FFF0000 | errno).
 HRESULT HResultFromErrno(int error);
+
+// The errno a failure was folded from; EIO where the fold kept none.
+int ErrnoFromHResult(HRESULT failure);
+
+// The system's text for an errno, in the C locale whatever the user's, so a
+// message reads in one language.
+std::string ErrnoText(int error);

@@ -75,11 +75,11 @@ public:
     int Show(const std::string& text, unsigned type) override;
 };
 
-// Records every message and answers from a script (default answers once the
-// script is used up). Installs itself for its lifetime.
 // The line that follows a question the headless backend answered No.
 extern const char* const kMsgAnsweredNo;
 
+// Records every message and answers from a script (default answers once the
+// script is used up). Installs itself for its lifetime.
 class RecordingMessageBackend : public MessageBackend {
 public:
     RecordingMessageBackend();

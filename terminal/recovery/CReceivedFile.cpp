@@ -83,14 +83,12 @@ std::string CReceivedFile::PartialName(int number) const
 
 HRESULT CReceivedFile::Write(const void* bytes, std::uint32_t count, std::string& reason)
 {
-    errno = 0;
     const HRESULT result = m_file.Write(bytes, count);
     if (result == 0) {
         m_nLength += count;
         return 0;
     }
-    if (errno != 0)
-        reason = std::strerror(errno);
+    reason = ErrnoText(ErrnoFromHResult(result));
     // The part of the block that did get written is no byte of the file;
     // should the cut fail, the file is only longer than the message says.
     [[maybe_unused]] const int cut = ::ftruncate(m_file.m_hFile, m_nLength);
@@ -107,7 +105,7 @@ std::string CReceivedFile::TakeName()
     // The rename replaces whatever has the name, a link included, and
     // never writes through it.
     if (std::rename(m_strPartialPath.c_str(), (m_strDirectory + m_strName).c_str()) != 0)
-        return std::strerror(errno);
+        return ErrnoText(errno);
     m_strPartialPath.clear();
     return {};
 }

@@ -16,7 +16,7 @@ public:
     // Creates the first free partial name, exclusively: nothing is ever
     // written through a link or into an earlier file.
     HRESULT Create(const std::string& directory, const std::string& name);
-    // 0, or the failure and, where the system gave one, its reason.
+    // 0, or the failure and the system's reason for it.
     HRESULT Write(const void* bytes, std::uint32_t count, std::string& reason);
     void Close() { m_file.Close(); }
 

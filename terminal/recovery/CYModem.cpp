@@ -335,8 +335,8 @@ HRESULT CYModem::WriteData()
     std::string reason;
     HRESULT result = m_outFile.Write(m_packet.Data(), static_cast<std::uint32_t>(count), reason);
     if (result != 0) {
-        m_strFailure = platform::Format("Problems with writing to file %s", ShownPath(m_strFileName).c_str());
-        m_strFailure += reason.empty() ? std::string(".") : ": " + reason + ".";
+        m_strFailure = platform::Format("Problems with writing to file %s: %s.", ShownPath(m_strFileName).c_str(),
+                                        reason.c_str());
         return result;
     }
     m_nFileWritten += count;
