@@ -27,7 +27,8 @@ unsigned long DigitsValue(const std::string& text, std::size_t from, std::size_t
     return std::strtoul(text.substr(from, count).c_str(), nullptr, 10);
 }
 
-enum class PartKind { Missing, RegularFile, Other };
+// Unreachable: the name is there but cannot be looked at; opening it tells why.
+enum class PartKind { Missing, RegularFile, Other, Unreachable };
 
 // What a numbered name holds; a link to nothing is no gap in the numbering.
 PartKind KindOf(const std::string& name)
@@ -35,12 +36,9 @@ PartKind KindOf(const std::string& name)
     struct stat st {};
     if (platform::StatName(name, &st) == 0)
         return S_ISREG(st.st_mode) ? PartKind::RegularFile : PartKind::Other;
-    return platform::StatName(name, &st, false) != 0 && errno == ENOENT ? PartKind::Missing : PartKind::Other;
+    return platform::StatName(name, &st, false) != 0 && errno == ENOENT ? PartKind::Missing
+                                                                        : PartKind::Unreachable;
 }
-
-// A pipe, FIFO, device or folder as a later part: it has no size to place
-// the parts after it, and reading a device may change it.
-constexpr HRESULT kNotARegularPart = HRESULT_FROM_WIN32(ERROR_ACCESS_DENIED);
 
 } // namespace
 
@@ -124,7 +122,7 @@ HRESULT CMultiBaseFile::ListLaterParts()
         if (kind == PartKind::Missing)
             return S_OK;
         CBaseFile part;
-        HRESULT result = kind == PartKind::RegularFile ? part.Open(next) : kNotARegularPart;
+        HRESULT result = kind == PartKind::Other ? kNotARegularPart : part.Open(next);
         if (SUCCEEDED(result) && part.IsStream())
             result = kNotARegularPart;
         if (FAILED(result)) {

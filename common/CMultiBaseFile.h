@@ -43,6 +43,9 @@ public:
     bool ReadFailedOpeningPart() const { return m_bFailedOpeningPart; }
     // The read error of a part that ended before its measured size.
     static constexpr HRESULT kPartBecameShorter = HRESULT_FROM_WIN32(38); // ERROR_HANDLE_EOF
+    // The failure of a later part that is a pipe, FIFO, device or folder: it
+    // has no size to place the parts after it, and reading a device may change it.
+    static constexpr HRESULT kNotARegularPart = HRESULT_FROM_WIN32(222); // ERROR_BAD_FILE_TYPE
 
     std::vector<PartFileEntry> m_parts;
     int m_nCurrentPart = 0;
