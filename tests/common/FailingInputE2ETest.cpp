@@ -91,15 +91,18 @@ protected:
 TEST_F(FailingInput, ALaterPartThatCannotBeReadFailsEveryUtilityNamingThatPart)
 {
     const std::string third = Part(2);
-    const std::string cannotOpen = "Cannot open file " + third + ".";
+    const std::string notRegular = "Cannot open file " + third + ". Not a regular file.";
     const struct {
         const char* what;
         std::function<int()> make;
         std::string message;
     } unreadables[] = {
-        {"folder", [&] { return ::mkdir(third.c_str(), 0755); }, cannotOpen},
-        {"FIFO", [&] { return ::mkfifo(third.c_str(), 0600); }, cannotOpen},
-        {"link to a device", [&] { return ::symlink("/dev/zero", third.c_str()); }, cannotOpen},
+        {"folder", [&] { return ::mkdir(third.c_str(), 0755); }, notRegular},
+        {"FIFO", [&] { return ::mkfifo(third.c_str(), 0600); }, notRegular},
+        {"link to a device", [&] { return ::symlink("/dev/zero", third.c_str()); }, notRegular},
+        // Fails for root too, where no permission bit would.
+        {"link loop", [&] { return ::symlink(third.c_str(), third.c_str()); },
+         "Cannot open file " + third + ". Too many levels of symbolic links."},
         // Reading this process's memory from address 0 fails as a bad medium does.
         {"read error", [&] { return ::symlink("/proc/self/mem", third.c_str()); },
          "Cannot read file " + third + ": Input/output error."},
@@ -149,7 +152,7 @@ TEST_F(FailingInput, AnInputCutOrAPartRemovedDuringTheRunKeepsWhatWasReadBefore)
         {input, [&] { return ::truncate(input.c_str(), static_cast<off_t>(recording.size() / 2)); },
          "Cannot read file " + input + ": the file became shorter while it was read.",
          recording.size() / 2 / TypicalEnsemble(1).size()},
-        {Part(0), [&] { return std::remove(Part(2).c_str()); }, "Cannot open file " + Part(2) + ".", 20},
+        {Part(0), [&] { return std::remove(Part(2).c_str()); }, "Cannot open file " + Part(2) + ". No such file or directory.", 20},
     };
     for (const auto& each : cases) {
         std::remove(m_dir.File("numbers.txt").c_str());
