@@ -36,8 +36,6 @@ public:
     // write or the close failed.
     bool Finish();
 
-    const std::string& Name() const { return m_strName; }
-
 private:
     bool Flush();
     bool WriteNow(const void* bytes, std::uint32_t count);

@@ -3,9 +3,7 @@
 #include "CQelEnsFile.h"
 #include "CRunOutput.h"
 
-#include <cstdint>
 #include <string>
-#include <vector>
 
 class CAsciiLineReader;
 class CDecoder;

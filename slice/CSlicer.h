@@ -1,5 +1,4 @@
 #pragma once
-#include "CBaseFile.h"
 #include "CQelEnsFile.h"
 #include "CRunOutput.h"
 
