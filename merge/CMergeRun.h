@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-class CAsciiLineReader;
+class CTextLineReader;
 class CDecoder;
 class IProgress;
 
@@ -48,7 +48,7 @@ private:
     // Moving the progress bar costs far more than merging one ensemble, so
     // it moves in steps of a thousandth of the input.
     bool OutputIsAnInput() const;
-    Outcome MergeEnsembles(CDecoder& decoder, CAsciiLineReader& ascii, IProgress& progress);
+    Outcome MergeEnsembles(CDecoder& decoder, CTextLineReader& ascii, IProgress& progress);
     // Output goes out in large blocks; both show "Problems with writing to
     // output file." when a write fails.
     // The merge changes its copy at the end of the pending output, never the
@@ -60,7 +60,7 @@ private:
     bool FinishOutput();
     Outcome EndNormally();
     // The ASCII file gave no line for an ensemble: what was merged is kept.
-    Outcome EndAtAsciiEnd(const CAsciiLineReader& ascii);
+    Outcome EndAtAsciiEnd(const CTextLineReader& ascii);
 
     MergeFields m_fields;
     CQelEnsFile m_input{0};
