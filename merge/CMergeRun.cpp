@@ -2,7 +2,7 @@
 
 #include "EnsembleMerge.h"
 
-#include "CAsciiLineReader.h"
+#include "CTextLineReader.h"
 #include "CDecoder.h"
 #include "CEnsembleRange.h"
 #include "CQelEns.h"
@@ -82,11 +82,11 @@ CMergeRun::Outcome CMergeRun::Merge(IProgress& progress)
     if (!decoder.Load(m_decoderFile))
         return Outcome::Failed;
     SaveLastDecoderFileName(m_fields.decoder);
-    CAsciiLineReader ascii(m_asciiFile);
+    CTextLineReader ascii(m_asciiFile);
     return MergeEnsembles(decoder, ascii, progress);
 }
 
-CMergeRun::Outcome CMergeRun::MergeEnsembles(CDecoder& decoder, CAsciiLineReader& ascii,
+CMergeRun::Outcome CMergeRun::MergeEnsembles(CDecoder& decoder, CTextLineReader& ascii,
                                              IProgress& progress)
 {
     int size = m_input.ReadNextEnsemble();
@@ -128,7 +128,7 @@ CMergeRun::Outcome CMergeRun::MergeEnsembles(CDecoder& decoder, CAsciiLineReader
     return EndNormally();
 }
 
-CMergeRun::Outcome CMergeRun::EndAtAsciiEnd(const CAsciiLineReader& ascii)
+CMergeRun::Outcome CMergeRun::EndAtAsciiEnd(const CTextLineReader& ascii)
 {
     if (!m_output.Finish())
         return Outcome::Failed;

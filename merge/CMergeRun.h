@@ -5,7 +5,7 @@
 
 #include <string>
 
-class CAsciiLineReader;
+class CTextLineReader;
 class CDecoder;
 class IProgress;
 
@@ -47,10 +47,10 @@ private:
     // Moving the progress bar costs far more than merging one ensemble, so
     // it moves in steps of a thousandth of the input.
     bool OutputIsAnInput() const;
-    Outcome MergeEnsembles(CDecoder& decoder, CAsciiLineReader& ascii, IProgress& progress);
+    Outcome MergeEnsembles(CDecoder& decoder, CTextLineReader& ascii, IProgress& progress);
     Outcome EndNormally();
     // The ASCII file gave no line for an ensemble: what was merged is kept.
-    Outcome EndAtAsciiEnd(const CAsciiLineReader& ascii);
+    Outcome EndAtAsciiEnd(const CTextLineReader& ascii);
 
     MergeFields m_fields;
     CQelEnsFile m_input{0};

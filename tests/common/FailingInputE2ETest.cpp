@@ -16,6 +16,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <functional>
 #include <thread>
@@ -190,6 +191,33 @@ TEST_F(FailingInput, AMediumFailingInsideAnEnsembleLeavesEveryWholeEnsembleBefor
     // The merger changes values, never sizes.
     EXPECT_EQ(ReadFileBytes(m_dir.File("merged.ens")).size(), wholeBytes);
     EXPECT_EQ(ReadFileBytes(m_dir.File("slice000.000")), Bytes(recording.begin(), recording.begin() + wholeBytes));
+}
+
+TEST_F(FailingInput, AnAsciiFileFailingOnItsMediumMergesTheWholeLinesBeforeTheFailureAndNoCutLine)
+{
+    std::string values;
+    for (std::uint32_t number = 1; number <= 10000; ++number)
+        values += std::to_string(number) + ",a token no decoder record takes\r\n";
+    const Bytes recording = TypicalEnsembles(1, 10000);
+    WriteFileBytes(m_dir.File("x.ens"), recording);
+    // The merger reads its ASCII file 64 KiB at a time: a failure inside a read, and one at its start.
+    for (const std::uint64_t failingByte : {200000u, 4u * 65536u}) {
+        FailingMount mount({.readsFrom = failingByte});
+        ASSERT_TRUE(mount.Mounted());
+        WriteFileText(mount.BackingFile("values.txt"), values);
+        const std::string ascii = mount.File("values.txt");
+        std::remove(m_dir.File("merged.ens").c_str());
+        const ProgramResult run = RunProgram(kQuenta,
+                                             {"-in:" + m_dir.File("x.ens"), "-dec:" + m_dir.File("number.dec"),
+                                              "-ascii:" + ascii, "-out:" + m_dir.File("merged.ens")},
+                                             m_home.Path());
+        EXPECT_EQ(run.exitCode, 1) << failingByte;
+        EXPECT_EQ(MessageLines(run.errors, "Quenta"), "Quenta: Cannot read file " + ascii + ": Input/output error.\n");
+        const auto whole = std::count(values.begin(), values.begin() + failingByte, '\n');
+        const auto wholeBytes = whole * static_cast<std::ptrdiff_t>(TypicalEnsemble(1).size());
+        EXPECT_EQ(ReadFileBytes(m_dir.File("merged.ens")), Bytes(recording.begin(), recording.begin() + wholeBytes))
+            << failingByte;
+    }
 }
 
 } // namespace
