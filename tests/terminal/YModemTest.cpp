@@ -2,6 +2,7 @@
 #include "CSerialPort.h"
 #include "CSerialYModemPort.h"
 #include "CYModemDisplay.h"
+#include "FailingMount.h"
 #include "FileSizeLimit.h"
 #include "GuiTestApp.h"
 #include "IRecoverProgress.h"
@@ -86,7 +87,7 @@ protected:
 
     void Receive(std::int64_t expected = -1, bool softwareBreak = false)
     {
-        CYModemDisplay modem(&m_line, m_download.Path(), expected, &m_progress);
+        CYModemDisplay modem(&m_line, m_folder, expected, &m_progress);
         modem.m_bSoftwareBreak = softwareBreak;
         modem.Receive();
     }
@@ -119,11 +120,12 @@ protected:
     }
 
     std::string Downloaded(const std::string& name) const { return ReadFileText(m_download.File(name)); }
-    // Every name in the download directory, hidden ones included.
-    std::vector<std::string> DownloadNames() const
+    std::vector<std::string> DownloadNames() const { return NamesIn(m_download.Path()); }
+    // Every name in the folder, hidden ones included.
+    static std::vector<std::string> NamesIn(const std::string& folder)
     {
         std::vector<std::string> names;
-        if (DIR* dir = ::opendir(m_download.Path().c_str())) {
+        if (DIR* dir = ::opendir(folder.c_str())) {
             while (dirent* entry = ::readdir(dir)) {
                 const std::string name = entry->d_name;
                 if (name != "." && name != "..")
@@ -137,6 +139,8 @@ protected:
 
     TempSettings m_settings;
     TempDir m_download;
+    // Where the receiver stores: the download directory unless a test moves it.
+    std::string m_folder = m_download.Path();
     PtyPair m_pty;
     CSerialPort m_port;
     CLineHold m_hold{m_port};
@@ -786,6 +790,48 @@ TEST_F(YModemTest, AFailedWriteSaysTheSystemsReason)
                                                            "The incomplete file was kept as " +
                                                            m_download.File("FULL.BIN.part") + " (2048 bytes)."});
     EXPECT_TRUE(Downloaded("FULL.BIN.part") == content.substr(0, 2048));
+}
+
+// A disk that cannot confirm a whole file's bytes: they stay under the
+// partial name and no earlier partial goes; one that cannot confirm its new
+// name is reported too. Neither batch is complete.
+TEST_F(YModemTest, BytesOrANameTheDiskCannotConfirmAreAFailedWrite)
+{
+    const std::string content = Pattern(2048, 20);
+    for (const bool fileSyncFails : {true, false}) {
+        FailingMount mount({.fileSyncs = fileSyncFails, .folderSyncs = !fileSyncFails});
+        ASSERT_MOUNTED(mount);
+        WriteFileText(mount.BackingFile("SYNC.BIN.1.part"), content.substr(0, 1024));
+        m_folder = mount.File("");
+        m_messages.Clear();
+        YModemScript sender(m_pty.MasterFd());
+        ReceiveScripted(
+            sender,
+            [&](YModemScript& s) {
+                s.OpenFile("SYNC.BIN", "2048");
+                for (std::uint8_t block = 1; block <= 2; ++block)
+                    s.SendAcknowledged(YModemScript::Block(block, content.substr((block - 1) * 1024, 1024), true));
+                s.Write("\x04");
+                s.ExpectText("======", YModemScript::Milliseconds(15000));
+            },
+            -1, true);
+
+        EXPECT_FALSE(sender.Failed()) << sender.Received();
+        EXPECT_EQ(m_progress.m_completes, 0);
+        const std::string stored = fileSyncFails ? "SYNC.BIN.part" : "SYNC.BIN";
+        EXPECT_TRUE(ReadFileText(mount.BackingFile(stored)) == content);
+        if (fileSyncFails) {
+            EXPECT_EQ(NamesIn(mount.BackingFile("")), (std::vector<std::string>{"SYNC.BIN.1.part", "SYNC.BIN.part"}));
+            EXPECT_EQ(m_messages.Texts(), std::vector<std::string>{"The recovery of SYNC.BIN failed.\r\n"
+                                                                   "Problems with writing to file " +
+                                                                   mount.File(stored) + ": Input/output error."});
+        } else {
+            EXPECT_EQ(m_messages.Texts(), std::vector<std::string>{"Problems with writing to file " +
+                                                                   mount.File(stored) + ": Input/output error.\r\n"
+                                                                   "The file has its name, but a power cut may "
+                                                                   "still undo that."});
+        }
+    }
 }
 
 } // namespace
