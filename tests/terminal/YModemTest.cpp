@@ -104,6 +104,13 @@ protected:
     // The instrument sends the first 1024-byte blocks of a file, then cancels.
     void CancelledBySenderAfter(int blocks, const std::string& name, const std::string& content)
     {
+        SendBlocksThenEnd(blocks, name, content, "\x18\x18");
+    }
+    // The first 1024-byte blocks of a file, each acknowledged, then the bytes
+    // that end the transfer; the receiver ends with its break.
+    void SendBlocksThenEnd(int blocks, const std::string& name, const std::string& content,
+                           const std::string& ending)
+    {
         YModemScript sender(m_pty.MasterFd());
         ReceiveScripted(
             sender,
@@ -112,7 +119,7 @@ protected:
                 for (int block = 1; block <= blocks; ++block)
                     s.SendAcknowledged(YModemScript::Block(static_cast<std::uint8_t>(block),
                                                            content.substr((block - 1) * 1024, 1024), true));
-                s.Write("\x18\x18");
+                s.Write(ending);
                 s.ExpectText("======", YModemScript::Milliseconds(15000));
             },
             -1, true);
@@ -749,19 +756,8 @@ TEST_F(YModemTest, BytesThatCannotBeKeptAreReportedWithWhy)
         if (::unlink(m_download.File("GONE.BIN.part").c_str()) == 0)
             ::rmdir(m_download.Path().c_str());
     };
-    YModemScript sender(m_pty.MasterFd());
-    ReceiveScripted(
-        sender,
-        [&](YModemScript& s) {
-            s.OpenFile("GONE.BIN", "2048");
-            s.SendAcknowledged(YModemScript::Block(1, content.substr(0, 1024), true));
-            s.SendAcknowledged(YModemScript::Block(2, content.substr(1024), true));
-            s.Write("\x04");
-            s.ExpectText("======", YModemScript::Milliseconds(15000));
-        },
-        -1, true);
+    SendBlocksThenEnd(2, "GONE.BIN", content, "\x04");
 
-    EXPECT_FALSE(sender.Failed()) << sender.Received();
     EXPECT_EQ(m_messages.Texts(), std::vector<std::string>{"The recovery of GONE.BIN failed.\r\n"
                                                            "The received bytes could not be kept: " +
                                                            m_download.Path() +
@@ -772,19 +768,8 @@ TEST_F(YModemTest, AFailedWriteSaysTheSystemsReason)
 {
     const std::string content = Pattern(3072, 19);
     const FileSizeLimit limit(2048);
-    YModemScript sender(m_pty.MasterFd());
-    ReceiveScripted(
-        sender,
-        [&](YModemScript& s) {
-            s.OpenFile("FULL.BIN", "3072");
-            for (std::uint8_t block = 1; block <= 2; ++block)
-                s.SendAcknowledged(YModemScript::Block(block, content.substr((block - 1) * 1024, 1024), true));
-            s.Write(YModemScript::Block(3, content.substr(2048), true));
-            s.ExpectText("======", YModemScript::Milliseconds(15000));
-        },
-        -1, true);
+    SendBlocksThenEnd(2, "FULL.BIN", content, YModemScript::Block(3, content.substr(2048), true));
 
-    EXPECT_FALSE(sender.Failed()) << sender.Received();
     EXPECT_EQ(m_messages.Texts(), std::vector<std::string>{"Problems with writing to file " +
                                                            m_download.File("FULL.BIN") + ": File too large.\r\n"
                                                            "The incomplete file was kept as " +
@@ -804,19 +789,8 @@ TEST_F(YModemTest, BytesOrANameTheDiskCannotConfirmAreAFailedWrite)
         WriteFileText(mount.BackingFile("SYNC.BIN.1.part"), content.substr(0, 1024));
         m_folder = mount.File("");
         m_messages.Clear();
-        YModemScript sender(m_pty.MasterFd());
-        ReceiveScripted(
-            sender,
-            [&](YModemScript& s) {
-                s.OpenFile("SYNC.BIN", "2048");
-                for (std::uint8_t block = 1; block <= 2; ++block)
-                    s.SendAcknowledged(YModemScript::Block(block, content.substr((block - 1) * 1024, 1024), true));
-                s.Write("\x04");
-                s.ExpectText("======", YModemScript::Milliseconds(15000));
-            },
-            -1, true);
+        SendBlocksThenEnd(2, "SYNC.BIN", content, "\x04");
 
-        EXPECT_FALSE(sender.Failed()) << sender.Received();
         EXPECT_EQ(m_progress.m_completes, 0);
         const std::string stored = fileSyncFails ? "SYNC.BIN.part" : "SYNC.BIN";
         EXPECT_TRUE(ReadFileText(mount.BackingFile(stored)) == content);
