@@ -72,14 +72,17 @@ void CScriptLauncher::SendScript()
         ChooseAndRun();
 }
 
-bool CScriptLauncher::TakeUpHandOver(const std::string& path)
+std::string CScriptLauncher::TakeUpHandOver(const std::string& path)
 {
+    const std::string waiting = HandedOverPath();
+    if (!waiting.empty())
+        return platform::Format(kHandOverAnotherWaiting, path.c_str(), waiting.c_str());
     if (!m_connection.IsConnected())
-        return false;
+        return platform::Format(kHandOverDisconnected, path.c_str());
     platform::WriteProfileString(kSectionSettings, kValueOutsideScriptPath, path);
     if (!TakeHandOver())
         StopRunning();
-    return true;
+    return {};
 }
 
 bool CScriptLauncher::TakeHandOver()
