@@ -15,7 +15,6 @@
 
 #include <QCoreApplication>
 #include <QStandardPaths>
-#include <QTimer>
 
 #include <algorithm>
 #include <cctype>
@@ -126,8 +125,7 @@ bool CParlimApp::AcceptHandedOverScript(const std::string& path)
         m_pMainWnd->BringToFront();
         return true;
     }
-    // Told once the second start has its answer, so it does not wait on the message box.
-    QTimer::singleShot(0, m_pMainWnd.get(), [message] { platform::ShowMessage(message); });
+    CScriptLauncher::TellRefusal(message);
     return false;
 }
 

@@ -36,12 +36,16 @@ public:
     // why it was not taken (nothing kept). One handed-over script waits at
     // most: a later one is refused rather than put in its place.
     std::string TakeUpHandOver(const std::string& path);
+    // Tells the user why a handed-over script was not taken, once no box
+    // can hold up what a waiting script waits for.
+    static void TellRefusal(const std::string& refusal);
     // A run has returned, or the recovery or detection that held the line
     // has ended: a start that waited for it, or a handed-over script, goes next.
     void RunEnded();
 
 private:
     bool TakeHandOver();
+    static void TellUntoldRefusals();
     // Why a handed-over script can no longer run here; null when it can.
     const char* HandOverHindrance() const;
     void StopRunning();

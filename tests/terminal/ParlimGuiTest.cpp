@@ -1,5 +1,4 @@
 #include "AbsentDisplay.h"
-#include "CLineHold.h"
 #include "CLogWnd.h"
 #include "CParlimCF.h"
 #include "CParlimDoc.h"
@@ -35,7 +34,6 @@
 #include <deque>
 #include <fstream>
 #include <functional>
-#include <optional>
 #include <set>
 
 namespace {
@@ -371,30 +369,6 @@ TEST_F(ParlimWindows, AScriptHandedOverDuringAHistoryCommandRunsOnceThatHasStopp
                           kGenerous));
     ASSERT_TRUE(PumpUntil([&] { return !Doc()->IsScriptRunning(); }));
     EXPECT_EQ(HandedOver(), "");
-}
-
-TEST_F(ParlimWindows, AScriptHandedOverWhileAnotherWaitsForTheLineIsRefusedNamingBoth)
-{
-    SaveStartupSlots({{kPort, 0}});
-    Start(1);
-    const std::string waiting = m_scripts.File("qa.qvs");
-    WriteFileText(waiting, "FIRST\r\n");
-    const std::string refused = m_scripts.File("qb.qvs");
-    WriteFileText(refused, "SECOND\r\n");
-    // As a recovery holds it.
-    std::optional<CLineHold> hold(std::in_place, Doc()->Port());
-    EXPECT_EQ(SecondStartExitCode(*StartSecond(waiting)), 0);
-    EXPECT_EQ(SecondStartExitCode(*StartSecond(refused)), 1);
-    ASSERT_TRUE(PumpUntil([&] { return !m_messages.Texts().empty(); }));
-    EXPECT_EQ(m_messages.Texts(), std::vector<std::string>{"The script " + refused + " was not run: the script "
-                                                           + waiting + " is waiting to run."});
-    EXPECT_EQ(HandedOver(), waiting);
-
-    hold.reset();
-    EXPECT_TRUE(PumpUntil([&] { return m_instrument.Received().find("FIRST\r") != std::string::npos; }, kGenerous));
-    ASSERT_TRUE(PumpUntil([&] { return !Doc()->IsScriptRunning(); }));
-    EXPECT_EQ(m_instrument.Received().find("SECOND"), std::string::npos);
-    EXPECT_EQ(m_messages.Texts().size(), 1U);
 }
 
 TEST_F(ParlimWindows, AStoredPlacementOpensInsideTheScreen)
