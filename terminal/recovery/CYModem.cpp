@@ -498,3 +498,9 @@ void CYModem::Receive()
         return;
     Finish(RunBatch());
 }
+
+void CYModem::EndAtOnce()
+{
+    m_bClosing = true;
+    Finish(Outcome::Cancelled);
+}
