@@ -8,6 +8,7 @@
 #include "CScriptLauncher.h"
 #include "CShellRegistration.h"
 #include "Format.h"
+#include "MessagePump.h"
 #include "Messages.h"
 #include "PortProbe.h"
 #include "Settings.h"
@@ -147,6 +148,22 @@ void CParlimApp::OnQuitSignal()
         return;
     }
     OnAppExit();
+}
+
+void CParlimApp::OnDisplayLost()
+{
+    if (!m_pMainWnd)
+        return;
+    OnMainWindowClosing();
+    for (CParlimDoc* document : m_pMainWnd->Documents())
+        document->EndAtOnce();
+    SavePortSettings();
+}
+
+void CParlimApp::OnMainWindowClosing()
+{
+    m_bExiting = true;
+    platform::SetClosing(true);
 }
 
 void CParlimApp::OnAppAbout()

@@ -32,6 +32,9 @@ public:
     void OnAppExit();
     // SIGTERM, SIGHUP or SIGINT: the program ends as File > Exit ends it.
     void OnQuitSignal();
+    // The display is gone and the process ends when this returns: what Exit
+    // does that needs no window is done here, without an event loop.
+    void OnDisplayLost();
     void OnAppAbout();
     void OnFileNew();
 
@@ -44,7 +47,7 @@ public:
     CParlimMF* MainFrame() const { return m_pMainWnd.get(); }
     const CommandTable& Commands() const override { return m_commands; }
     IConnectionHost& ConnectionHost() override { return *this; }
-    void OnMainWindowClosing() override { m_bExiting = true; }
+    void OnMainWindowClosing() override;
 
     // What the connections reach of the application.
     CTerminalSettings& Settings() override { return m_settings; }

@@ -127,7 +127,6 @@ void CParlimMF::resizeEvent(QResizeEvent* event)
 void CParlimMF::closeEvent(QCloseEvent* event)
 {
     m_owner.OnMainWindowClosing();
-    platform::SetClosing(true);
     m_mdiArea->closeAllSubWindows();
     CloseOtherWindows();
     QMainWindow::closeEvent(event);

@@ -9,7 +9,7 @@ class IMainFrameOwner {
 public:
     virtual const CommandTable& Commands() const = 0;
     virtual IConnectionHost& ConnectionHost() = 0;
-    // The main window closes: the program ends.
+    // The main window closes: the program ends, and busy waits end with it.
     virtual void OnMainWindowClosing() = 0;
 
 protected:

@@ -1,4 +1,5 @@
 #include "CClosingMessages.h"
+#include "CDisplayLoss.h"
 #include "CParlimApp.h"
 #include "CParlimMF.h"
 #include "CQuitSignals.h"
@@ -42,6 +43,10 @@ int main(int argc, char** argv)
     quitSignals = std::make_unique<CQuitSignals>([&] {
         messages.EndAnswers();
         theApp.OnQuitSignal();
+    });
+    const CDisplayLoss displayLoss([&] {
+        messages.EndAnswers();
+        theApp.OnDisplayLost();
     });
     const int status = QApplication::exec();
     theApp.ExitInstance();

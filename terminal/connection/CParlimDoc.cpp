@@ -15,6 +15,7 @@
 #include "CRecorderRecovery.h"
 #include "CProcessDlg.h"
 #include "CTypedCommandWatchers.h"
+#include "CYModem.h"
 #include "Format.h"
 #include "MessagePump.h"
 #include "Messages.h"
@@ -24,6 +25,7 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <utility>
 
 using namespace parlim;
 
@@ -116,6 +118,13 @@ void CParlimDoc::CloseDocument()
     m_runs.m_bConnectionClosing = true;
     if (m_nBusy == 0)
         delete this;
+}
+
+void CParlimDoc::EndAtOnce()
+{
+    if (m_pTransfer)
+        std::exchange(m_pTransfer, nullptr)->EndAtOnce();
+    ClosePort();
 }
 
 void CParlimDoc::DeleteWhenIdle()

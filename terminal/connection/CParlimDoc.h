@@ -103,6 +103,7 @@ public:
     std::string ReceivedText() const override;
     void ClearReceivedText() override;
     QWidget* DialogParent() const override;
+    void SetRunningTransfer(CYModem* transfer) override { m_pTransfer = transfer; }
     ScriptRunState& ScriptRuns() override { return m_runs; }
     CTerminalSettings& Settings() override;
     std::string& TypedLine() override { return m_strTypedLine; }
@@ -110,6 +111,9 @@ public:
     // The window closed: a running script is told to stop, and the document
     // goes as soon as no wait runs inside it.
     void CloseDocument();
+    // The program ends without its event loop: a transfer under way ends as
+    // a close of the program ends it, then the port closes.
+    void EndAtOnce();
 
     // Connection commands and their dialogs; script, history and log commands.
     void OnSendBreak() override;
@@ -197,6 +201,7 @@ private:
     int m_nBusy = 0;
     int m_nListedComPort = 0; // this window's port in "Order", 0 before it first opened one
     bool m_bClosePending = false;
+    CYModem* m_pTransfer = nullptr;
     // Instrument detection: a rate found becomes the connection's own, saved.
     void TakeDetectedBaud(std::int32_t baudCode);
 };

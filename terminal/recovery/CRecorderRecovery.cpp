@@ -270,7 +270,9 @@ void CRecorderRecovery::Download(const std::string& directory, std::int64_t expe
         CSerialYModemPort line(m_connection.Port(), m_hold);
         CYModemDisplay modem(&line, directory, expected, &progress);
         modem.m_bSoftwareBreak = m_connection.UsesSoftwareBreak();
+        m_connection.SetRunningTransfer(&modem);
         modem.Receive();
+        m_connection.SetRunningTransfer(nullptr);
     }
     m_connection.Port().m_bDeliver = true;
 }

@@ -517,3 +517,9 @@ void CYModem::Receive()
         return;
     Finish(RunBatch());
 }
+
+void CYModem::EndAtOnce()
+{
+    m_bClosing = true;
+    Finish(Outcome::Cancelled);
+}

@@ -33,6 +33,9 @@ public:
 
     // Runs the whole batch.
     void Receive();
+    // The program must end without its event loop while the batch runs:
+    // the batch ends here as a close of the program ends it, never to resume.
+    void EndAtOnce();
 
     // 0: all n bytes came; 1: cancelled or the program is closing; E_FAIL:
     // timed out or the line is gone.

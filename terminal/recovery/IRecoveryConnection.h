@@ -6,6 +6,7 @@
 
 #include <string>
 
+class CYModem;
 class QWidget;
 
 class IRecoveryConnection : public virtual ILineConnection {
@@ -15,6 +16,8 @@ public:
     virtual void ClearReceivedText() = 0;
     // The window the recovery dialogs open over; null when there is none.
     virtual QWidget* DialogParent() const = 0;
+    // The transfer under way on the line, null when none.
+    virtual void SetRunningTransfer(CYModem* transfer) = 0;
 
 protected:
     ~IRecoveryConnection() = default;

@@ -20,6 +20,8 @@ constexpr std::size_t kDeliveryLimit = 1024 * 1024;
 // The worker looks at its events at least this often even when none fires.
 constexpr int kWorkerPollMs = 1000;
 constexpr std::size_t kReadChunk = 4096;
+// A close waits this long at most for a line that takes no more bytes.
+constexpr std::chrono::milliseconds kLastWritesLimit(1000);
 } // namespace
 
 CSerialPort::CSerialPort()
@@ -280,8 +282,10 @@ void CSerialPort::CommThread()
         nfds_t count = throttled ? 4 : 3;
         if (::poll(fds, count, kWorkerPollMs) < 0 && errno != EINTR)
             break;
-        if (fds[0].revents)
+        if (fds[0].revents) {
+            SendLastWrites();
             return;
+        }
         bool lost = false;
         if (fds[1].revents & POLLIN)
             lost = !Drain();
@@ -409,6 +413,19 @@ bool CSerialPort::TakeNextWrite()
     m_writeQueue.pop_front();
     m_nCurrentGeneration = m_nWriteGeneration;
     return true;
+}
+
+void CSerialPort::SendLastWrites()
+{
+    using Clock = std::chrono::steady_clock;
+    const Clock::time_point deadline = Clock::now() + kLastWritesLimit;
+    bool waitWritable = false;
+    while (SendQueuedWrites(waitWritable) && waitWritable) {
+        const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now()).count();
+        pollfd line{m_line.Fd(), POLLOUT, 0};
+        if (left <= 0 || (::poll(&line, 1, static_cast<int>(left)) < 0 && errno != EINTR))
+            return;
+    }
 }
 
 bool CSerialPort::SendQueuedWrites(bool& waitWritable)

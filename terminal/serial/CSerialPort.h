@@ -49,7 +49,8 @@ public:
     // Opens the device of the COM number (PortCatalog), applies the line
     // settings and starts the worker. S_OK, the system error, or E_FAIL.
     HRESULT Open();
-    // Stops and joins the worker, then releases the device and the buffers.
+    // Sends what was queued (for a bounded time), stops and joins the
+    // worker, then releases the device and the buffers.
     void Close();
     // False after Close, and once the device has gone away.
     bool IsOpen() const { return m_bOpen.load(); }
@@ -103,6 +104,8 @@ private:
     bool Drain();
     void PassOn(std::vector<char> batch);
     bool SendQueuedWrites(bool& waitWritable);
+    // The writes queued before a close still go out, unless the line stays blocked.
+    void SendLastWrites();
     bool TakeNextWrite();
     void StoreInRing(const char* bytes, std::size_t n);
 
