@@ -1,7 +1,17 @@
-#include "CVosticApp.h"
+#include "CCmdLineInfo.h"
+#include "CUtilityApp.h"
+#include "CVosticDlg.h"
+#include "RunCheck.h"
+#include "UtilityMain.h"
 
+// Vostic: checks a file's ensembles and writes a report.
 int main(int argc, char** argv)
 {
-    CVosticApp theApp(argc, argv);
-    return theApp.InitInstance();
+    vostic::CCmdLineInfo cmdInfo;
+    return RunUtility(
+        argc, argv, "Vostic", cmdInfo, [&cmdInfo](IRunHost& host) { RunCheck(host, CommandLineRequest(cmdInfo)); },
+        [&cmdInfo](CUtilityApp& app) {
+            CVosticDlg dialog(cmdInfo);
+            return app.RunMainDialog(dialog, &cmdInfo);
+        });
 }

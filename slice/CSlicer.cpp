@@ -31,7 +31,6 @@ CSlicer::CSlicer(SliceSettings settings)
     : m_settings(std::move(settings))
     , m_input(0)
 {
-    m_pending.reserve(kWriteBlock);
 }
 
 std::uint32_t CSlicer::LimitBytes(double size)
@@ -67,6 +66,7 @@ std::string CSlicer::SliceName(const std::string& prefix, int restarts, int size
 
 bool CSlicer::Prepare()
 {
+    m_pending.reserve(kWriteBlock);
     m_nLimit = LimitBytes(m_settings.size);
     if (m_settings.input.empty()) {
         platform::ShowMessage(IDS_NO_INPUT);

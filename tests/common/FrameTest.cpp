@@ -15,10 +15,10 @@ namespace {
 
 class TwoKeyCmdLine : public CCmdLineInfoBase {
 public:
-    TwoKeyCmdLine()
+    TwoKeyCmdLine() : CCmdLineInfoBase("Tests.")
     {
-        AddKey("in:", m_strInput, true);
-        AddKey("size:", m_strSize, false);
+        AddKey("in:", m_strInput, true, "FILE", "input");
+        AddKey("size:", m_strSize, false, "MB", "size");
     }
     std::string m_strInput;
     std::string m_strSize;
@@ -28,10 +28,10 @@ public:
 // the shorter "o" then takes.
 class OverlappingKeys : public CCmdLineInfoBase {
 public:
-    OverlappingKeys()
+    OverlappingKeys() : CCmdLineInfoBase("Tests.")
     {
-        AddKey("out:", m_strOut, false);
-        AddKey("o", m_strO, false);
+        AddKey("out:", m_strOut, false, "V", "out");
+        AddKey("o", m_strO, false, "V", "o");
     }
     std::string m_strOut;
     std::string m_strO;
