@@ -1,5 +1,4 @@
 #include "CCmdLineInfo.h"
-#include "CUtilityApp.h"
 #include "CVosticDlg.h"
 #include "RunCheck.h"
 #include "UtilityMain.h"
@@ -8,10 +7,6 @@
 int main(int argc, char** argv)
 {
     vostic::CCmdLineInfo cmdInfo;
-    return RunUtility(
-        argc, argv, "Vostic", cmdInfo, [&cmdInfo](IRunHost& host) { RunCheck(host, CommandLineRequest(cmdInfo)); },
-        [&cmdInfo](CUtilityApp& app) {
-            CVosticDlg dialog(cmdInfo);
-            return app.RunMainDialog(dialog, &cmdInfo);
-        });
+    return RunUtility<CVosticDlg>(argc, argv, "Vostic", cmdInfo,
+                                  [&cmdInfo](IRunHost& host) { RunCheck(host, CommandLineRequest(cmdInfo)); });
 }

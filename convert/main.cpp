@@ -1,6 +1,5 @@
 #include "CCmdLineInfo.h"
 #include "CDralinDlg.h"
-#include "CUtilityApp.h"
 #include "RunConversion.h"
 #include "UtilityMain.h"
 
@@ -8,10 +7,6 @@
 int main(int argc, char** argv)
 {
     dralin::CCmdLineInfo cmdInfo;
-    return RunUtility(
-        argc, argv, "Dralin", cmdInfo, [&cmdInfo](IRunHost& host) { RunConversion(host, CommandLineFields(cmdInfo)); },
-        [&cmdInfo](CUtilityApp& app) {
-            CDralinDlg dialog(cmdInfo);
-            return app.RunMainDialog(dialog, &cmdInfo);
-        });
+    return RunUtility<CDralinDlg>(argc, argv, "Dralin", cmdInfo,
+                                  [&cmdInfo](IRunHost& host) { RunConversion(host, CommandLineFields(cmdInfo)); });
 }

@@ -1,6 +1,5 @@
 #include "CCmdLineInfo.h"
 #include "CQuentaDlg.h"
-#include "CUtilityApp.h"
 #include "RunMerge.h"
 #include "UtilityMain.h"
 #include "resource.h"
@@ -9,10 +8,6 @@
 int main(int argc, char** argv)
 {
     quenta::CCmdLineInfo cmdInfo;
-    return RunUtility(
-        argc, argv, quenta::kCaption, cmdInfo, [&cmdInfo](IRunHost& host) { RunMerge(host, CommandLineFields(cmdInfo)); },
-        [&cmdInfo](CUtilityApp& app) {
-            CQuentaDlg dialog(cmdInfo);
-            return app.RunMainDialog(dialog, &cmdInfo);
-        });
+    return RunUtility<CQuentaDlg>(argc, argv, quenta::kCaption, cmdInfo,
+                                  [&cmdInfo](IRunHost& host) { RunMerge(host, CommandLineFields(cmdInfo)); });
 }

@@ -1,6 +1,5 @@
 #include "CCmdLineInfo.h"
 #include "CPelmarDlg.h"
-#include "CUtilityApp.h"
 #include "RunSlicing.h"
 #include "UtilityMain.h"
 #include "resource.h"
@@ -9,11 +8,6 @@
 int main(int argc, char** argv)
 {
     pelmar::CCmdLineInfo cmdInfo;
-    return RunUtility(
-        argc, argv, pelmar::IDS_PROGRAM_NAME, cmdInfo,
-        [&cmdInfo](IRunHost& host) { RunSlicing(host, CommandLineSettings(cmdInfo)); },
-        [&cmdInfo](CUtilityApp& app) {
-            CPelmarDlg dialog(cmdInfo);
-            return app.RunMainDialog(dialog, &cmdInfo);
-        });
+    return RunUtility<CPelmarDlg>(argc, argv, pelmar::IDS_PROGRAM_NAME, cmdInfo,
+                                  [&cmdInfo](IRunHost& host) { RunSlicing(host, CommandLineSettings(cmdInfo)); });
 }

@@ -51,8 +51,8 @@ int RunWithDisplay(int argc, char** argv, const std::string& programName, CCmdLi
 }
 } // namespace
 
-int RunUtility(int argc, char** argv, const std::string& programName, CCmdLineInfoBase& cmdInfo,
-               const std::function<void(IRunHost&)>& runFiles, const std::function<int(CUtilityApp&)>& runDialog)
+int StartUtility(int argc, char** argv, const std::string& programName, CCmdLineInfoBase& cmdInfo,
+                 const std::function<void(IRunHost&)>& runFiles, const std::function<int(CUtilityApp&)>& runDialog)
 {
     platform::SetProgramName(programName);
     platform::LetFailedWritesReturn();
