@@ -83,8 +83,8 @@ bool CVosticCheck::OpenFiles()
 {
     m_nStart = NumberFromText(m_request.start);
     m_nEnd = NumberFromText(m_request.end);
-    if (FAILED(m_input.Open(m_request.input))) {
-        ShowCannotOpenInput(m_input, m_request.input);
+    if (const HRESULT opened = m_input.Open(m_request.input); FAILED(opened)) {
+        ShowCannotOpenInput(m_input, m_request.input, opened);
         return false;
     }
     // The report must never overwrite the input, under whatever name.
@@ -340,19 +340,19 @@ void CVosticCheck::WriteReportSection(ReportSection kind, const std::string& tex
 {
     switch (kind) {
     case kReportHeader:
-        m_log.Write(platform::Format(IDS_REPORT_HEADER, text.c_str()));
+        m_log.AddText(platform::Format(IDS_REPORT_HEADER, text.c_str()));
         break;
     case kInfoHeader:
-        m_log.Write(platform::Format(IDS_INFO_HEADER, text.c_str()));
+        m_log.AddText(platform::Format(IDS_INFO_HEADER, text.c_str()));
         break;
     case kNoErrors:
-        m_log.Write(IDS_NO_ERRORS);
+        m_log.AddText(IDS_NO_ERRORS);
         break;
     case kNoEnsemblesToCheck:
-        m_log.Write(IDS_NO_ENSEMBLES_TO_CHECK);
+        m_log.AddText(IDS_NO_ENSEMBLES_TO_CHECK);
         break;
     case kText:
-        m_log.Write(text);
+        m_log.AddText(text);
         break;
     default:
         break;
@@ -385,7 +385,7 @@ void CVosticCheck::WriteReportEvent(ReportEvent code, std::int32_t a, std::int32
     }
     if (line.isError)
         ++m_nErrorLines;
-    m_log.Write(formatted);
+    m_log.AddText(formatted);
 }
 
 CheckOutcome CVosticCheck::EndRun(const std::string& readFailure)
@@ -408,10 +408,8 @@ CheckOutcome CVosticCheck::EndRun(const std::string& readFailure)
         WriteDataTypeTable();
     }
     m_input.Close();
-    if (!m_log.Close()) {
-        platform::ShowMessage(IDS_WRITE_PROBLEM);
+    if (!m_log.Finish())
         return CheckOutcome::WriteFailed;
-    }
     return counted ? CheckOutcome::Completed : CheckOutcome::NoValidEnsembles;
 }
 

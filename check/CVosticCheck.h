@@ -1,6 +1,6 @@
 #pragma once
 #include "CQelEnsFile.h"
-#include "CReportLog.h"
+#include "CRunOutput.h"
 
 #include <array>
 #include <cstdint>
@@ -137,6 +137,6 @@ private:
     std::int32_t m_nStart = 0;
     std::int32_t m_nEnd = 0;
     CQelEnsFile m_input;
-    CReportLog m_log;
+    CRunOutput m_log;
     RunState m_state;
 };

@@ -23,7 +23,6 @@ constexpr int IDC_BURSTS = 1013;
 constexpr int IDC_WRITE_DATE_TIME = 1014;
 
 // Messages besides the shared ones (UtilityTexts.h).
-constexpr const char* IDS_WRITE_PROBLEM = "Problems with writing to output file.";
 // "&View Log" with no log named and no text editor to start.
 constexpr const char* IDS_NO_TEXT_EDITOR = "No text editor found.";
 

@@ -1,6 +1,7 @@
 #include "CDecoder.h"
 
 #include "CBaseFile.h"
+#include "CTextLineReader.h"
 #include "Format.h"
 #include "HexToInt.h"
 #include "Messages.h"
@@ -18,9 +19,6 @@ namespace {
 const char* const kMsgLineError = "Error in decoder file line number %d.";
 const char* const kMsgNoFinalLineEnd = "Decoder file should contain $L as last line.";
 const char* const kMsgNoRecords = "Decoder file does not contain any records to decode.";
-
-constexpr std::uint8_t kCr = 0x0D;
-constexpr std::uint8_t kLf = 0x0A;
 
 // Read like atol with a 32-bit long: a number past that range reads as the
 // nearest limit, so "4294967298" never wraps round to a valid width of 2.
@@ -99,33 +97,17 @@ bool CDecoder::Load(CBaseFile& file)
     m_records.clear();
     int lineNumber = 0;
     std::string line;
-    bool afterCr = false;
-    std::uint8_t chunk[4096];
-    std::uint32_t count = 0;
-    HRESULT read = S_OK;
-    while (SUCCEEDED(read = file.Read(chunk, sizeof chunk, &count)) && count > 0) {
-        for (std::uint32_t i = 0; i < count; ++i) {
-            const std::uint8_t byte = chunk[i];
-            // CR, LF and CR LF each end one line.
-            const bool lineEnd = byte == kCr || (byte == kLf && !afterCr);
-            afterCr = byte == kCr;
-            if (lineEnd) {
-                if (!ProcessLine(line, ++lineNumber))
-                    return false;
-                line.clear();
-            } else if (byte != kLf) {
-                line.push_back(static_cast<char>(byte));
-                if (line.size() > kMaxTextLineBytes)
-                    return ProcessLine(line, ++lineNumber);
-            }
-        }
+    CTextLineReader reader(file);
+    while (reader.ReadLine(line)) {
+        if (!ProcessLine(line, ++lineNumber))
+            return false;
     }
-    if (FAILED(read)) {
-        ShowCannotReadFile(file.m_strPath, read);
+    if (reader.LineTooLong())
+        return ProcessLine(line, ++lineNumber);
+    if (FAILED(reader.ReadError())) {
+        ShowCannotReadFile(file.m_strPath, reader.ReadError());
         return false;
     }
-    if (!line.empty() && !ProcessLine(line, ++lineNumber))
-        return false;
     if (!m_records.empty() && !m_records.back().IsLineEnd()) {
         platform::ShowMessage(kMsgNoFinalLineEnd);
         return false;

@@ -27,7 +27,8 @@ unsigned long DigitsValue(const std::string& text, std::size_t from, std::size_t
     return std::strtoul(text.substr(from, count).c_str(), nullptr, 10);
 }
 
-enum class PartKind { Missing, RegularFile, Other };
+// Unreachable: the name is there but cannot be looked at; opening it tells why.
+enum class PartKind { Missing, RegularFile, Other, Unreachable };
 
 // What a numbered name holds; a link to nothing is no gap in the numbering.
 PartKind KindOf(const std::string& name)
@@ -35,12 +36,9 @@ PartKind KindOf(const std::string& name)
     struct stat st {};
     if (platform::StatName(name, &st) == 0)
         return S_ISREG(st.st_mode) ? PartKind::RegularFile : PartKind::Other;
-    return platform::StatName(name, &st, false) != 0 && errno == ENOENT ? PartKind::Missing : PartKind::Other;
+    return platform::StatName(name, &st, false) != 0 && errno == ENOENT ? PartKind::Missing
+                                                                        : PartKind::Unreachable;
 }
-
-// A pipe, FIFO, device or folder as a later part: it has no size to place
-// the parts after it, and reading a device may change it.
-constexpr HRESULT kNotARegularPart = HRESULT_FROM_WIN32(ERROR_ACCESS_DENIED);
 
 } // namespace
 
@@ -88,6 +86,7 @@ void CMultiBaseFile::Close()
     m_strFailedLaterPart.clear();
     m_bFailedOpeningPart = false;
     m_bReadingChain = false;
+    m_bLengthKnown = false;
 }
 
 void CMultiBaseFile::DropBuffer()
@@ -114,6 +113,7 @@ HRESULT CMultiBaseFile::Open(std::string name)
         return result;
     }
     m_bReadingChain = true;
+    m_bLengthKnown = !IsStream();
     return S_OK;
 }
 
@@ -124,7 +124,7 @@ HRESULT CMultiBaseFile::ListLaterParts()
         if (kind == PartKind::Missing)
             return S_OK;
         CBaseFile part;
-        HRESULT result = kind == PartKind::RegularFile ? part.Open(next) : kNotARegularPart;
+        HRESULT result = kind == PartKind::Other ? kNotARegularPart : part.Open(next);
         if (SUCCEEDED(result) && part.IsStream())
             result = kNotARegularPart;
         if (FAILED(result)) {
@@ -207,7 +207,12 @@ HRESULT CMultiBaseFile::PartFailed(std::size_t part, HRESULT result)
 void CMultiBaseFile::Compact(std::uint32_t keep)
 {
     const std::uint32_t from = m_nBufferIndex - keep;
-    std::memmove(m_buffer.data(), m_buffer.data() + from, m_nBufferLength - from);
+    std::memmove(m_buffer.Data(), m_buffer.Data() + from, m_nBufferLength - from);
+    MovedToFront(from, keep);
+}
+
+void CMultiBaseFile::MovedToFront(std::uint32_t from, std::uint32_t keep)
+{
     m_nBufferStart += from - m_nBufferFront;
     m_nBufferFront = 0;
     m_nBufferLength -= from;
@@ -222,8 +227,6 @@ bool CMultiBaseFile::Prefetch(std::uint32_t count, std::uint32_t keep)
     // After a failure only the bytes already buffered are left.
     if (FAILED(m_hrReadError))
         return false;
-    if (m_buffer.empty())
-        m_buffer.resize(kBufferSize);
     return FillFromIndex(count, keep);
 }
 
@@ -239,14 +242,19 @@ bool CMultiBaseFile::FillFromIndex(std::uint32_t count, std::uint32_t keep)
 
 bool CMultiBaseFile::ReadIntoBuffer(std::uint32_t count, std::uint32_t keep)
 {
+    GrowBuffer(count, keep);
+    const std::uint32_t capacity = m_buffer.Size();
+    const std::uint64_t rest = KnownRest();
+    if (keep + rest <= capacity)
+        count = std::max(count, static_cast<std::uint32_t>(rest));
     // Reads go to the buffer's front whenever little is left to move, so the
     // bytes land in memory the processor's cache still holds.
     const std::uint32_t request = std::max(count - Buffered(), kReadChunk);
-    if (keep + Buffered() <= kCheapMove || m_nBufferLength + request > kBufferSize)
+    if (keep + Buffered() <= kCheapMove || m_nBufferLength + request > capacity)
         Compact(keep);
-    std::uint8_t* buffer = m_buffer.data();
+    std::uint8_t* buffer = m_buffer.Data();
     while (Buffered() < count) {
-        const std::uint32_t wanted = std::min(std::max(count - Buffered(), kReadChunk), kBufferSize - m_nBufferLength);
+        const std::uint32_t wanted = std::min(std::max(count - Buffered(), kReadChunk), capacity - m_nBufferLength);
         std::uint32_t got = 0;
         if (FAILED(ReadParts(buffer + m_nBufferLength, wanted, &got)))
             return false;
@@ -257,26 +265,68 @@ bool CMultiBaseFile::ReadIntoBuffer(std::uint32_t count, std::uint32_t keep)
     return true;
 }
 
+std::uint64_t CMultiBaseFile::KnownRest() const
+{
+    if (!m_bLengthKnown)
+        return 0;
+    const std::uint64_t total = SizeOfPartsBefore(m_parts.size());
+    const std::uint64_t position = StreamPosition();
+    return total > position ? total - position : 0;
+}
+
+std::uint32_t CMultiBaseFile::WantedCapacity(std::uint32_t count, std::uint32_t keep) const
+{
+    const std::uint32_t size = m_buffer.Size();
+    std::uint64_t wanted = size;
+    if (m_bLengthKnown)
+        wanted = keep + std::max<std::uint64_t>(count, KnownRest());
+    else if (size == 0)
+        wanted = kFirstStreamBuffer;
+    else if (m_nBufferLength == size)
+        wanted = 2 * std::uint64_t{size};
+    return static_cast<std::uint32_t>(std::clamp<std::uint64_t>(wanted, keep + count, kBufferSize));
+}
+
+void CMultiBaseFile::GrowBuffer(std::uint32_t count, std::uint32_t keep)
+{
+    const std::uint32_t wanted = WantedCapacity(count, keep);
+    if (wanted <= m_buffer.Size())
+        return;
+    const std::uint32_t from = m_nBufferIndex - keep;
+    const std::uint32_t held = m_nBufferLength - from;
+    try {
+        m_buffer.Resize(wanted, from, held);
+    } catch (const std::bad_alloc&) {
+        // Less room only means smaller reads, down to what this one needs.
+        if (m_buffer.Size() >= keep + count)
+            return;
+        m_buffer.Resize(keep + count, from, held);
+    }
+    MovedToFront(from, keep);
+}
+
 void CMultiBaseFile::StartReadAhead()
 {
     const auto part = static_cast<std::size_t>(std::max(m_nCurrentPart, 0));
     if (m_bNoReadAhead || !m_bReadingChain || !IsOpen() || IsStream() || FAILED(m_hrReadError)
         || m_nPartRead >= m_parts[part].m_nSize)
         return;
+    const auto ahead = static_cast<std::uint32_t>(std::min<std::uint64_t>(kAheadChunk, m_parts[part].m_nSize - m_nPartRead));
     try {
-        m_spare.resize(kBufferSize);
+        if (m_spare.Size() < kLargestPrefetch + ahead)
+            m_spare.Resize(kLargestPrefetch + ahead);
     } catch (const std::bad_alloc&) {
         m_bNoReadAhead = true;
         return;
     }
     // The job touches only the handle, the spare buffer's tail and its result.
-    const bool started = m_readAhead.Start([this, destination = m_spare.data() + kLargestPrefetch] {
+    const bool started = m_readAhead.Start([this, destination = m_spare.Data() + kLargestPrefetch, ahead] {
         m_nAheadRead = 0;
-        m_hrAhead = CBaseFile::Read(destination, kAheadChunk, &m_nAheadRead);
+        m_hrAhead = CBaseFile::Read(destination, ahead, &m_nAheadRead);
     });
     if (!started) {
         m_bNoReadAhead = true;
-        std::vector<std::uint8_t>().swap(m_spare);
+        m_spare.Release();
     }
 }
 
@@ -290,8 +340,8 @@ void CMultiBaseFile::TakeReadAhead(std::uint32_t keep)
     const std::uint32_t from = m_nBufferIndex - keep;
     const std::uint32_t held = m_nBufferLength - from;
     const std::uint32_t front = kLargestPrefetch - held;
-    std::memcpy(m_spare.data() + front, m_buffer.data() + from, held);
-    m_buffer.swap(m_spare);
+    std::memcpy(m_spare.Data() + front, m_buffer.Data() + from, held);
+    m_buffer.Swap(m_spare);
     m_nBufferStart += from - m_nBufferFront;
     m_nBufferFront = front;
     m_nBufferIndex = front + keep;

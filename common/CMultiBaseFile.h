@@ -1,6 +1,7 @@
 #pragma once
 #include "CBackgroundJob.h"
 #include "CBaseFile.h"
+#include "CReadBuffer.h"
 #include "PartFileEntry.h"
 
 #include <cstdint>
@@ -13,8 +14,9 @@
 // fails or a part that shrinks is a failed read, never a signal. The next
 // block of a regular part is read by a second thread into a spare buffer
 // while the caller works on this one, where memory and threads allow. The
-// block buffer itself comes with the first read: std::bad_alloc when it
-// cannot be had.
+// block buffer itself comes with the reads and grows to what the stream
+// needs: std::bad_alloc when the room a read needs cannot be had. A stream
+// whose rest fits in the buffer is read whole and needs no second thread.
 class CMultiBaseFile : public CBaseFile {
 public:
     ~CMultiBaseFile() override = default;
@@ -43,6 +45,9 @@ public:
     bool ReadFailedOpeningPart() const { return m_bFailedOpeningPart; }
     // The read error of a part that ended before its measured size.
     static constexpr HRESULT kPartBecameShorter = HRESULT_FROM_WIN32(38); // ERROR_HANDLE_EOF
+    // The failure of a later part that is a pipe, FIFO, device or folder: it
+    // has no size to place the parts after it, and reading a device may change it.
+    static constexpr HRESULT kNotARegularPart = HRESULT_FROM_WIN32(222); // ERROR_BAD_FILE_TYPE
 
     std::vector<PartFileEntry> m_parts;
     int m_nCurrentPart = 0;
@@ -63,7 +68,7 @@ protected:
     bool Prefetch(std::uint32_t count, std::uint32_t keep);
     std::uint32_t Buffered() const { return m_nBufferLength - m_nBufferIndex; }
     // The buffered byte at the position; writable, as readers hand it on.
-    std::uint8_t* BufferedBytes() { return m_buffer.data() + m_nBufferIndex; }
+    std::uint8_t* BufferedBytes() { return m_buffer.Data() + m_nBufferIndex; }
     // Moves the position forward over buffered bytes, or back over kept ones.
     void Advance(std::uint32_t count) { m_nBufferIndex += count; }
     void StepBack(std::uint32_t count) { m_nBufferIndex -= count; }
@@ -80,6 +85,9 @@ private:
     static constexpr std::uint32_t kBufferSize = kLargestPrefetch + kAheadChunk;
     // Buffered bytes few enough to move to the front before every read.
     static constexpr std::uint32_t kCheapMove = 64 * 1024;
+    // The first buffer of a stream of unknown length, which doubles while
+    // reads fill it.
+    static constexpr std::uint32_t kFirstStreamBuffer = kReadChunk;
 
     // The name that follows `path` in its chain, or empty when none does.
     static std::string NextPartName(const std::string& path);
@@ -91,8 +99,17 @@ private:
     HRESULT OpenPart(std::size_t part);
     void DropBuffer();
     bool FillFromIndex(std::uint32_t count, std::uint32_t keep);
-    // Reads from the parts into the buffer itself until `count` bytes lie there.
+    // Reads from the parts into the buffer itself until `count` bytes lie
+    // there, or the whole rest of the stream when the buffer holds it.
     bool ReadIntoBuffer(std::uint32_t count, std::uint32_t keep);
+    // Bytes from the position to the end of the stream, when it has a length.
+    std::uint64_t KnownRest() const;
+    // The buffer size a read of `count` bytes that keeps `keep` would like.
+    std::uint32_t WantedCapacity(std::uint32_t count, std::uint32_t keep) const;
+    // Grows the buffer towards WantedCapacity, moving the bytes from `keep`
+    // before the position on to its front; std::bad_alloc only when the
+    // buffer cannot take `keep + count` bytes.
+    void GrowBuffer(std::uint32_t count, std::uint32_t keep);
     // Reads the open part's next block into the spare buffer in the
     // background, when the part is a regular one with bytes left.
     void StartReadAhead();
@@ -102,6 +119,8 @@ private:
     void TakeReadAhead(std::uint32_t keep);
     // Moves the bytes from `keep` before the position on to the buffer's front.
     void Compact(std::uint32_t keep);
+    // The bookkeeping of a move of the bytes from `from` on to the front.
+    void MovedToFront(std::uint32_t from, std::uint32_t keep);
     // Reads from the parts themselves, moving on to following parts until the
     // count is met or the chain ends.
     HRESULT ReadParts(std::uint8_t* destination, std::uint32_t count, std::uint32_t* read);
@@ -112,7 +131,7 @@ private:
     // Records that reading part number `part` failed; answers `result`.
     HRESULT PartFailed(std::size_t part, HRESULT result);
 
-    std::vector<std::uint8_t> m_buffer;
+    CReadBuffer m_buffer;
     std::uint64_t m_nBufferStart = 0; // stream position of m_buffer[m_nBufferFront]
     std::uint32_t m_nBufferFront = 0; // bytes before it are no stream bytes
     std::uint32_t m_nBufferLength = 0;
@@ -125,9 +144,11 @@ private:
     // Set while the open handle is a part opened by this class, so the
     // buffer bookkeeping gives the position without asking the system.
     bool m_bReadingChain = false;
+    // The chain began with a regular file, so its length is the parts' sizes.
+    bool m_bLengthKnown = false;
     // The read-ahead block lands at kLargestPrefetch, leaving room before it
     // for the bytes the buffer still holds when the two change places.
-    std::vector<std::uint8_t> m_spare;
+    CReadBuffer m_spare;
     std::uint32_t m_nAheadRead = 0;
     HRESULT m_hrAhead = S_OK;
     // Set once the system refused the spare buffer or the thread: from then

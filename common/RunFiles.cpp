@@ -10,13 +10,30 @@ const char* const kMsgCannotCreateFile = "Cannot create file %s.";
 const char* const kMsgCannotReadFile = "Cannot read file %s: %s.";
 const char* const kMsgFileExistsReplace = "File %s already exists.\r\nDo you want to replace it?";
 
+std::string FailureReason(HRESULT failure)
+{
+    if (failure == CMultiBaseFile::kPartBecameShorter)
+        return "the file became shorter while it was read";
+    if (failure == CMultiBaseFile::kNotARegularPart)
+        return "Not a regular file";
+    return ErrnoText(ErrnoFromHResult(failure));
+}
+
+std::string CannotOpenFileText(const std::string& name, HRESULT failure)
+{
+    std::string text = platform::Format(kMsgCannotOpenFile, name.c_str());
+    // E_FAIL carries no system error: the full path could not be had.
+    if (failure != E_FAIL)
+        text += " " + FailureReason(failure) + ".";
+    return text;
+}
+
 bool OpenRunInput(CBaseFile& file, const std::string& name)
 {
-    if (FAILED(file.Open(name))) {
-        platform::ShowMessage(platform::Format(kMsgCannotOpenFile, name.c_str()));
-        return false;
-    }
-    return true;
+    const HRESULT opened = file.Open(name);
+    if (FAILED(opened))
+        platform::ShowMessage(CannotOpenFileText(name, opened));
+    return SUCCEEDED(opened);
 }
 
 namespace {
@@ -27,24 +44,16 @@ const std::string& FailedPartName(const CMultiBaseFile& input, const std::string
     return input.GetFailedLaterPart().empty() ? name : input.GetFailedLaterPart();
 }
 
-// The system's text for a failure, in the C locale whatever the user's.
-std::string ReasonOf(HRESULT failure)
-{
-    if (failure == CMultiBaseFile::kPartBecameShorter)
-        return "the file became shorter while it was read";
-    return ErrnoText(ErrnoFromHResult(failure));
-}
-
 } // namespace
 
-void ShowCannotOpenInput(const CMultiBaseFile& input, const std::string& name)
+void ShowCannotOpenInput(const CMultiBaseFile& input, const std::string& name, HRESULT failure)
 {
-    platform::ShowMessage(platform::Format(kMsgCannotOpenFile, FailedPartName(input, name).c_str()));
+    platform::ShowMessage(CannotOpenFileText(FailedPartName(input, name), failure));
 }
 
 std::string CannotReadFileText(const std::string& name, HRESULT failure)
 {
-    return platform::Format(kMsgCannotReadFile, name.c_str(), ReasonOf(failure).c_str());
+    return platform::Format(kMsgCannotReadFile, name.c_str(), FailureReason(failure).c_str());
 }
 
 void ShowCannotReadFile(const std::string& name, HRESULT failure)
@@ -56,7 +65,7 @@ std::string InputReadFailureText(const CMultiBaseFile& input, const std::string&
 {
     const std::string& failed = FailedPartName(input, name);
     if (input.ReadFailedOpeningPart())
-        return platform::Format(kMsgCannotOpenFile, failed.c_str());
+        return CannotOpenFileText(failed, input.GetReadError());
     return CannotReadFileText(failed, input.GetReadError());
 }
 
@@ -74,7 +83,7 @@ bool IsPartOfChain(const CMultiBaseFile& chain, const std::string& name)
                        [&](const PartFileEntry& part) { return platform::SameFile(name, part.m_strName); });
 }
 
-bool CreateRunOutput(CBaseFile& file, const std::string& name)
+bool CreateRunOutput(CBaseFile& file, const std::string& name, const std::string& writtenBefore)
 {
     using namespace platform;
     // An inherited descriptor is written as the shell opened it, whatever it leads to.
@@ -84,7 +93,7 @@ bool CreateRunOutput(CBaseFile& file, const std::string& name)
         return false;
     }
     if (kind == PathKind::RegularFile
-        && ShowMessage(Format(kMsgFileExistsReplace, name.c_str()), MB_YESNO | MB_ICONEXCLAMATION) != IDYES)
+        && AskToReplace(Format(kMsgFileExistsReplace, name.c_str()), name, writtenBefore) != IDYES)
         return false;
     if (FAILED(file.Create(name, true))) {
         ShowMessage(Format(kMsgCannotCreateFile, name.c_str()));

@@ -42,8 +42,8 @@ bool CConversionRun::OpenFiles()
 {
     if (!CheckNames())
         return false;
-    if (FAILED(m_input.Open(m_fields.input))) {
-        ShowCannotOpenInput(m_input, m_fields.input);
+    if (const HRESULT opened = m_input.Open(m_fields.input); FAILED(opened)) {
+        ShowCannotOpenInput(m_input, m_fields.input, opened);
         return false;
     }
     if (!OpenRunInput(m_decoderFile, m_fields.decoder))
@@ -52,7 +52,7 @@ bool CConversionRun::OpenFiles()
         ShowMessage(dralin::kMsgSameFile);
         return false;
     }
-    return CreateRunOutput(m_output, m_fields.output);
+    return m_output.Create(m_fields.output);
 }
 
 bool CConversionRun::Convert(IProgress& progress)
@@ -83,7 +83,7 @@ bool CConversionRun::ConvertEnsembles(IProgress& progress)
         if (step == CEnsembleRange::Step::Stop)
             break;
         if (step == CEnsembleRange::Step::Process && !m_decoding.DecodeEnsemble(ensemble, m_output)) {
-            ShowMessage(dralin::kMsgWriteFailed);
+            m_output.Finish(); // tells the failed write
             return false;
         }
     } while (progress.Pump() && m_input.ReadNextEnsemble() != 0);
@@ -95,8 +95,8 @@ bool CConversionRun::InputReadWhole()
     if (SUCCEEDED(m_input.GetReadError()))
         return true;
     // The lines of every ensemble read are written before the failure is told.
-    if (!m_decoding.FlushOutput(m_output))
-        ShowMessage(dralin::kMsgWriteFailed);
+    m_decoding.FlushOutput(m_output);
+    m_output.Finish();
     return InputReadToItsEnd(m_input, m_fields.input);
 }
 
@@ -104,10 +104,9 @@ bool CConversionRun::FinishNormally()
 {
     // The last lines are still collected, and a file system may report a
     // failed write only on closing: either is no normal end.
-    if (!m_decoding.FlushOutput(m_output) || FAILED(m_output.CloseChecked())) {
-        ShowMessage(dralin::kMsgWriteFailed);
+    m_decoding.FlushOutput(m_output);
+    if (!m_output.Finish())
         return false;
-    }
     m_input.Close();
     m_decoderFile.Close();
     SaveLastInputFileName(m_fields.input);

@@ -3,6 +3,7 @@
 #include "CDecoder.h"
 #include "CEnsembleDecoding.h"
 #include "CQelEnsFile.h"
+#include "CRunOutput.h"
 
 #include <string>
 
@@ -45,7 +46,7 @@ private:
     Fields m_fields;
     CQelEnsFile m_input{0};
     CBaseFile m_decoderFile;
-    CBaseFile m_output;
+    CRunOutput m_output;
     CDecoder m_decoder;
     CEnsembleDecoding m_decoding{m_decoder};
 };

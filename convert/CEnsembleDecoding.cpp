@@ -1,7 +1,7 @@
 #include "CEnsembleDecoding.h"
 
-#include "CBaseFile.h"
 #include "CQelEns.h"
+#include "CRunOutput.h"
 #include "FixedText.h"
 
 #include <algorithm>
@@ -134,7 +134,7 @@ inline void CEnsembleDecoding::AddValue(const DecoderRecord& record, const std::
     EndField(WriteValue(record, value, StartField(kMaxFixedText)));
 }
 
-bool CEnsembleDecoding::EndLine(CBaseFile& output)
+bool CEnsembleDecoding::EndLine(CRunOutput& output)
 {
     char* const end = Reserve(2);
     end[0] = '\r';
@@ -176,7 +176,7 @@ const CDecoder::CellMask& CEnsembleDecoding::CellSelection(const std::string& ce
     return parsed.mask;
 }
 
-bool CEnsembleDecoding::DecodeEnsemble(const CQelEns& ensemble, CBaseFile& output)
+bool CEnsembleDecoding::DecodeEnsemble(const CQelEns& ensemble, CRunOutput& output)
 {
     // Records without a final line end leave a line unfinished; it is dropped.
     m_nOutputUsed = m_nLineStart;
@@ -225,13 +225,10 @@ bool CEnsembleDecoding::DecodeEnsemble(const CQelEns& ensemble, CBaseFile& outpu
     return true;
 }
 
-bool CEnsembleDecoding::FlushOutput(CBaseFile& output)
+bool CEnsembleDecoding::FlushOutput(CRunOutput& output)
 {
     // Only complete lines are written; an unfinished one is dropped with them.
-    const auto size = static_cast<std::uint32_t>(m_nLineStart);
-    std::uint32_t written = 0;
-    const bool ok = size == 0 ||
-                    (SUCCEEDED(output.Write(m_outputBuffer.data(), size, &written)) && written == size);
+    const bool ok = output.Write(m_outputBuffer.data(), static_cast<std::uint32_t>(m_nLineStart));
     m_nOutputUsed = 0;
     m_nLineStart = 0;
     return ok;

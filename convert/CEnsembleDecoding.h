@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-class CBaseFile;
 class CQelEns;
+class CRunOutput;
 
 // The converter's walk of a loaded decoder over each ensemble: the text
 // lines of the output. Fields are formatted straight into one reusable
@@ -20,9 +20,9 @@ public:
 
     // Appends the ensemble's text lines for the output; false when a write of
     // the output fails.
-    bool DecodeEnsemble(const CQelEns& ensemble, CBaseFile& output);
+    bool DecodeEnsemble(const CQelEns& ensemble, CRunOutput& output);
     // Writes the lines still collected; false when that write fails.
-    bool FlushOutput(CBaseFile& output);
+    bool FlushOutput(CRunOutput& output);
 
 private:
     // Room for `room` more characters; answers where they go.
@@ -31,7 +31,7 @@ private:
     char* StartField(std::size_t room);
     void EndField(char* end);
     void AddValue(const DecoderRecord& record, const std::uint8_t* value);
-    bool EndLine(CBaseFile& output);
+    bool EndLine(CRunOutput& output);
     void AddCells(const DecoderRecord& record, const DecoderRecord& cellRecord, double count,
                   const std::uint8_t* dataType, int size);
     // The selection of a cell list, parsed once per decoding.

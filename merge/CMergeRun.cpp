@@ -2,7 +2,7 @@
 
 #include "EnsembleMerge.h"
 
-#include "CAsciiLineReader.h"
+#include "CTextLineReader.h"
 #include "CDecoder.h"
 #include "CEnsembleRange.h"
 #include "CQelEns.h"
@@ -20,8 +20,6 @@
 using namespace quenta;
 
 namespace {
-
-constexpr std::size_t kOutputBlock = 128 * 1024;
 
 bool Refuse(const char* message)
 {
@@ -65,15 +63,15 @@ bool CMergeRun::Open()
 {
     if (!CheckNames())
         return false;
-    if (FAILED(m_input.Open(m_fields.input))) {
-        ShowCannotOpenInput(m_input, m_fields.input);
+    if (const HRESULT opened = m_input.Open(m_fields.input); FAILED(opened)) {
+        ShowCannotOpenInput(m_input, m_fields.input, opened);
         return false;
     }
     if (!OpenRunInput(m_decoderFile, m_fields.decoder) || !OpenRunInput(m_asciiFile, m_fields.ascii))
         return false;
     if (OutputIsAnInput())
         return Refuse(kMsgSameFile);
-    return CreateRunOutput(m_output, m_fields.output);
+    return m_output.Create(m_fields.output);
 }
 
 CMergeRun::Outcome CMergeRun::Merge(IProgress& progress)
@@ -84,11 +82,11 @@ CMergeRun::Outcome CMergeRun::Merge(IProgress& progress)
     if (!decoder.Load(m_decoderFile))
         return Outcome::Failed;
     SaveLastDecoderFileName(m_fields.decoder);
-    CAsciiLineReader ascii(m_asciiFile);
+    CTextLineReader ascii(m_asciiFile);
     return MergeEnsembles(decoder, ascii, progress);
 }
 
-CMergeRun::Outcome CMergeRun::MergeEnsembles(CDecoder& decoder, CAsciiLineReader& ascii,
+CMergeRun::Outcome CMergeRun::MergeEnsembles(CDecoder& decoder, CTextLineReader& ascii,
                                              IProgress& progress)
 {
     int size = m_input.ReadNextEnsemble();
@@ -107,77 +105,43 @@ CMergeRun::Outcome CMergeRun::MergeEnsembles(CDecoder& decoder, CAsciiLineReader
         if (step == CEnsembleRange::Step::Stop)
             break;
         if (step == CEnsembleRange::Step::Process) {
-            CQelEns merged(AppendToOutput(ensemble.m_pData, static_cast<std::size_t>(size)));
+            CQelEns merged(m_output.Append(ensemble.m_pData, static_cast<std::size_t>(size)));
             if (!MergeEnsemble(decoder, merged, ascii)) {
-                DropLastFromOutput(static_cast<std::size_t>(size));
+                m_output.DropLast(static_cast<std::size_t>(size));
                 return EndAtAsciiEnd(ascii);
             }
             merged.UpdateChecksum();
-            if (m_pending.size() >= kOutputBlock && !FlushOutput())
+            if (!m_output.FlushWhenFull()) {
+                m_output.Finish(); // tells the failed write
                 return Outcome::Failed;
+            }
         }
         if (!progress.Pump())
             break;
     }
     if (FAILED(m_input.GetReadError())) {
         // What was merged before the failure is written before it is told.
-        FlushOutput();
+        m_output.Finish();
         InputReadToItsEnd(m_input, m_fields.input);
         return Outcome::Failed;
     }
     return EndNormally();
 }
 
-std::uint8_t* CMergeRun::AppendToOutput(const std::uint8_t* bytes, std::size_t count)
+CMergeRun::Outcome CMergeRun::EndAtAsciiEnd(const CTextLineReader& ascii)
 {
-    m_pending.insert(m_pending.end(), bytes, bytes + count);
-    return m_pending.data() + m_pending.size() - count;
-}
-
-void CMergeRun::DropLastFromOutput(std::size_t count)
-{
-    m_pending.resize(m_pending.size() - count);
-}
-
-bool CMergeRun::FlushOutput()
-{
-    std::size_t done = 0;
-    while (done < m_pending.size()) {
-        std::uint32_t written = 0;
-        const auto count = static_cast<std::uint32_t>(m_pending.size() - done);
-        if (FAILED(m_output.Write(m_pending.data() + done, count, &written)) || written == 0)
-            return Refuse(kMsgWriteFailed);
-        done += written;
-    }
-    m_pending.clear();
-    return true;
-}
-
-CMergeRun::Outcome CMergeRun::EndAtAsciiEnd(const CAsciiLineReader& ascii)
-{
-    if (!FlushOutput())
+    if (!m_output.Finish())
         return Outcome::Failed;
     if (FAILED(ascii.ReadError())) {
         ShowCannotReadFile(m_fields.ascii, ascii.ReadError());
         return Outcome::Failed;
     }
-    if (!FinishOutput())
-        return Outcome::Failed;
     return ascii.LineTooLong() ? Outcome::AsciiLineTooLong : Outcome::AsciiExhausted;
-}
-
-bool CMergeRun::FinishOutput()
-{
-    if (!FlushOutput())
-        return false;
-    if (FAILED(m_output.CloseChecked()))
-        return Refuse(kMsgWriteFailed);
-    return true;
 }
 
 CMergeRun::Outcome CMergeRun::EndNormally()
 {
-    if (!FinishOutput())
+    if (!m_output.Finish())
         return Outcome::Failed;
     m_input.Close();
     m_decoderFile.Close();

@@ -1,12 +1,11 @@
 #pragma once
 #include "CBaseFile.h"
 #include "CQelEnsFile.h"
+#include "CRunOutput.h"
 
-#include <cstdint>
 #include <string>
-#include <vector>
 
-class CAsciiLineReader;
+class CTextLineReader;
 class CDecoder;
 class IProgress;
 
@@ -48,24 +47,16 @@ private:
     // Moving the progress bar costs far more than merging one ensemble, so
     // it moves in steps of a thousandth of the input.
     bool OutputIsAnInput() const;
-    Outcome MergeEnsembles(CDecoder& decoder, CAsciiLineReader& ascii, IProgress& progress);
-    // Output goes out in large blocks; both show "Problems with writing to
-    // output file." when a write fails.
-    // The merge changes its copy at the end of the pending output, never the
-    // input's bytes (which may be a mapped file's pages).
-    std::uint8_t* AppendToOutput(const std::uint8_t* bytes, std::size_t count);
-    void DropLastFromOutput(std::size_t count);
-    bool FlushOutput();
-    // Flushes and closes: a file system may report a failed write only then.
-    bool FinishOutput();
+    Outcome MergeEnsembles(CDecoder& decoder, CTextLineReader& ascii, IProgress& progress);
     Outcome EndNormally();
     // The ASCII file gave no line for an ensemble: what was merged is kept.
-    Outcome EndAtAsciiEnd(const CAsciiLineReader& ascii);
+    Outcome EndAtAsciiEnd(const CTextLineReader& ascii);
 
     MergeFields m_fields;
     CQelEnsFile m_input{0};
     CBaseFile m_decoderFile;
     CBaseFile m_asciiFile;
-    CBaseFile m_output;
-    std::vector<std::uint8_t> m_pending;
+    // The merge changes its copy at the end of the pending output, never the
+    // input's bytes.
+    CRunOutput m_output;
 };

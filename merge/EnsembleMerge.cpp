@@ -1,7 +1,7 @@
 #include "EnsembleMerge.h"
 
-#include "CAsciiLineReader.h"
 #include "CQelEns.h"
+#include "CTextLineReader.h"
 #include "FieldStore.h"
 #include "TokenValue.h"
 
@@ -35,7 +35,7 @@ std::span<std::uint8_t> DataTypeBytes(const CQelEns& ensemble, std::int16_t id)
 // One ensemble's walk over the decoder records.
 class MergeWalk {
 public:
-    MergeWalk(const std::vector<DecoderRecord>& records, CQelEns& ensemble, CAsciiLineReader& ascii)
+    MergeWalk(const std::vector<DecoderRecord>& records, CQelEns& ensemble, CTextLineReader& ascii)
         : m_records(records), m_ensemble(ensemble), m_ascii(ascii)
     {
     }
@@ -143,7 +143,7 @@ private:
 
     const std::vector<DecoderRecord>& m_records;
     CQelEns& m_ensemble;
-    CAsciiLineReader& m_ascii;
+    CTextLineReader& m_ascii;
     std::string m_line;
     CTokenCursor m_tokens{std::string_view{}};
     bool m_bNeedLine = false;
@@ -154,7 +154,7 @@ private:
 
 } // namespace
 
-bool MergeEnsemble(const CDecoder& decoder, CQelEns& ensemble, CAsciiLineReader& ascii)
+bool MergeEnsemble(const CDecoder& decoder, CQelEns& ensemble, CTextLineReader& ascii)
 {
     return MergeWalk(decoder.m_records, ensemble, ascii).Run();
 }

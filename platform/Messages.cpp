@@ -1,16 +1,20 @@
 #include "Messages.h"
 
+#include "Format.h"
+
 #include <cstdio>
 
 namespace platform {
 
-const char* const kMsgAnsweredNo = "Answered No (nobody can be asked here): nothing was replaced or changed.";
+const char* const kMsgAnsweredNo = "Answered No (nobody can be asked here): %s was not replaced.";
 
 namespace {
 HeadlessMessageBackend g_headless;
 MessageBackend* g_backend = nullptr;
 bool (*g_drop)() = nullptr;
 int g_shown = 0;
+constexpr unsigned kReplaceQuestion = MB_YESNO | MB_ICONEXCLAMATION;
+
 std::string& ProgramNameStorage()
 {
     static std::string name;
@@ -52,13 +56,30 @@ std::string NormaliseLineBreaks(const std::string& text)
     return result;
 }
 
-int ShowMessage(const std::string& text, unsigned type)
+// The backend that shows the next message, counted; nullptr when it is dropped.
+MessageBackend* BackendToShow()
 {
     if (g_drop && g_drop())
-        return DefaultAnswer(type);
+        return nullptr;
     ++g_shown;
-    MessageBackend* backend = g_backend ? g_backend : &g_headless;
-    return backend->Show(text, type);
+    return g_backend ? g_backend : &g_headless;
+}
+
+int ShowMessage(const std::string& text, unsigned type)
+{
+    MessageBackend* backend = BackendToShow();
+    return backend ? backend->Show(text, type) : DefaultAnswer(type);
+}
+
+int AskToReplace(const std::string& question, const std::string& name, const std::string& writtenBefore)
+{
+    MessageBackend* backend = BackendToShow();
+    return backend ? backend->AskToReplace(question, name, writtenBefore) : DefaultAnswer(kReplaceQuestion);
+}
+
+int MessageBackend::AskToReplace(const std::string& question, const std::string&, const std::string&)
+{
+    return Show(question, kReplaceQuestion);
 }
 
 void SetMessageBackend(MessageBackend* backend)
@@ -99,11 +120,18 @@ const std::string& ProgramName()
 
 int HeadlessMessageBackend::Show(const std::string& text, unsigned type)
 {
-    const int answer = DefaultAnswer(type);
     std::fprintf(stderr, "%s: %s\n", ProgramName().c_str(), NormaliseLineBreaks(text).c_str());
-    if (answer == IDNO)
-        std::fprintf(stderr, "%s: %s\n", ProgramName().c_str(), kMsgAnsweredNo);
     std::fflush(stderr);
+    return DefaultAnswer(type);
+}
+
+int HeadlessMessageBackend::AskToReplace(const std::string& question, const std::string& name,
+                                         const std::string& writtenBefore)
+{
+    const int answer = Show(question, kReplaceQuestion);
+    Show(Format(kMsgAnsweredNo, name.c_str()), MB_OK);
+    if (!writtenBefore.empty())
+        Show(writtenBefore, MB_OK);
     return answer;
 }
 

@@ -32,6 +32,9 @@ class MessageBackend {
 public:
     virtual ~MessageBackend() = default;
     virtual int Show(const std::string& text, unsigned type) = 0;
+    // The Yes/No question whether to replace the file `name`.
+    virtual int AskToReplace(const std::string& question, const std::string& name,
+                             const std::string& writtenBefore);
 };
 
 // The answer an unattended run takes: OK, or No where the question has one.
@@ -42,6 +45,11 @@ std::string NormaliseLineBreaks(const std::string& text);
 
 // Shows the message through the installed backend (headless when none is).
 int ShowMessage(const std::string& text, unsigned type = MB_OK | MB_ICONEXCLAMATION);
+
+// Asks `question` whether to replace the file `name` (Yes/No); No leaves it
+// as it is. `writtenBefore`, when not empty, tells a run that nobody can
+// answer what the run wrote before it asked.
+int AskToReplace(const std::string& question, const std::string& name, const std::string& writtenBefore = {});
 
 // Installs a backend; the caller keeps ownership. nullptr restores headless.
 void SetMessageBackend(MessageBackend* backend);
@@ -69,13 +77,15 @@ void SetProgramName(const std::string& name);
 const std::string& ProgramName();
 
 // Writes "<program>: <text>" to standard error and takes the default answer;
-// a question answered No by that gets a line saying so.
+// a replace question answered No by that gets lines saying what is true.
 class HeadlessMessageBackend : public MessageBackend {
 public:
     int Show(const std::string& text, unsigned type) override;
+    int AskToReplace(const std::string& question, const std::string& name,
+                     const std::string& writtenBefore) override;
 };
 
-// The line that follows a question the headless backend answered No.
+// The line that follows a replace question the headless backend answered No.
 extern const char* const kMsgAnsweredNo;
 
 // Records every message and answers from a script (default answers once the

@@ -16,10 +16,10 @@
 using namespace pelmar;
 
 namespace {
-// Ensembles are gathered and written in blocks of this size.
-constexpr std::size_t kWriteBlock = 128 * 1024;
 constexpr double kMinimumSize = 0.5;
 constexpr double kMaximumSize = 200.0;
+constexpr const char* kWroteOneSlice = "Wrote %s before the question.";
+constexpr const char* kWroteSlices = "Wrote %zu slices before the question: %s to %s.";
 
 void ShowFileMessage(const char* format, const std::string& name)
 {
@@ -80,19 +80,19 @@ bool CSlicer::Prepare()
         platform::ShowMessage(IDS_BAD_SIZE);
         return false;
     }
-    if (FAILED(m_input.Open(m_settings.input))) {
-        ShowCannotOpenInput(m_input, m_settings.input);
+    if (const HRESULT opened = m_input.Open(m_settings.input); FAILED(opened)) {
+        ShowCannotOpenInput(m_input, m_settings.input, opened);
         return false;
     }
     SaveLastInputFileName(m_settings.input);
     if (HasExtension(m_settings.prefix)) {
         platform::ShowMessage(IDS_BAD_PREFIX);
-        CloseAll();
+        m_input.Close();
         return false;
     }
     std::string first = SliceName(m_settings.prefix, 0, 0);
     if (!OpenSliceFile(first)) {
-        CloseAll();
+        m_input.Close();
         return false;
     }
     SaveLastOutputFileName(first);
@@ -124,26 +124,26 @@ bool CSlicer::Slice(IProgress& progress)
             break;
     }
     // What was read is written before a failed read is told.
-    ok = ok && FinishSlice() && InputReadToItsEnd(m_input, m_settings.input);
-    CloseAll();
+    const bool written = m_slice.Finish();
+    ok = ok && written && InputReadToItsEnd(m_input, m_settings.input);
+    m_input.Close();
     return ok;
 }
 
 bool CSlicer::OpenNextSlice()
 {
-    return FinishSlice() && OpenSliceFile(SliceName(m_settings.prefix, m_nRestarts, m_nSizeSteps));
+    return m_slice.Finish() && OpenSliceFile(SliceName(m_settings.prefix, m_nRestarts, m_nSizeSteps));
 }
 
 bool CSlicer::OpenSliceFile(const std::string& name)
 {
-    m_slice.Close();
     m_nSliceSize = 0;
     // Creating a part of the input would destroy the data being sliced.
     if (IsInputPart(name)) {
         ShowFileMessage(kMsgCannotCreateFile, name);
         return false;
     }
-    if (!CreateRunOutput(m_slice, name))
+    if (!m_slice.Create(name, SlicesWrittenText()))
         return false;
     m_slices.push_back(name);
     return true;
@@ -161,37 +161,16 @@ bool CSlicer::IsInputPart(const std::string& name) const
 
 bool CSlicer::WriteEnsemble(const std::uint8_t* data, std::uint32_t size)
 {
-    m_pending.insert(m_pending.end(), data, data + size);
+    m_slice.Append(data, size);
     m_nSliceSize += size;
-    return m_pending.size() < kWriteBlock || Flush();
+    return m_slice.FlushWhenFull();
 }
 
-bool CSlicer::Flush()
+std::string CSlicer::SlicesWrittenText() const
 {
-    if (m_pending.empty())
-        return true;
-    std::uint32_t written = 0;
-    HRESULT result = m_slice.Write(m_pending.data(), static_cast<std::uint32_t>(m_pending.size()), &written);
-    bool complete = SUCCEEDED(result) && written == m_pending.size();
-    m_pending.clear();
-    if (!complete)
-        platform::ShowMessage(IDS_WRITE_FAILED);
-    return complete;
-}
-
-bool CSlicer::FinishSlice()
-{
-    if (!Flush())
-        return false;
-    // A file system may report a failed write only on closing.
-    if (SUCCEEDED(m_slice.CloseChecked()))
-        return true;
-    platform::ShowMessage(IDS_WRITE_FAILED);
-    return false;
-}
-
-void CSlicer::CloseAll()
-{
-    m_input.Close();
-    m_slice.Close();
+    if (m_slices.empty())
+        return {};
+    if (m_slices.size() == 1)
+        return platform::Format(kWroteOneSlice, m_slices.front().c_str());
+    return platform::Format(kWroteSlices, m_slices.size(), m_slices.front().c_str(), m_slices.back().c_str());
 }

@@ -1,6 +1,6 @@
 #pragma once
-#include "CBaseFile.h"
 #include "CQelEnsFile.h"
+#include "CRunOutput.h"
 
 #include <cstdint>
 #include <string>
@@ -48,18 +48,14 @@ private:
     bool IsInputPart(const std::string& name) const;
     bool OpenNextSlice();
     bool WriteEnsemble(const std::uint8_t* data, std::uint32_t size);
-    bool Flush();
-    // Flushes and closes the current slice; false with the message shown
-    // when a write or the close failed.
-    bool FinishSlice();
-    void CloseAll();
+    // What the run wrote before it asks to replace a slice; empty before the first.
+    std::string SlicesWrittenText() const;
 
     SliceSettings m_settings;
     std::uint32_t m_nLimit = 0;
     CQelEnsFile m_input;
-    CBaseFile m_slice;
+    CRunOutput m_slice;
     std::uint64_t m_nSliceSize = 0;
-    std::vector<std::uint8_t> m_pending;
     int m_nRestarts = 0;
     int m_nSizeSteps = 0;
     std::vector<std::string> m_slices;

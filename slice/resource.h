@@ -20,7 +20,6 @@ inline constexpr const char* IDS_BAD_SIZE =
     "Valid range is 0.5 to 200 MB or 0 for unlimited file size.";
 inline constexpr const char* IDS_NO_INPUT = "Please enter input file name.";
 inline constexpr const char* IDS_NO_PREFIX = "Please enter output file name prefix.";
-inline constexpr const char* IDS_WRITE_FAILED = "Problems with writing to output file.";
 inline constexpr const char* IDS_KEY_SIZE = "size:"; // after the shared "in:" and "out:"
 
 } // namespace pelmar

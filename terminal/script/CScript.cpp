@@ -2,8 +2,8 @@
 
 #include "CBaseFile.h"
 #include "CCommandBytes.h"
-#include "CScriptLineSplitter.h"
 #include "CSerialPort.h"
+#include "CTextLineReader.h"
 #include "Format.h"
 #include "HexToInt.h"
 #include "IScriptConnection.h"
@@ -19,7 +19,6 @@
 #include <climits>
 #include <cmath>
 #include <ctime>
-#include <vector>
 
 using namespace parlim;
 
@@ -33,7 +32,6 @@ constexpr const char* kLineEnd = "\r\n";
 constexpr const char* kDefaultEol = "\r";
 constexpr const char* kAutomaticWaitFormat = "$W\">\",%d";
 constexpr const char* kPlainLineMarker = "CMD_OFF";
-constexpr std::size_t kReadChunk = 4096;
 // The longest delay a script can ask for; keeps the clock arithmetic in range.
 constexpr double kMaxWaitSeconds = 365.0 * 24 * 3600;
 constexpr std::array<long, 9> kComRates = {600, 1200, 2400, 4800, 9600, 19200, 38400, 57600, 115200};
@@ -92,6 +90,30 @@ double ParseDouble(std::string_view text)
     return value;
 }
 
+enum class ScriptLine { Kept, Repeat, TooLong };
+
+// The script's own rules over one line of its file: NUL bytes are dropped, a
+// comment line (';' first) is dropped whole however long, a line beginning
+// with "$R" ends the script as that line, and a stored line ends with CR LF
+// and holds at most kMaxLineLength characters with it.
+ScriptLine KeepScriptLine(std::string line, const CTextLineReader& reader, std::list<std::string>& lines)
+{
+    std::erase(line, '\0');
+    if (line.starts_with(';'))
+        return ScriptLine::Kept;
+    if (line.starts_with("$R") || line.starts_with("$r")) {
+        lines.push_back(line.substr(0, 2));
+        return ScriptLine::Repeat;
+    }
+    if (reader.LineEnded())
+        line += kLineEnd;
+    if (reader.LineTooLong() || line.size() > CScript::kMaxLineLength)
+        return ScriptLine::TooLong;
+    if (!line.empty())
+        lines.push_back(std::move(line));
+    return ScriptLine::Kept;
+}
+
 // Not a number counts as 0: a clamp lets NaN through, and its conversion is undefined.
 int ClampToInt(double value)
 {
@@ -114,29 +136,18 @@ HRESULT CScript::Load(const std::string& path)
     CBaseFile file;
     if (file.Open(path) != S_OK)
         return E_FAIL;
-    CScriptLineSplitter splitter(lines, kMaxLineLength);
-    std::vector<char> chunk(kReadChunk);
-    HRESULT readResult = S_OK;
-    for (;;) {
-        std::uint32_t count = 0;
-        readResult = file.Read(chunk.data(), static_cast<std::uint32_t>(chunk.size()), &count);
-        if (readResult != S_OK || count == 0)
-            break;
-        for (std::uint32_t i = 0; i < count; ++i) {
-            CScriptLineSplitter::Outcome outcome = splitter.Take(chunk[i]);
-            if (outcome == CScriptLineSplitter::Outcome::Repeat)
-                return S_OK;
-            if (outcome == CScriptLineSplitter::Outcome::TooLong) {
-                m_bValid = false;
-                return E_FAIL;
-            }
+    CTextLineReader reader(file);
+    std::string line;
+    while (reader.ReadLine(line) || reader.LineTooLong()) {
+        const ScriptLine kept = KeepScriptLine(std::move(line), reader, lines);
+        if (kept == ScriptLine::Repeat)
+            return S_OK;
+        if (kept == ScriptLine::TooLong) {
+            m_bValid = false;
+            return E_FAIL;
         }
     }
-    if (splitter.Finish() == CScriptLineSplitter::Outcome::TooLong) {
-        m_bValid = false;
-        return E_FAIL;
-    }
-    return readResult;
+    return reader.ReadError();
 }
 
 int CScript::Run()

@@ -406,7 +406,7 @@ TEST_F(VosticStartTest, LogThatIsALaterPartOfTheChainIsRefused)
 TEST_F(VosticStartTest, InputThatDoesNotOpen)
 {
     EXPECT_FALSE(Start(m_dir.File("absent.000"), m_log));
-    EXPECT_EQ(OnlyMessage(), "Cannot open file " + m_dir.File("absent.000") + ".");
+    EXPECT_EQ(OnlyMessage(), "Cannot open file " + m_dir.File("absent.000") + ". No such file or directory.");
     EXPECT_FALSE(platform::PathExists(m_log));
 }
 
@@ -437,7 +437,7 @@ TEST_F(VosticStartTest, FailedReportWriteIsReported)
     NullProgress progress;
     EXPECT_EQ(m_check.Run(progress), CheckOutcome::WriteFailed);
     ASSERT_EQ(m_messages.Texts().size(), 1u);
-    EXPECT_EQ(m_messages.Texts()[0], "Problems with writing to output file.");
+    EXPECT_EQ(m_messages.Texts()[0], "Problems with writing to output file. " + m_log + ": File too large.");
 }
 
 TEST_F(VosticStartTest, AFolderAsLogIsRefusedWithoutTheReplaceQuestion)

@@ -128,7 +128,7 @@ TEST_F(VosticDlgTest, RunEndingOnAMessageClearsStatisticsAndKeepsTheLogToView)
     EXPECT_EQ(Text(*dialog, "1000"), "");
     EXPECT_EQ(Text(*dialog, "1009"), "");
     ASSERT_EQ(m_messages.Texts().size(), 1u);
-    EXPECT_EQ(m_messages.Texts()[0], "Cannot open file " + m_dir.File("absent") + ".");
+    EXPECT_EQ(m_messages.Texts()[0], "Cannot open file " + m_dir.File("absent") + ". No such file or directory.");
     Click(*dialog, "1012");
     EXPECT_EQ(m_opened, std::vector<std::string>{m_log});
 }

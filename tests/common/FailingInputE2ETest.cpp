@@ -16,6 +16,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <functional>
 #include <thread>
@@ -91,15 +92,18 @@ protected:
 TEST_F(FailingInput, ALaterPartThatCannotBeReadFailsEveryUtilityNamingThatPart)
 {
     const std::string third = Part(2);
-    const std::string cannotOpen = "Cannot open file " + third + ".";
+    const std::string notRegular = "Cannot open file " + third + ". Not a regular file.";
     const struct {
         const char* what;
         std::function<int()> make;
         std::string message;
     } unreadables[] = {
-        {"folder", [&] { return ::mkdir(third.c_str(), 0755); }, cannotOpen},
-        {"FIFO", [&] { return ::mkfifo(third.c_str(), 0600); }, cannotOpen},
-        {"link to a device", [&] { return ::symlink("/dev/zero", third.c_str()); }, cannotOpen},
+        {"folder", [&] { return ::mkdir(third.c_str(), 0755); }, notRegular},
+        {"FIFO", [&] { return ::mkfifo(third.c_str(), 0600); }, notRegular},
+        {"link to a device", [&] { return ::symlink("/dev/zero", third.c_str()); }, notRegular},
+        // Fails for root too, where no permission bit would.
+        {"link loop", [&] { return ::symlink(third.c_str(), third.c_str()); },
+         "Cannot open file " + third + ". Too many levels of symbolic links."},
         // Reading this process's memory from address 0 fails as a bad medium does.
         {"read error", [&] { return ::symlink("/proc/self/mem", third.c_str()); },
          "Cannot read file " + third + ": Input/output error."},
@@ -149,7 +153,7 @@ TEST_F(FailingInput, AnInputCutOrAPartRemovedDuringTheRunKeepsWhatWasReadBefore)
         {input, [&] { return ::truncate(input.c_str(), static_cast<off_t>(recording.size() / 2)); },
          "Cannot read file " + input + ": the file became shorter while it was read.",
          recording.size() / 2 / TypicalEnsemble(1).size()},
-        {Part(0), [&] { return std::remove(Part(2).c_str()); }, "Cannot open file " + Part(2) + ".", 20},
+        {Part(0), [&] { return std::remove(Part(2).c_str()); }, "Cannot open file " + Part(2) + ". No such file or directory.", 20},
     };
     for (const auto& each : cases) {
         std::remove(m_dir.File("numbers.txt").c_str());
@@ -187,6 +191,33 @@ TEST_F(FailingInput, AMediumFailingInsideAnEnsembleLeavesEveryWholeEnsembleBefor
     // The merger changes values, never sizes.
     EXPECT_EQ(ReadFileBytes(m_dir.File("merged.ens")).size(), wholeBytes);
     EXPECT_EQ(ReadFileBytes(m_dir.File("slice000.000")), Bytes(recording.begin(), recording.begin() + wholeBytes));
+}
+
+TEST_F(FailingInput, AnAsciiFileFailingOnItsMediumMergesTheWholeLinesBeforeTheFailureAndNoCutLine)
+{
+    std::string values;
+    for (std::uint32_t number = 1; number <= 10000; ++number)
+        values += std::to_string(number) + ",a token no decoder record takes\r\n";
+    const Bytes recording = TypicalEnsembles(1, 10000);
+    WriteFileBytes(m_dir.File("x.ens"), recording);
+    // The merger reads its ASCII file 64 KiB at a time: a failure inside a read, and one at its start.
+    for (const std::uint64_t failingByte : {200000u, 4u * 65536u}) {
+        FailingMount mount({.readsFrom = failingByte});
+        ASSERT_TRUE(mount.Mounted());
+        WriteFileText(mount.BackingFile("values.txt"), values);
+        const std::string ascii = mount.File("values.txt");
+        std::remove(m_dir.File("merged.ens").c_str());
+        const ProgramResult run = RunProgram(kQuenta,
+                                             {"-in:" + m_dir.File("x.ens"), "-dec:" + m_dir.File("number.dec"),
+                                              "-ascii:" + ascii, "-out:" + m_dir.File("merged.ens")},
+                                             m_home.Path());
+        EXPECT_EQ(run.exitCode, 1) << failingByte;
+        EXPECT_EQ(MessageLines(run.errors, "Quenta"), "Quenta: Cannot read file " + ascii + ": Input/output error.\n");
+        const auto whole = std::count(values.begin(), values.begin() + failingByte, '\n');
+        const auto wholeBytes = whole * static_cast<std::ptrdiff_t>(TypicalEnsemble(1).size());
+        EXPECT_EQ(ReadFileBytes(m_dir.File("merged.ens")), Bytes(recording.begin(), recording.begin() + wholeBytes))
+            << failingByte;
+    }
 }
 
 } // namespace

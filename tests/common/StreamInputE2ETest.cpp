@@ -121,7 +121,7 @@ TEST_F(StreamInput, FifosWaitForTheirWriter)
     ProgramResult run = Run(kVostic, {"/in:" + m_dir.File("run_000001.ens"), "/out:" + m_dir.File("a.log")});
     ASSERT_TRUE(run.finished);
     EXPECT_EQ(run.exitCode, 1);
-    EXPECT_EQ(MessageLines(run.errors, "Vostic"), "Vostic: Cannot open file " + later + ".\n");
+    EXPECT_EQ(MessageLines(run.errors, "Vostic"), "Vostic: Cannot open file " + later + ". Not a regular file.\n");
 
     // A writer that comes while the program waits for one.
     const std::string late = MakeFifo("late.ens");

@@ -51,10 +51,18 @@ protected:
     TempDir m_home;
 };
 
-const struct {
+const struct Program {
     std::string program;
     std::string caption;
 } kPrograms[] = {{kDralin, "Dralin"}, {kQuenta, "Quenta"}, {kVostic, "Vostic"}, {kPelmar, "Pelmar"}};
+
+// The failed write's line, naming the file written: the output, or for
+// pelmar the first slice under it as a prefix.
+std::string WriteFailure(const Program& run, const std::string& output, const std::string& reason)
+{
+    const std::string written = run.program == kPelmar ? output + "000.000" : output;
+    return run.caption + ": Problems with writing to output file. " + written + ": " + reason + ".\n";
+}
 
 TEST_F(StreamOutput, DevicesAndFifosAreWrittenWithoutTheReplaceQuestion)
 {
@@ -104,7 +112,7 @@ TEST_F(StreamOutput, AReaderThatGoesAwayFailsTheWrite)
     const ProgramResult run = dralin.Finish();
     EXPECT_EQ(run.signal, 0);
     EXPECT_EQ(run.exitCode, 1);
-    EXPECT_EQ(MessageLines(run.errors, "Dralin"), "Dralin: Problems with writing to output file.\n");
+    EXPECT_EQ(MessageLines(run.errors, "Dralin"), WriteFailure(kPrograms[0], "/dev/stdout", "Broken pipe"));
 }
 
 TEST_F(StreamOutput, AFileSizeLimitFailsTheWriteInsteadOfKillingTheProgram)
@@ -118,13 +126,12 @@ TEST_F(StreamOutput, AFileSizeLimitFailsTheWriteInsteadOfKillingTheProgram)
     ProgramStreams limited;
     limited.fileSizeLimit = 4096;
     for (const auto& run : kPrograms) {
-        RunningProgram program(run.program, Arguments(run.program, input, m_dir.File("out-" + run.caption)),
-                               m_home.Path(), limited);
+        const std::string output = m_dir.File("out-" + run.caption);
+        RunningProgram program(run.program, Arguments(run.program, input, output), m_home.Path(), limited);
         const ProgramResult result = program.Finish();
         EXPECT_EQ(result.signal, 0) << run.caption;
         EXPECT_EQ(result.exitCode, 1) << run.caption;
-        EXPECT_EQ(MessageLines(result.errors, run.caption),
-                  run.caption + ": Problems with writing to output file.\n");
+        EXPECT_EQ(MessageLines(result.errors, run.caption), WriteFailure(run, output, "File too large"));
     }
 }
 
@@ -177,9 +184,12 @@ TEST_F(StreamOutput, AFailedCloseIsAFailedWrite)
     for (const auto& run : kPrograms) {
         const ProgramResult result = Run(run.program, Arguments(run.program, input, mount.File(run.caption)));
         EXPECT_EQ(result.exitCode, 1) << run.caption;
-        EXPECT_EQ(MessageLines(result.errors, run.caption), run.caption + ": Problems with writing to output file.\n");
+        EXPECT_EQ(MessageLines(result.errors, run.caption),
+                  WriteFailure(run, mount.File(run.caption), "Input/output error"));
     }
-    EXPECT_EQ(Run(kPelmar, Arguments(kPelmar, restarting, mount.File("restart"))).exitCode, 1);
+    const ProgramResult restarted = Run(kPelmar, Arguments(kPelmar, restarting, mount.File("restart")));
+    EXPECT_EQ(restarted.exitCode, 1);
+    EXPECT_EQ(MessageLines(restarted.errors, "Pelmar"), WriteFailure(kPrograms[3], mount.File("restart"), "Input/output error"));
     EXPECT_EQ(ReadFileBytes(mount.BackingFile("restart000.000")), TypicalEnsembles(1, 2, 20));
     EXPECT_NE(::access(mount.BackingFile("restart001.000").c_str(), F_OK), 0);
 }

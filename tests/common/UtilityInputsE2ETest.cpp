@@ -105,7 +105,7 @@ TEST_P(ByteNames, AreQuotedAsGivenWhenTheyCannotBeOpened)
     const std::string missing = Bad("missing", ".000");
     const ProgramResult run = Run(kVostic, {"-in:" + missing, "-out:" + Bad("report", ".log")}, Locale());
     EXPECT_EQ(run.exitCode, 1);
-    EXPECT_EQ(MessageLines(run.errors, "Vostic"), "Vostic: Cannot open file " + missing + ".\n");
+    EXPECT_EQ(MessageLines(run.errors, "Vostic"), "Vostic: Cannot open file " + missing + ". No such file or directory.\n");
 }
 
 INSTANTIATE_TEST_SUITE_P(Locales, ByteNames, ::testing::Values("C.UTF-8", "C"));

@@ -114,8 +114,10 @@ TEST_F(ConversionRunTest, NameChecksComeInOrder)
         {{m_input, "", "", "0", "0"}, "Please enter decoder file name."},
         {{m_input, "", m_decoder, "0", "0"}, "Please enter output file name."},
         {{m_input, m_input, m_decoder, "0", "0"}, "Input and output file must have different name."},
-        {{m_dir.File("none"), m_output, m_decoder, "0", "0"}, "Cannot open file " + m_dir.File("none") + "."},
-        {{m_input, m_output, m_dir.File("none.dec"), "0", "0"}, "Cannot open file " + m_dir.File("none.dec") + "."},
+        {{m_dir.File("none"), m_output, m_decoder, "0", "0"},
+         "Cannot open file " + m_dir.File("none") + ". No such file or directory."},
+        {{m_input, m_output, m_dir.File("none.dec"), "0", "0"},
+         "Cannot open file " + m_dir.File("none.dec") + ". No such file or directory."},
     };
     for (const auto& [fields, message] : cases) {
         m_messages.Clear();
@@ -198,7 +200,8 @@ TEST_F(ConversionRunTest, WriteFailureIsReportedAndNotANormalEnd)
     WriteInput(numbers);
     const FileSizeLimit fullDisk(4096);
     EXPECT_FALSE(RunWith(FieldsFor()));
-    EXPECT_EQ(m_messages.Texts(), std::vector<std::string>{"Problems with writing to output file."});
+    EXPECT_EQ(m_messages.Texts(),
+              std::vector<std::string>{"Problems with writing to output file. " + m_output + ": File too large."});
     EXPECT_EQ(Stored("Last Decoder File Name"), m_decoder);
     EXPECT_EQ(Stored("Last Input File Name"), "");
 }

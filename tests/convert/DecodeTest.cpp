@@ -1,7 +1,7 @@
-#include "CBaseFile.h"
 #include "CDecoder.h"
 #include "CEnsembleDecoding.h"
 #include "CQelEns.h"
+#include "CRunOutput.h"
 #include "EnsembleBuilder.h"
 #include "TempDir.h"
 
@@ -26,15 +26,15 @@ std::string Decode(const std::vector<std::string>& decoderLines, const std::vect
     for (const std::string& line : decoderLines)
         EXPECT_TRUE(decoder.ParseLine(line)) << line;
     TempDir dir;
-    CBaseFile output;
-    EXPECT_EQ(output.Create(dir.File("out.txt"), true), S_OK);
+    CRunOutput output;
+    EXPECT_TRUE(output.Create(dir.File("out.txt")));
     CEnsembleDecoding decoding(decoder);
     for (Bytes ensemble : ensembles) {
         const CQelEns view(ensemble.data());
         EXPECT_TRUE(decoding.DecodeEnsemble(view, output));
     }
     EXPECT_TRUE(decoding.FlushOutput(output));
-    output.Close();
+    EXPECT_TRUE(output.Finish());
     return ReadFileText(dir.File("out.txt"));
 }
 
@@ -130,8 +130,8 @@ TEST(DecodeEnsemble, WriteFailureIsReported)
     CDecoder decoder;
     ASSERT_TRUE(decoder.ParseLine("0100,3,1"));
     ASSERT_TRUE(decoder.ParseLine("$L"));
-    CBaseFile full;
-    if (FAILED(full.Create("/dev/full", true)))
+    CRunOutput full;
+    if (!full.Create("/dev/full"))
         GTEST_SKIP() << "/dev/full is not available";
     Bytes ensemble = WithProfile({1});
     const CQelEns view(ensemble.data());

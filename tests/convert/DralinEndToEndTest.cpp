@@ -66,7 +66,7 @@ TEST_F(DralinEndToEnd, FailuresEndWithStatusOneAndTheirMessage)
 
     result = RunDralin(m_home, {"/in:" + input, "/dec:" + m_dir.File("none.dec"), "/out:" + m_dir.File("new.txt")});
     EXPECT_EQ(result.exitCode, 1);
-    EXPECT_EQ(result.errors, "Dralin: Cannot open file " + m_dir.File("none.dec") + ".\n");
+    EXPECT_EQ(result.errors, "Dralin: Cannot open file " + m_dir.File("none.dec") + ". No such file or directory.\n");
 }
 
 } // namespace

@@ -1,7 +1,8 @@
-#include "CAsciiLineReader.h"
+#include "CBaseFile.h"
 #include "CDecoder.h"
-#include "EnsembleMerge.h"
 #include "CQelEns.h"
+#include "CTextLineReader.h"
+#include "EnsembleMerge.h"
 #include "EnsembleBuilder.h"
 #include "TempDir.h"
 
@@ -30,7 +31,7 @@ protected:
     {
         WriteFileText(m_dir.File("values.txt"), text);
         ASSERT_EQ(m_file.Open(m_dir.File("values.txt")), S_OK);
-        m_reader = std::make_unique<CAsciiLineReader>(m_file);
+        m_reader = std::make_unique<CTextLineReader>(m_file);
     }
 
     bool Merge(Bytes& ensemble)
@@ -65,7 +66,7 @@ protected:
     TempDir m_dir;
     CDecoder m_decoder;
     CBaseFile m_file;
-    std::unique_ptr<CAsciiLineReader> m_reader;
+    std::unique_ptr<CTextLineReader> m_reader;
 };
 
 } // namespace

@@ -217,6 +217,6 @@ TEST_F(MergeRunTest, AFailedWriteIsReportedAndIsNoNormalEnd)
     WriteFileText(m_fields.ascii, values);
     const FileSizeLimit fullDisk(4096);
     EXPECT_EQ(Run(), CMergeRun::Outcome::Failed);
-    EXPECT_EQ(m_messages.Texts(), Texts{"Problems with writing to output file."});
+    EXPECT_EQ(m_messages.Texts(), Texts{"Problems with writing to output file. " + m_fields.output + ": File too large."});
     EXPECT_EQ(StoredSetting("Last Output File Name"), "");
 }

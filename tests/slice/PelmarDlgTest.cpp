@@ -133,7 +133,8 @@ TEST_F(PelmarDialog, HeadlessCommandLineRunEndingOnAnErrorEndsWithStatusOne)
     info.ParseCommandLine({"/in:" + m_dir.File("missing.ens"), "/out:" + m_prefix});
     CPelmarDlg dialog(info);
     EXPECT_EQ(dialog.exec(), QDialog::Rejected);
-    EXPECT_EQ(m_messages.Texts(), std::vector<std::string>{"Cannot open file " + m_dir.File("missing.ens") + "."});
+    EXPECT_EQ(m_messages.Texts(), std::vector<std::string>{"Cannot open file " + m_dir.File("missing.ens")
+                                                           + ". No such file or directory."});
     EXPECT_EQ(dialog.ExitStatus(), 1);
 }
 

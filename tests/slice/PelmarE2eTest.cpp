@@ -51,7 +51,7 @@ TEST_F(PelmarProgram, ErrorsGoToStandardErrorWithStatusOne)
 {
     ProgramResult missing = Run({"/in:missing.ens", "/out:cut"});
     EXPECT_EQ(missing.exitCode, 1);
-    EXPECT_EQ(missing.errors, "Pelmar: Cannot open file " + m_dir.File("missing.ens") + ".\n");
+    EXPECT_EQ(missing.errors, "Pelmar: Cannot open file " + m_dir.File("missing.ens") + ". No such file or directory.\n");
 
     WriteFileBytes(m_dir.File("in.ens"), NumberedRun({1}));
     ProgramResult badSize = Run({"/in:in.ens", "/out:cut", "/size:250"});
@@ -81,16 +81,27 @@ TEST_F(PelmarProgram, CommandLineRefusesTheSizesTheDialogRefuses)
     }
 }
 
-TEST_F(PelmarProgram, ExistingSliceIsKeptWhenNobodyCanAgree)
+TEST_F(PelmarProgram, ExistingSliceIsKeptWhenNobodyCanAgreeAndTheSlicesBeforeItAreNamed)
 {
+    auto question = [&](const std::string& slice) {
+        return "Pelmar: File " + m_dir.File(slice) + " already exists.\nDo you want to replace it?\n"
+               "Pelmar: Answered No (nobody can be asked here): " + m_dir.File(slice) + " was not replaced.\n";
+    };
     WriteFileBytes(m_dir.File("in.ens"), NumberedRun({1}));
     WriteFileText(m_dir.File("cut000.000"), "old");
     ProgramResult outcome = Run({"/in:in.ens", "/out:cut"});
     EXPECT_EQ(outcome.exitCode, 1);
-    EXPECT_EQ(outcome.errors,
-              "Pelmar: File " + m_dir.File("cut000.000") + " already exists.\nDo you want to replace it?\n"
-              "Pelmar: Answered No (nobody can be asked here): nothing was replaced or changed.\n");
+    EXPECT_EQ(outcome.errors, question("cut000.000"));
     EXPECT_EQ(ReadFileText(m_dir.File("cut000.000")), "old");
+
+    // Each restart of the numbering asks for the next slice.
+    WriteFileBytes(m_dir.File("in.ens"), NumberedRun({1, 1, 1, 1}));
+    WriteFileText(m_dir.File("run002.000"), "old");
+    outcome = Run({"/in:in.ens", "/out:run"});
+    EXPECT_EQ(outcome.exitCode, 1);
+    EXPECT_EQ(outcome.errors, question("run002.000") + "Pelmar: Wrote 2 slices before the question: "
+                                  + m_dir.File("run000.000") + " to " + m_dir.File("run001.000") + ".\n");
+    EXPECT_EQ(ReadFileText(m_dir.File("run002.000")), "old");
 }
 
 TEST_F(PelmarProgram, WithoutEveryFileThereIsNothingToWaitFor)

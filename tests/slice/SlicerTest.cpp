@@ -186,7 +186,7 @@ TEST_F(Slicing, ChecksComeInOrderAndEndTheRunBeforeAnySlice)
     EXPECT_FALSE(RunOn(InputPath(), Prefix() + ".bin", "0"));
     EXPECT_EQ(m_messages.Texts(),
               (std::vector<std::string>{"Please enter input file name.", "Please enter output file name prefix.",
-                                        badSize, "Cannot open file missing.ens.",
+                                        badSize, "Cannot open file missing.ens. No such file or directory.",
                                         "File prefix cannot contain extension."}));
     EXPECT_FALSE(platform::PathExists(Slice("000.000")));
     // The input opened in the last run, so its name was stored; no slice was.
@@ -280,6 +280,7 @@ TEST_F(Slicing, FailedWriteIsReportedAndKeepsWhatWasWritten)
     bool ended = RunOn(InputPath(), Prefix(), "0");
     setrlimit(RLIMIT_FSIZE, &previous);
     EXPECT_FALSE(ended);
-    EXPECT_EQ(m_messages.Texts(), std::vector<std::string>{"Problems with writing to output file."});
+    EXPECT_EQ(m_messages.Texts(), std::vector<std::string>{"Problems with writing to output file. " + Prefix()
+                                                           + "000.000: File too large."});
     EXPECT_LE(SliceBytes("000.000").size(), 700000u);
 }
