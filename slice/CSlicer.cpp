@@ -66,7 +66,6 @@ std::string CSlicer::SliceName(const std::string& prefix, int restarts, int size
 
 bool CSlicer::Prepare()
 {
-    m_pending.reserve(kWriteBlock);
     m_nLimit = LimitBytes(m_settings.size);
     if (m_settings.input.empty()) {
         platform::ShowMessage(IDS_NO_INPUT);
