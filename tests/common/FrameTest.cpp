@@ -56,6 +56,20 @@ TEST(CmdLine, OtherCaseNonSwitchesAndUnknownKeysAreIgnored)
     EXPECT_EQ(info.m_strSize, "");
 }
 
+TEST(CmdLine, MistypedSwitchesAreKeptAsTypedAndHelpIsAskedFor)
+{
+    TwoKeyCmdLine info;
+    info.ParseCommandLine({"/IN:a.ens", "in:b.ens", "-h", "/in:c.ens", "-sizex:3", "plain"});
+    EXPECT_EQ(info.UnknownSwitches(), (std::vector<std::string>{"/IN:a.ens", "-sizex:3"}));
+    EXPECT_TRUE(info.HelpRequested());
+    EXPECT_TRUE(info.NamesEveryFile());
+
+    info.ParseCommandLine({"--help=no", "/in:"});
+    EXPECT_EQ(info.UnknownSwitches(), (std::vector<std::string>{"--help=no"}));
+    EXPECT_FALSE(info.HelpRequested());
+    EXPECT_FALSE(info.NamesEveryFile());
+}
+
 TEST(CmdLine, LastDuplicateWinsAndFirstMatchingKeyDecides)
 {
     TwoKeyCmdLine info;
