@@ -15,7 +15,6 @@
 
 #include <QCoreApplication>
 #include <QStandardPaths>
-#include <QTimer>
 
 #include <algorithm>
 #include <cctype>
@@ -120,18 +119,13 @@ CScriptHandOver::Outcome CParlimApp::HandOverScript()
 bool CParlimApp::AcceptHandedOverScript(const std::string& path)
 {
     CParlimDoc* document = m_pMainWnd ? m_pMainWnd->ActiveDocument() : nullptr;
-    const char* refusal = nullptr;
-    if (!document)
-        refusal = kHandOverWithoutWindow;
-    else if (!CScriptLauncher(*document).TakeUpHandOver(path))
-        refusal = kHandOverDisconnected;
-    if (!refusal) {
+    const std::string message = document ? CScriptLauncher(*document).TakeUpHandOver(path)
+                                         : platform::Format(kHandOverWithoutWindow, path.c_str());
+    if (message.empty()) {
         m_pMainWnd->BringToFront();
         return true;
     }
-    // Told once the second start has its answer, so it does not wait on the message box.
-    const std::string message = platform::Format(refusal, path.c_str());
-    QTimer::singleShot(0, m_pMainWnd.get(), [message] { platform::ShowMessage(message); });
+    CScriptLauncher::TellRefusal(message);
     return false;
 }
 

@@ -18,8 +18,6 @@ class CParlimMF;
 class CParlimApp : public IConnectionHost, public IMainFrameOwner {
 public:
     static constexpr const char* kHandOverWithoutWindow = "The script %s was not run: no connection window is open.";
-    static constexpr const char* kHandOverDisconnected =
-        "The script %s was not run: the active connection is not connected.";
 
     CParlimApp();
     virtual ~CParlimApp();

@@ -56,6 +56,8 @@ HRESULT CReceivedFile::Create(const std::string& directory, const std::string& n
     m_strDirectory = directory;
     m_strName = name;
     m_nLength = 0;
+    m_strSyncFailure.clear();
+    m_bSynced = false;
     HRESULT result = E_FAIL;
     for (int number = 0; number < kPartialNames; ++number) {
         const std::string path = directory + PartialName(number);
@@ -95,12 +97,22 @@ HRESULT CReceivedFile::Write(const void* bytes, std::uint32_t count, std::string
     return result;
 }
 
+std::string CReceivedFile::SyncAndClose()
+{
+    if (!m_file.IsOpen())
+        return m_strSyncFailure;
+    // A network share or a full quota may report a lost delayed write only here.
+    int error = ::fsync(m_file.m_hFile) == 0 ? 0 : errno;
+    const HRESULT closed = m_file.CloseChecked();
+    if (error == 0 && closed != 0)
+        error = ErrnoFromHResult(closed);
+    m_bSynced = error == 0;
+    m_strSyncFailure = m_bSynced ? std::string() : ErrnoText(error);
+    return m_strSyncFailure;
+}
+
 std::string CReceivedFile::TakeName()
 {
-    // Only bytes on disk get the file's own name: a power cut must not
-    // leave an empty file under it.
-    ::fsync(m_file.m_hFile);
-    m_file.Close();
     RemoveOutgrownPartials();
     // The rename replaces whatever has the name, a link included, and
     // never writes through it.
@@ -110,17 +122,32 @@ std::string CReceivedFile::TakeName()
     return {};
 }
 
+std::string CReceivedFile::SyncFolder() const
+{
+    const std::string folder = m_strDirectory.empty() ? "." : m_strDirectory;
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return ErrnoText(errno);
+    int error = ::fsync(fd) == 0 ? 0 : errno;
+    if (::close(fd) != 0 && error == 0)
+        error = errno;
+    return error == 0 ? std::string() : ErrnoText(error);
+}
+
 std::string CReceivedFile::Keep(bool anyBytes)
 {
-    m_file.Close();
+    SyncAndClose();
     std::string kept;
     if (IsPending() && IsStillThere()) {
-        if (anyBytes) {
-            RemoveOutgrownPartials();
-            MoveToLowestFreeName();
-            kept = m_strPartialPath.substr(m_strDirectory.size());
-        } else {
+        if (!anyBytes) {
             ::unlink(m_strPartialPath.c_str());
+        } else {
+            // Bytes that may not be on disk replace no earlier partial.
+            if (m_bSynced) {
+                RemoveOutgrownPartials();
+                MoveToLowestFreeName();
+            }
+            kept = m_strPartialPath.substr(m_strDirectory.size());
         }
     }
     m_strPartialPath.clear();

@@ -47,6 +47,11 @@ std::int64_t LeadingSize(const std::uint8_t* text, std::size_t length)
     const LeadingDecimal number = ReadLeadingDecimal(std::string_view(reinterpret_cast<const char*>(text), length));
     return number.fits && number.digits > 0 ? number.value : -1;
 }
+
+std::string WriteProblem(const std::string& shownPath, const std::string& reason)
+{
+    return platform::Format("Problems with writing to file %s: %s.", shownPath.c_str(), reason.c_str());
+}
 } // namespace
 
 CYModem::CYModem(IYModemPort* port, std::string downloadDir)
@@ -302,13 +307,25 @@ bool CYModem::TakeFinalName()
         Fail(RecoveryFailed());
         return false;
     }
-    const std::string reason = m_outFile.TakeName();
+    // Bytes the system could not put on disk stay under the partial name;
+    // the notice gives the system's reason.
+    if (!m_outFile.SyncAndClose().empty()) {
+        Fail(RecoveryFailed());
+        return false;
+    }
+    std::string reason = m_outFile.TakeName();
+    if (!reason.empty()) {
+        m_bArrivedWhole = true;
+        m_strFailure = platform::Format("%s arrived whole (%lld bytes) but cannot take its name: %s.",
+                                        MiddleElided(m_strFileName).c_str(), static_cast<long long>(m_nFileWritten),
+                                        reason.c_str());
+        return false;
+    }
+    reason = m_outFile.SyncFolder();
     if (reason.empty())
         return true;
-    m_bArrivedWhole = true;
-    m_strFailure = platform::Format("%s arrived whole (%lld bytes) but cannot take its name: %s.",
-                                    MiddleElided(m_strFileName).c_str(), static_cast<long long>(m_nFileWritten),
-                                    reason.c_str());
+    m_strFailure = WriteProblem(ShownPath(m_strFileName), reason) +
+                   "\r\nThe file has its name, but a power cut may still undo that.";
     return false;
 }
 
@@ -320,6 +337,7 @@ void CYModem::KeepReceivedBytes()
     if (anyBytes && m_strLostReason.empty())
         m_strLostReason = m_outFile.LostReason();
     m_strKeptName = m_outFile.Keep(anyBytes);
+    m_strKeepFailure = m_outFile.SyncFailure();
 }
 
 std::string CYModem::ShownPath(const std::string& name) const
@@ -335,8 +353,7 @@ HRESULT CYModem::WriteData()
     std::string reason;
     HRESULT result = m_outFile.Write(m_packet.Data(), static_cast<std::uint32_t>(count), reason);
     if (result != 0) {
-        m_strFailure = platform::Format("Problems with writing to file %s: %s.", ShownPath(m_strFileName).c_str(),
-                                        reason.c_str());
+        m_strFailure = WriteProblem(ShownPath(m_strFileName), reason);
         return result;
     }
     m_nFileWritten += count;
@@ -484,6 +501,8 @@ std::string CYModem::IncompleteNotice(Outcome outcome) const
     std::string notice = outcome == Outcome::Failed ? m_strFailure : std::string("The recovery was cancelled.");
     if (!m_strLostReason.empty())
         notice += "\r\nThe received bytes could not be kept: " + m_strLostReason + ".";
+    else if (!m_strKeptName.empty() && !m_strKeepFailure.empty())
+        notice += "\r\n" + WriteProblem(ShownPath(m_strKeptName), m_strKeepFailure);
     else if (m_bArrivedWhole)
         notice += platform::Format("\r\nIt was kept as %s.", ShownPath(m_strKeptName).c_str());
     else if (!m_strKeptName.empty())

@@ -115,6 +115,8 @@ private:
     // The name in the download directory that holds the bytes of a file
     // that did not take its own name.
     std::string m_strKeptName;
+    // Why those bytes may not be on disk.
+    std::string m_strKeepFailure;
     // Why the bytes of such a file are no longer there.
     std::string m_strLostReason;
     bool m_bArrivedWhole = false;

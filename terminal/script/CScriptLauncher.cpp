@@ -13,8 +13,10 @@
 #include "resource.h"
 
 #include <QString>
+#include <QTimer>
 
 #include <utility>
+#include <vector>
 
 using namespace parlim;
 
@@ -23,6 +25,13 @@ namespace {
 std::string HandedOverPath()
 {
     return platform::GetProfileString(kSectionSettings, kValueOutsideScriptPath);
+}
+
+// Refusals of second starts that came while a handed-over script waited.
+std::vector<std::string>& UntoldRefusals()
+{
+    static std::vector<std::string> refusals;
+    return refusals;
 }
 
 bool SameWithoutCase(const std::string& first, const std::string& second)
@@ -72,14 +81,35 @@ void CScriptLauncher::SendScript()
         ChooseAndRun();
 }
 
-bool CScriptLauncher::TakeUpHandOver(const std::string& path)
+std::string CScriptLauncher::TakeUpHandOver(const std::string& path)
 {
+    const std::string waiting = HandedOverPath();
+    if (!waiting.empty())
+        return platform::Format(kHandOverAnotherWaiting, path.c_str(), waiting.c_str());
     if (!m_connection.IsConnected())
-        return false;
+        return platform::Format(kHandOverDisconnected, path.c_str());
     platform::WriteProfileString(kSectionSettings, kValueOutsideScriptPath, path);
     if (!TakeHandOver())
         StopRunning();
-    return true;
+    return {};
+}
+
+void CScriptLauncher::TellRefusal(const std::string& refusal)
+{
+    // A box shown while a script waits would stall the recovery or the run
+    // it waits for: told once the waiting script has left its wait.
+    if (!HandedOverPath().empty()) {
+        UntoldRefusals().push_back(refusal);
+        return;
+    }
+    // Later, so the second start has its answer before the box waits for the user.
+    QTimer::singleShot(0, [refusal] { platform::ShowMessage(refusal); });
+}
+
+void CScriptLauncher::TellUntoldRefusals()
+{
+    for (const std::string& refusal : std::exchange(UntoldRefusals(), {}))
+        platform::ShowMessage(refusal);
 }
 
 bool CScriptLauncher::TakeHandOver()
@@ -92,6 +122,7 @@ bool CScriptLauncher::TakeHandOver()
     if (const char* hindrance = HandOverHindrance()) {
         platform::WriteProfileString(kSectionSettings, kValueOutsideScriptPath, "");
         platform::ShowMessage(platform::Format(hindrance, path.c_str()));
+        TellUntoldRefusals();
         return true;
     }
     if (DeferWhileBusy(ID_FILE_SEND_SCRIPT))
@@ -100,6 +131,7 @@ bool CScriptLauncher::TakeHandOver()
     m_runs.m_strScriptPath = path;
     platform::WriteProfileString(kSectionSettings, kValueOutsideScriptPath, "");
     PostRun();
+    TellUntoldRefusals();
     return true;
 }
 

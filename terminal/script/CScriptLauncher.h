@@ -19,6 +19,10 @@ public:
     static constexpr const char* kHandOverLineLost = "The script %s was not run: the connection lost its line.";
     static constexpr const char* kHandOverWindowClosed = "The script %s was not run: its connection window was closed.";
     static constexpr const char* kHandOverProgramClosing = "The script %s was not run: Parlim is closing.";
+    // A handed-over script this connection did not take.
+    static constexpr const char* kHandOverDisconnected =
+        "The script %s was not run: the active connection is not connected.";
+    static constexpr const char* kHandOverAnotherWaiting = "The script %s was not run: the script %s is waiting to run.";
 
     explicit CScriptLauncher(IScriptLaunchConnection& connection);
 
@@ -27,16 +31,21 @@ public:
     void SendScript();
     void RunScript();
     void CommandHistory();
-    // A script handed over by a second start: false (nothing kept) when this
-    // connection cannot run it; otherwise it runs now, or once the current
-    // run has ended and the line is free.
-    bool TakeUpHandOver(const std::string& path);
+    // A script handed over by a second start: empty when taken, and it runs
+    // now or once the current run has ended and the line is free; otherwise
+    // why it was not taken (nothing kept). One handed-over script waits at
+    // most: a later one is refused rather than put in its place.
+    std::string TakeUpHandOver(const std::string& path);
+    // Tells the user why a handed-over script was not taken, once no box
+    // can hold up what a waiting script waits for.
+    static void TellRefusal(const std::string& refusal);
     // A run has returned, or the recovery or detection that held the line
     // has ended: a start that waited for it, or a handed-over script, goes next.
     void RunEnded();
 
 private:
     bool TakeHandOver();
+    static void TellUntoldRefusals();
     // Why a handed-over script can no longer run here; null when it can.
     const char* HandOverHindrance() const;
     void StopRunning();

@@ -168,7 +168,7 @@ TEST_F(FailingInput, AMediumFailingInsideAnEnsembleLeavesEveryWholeEnsembleBefor
 {
     constexpr std::uint64_t kFailingByte = 5000000;
     FailingMount mount({.readsFrom = kFailingByte});
-    ASSERT_TRUE(mount.Mounted());
+    ASSERT_MOUNTED(mount);
     const Bytes recording = TypicalEnsembles(1, 20000);
     // The size does not divide the failing byte's position: it lies inside an ensemble.
     const std::size_t whole = kFailingByte / TypicalEnsemble(1).size();

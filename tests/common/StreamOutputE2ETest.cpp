@@ -175,7 +175,7 @@ TEST_F(StreamOutput, DescriptorNamesWriteWhereTheShellOpenedTheOutput)
 TEST_F(StreamOutput, AFailedCloseIsAFailedWrite)
 {
     FailingMount mount({.closes = true});
-    ASSERT_TRUE(mount.Mounted());
+    ASSERT_MOUNTED(mount);
     const std::string input = m_dir.File("in.ens");
     WriteFileBytes(input, TypicalEnsembles(1, 3, 20));
     // Numbering that starts again: the slicer closes its first slice mid-run.

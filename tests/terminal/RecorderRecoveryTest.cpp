@@ -489,6 +489,7 @@ TEST_F(RecorderRecovery, AScriptHandedOverDuringATransferWaitsForTheEndOfTheReco
     WriteFileText(source.File("BIG.000"), big);
     const std::string script = source.File("hand.qvs");
     WriteFileText(script, "HANDOVER\r\n$W\">\",5\r\nHANDDONE\r\n");
+    const std::string refused = source.File("later.qvs");
     std::atomic<bool> receiving{false};
     std::atomic<bool> handedOver{false};
     std::atomic<int> status{-1};
@@ -506,13 +507,14 @@ TEST_F(RecorderRecovery, AScriptHandedOverDuringATransferWaitsForTheEndOfTheReco
     });
     m_directories = {m_download.Path()};
     TempDir secondConfig;
-    std::unique_ptr<QProcess> second;
+    std::unique_ptr<QProcess> second, third;
     QTimer duringRecovery;
     QObject::connect(&duringRecovery, &QTimer::timeout, [&] {
         if (!second && receiving)
             second = StartSecond(secondConfig.Path(), script);
-        if (second && second->state() == QProcess::NotRunning)
-            handedOver = true;
+        if (second && second->state() == QProcess::NotRunning && !third)
+            third = StartSecond(secondConfig.Path(), refused);
+        handedOver = third && third->state() == QProcess::NotRunning;
     });
     duringRecovery.start(10);
 
@@ -522,11 +524,13 @@ TEST_F(RecorderRecovery, AScriptHandedOverDuringATransferWaitsForTheEndOfTheReco
     ASSERT_TRUE(second);
     EXPECT_TRUE(handedOver);
     EXPECT_EQ(SecondStartExitCode(*second), 0);
+    EXPECT_EQ(SecondStartExitCode(*third), 1);
     EXPECT_TRUE(PumpUntil([&] { return status != -1; }, 20s));
     EXPECT_TRUE(WIFEXITED(status.load()) && WEXITSTATUS(status.load()) == 0);
     EXPECT_EQ(beforeSender.find_first_not_of('C'), std::string::npos) << beforeSender;
     EXPECT_TRUE(Downloaded("BIG.000") == big);
-    EXPECT_EQ(m_messages.Texts(), (std::vector<std::string>{"Recovery Complete"}));
+    const std::string refusal = "The script " + refused + " was not run: the script " + script + " is waiting to run.";
+    EXPECT_EQ(m_messages.Texts(), (std::vector<std::string>{"Recovery Complete", refusal}));
     ASSERT_TRUE(PumpUntil([&] { return Wire().find("HANDDONE\r") != std::string::npos; }, kGenerous)) << Wire();
     EXPECT_NE(Wire().find("RY\r"), std::string::npos);
     EXPECT_LT(Wire().find("HANDOVER\r"), Wire().find("HANDDONE\r"));

@@ -2,6 +2,7 @@
 #include "CSerialPort.h"
 #include "CSerialYModemPort.h"
 #include "CYModemDisplay.h"
+#include "FailingMount.h"
 #include "FileSizeLimit.h"
 #include "GuiTestApp.h"
 #include "IRecoverProgress.h"
@@ -86,7 +87,7 @@ protected:
 
     void Receive(std::int64_t expected = -1, bool softwareBreak = false)
     {
-        CYModemDisplay modem(&m_line, m_download.Path(), expected, &m_progress);
+        CYModemDisplay modem(&m_line, m_folder, expected, &m_progress);
         modem.m_bSoftwareBreak = softwareBreak;
         modem.Receive();
     }
@@ -103,6 +104,13 @@ protected:
     // The instrument sends the first 1024-byte blocks of a file, then cancels.
     void CancelledBySenderAfter(int blocks, const std::string& name, const std::string& content)
     {
+        SendBlocksThenEnd(blocks, name, content, "\x18\x18");
+    }
+    // The first 1024-byte blocks of a file, each acknowledged, then the bytes
+    // that end the transfer; the receiver ends with its break.
+    void SendBlocksThenEnd(int blocks, const std::string& name, const std::string& content,
+                           const std::string& ending)
+    {
         YModemScript sender(m_pty.MasterFd());
         ReceiveScripted(
             sender,
@@ -111,7 +119,7 @@ protected:
                 for (int block = 1; block <= blocks; ++block)
                     s.SendAcknowledged(YModemScript::Block(static_cast<std::uint8_t>(block),
                                                            content.substr((block - 1) * 1024, 1024), true));
-                s.Write("\x18\x18");
+                s.Write(ending);
                 s.ExpectText("======", YModemScript::Milliseconds(15000));
             },
             -1, true);
@@ -119,11 +127,12 @@ protected:
     }
 
     std::string Downloaded(const std::string& name) const { return ReadFileText(m_download.File(name)); }
-    // Every name in the download directory, hidden ones included.
-    std::vector<std::string> DownloadNames() const
+    std::vector<std::string> DownloadNames() const { return NamesIn(m_download.Path()); }
+    // Every name in the folder, hidden ones included.
+    static std::vector<std::string> NamesIn(const std::string& folder)
     {
         std::vector<std::string> names;
-        if (DIR* dir = ::opendir(m_download.Path().c_str())) {
+        if (DIR* dir = ::opendir(folder.c_str())) {
             while (dirent* entry = ::readdir(dir)) {
                 const std::string name = entry->d_name;
                 if (name != "." && name != "..")
@@ -137,6 +146,8 @@ protected:
 
     TempSettings m_settings;
     TempDir m_download;
+    // Where the receiver stores: the download directory unless a test moves it.
+    std::string m_folder = m_download.Path();
     PtyPair m_pty;
     CSerialPort m_port;
     CLineHold m_hold{m_port};
@@ -745,19 +756,8 @@ TEST_F(YModemTest, BytesThatCannotBeKeptAreReportedWithWhy)
         if (::unlink(m_download.File("GONE.BIN.part").c_str()) == 0)
             ::rmdir(m_download.Path().c_str());
     };
-    YModemScript sender(m_pty.MasterFd());
-    ReceiveScripted(
-        sender,
-        [&](YModemScript& s) {
-            s.OpenFile("GONE.BIN", "2048");
-            s.SendAcknowledged(YModemScript::Block(1, content.substr(0, 1024), true));
-            s.SendAcknowledged(YModemScript::Block(2, content.substr(1024), true));
-            s.Write("\x04");
-            s.ExpectText("======", YModemScript::Milliseconds(15000));
-        },
-        -1, true);
+    SendBlocksThenEnd(2, "GONE.BIN", content, "\x04");
 
-    EXPECT_FALSE(sender.Failed()) << sender.Received();
     EXPECT_EQ(m_messages.Texts(), std::vector<std::string>{"The recovery of GONE.BIN failed.\r\n"
                                                            "The received bytes could not be kept: " +
                                                            m_download.Path() +
@@ -768,24 +768,44 @@ TEST_F(YModemTest, AFailedWriteSaysTheSystemsReason)
 {
     const std::string content = Pattern(3072, 19);
     const FileSizeLimit limit(2048);
-    YModemScript sender(m_pty.MasterFd());
-    ReceiveScripted(
-        sender,
-        [&](YModemScript& s) {
-            s.OpenFile("FULL.BIN", "3072");
-            for (std::uint8_t block = 1; block <= 2; ++block)
-                s.SendAcknowledged(YModemScript::Block(block, content.substr((block - 1) * 1024, 1024), true));
-            s.Write(YModemScript::Block(3, content.substr(2048), true));
-            s.ExpectText("======", YModemScript::Milliseconds(15000));
-        },
-        -1, true);
+    SendBlocksThenEnd(2, "FULL.BIN", content, YModemScript::Block(3, content.substr(2048), true));
 
-    EXPECT_FALSE(sender.Failed()) << sender.Received();
     EXPECT_EQ(m_messages.Texts(), std::vector<std::string>{"Problems with writing to file " +
                                                            m_download.File("FULL.BIN") + ": File too large.\r\n"
                                                            "The incomplete file was kept as " +
                                                            m_download.File("FULL.BIN.part") + " (2048 bytes)."});
     EXPECT_TRUE(Downloaded("FULL.BIN.part") == content.substr(0, 2048));
+}
+
+// A disk that cannot confirm a whole file's bytes: they stay under the
+// partial name and no earlier partial goes; one that cannot confirm its new
+// name is reported too. Neither batch is complete.
+TEST_F(YModemTest, BytesOrANameTheDiskCannotConfirmAreAFailedWrite)
+{
+    const std::string content = Pattern(2048, 20);
+    for (const bool fileSyncFails : {true, false}) {
+        FailingMount mount({.fileSyncs = fileSyncFails, .folderSyncs = !fileSyncFails});
+        ASSERT_MOUNTED(mount);
+        WriteFileText(mount.BackingFile("SYNC.BIN.1.part"), content.substr(0, 1024));
+        m_folder = mount.File("");
+        m_messages.Clear();
+        SendBlocksThenEnd(2, "SYNC.BIN", content, "\x04");
+
+        EXPECT_EQ(m_progress.m_completes, 0);
+        const std::string stored = fileSyncFails ? "SYNC.BIN.part" : "SYNC.BIN";
+        EXPECT_TRUE(ReadFileText(mount.BackingFile(stored)) == content);
+        if (fileSyncFails) {
+            EXPECT_EQ(NamesIn(mount.BackingFile("")), (std::vector<std::string>{"SYNC.BIN.1.part", "SYNC.BIN.part"}));
+            EXPECT_EQ(m_messages.Texts(), std::vector<std::string>{"The recovery of SYNC.BIN failed.\r\n"
+                                                                   "Problems with writing to file " +
+                                                                   mount.File(stored) + ": Input/output error."});
+        } else {
+            EXPECT_EQ(m_messages.Texts(), std::vector<std::string>{"Problems with writing to file " +
+                                                                   mount.File(stored) + ": Input/output error.\r\n"
+                                                                   "The file has its name, but a power cut may "
+                                                                   "still undo that."});
+        }
+    }
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 // A FUSE file system over a backing folder whose reads fail from a given byte
-// on and whose closes of written files fail, as worn cards and network shares
-// do. Usage: failing_fs BACKING MOUNTPOINT [--fail-read-at=N] [--fail-close]
+// on, and whose closes of written files, file syncs or folder syncs fail, as
+// worn cards and network shares do. Usage: failing_fs BACKING MOUNTPOINT
+// [--fail-read-at=N] [--fail-close] [--fail-fsync] [--fail-folder-sync]
 #define FUSE_USE_VERSION 31
 #include <fuse.h>
 
@@ -20,6 +21,8 @@ namespace {
 std::string g_backing;
 std::uint64_t g_failReadAt = std::numeric_limits<std::uint64_t>::max();
 bool g_failClose = false;
+bool g_failFsync = false;
+bool g_failFolderSync = false;
 
 std::string Backing(const char* path)
 {
@@ -100,6 +103,26 @@ int Flush(const char*, fuse_file_info* file)
     return g_failClose && Written(file) ? -EIO : 0;
 }
 
+int Fsync(const char*, int, fuse_file_info* file)
+{
+    return g_failFsync ? -EIO : Result(::fsync(Descriptor(file)));
+}
+
+int FolderSync(const char*, int, fuse_file_info*)
+{
+    return g_failFolderSync ? -EIO : 0;
+}
+
+int Unlink(const char* path)
+{
+    return Result(::unlink(Backing(path).c_str()));
+}
+
+int Rename(const char* from, const char* to, unsigned int flags)
+{
+    return Result(::renameat2(AT_FDCWD, Backing(from).c_str(), AT_FDCWD, Backing(to).c_str(), flags));
+}
+
 int Release(const char*, fuse_file_info* file)
 {
     ::close(Descriptor(file));
@@ -127,6 +150,10 @@ int main(int argc, char** argv)
             g_failReadAt = std::strtoull(option.c_str() + 15, nullptr, 10);
         else if (option == "--fail-close")
             g_failClose = true;
+        else if (option == "--fail-fsync")
+            g_failFsync = true;
+        else if (option == "--fail-folder-sync")
+            g_failFolderSync = true;
         else
             return 2;
     }
@@ -138,6 +165,10 @@ int main(int argc, char** argv)
     operations.read = Read;
     operations.write = Write;
     operations.flush = Flush;
+    operations.fsync = Fsync;
+    operations.fsyncdir = FolderSync;
+    operations.unlink = Unlink;
+    operations.rename = Rename;
     operations.release = Release;
     operations.truncate = Truncate;
     return fuse_main(static_cast<int>(arguments.size()), arguments.data(), &operations, nullptr);
