@@ -2,12 +2,12 @@
 
 #include "CCmdLineInfo.h"
 #include "CTextEditor.h"
-#include "CVosticCheck.h"
 #include "DesktopOpener.h"
 #include "FilePaths.h"
 #include "Format.h"
 #include "LastFileNames.h"
 #include "Messages.h"
+#include "RunCheck.h"
 #include "resource.h"
 
 #include <QCheckBox>
@@ -47,12 +47,12 @@ CVosticDlg::CVosticDlg(const vostic::CCmdLineInfo& cmdInfo, QWidget* parent)
 {
     setWindowTitle("Vostic");
     BuildControls();
-    SetFileName(m_edInput, cmdInfo.m_strInput);
-    SetFileName(m_edLog, cmdInfo.m_strOutput);
-    Field(IDC_START_ENSEMBLE)->setText(
-        QString::number(CVosticCheck::NumberFromText(cmdInfo.m_strStart)));
-    Field(IDC_END_ENSEMBLE)->setText(QString::number(CVosticCheck::NumberFromText(cmdInfo.m_strEnd)));
-    if (!cmdInfo.m_strInput.empty() && !cmdInfo.m_strOutput.empty())
+    const CheckRequest given = CommandLineRequest(cmdInfo);
+    SetFileName(m_edInput, given.input);
+    SetFileName(m_edLog, given.log);
+    Field(IDC_START_ENSEMBLE)->setText(QString::fromStdString(given.start));
+    Field(IDC_END_ENSEMBLE)->setText(QString::fromStdString(given.end));
+    if (cmdInfo.NamesEveryFile())
         PostAutoRun();
 }
 
@@ -139,22 +139,13 @@ void CVosticDlg::OnCheck()
     request.start = FieldText(IDC_START_ENSEMBLE);
     request.end = FieldText(IDC_END_ENSEMBLE);
     request.writeDateTime = m_bWriteDateTime;
-
-    CVosticCheck check;
-    RunWithProgress(
-        [this, &check, &request] {
-            if (!check.AcceptNames(request))
-                return false;
-            ClearStatistics();
-            return check.OpenFiles();
-        },
-        [this, &check](IProgress& progress) {
-            const CheckOutcome outcome = check.Run(progress);
-            m_strLogFile = check.m_strLogFile;
-            if (check.m_nValidEnsembles != 0)
-                ShowStatistics(check);
-            return outcome == CheckOutcome::Completed;
-        });
+    RunCheck(*this, request,
+             {[this] { ClearStatistics(); },
+              [this](const CVosticCheck& check) {
+                  m_strLogFile = check.m_strLogFile;
+                  if (check.m_nValidEnsembles != 0)
+                      ShowStatistics(check);
+              }});
 }
 
 void CVosticDlg::OnViewLog()

@@ -1,7 +1,12 @@
-#include "CVosticApp.h"
+#include "CCmdLineInfo.h"
+#include "CVosticDlg.h"
+#include "RunCheck.h"
+#include "UtilityMain.h"
 
+// Vostic: checks a file's ensembles and writes a report.
 int main(int argc, char** argv)
 {
-    CVosticApp theApp(argc, argv);
-    return theApp.InitInstance();
+    vostic::CCmdLineInfo cmdInfo;
+    return RunUtility<CVosticDlg>(argc, argv, "Vostic", cmdInfo,
+                                  [&cmdInfo](IRunHost& host) { RunCheck(host, CommandLineRequest(cmdInfo)); });
 }

@@ -10,6 +10,7 @@ inline const char* const kMsgEnterDecoder = "Please enter decoder file name.";  
 inline const char* const kMsgSameFile = "Input and output file must have different name."; // 2007
 inline const char* const kMsgNoEnsembles = "Input file does not contain valid ensembles."; // 2008
 inline const char* const kMsgWriteFailed = "Problems with writing to output file.";        // 2011
+inline const char* const kMsgNoMemory = "Not enough memory.";
 
 inline const char* const kKeyInput = "in:";    // 3000
 inline const char* const kKeyOutput = "out:";  // 3001

@@ -1,8 +1,8 @@
 #include "CDralinDlg.h"
 
 #include "CCmdLineInfo.h"
-#include "CConversionRun.h"
 #include "LastFileNames.h"
+#include "RunConversion.h"
 #include "resource.h"
 
 #include <QGridLayout>
@@ -13,10 +13,13 @@ CDralinDlg::CDralinDlg(const dralin::CCmdLineInfo& cmdInfo, QWidget* parent) : C
 {
     setWindowTitle("Dralin");
     BuildControls();
-    SetFileName(m_edInput, cmdInfo.m_strInput);
-    SetFileName(m_edOutput, cmdInfo.m_strOutput);
-    SetFileName(m_edDecoder, cmdInfo.m_strDecoder.empty() ? GetLastDecoderFileName() : cmdInfo.m_strDecoder);
-    if (!cmdInfo.m_strInput.empty() && !cmdInfo.m_strOutput.empty() && !cmdInfo.m_strDecoder.empty())
+    const CConversionRun::Fields given = CommandLineFields(cmdInfo);
+    SetFileName(m_edInput, given.input);
+    SetFileName(m_edOutput, given.output);
+    SetFileName(m_edDecoder, given.decoder.empty() ? GetLastDecoderFileName() : given.decoder);
+    Field(dralin::IDC_START)->setText(QString::fromStdString(given.start));
+    Field(dralin::IDC_END)->setText(QString::fromStdString(given.end));
+    if (cmdInfo.NamesEveryFile())
         PostAutoRun();
 }
 
@@ -35,8 +38,6 @@ void CDralinDlg::BuildControls()
 
     auto* start = MakeEdit(dralin::IDC_START);
     auto* end = MakeEdit(dralin::IDC_END);
-    start->setText("0");
-    end->setText("0");
     AddRangeRows(grid, 3, start, end);
 
     auto* convert = MakeButton(dralin::IDC_CONVERT, "&Convert");
@@ -54,7 +55,6 @@ void CDralinDlg::BuildControls()
 
 void CDralinDlg::OnConvert()
 {
-    CConversionRun run({FileName(m_edInput), FileName(m_edOutput), FileName(m_edDecoder), FieldText(dralin::IDC_START),
-                        FieldText(dralin::IDC_END)});
-    RunWithProgress([&run] { return run.OpenFiles(); }, [&run](IProgress& progress) { return run.Convert(progress); });
+    RunConversion(*this, {FileName(m_edInput), FileName(m_edOutput), FileName(m_edDecoder),
+                          FieldText(dralin::IDC_START), FieldText(dralin::IDC_END)});
 }

@@ -1,12 +1,8 @@
 #include "CQuentaDlg.h"
 
 #include "CCmdLineInfo.h"
-#include "CMergeRun.h"
-#include "Format.h"
-#include "HeadlessPlatform.h"
 #include "LastFileNames.h"
-#include "Messages.h"
-#include "TextLineLimit.h"
+#include "RunMerge.h"
 #include "resource.h"
 
 #include <QGridLayout>
@@ -29,8 +25,7 @@ CQuentaDlg::CQuentaDlg(const quenta::CCmdLineInfo& cmdInfo, QWidget* parent) : C
     AddButtons(grid, 6);
 
     FillFields(cmdInfo);
-    if (!cmdInfo.m_strInput.empty() && !cmdInfo.m_strOutput.empty() && !cmdInfo.m_strDecoder.empty()
-        && !cmdInfo.m_strAscii.empty())
+    if (cmdInfo.NamesEveryFile())
         PostAutoRun();
 }
 
@@ -57,13 +52,14 @@ void CQuentaDlg::AddButtons(QGridLayout* grid, int row)
 
 void CQuentaDlg::FillFields(const quenta::CCmdLineInfo& cmdInfo)
 {
-    SetFileName(m_edInput, cmdInfo.m_strInput);
-    SetFileName(m_edOutput, cmdInfo.m_strOutput);
-    SetFileName(m_edDecoder, cmdInfo.m_strDecoder);
-    SetFileName(m_edAscii, cmdInfo.m_strAscii);
-    m_edStart->setText("0");
-    m_edEnd->setText("0");
-    if (cmdInfo.m_strDecoder.empty())
+    const MergeFields given = CommandLineFields(cmdInfo);
+    SetFileName(m_edInput, given.input);
+    SetFileName(m_edOutput, given.output);
+    SetFileName(m_edDecoder, given.decoder);
+    SetFileName(m_edAscii, given.ascii);
+    m_edStart->setText(QString::fromStdString(given.start));
+    m_edEnd->setText(QString::fromStdString(given.end));
+    if (given.decoder.empty())
         SetFileName(m_edDecoder, GetLastDecoderFileName());
 }
 
@@ -73,23 +69,7 @@ MergeFields CQuentaDlg::FieldTexts() const
             m_edStart->text().toStdString(), m_edEnd->text().toStdString()};
 }
 
-void CQuentaDlg::ReportAsciiEnd(CMergeRun::Outcome outcome, const std::string& ascii)
-{
-    if (outcome == CMergeRun::Outcome::AsciiExhausted)
-        platform::ShowMessage(platform::Format(kMsgAsciiRanOut, ascii.c_str()));
-    else if (outcome == CMergeRun::Outcome::AsciiLineTooLong)
-        platform::ShowMessage(platform::Format(kMsgAsciiLineTooLong, ascii.c_str(), kMaxTextLineBytes));
-}
-
 void CQuentaDlg::OnMerge()
 {
-    const MergeFields fields = FieldTexts();
-    CMergeRun run(fields);
-    RunWithProgress([&run] { return run.Open(); },
-                    [this, &run, &fields](IProgress& progress) {
-                        const CMergeRun::Outcome outcome = run.Merge(progress);
-                        if (m_bAutoRun && platform::IsHeadless())
-                            ReportAsciiEnd(outcome, fields.ascii);
-                        return outcome == CMergeRun::Outcome::NormalEnd;
-                    });
+    RunMerge(*this, FieldTexts());
 }

@@ -2,8 +2,6 @@
 #include "CMergeRun.h"
 #include "CUtilityDlg.h"
 
-#include <string>
-
 namespace quenta {
 class CCmdLineInfo;
 }
@@ -25,8 +23,6 @@ private:
     void AddButtons(QGridLayout* grid, int row);
     void FillFields(const quenta::CCmdLineInfo& cmdInfo);
     MergeFields FieldTexts() const;
-    // An unattended run without a display tells why the ASCII file ended it.
-    static void ReportAsciiEnd(CMergeRun::Outcome outcome, const std::string& ascii);
 
     QLineEdit* m_edAscii;
     QLineEdit* m_edDecoder;

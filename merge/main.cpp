@@ -1,24 +1,13 @@
 #include "CCmdLineInfo.h"
 #include "CQuentaDlg.h"
-#include "CUtilityApp.h"
+#include "RunMerge.h"
+#include "UtilityMain.h"
+#include "resource.h"
 
-// The merger's application object: the command line, then the main dialog.
-class CQuentaApp : public CUtilityApp {
-public:
-    using CUtilityApp::CUtilityApp;
-
-    int InitInstance()
-    {
-        m_cmdInfo.ParseCommandLine(Argc(), Argv());
-        CQuentaDlg dialog(m_cmdInfo);
-        return RunMainDialog(dialog);
-    }
-
-    quenta::CCmdLineInfo m_cmdInfo;
-};
-
+// Quenta: values of a text file merged into the ensembles of a file.
 int main(int argc, char** argv)
 {
-    CQuentaApp app(argc, argv, "Quenta");
-    return app.InitInstance();
+    quenta::CCmdLineInfo cmdInfo;
+    return RunUtility<CQuentaDlg>(argc, argv, quenta::kCaption, cmdInfo,
+                                  [&cmdInfo](IRunHost& host) { RunMerge(host, CommandLineFields(cmdInfo)); });
 }

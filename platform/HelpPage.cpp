@@ -6,7 +6,6 @@
 #include "Format.h"
 #include "Messages.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -17,7 +16,8 @@ std::string HelpPagePath()
 {
     // A build tree keeps the page beside the program; an installation keeps
     // it under share/.
-    QFileInfo program(QCoreApplication::applicationFilePath());
+    // The executable itself, also before (or without) an application object.
+    QFileInfo program(QFile::symLinkTarget("/proc/self/exe"));
     const QString page = program.completeBaseName() + ".html";
     const QString beside = program.absolutePath() + "/" + page;
     for (const QString& candidate : {program.absolutePath() + "/help/" + page, beside,

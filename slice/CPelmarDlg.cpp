@@ -1,9 +1,9 @@
 #include "CPelmarDlg.h"
 
 #include "CCmdLineInfo.h"
-#include "CSlicer.h"
 #include "Format.h"
 #include "Messages.h"
+#include "RunSlicing.h"
 #include "resource.h"
 
 #include <QGridLayout>
@@ -62,25 +62,16 @@ void CPelmarDlg::FillFromCommandLine()
     SetFileName(m_edOutputPrefix, m_cmdInfo.m_strOutput);
     double size = std::atof(m_cmdInfo.m_strSize.c_str());
     m_edMaxSize->setText(size != 0 ? QString::fromStdString(platform::Format("%.2f", size)) : QString("0"));
-    if (!m_cmdInfo.m_strInput.empty() && !m_cmdInfo.m_strOutput.empty())
+    if (m_cmdInfo.NamesEveryFile())
         PostAutoRun();
 }
 
 void CPelmarDlg::OnSlice()
 {
-    SliceSettings settings;
-    settings.input = FileName(m_edInput);
-    settings.prefix = FileName(m_edOutputPrefix);
-    settings.sizeText = m_edMaxSize->text().toStdString();
-    settings.size = std::atof(settings.sizeText.c_str());
-    // An auto-run takes the command line's own values, not their field texts,
-    // so its size text meets the same check as a typed one.
-    if (m_bAutoRun) {
-        settings.input = m_cmdInfo.m_strInput;
-        settings.sizeText = m_cmdInfo.m_strSize;
-        settings.size = std::atof(m_cmdInfo.m_strSize.c_str());
-    }
-    CSlicer slicer(std::move(settings));
-    RunWithProgress([&slicer] { return slicer.Prepare(); },
-                    [&slicer](IProgress& progress) { return slicer.Slice(progress); });
+    // An auto-run takes the command line's own input and size, not their field
+    // texts, so its size text meets the same check as a typed one.
+    const SliceSettings given = CommandLineSettings(m_cmdInfo);
+    const std::string prefix = FileName(m_edOutputPrefix);
+    RunSlicing(*this, m_bAutoRun ? SliceSettingsOf(given.input, prefix, given.sizeText)
+                                 : SliceSettingsOf(FileName(m_edInput), prefix, m_edMaxSize->text().toStdString()));
 }

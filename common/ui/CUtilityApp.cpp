@@ -1,25 +1,15 @@
 #include "CUtilityApp.h"
 
+#include "CCmdLineInfoBase.h"
 #include "CUtilityDlg.h"
+#include "FailedWriteSignals.h"
 #include "HeadlessPlatform.h"
 #include "NumericLocale.h"
 #include "ProgramIcon.h"
 #include "QtMessageBackend.h"
 #include "UnpaintedWindows.h"
 
-#include <csignal>
 #include <cstdio>
-
-namespace {
-// A reader that went away (EPIPE) or a file-size limit (EFBIG) makes the
-// write fail like a full disk does, reported as such, instead of killing the
-// program halfway through an ensemble.
-void LetFailedWritesReturn()
-{
-    std::signal(SIGPIPE, SIG_IGN);
-    std::signal(SIGXFSZ, SIG_IGN);
-}
-} // namespace
 
 CUtilityApp::CUtilityApp(int& argc, char** argv, const std::string& programName)
     : m_argc(argc)
@@ -27,7 +17,7 @@ CUtilityApp::CUtilityApp(int& argc, char** argv, const std::string& programName)
     , m_bHeadless(false)
 {
     platform::SetProgramName(programName);
-    LetFailedWritesReturn();
+    platform::LetFailedWritesReturn();
     m_app = platform::CreateApplication(argc, argv);
     platform::UseCNumericLocale();
     m_bHeadless = platform::IsHeadless();
@@ -46,13 +36,14 @@ CUtilityApp::~CUtilityApp()
     platform::SetMessageBackend(nullptr);
 }
 
-int CUtilityApp::RunMainDialog(CUtilityDlg& dialog, CommandLine commandLine)
+int CUtilityApp::RunMainDialog(CUtilityDlg& dialog, const CCmdLineInfoBase* commandLine)
 {
+    if (m_bHeadless && !dialog.m_bAutoRun && commandLine) {
+        platform::ShowMessage(commandLine->MissingFilesText());
+        return 1;
+    }
     if (m_bHeadless && !dialog.m_bAutoRun) {
-        const char* reason = commandLine == CommandLine::Files
-            ? "no display, and the command line does not name every file."
-            : "no display.";
-        std::fprintf(stderr, "%s: %s\n", platform::ProgramName().c_str(), reason);
+        std::fprintf(stderr, "%s: no display.\n", platform::ProgramName().c_str());
         return 1;
     }
     dialog.exec();

@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+class CCmdLineInfoBase;
 class CUtilityDlg;
 
 // Application start of a utility: program name, headless choice, the
@@ -24,10 +25,10 @@ public:
     bool IsHeadless() const { return m_bHeadless; }
 
     // Shows the main dialog modally and returns the program's exit status.
-    // Headless without an auto-run there is no user to wait for: status 1.
-    // A program without a command line can never run unattended.
-    enum class CommandLine { Files, None };
-    int RunMainDialog(CUtilityDlg& dialog, CommandLine commandLine = CommandLine::Files);
+    // Headless without an auto-run there is no user to wait for: status 1,
+    // saying which switches `commandLine` needs. A program without a command
+    // line (none given) can never run unattended.
+    int RunMainDialog(CUtilityDlg& dialog, const CCmdLineInfoBase* commandLine = nullptr);
 
 private:
     int& m_argc;

@@ -11,6 +11,7 @@
 #include "LayoutTabOrder.h"
 #include "LastFileNames.h"
 #include "Messages.h"
+#include "OutOfMemory.h"
 #include "ProgramIcon.h"
 #include "StreamWait.h"
 #include "StreamWaitProgress.h"
@@ -25,13 +26,10 @@
 #include <QPalette>
 #include <QPushButton>
 
-#include <new>
-
 namespace {
 const char* const kSelectTitle = "Select";
 const char* const kAllFilesFilter = "All Files (*.*)|*.*||";
 const char* const kDecoderFilter = "Decoder Files (*.dec)|*.dec|All Files (*.*)|*.*||";
-const char* const kMsgNoMemory = "Not enough memory.";
 // Room for a typical full path in a file name field.
 constexpr int kFileFieldCharacters = 48;
 
@@ -164,14 +162,13 @@ void CUtilityDlg::ConnectBrowse(QPushButton* button, FileKind kind, QLineEdit* f
 
 void CUtilityDlg::RunWithProgress(const std::function<bool()>& open, const std::function<bool(IProgress&)>& run)
 {
-    bool endedNormally = false;
     m_bRunCancelled = false;
-    try {
-        endedNormally = OpenAndRun(open, run);
-    } catch (const std::bad_alloc&) {
-        platform::ShowMessage(kMsgNoMemory);
-    }
-    FinishRun(endedNormally);
+    FinishRun(RunUnlessOutOfMemory([&] { return OpenAndRun(open, run); }));
+}
+
+bool CUtilityDlg::IsHeadlessAutoRun() const
+{
+    return m_bAutoRun && platform::IsHeadless();
 }
 
 bool CUtilityDlg::OpenAndRun(const std::function<bool()>& open, const std::function<bool(IProgress&)>& run)

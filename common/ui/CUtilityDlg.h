@@ -1,11 +1,12 @@
 #pragma once
+#include "IRunHost.h"
+
 #include <QDialog>
 
 #include <functional>
 #include <initializer_list>
 #include <string>
 
-class IProgress;
 class QAction;
 class QGridLayout;
 class QHBoxLayout;
@@ -21,7 +22,7 @@ enum class FileKind { Input, Output, Decoder, Ascii };
 // auto-run (posted click of 1007, close at a normal end) and the exit status.
 // When first shown it keeps the size its layout gives it, chains Tab row by
 // row as the layout reads and starts in the first field.
-class CUtilityDlg : public QDialog {
+class CUtilityDlg : public QDialog, public IRunHost {
     Q_OBJECT
 public:
     explicit CUtilityDlg(QWidget* parent = nullptr);
@@ -35,6 +36,15 @@ public:
     QAction* AboutAction() const { return m_aboutAction; }
 
     void setVisible(bool visible) override;
+
+    // One run under the progress window: `open` (false: it has shown its
+    // message), the progress window (disabling this dialog), then `run`, whose
+    // result ends the run. Every path ends in exactly one FinishRun. A wait
+    // for a stream's peer, in `open` too, shows the window; a Cancel there
+    // ends the run as any Cancel does, without a message blaming a file.
+    // Memory that cannot be had ends the run with a message.
+    void RunWithProgress(const std::function<bool()>& open, const std::function<bool(IProgress&)>& run) override;
+    bool IsHeadlessAutoRun() const override;
 
 public slots:
     void OnAbout();
@@ -55,14 +65,6 @@ protected:
     bool BrowseFile(FileKind kind, QLineEdit* field);
     // A click of `button` browses for a file of `kind` into `field`.
     void ConnectBrowse(QPushButton* button, FileKind kind, QLineEdit* field);
-
-    // One run under the progress window: `open` (false: it has shown its
-    // message), the progress window (disabling this dialog), then `run`, whose
-    // result ends the run. Every path ends in exactly one FinishRun. A wait
-    // for a stream's peer, in `open` too, shows the window; a Cancel there
-    // ends the run as any Cancel does, without a message blaming a file.
-    // Memory that cannot be had ends the run with a message.
-    void RunWithProgress(const std::function<bool()>& open, const std::function<bool(IProgress&)>& run);
 
     // Child controls named by their control id (not default buttons).
     QPushButton* MakeButton(int id, const char* text);

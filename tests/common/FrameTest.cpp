@@ -15,10 +15,10 @@ namespace {
 
 class TwoKeyCmdLine : public CCmdLineInfoBase {
 public:
-    TwoKeyCmdLine()
+    TwoKeyCmdLine() : CCmdLineInfoBase("Tests.")
     {
-        AddKey("in:", m_strInput, true);
-        AddKey("size:", m_strSize, false);
+        AddKey("in:", m_strInput, true, "FILE", "input");
+        AddKey("size:", m_strSize, false, "MB", "size");
     }
     std::string m_strInput;
     std::string m_strSize;
@@ -28,10 +28,10 @@ public:
 // the shorter "o" then takes.
 class OverlappingKeys : public CCmdLineInfoBase {
 public:
-    OverlappingKeys()
+    OverlappingKeys() : CCmdLineInfoBase("Tests.")
     {
-        AddKey("out:", m_strOut, false);
-        AddKey("o", m_strO, false);
+        AddKey("out:", m_strOut, false, "V", "out");
+        AddKey("o", m_strO, false, "V", "o");
     }
     std::string m_strOut;
     std::string m_strO;
@@ -54,6 +54,20 @@ TEST(CmdLine, OtherCaseNonSwitchesAndUnknownKeysAreIgnored)
     info.ParseCommandLine({"/IN:a.ens", "in:b.ens", "/input", "-sizex:3", "plain"});
     EXPECT_EQ(info.m_strInput, "");
     EXPECT_EQ(info.m_strSize, "");
+}
+
+TEST(CmdLine, MistypedSwitchesAreKeptAsTypedAndHelpIsAskedFor)
+{
+    TwoKeyCmdLine info;
+    info.ParseCommandLine({"/IN:a.ens", "in:b.ens", "-h", "/in:c.ens", "-sizex:3", "plain"});
+    EXPECT_EQ(info.UnknownSwitches(), (std::vector<std::string>{"/IN:a.ens", "-sizex:3"}));
+    EXPECT_TRUE(info.HelpRequested());
+    EXPECT_TRUE(info.NamesEveryFile());
+
+    info.ParseCommandLine({"--help=no", "/in:"});
+    EXPECT_EQ(info.UnknownSwitches(), (std::vector<std::string>{"--help=no"}));
+    EXPECT_FALSE(info.HelpRequested());
+    EXPECT_FALSE(info.NamesEveryFile());
 }
 
 TEST(CmdLine, LastDuplicateWinsAndFirstMatchingKeyDecides)
