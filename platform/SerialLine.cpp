@@ -245,6 +245,14 @@ bool SerialLine::Flush(FlushQueues queues)
     return ::tcflush(m_fd, which) == 0;
 }
 
+std::size_t SerialLine::UnsentBytes() const
+{
+    int unsent = 0;
+    if (m_fd < 0 || ::ioctl(m_fd, TIOCOUTQ, &unsent) != 0 || unsent < 0)
+        return 0;
+    return static_cast<std::size_t>(unsent);
+}
+
 bool SerialLine::SetBreak(bool on)
 {
     if (m_fd < 0)

@@ -53,6 +53,8 @@ public:
     bool Query(LineSettings& settings) const;
 
     bool Flush(FlushQueues queues);
+    // Bytes the driver holds that have not left the device yet (0 when it cannot tell).
+    std::size_t UnsentBytes() const;
     bool SetBreak(bool on);
 
     // The termios coding of the four values; false for a value the line

@@ -12,6 +12,7 @@
 #include <new>
 #include <poll.h>
 #include <system_error>
+#include <thread>
 
 namespace {
 // Batches may wait for the user-interface thread up to this much; beyond it
@@ -22,6 +23,7 @@ constexpr int kWorkerPollMs = 1000;
 constexpr std::size_t kReadChunk = 4096;
 // A close waits this long at most for a line that takes no more bytes.
 constexpr std::chrono::milliseconds kLastWritesLimit(1000);
+constexpr std::chrono::milliseconds kUnsentPollInterval(5);
 } // namespace
 
 CSerialPort::CSerialPort()
@@ -122,9 +124,10 @@ void CSerialPort::ReleaseLine()
     m_bOpen = false;
     // The worker is joined: a loss it reported is this line's, now closed.
     m_bLineLost = false;
-    // Unsent output would make closing a real device wait for it.
+    // Output a device still holds would make closing it wait; what a
+    // pseudo-terminal holds is kept by its close, and a flush would lose it.
     if (m_line.IsOpen())
-        m_line.Flush(platform::FlushQueues::Both);
+        m_line.Flush(m_line.UnsentBytes() > 0 ? platform::FlushQueues::Both : platform::FlushQueues::Input);
     m_line.Close();
     m_stopEvent.reset();
     m_writeEvent.reset();
@@ -426,6 +429,10 @@ void CSerialPort::SendLastWrites()
         if (left <= 0 || (::poll(&line, 1, static_cast<int>(left)) < 0 && errno != EINTR))
             return;
     }
+    // The driver sends what it took at the line's rate; the close waits for
+    // that, within the same limit, rather than discard it.
+    while (m_line.UnsentBytes() > 0 && Clock::now() < deadline)
+        std::this_thread::sleep_for(kUnsentPollInterval);
 }
 
 bool CSerialPort::SendQueuedWrites(bool& waitWritable)
