@@ -23,9 +23,14 @@ dralin() { headless "$build/convert/dralin" "/in:$data/one.ens" "/dec:$data/one.
 vostic() { headless "$build/check/vostic" "/in:$data/one.ens" /out:/dev/null; }
 quenta() {
   headless "$build/merge/quenta" "/in:$data/one.ens" "/dec:$data/one.dec" "/ascii:$data/values.txt" \
-    "/out:$data/merged.ens"
+    /out:/dev/null
 }
-pelmar() { headless "$build/slice/pelmar" "/in:$data/one.ens" "/out:$data/cut" /size:1; }
+# A fresh prefix each run: an existing slice would end the run at its replace question.
+slicing=0
+pelmar() {
+  slicing=$((slicing + 1))
+  headless "$build/slice/pelmar" "/in:$data/one.ens" "/out:$data/cut$slicing-" /size:1
+}
 
 # repeated COMMAND: seconds that RUNS runs of COMMAND take.
 repeated() {
