@@ -111,9 +111,10 @@ HRESULT CBaseFile::TakeDescriptor(int fd, const std::string& name)
 {
     struct stat st {};
     if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
-        // A directory is never a file of ours.
+        // A directory is never a file of ours, and the message says why.
+        const int error = S_ISDIR(st.st_mode) ? EISDIR : errno;
         ::close(fd);
-        return HRESULT_FROM_WIN32(ERROR_ACCESS_DENIED);
+        return HResultFromErrno(error);
     }
     m_bStream = !S_ISREG(st.st_mode);
     m_bFifo = S_ISFIFO(st.st_mode);

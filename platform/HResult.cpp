@@ -13,7 +13,6 @@ HRESULT HResultFromErrno(int error)
         return HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND);
     case EACCES:
     case EPERM:
-    case EISDIR:
         return HRESULT_FROM_WIN32(ERROR_ACCESS_DENIED);
     case EEXIST:
         return HRESULT_FROM_WIN32(ERROR_FILE_EXISTS);

@@ -106,6 +106,11 @@ TEST_P(ByteNames, AreQuotedAsGivenWhenTheyCannotBeOpened)
     const ProgramResult run = Run(kVostic, {"-in:" + missing, "-out:" + Bad("report", ".log")}, Locale());
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_EQ(MessageLines(run.errors, "Vostic"), "Vostic: Cannot open file " + missing + ". No such file or directory.\n");
+
+    const std::string folder = Bad("folder", ".000");
+    ASSERT_EQ(::mkdir(folder.c_str(), 0755), 0);
+    const ProgramResult folderRun = Run(kVostic, {"-in:" + folder, "-out:" + Bad("report", ".log")}, Locale());
+    EXPECT_EQ(MessageLines(folderRun.errors, "Vostic"), "Vostic: Cannot open file " + folder + ". Is a directory.\n");
 }
 
 INSTANTIATE_TEST_SUITE_P(Locales, ByteNames, ::testing::Values("C.UTF-8", "C"));
