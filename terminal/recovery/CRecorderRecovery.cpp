@@ -16,6 +16,8 @@
 
 #include <QString>
 
+#include <memory>
+
 using namespace parlim;
 
 namespace {
@@ -271,8 +273,9 @@ void CRecorderRecovery::Download(const std::string& directory, std::int64_t expe
         CYModemDisplay modem(&line, directory, expected, &progress);
         modem.m_bSoftwareBreak = m_connection.UsesSoftwareBreak();
         m_connection.SetRunningTransfer(&modem);
+        // The connection never keeps the transfer past its end, however it ends.
+        const std::shared_ptr<void> running(nullptr, [this](void*) { m_connection.SetRunningTransfer(nullptr); });
         modem.Receive();
-        m_connection.SetRunningTransfer(nullptr);
     }
     m_connection.Port().m_bDeliver = true;
 }
